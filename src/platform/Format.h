@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// printf on bytes: widths count bytes, so "%-38s" pads a CP932 text to 38 bytes.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

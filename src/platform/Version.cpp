@@ -1,0 +1,5 @@
+#include "platform/Version.h"
+
+const char* ProductVersion() {
+    return RUVPELTON_VERSION;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+
+// A private folder for this run's extracted files: made with mode 0700 inside the
+// system temporary folder and removed with everything in it when the object ends.
+// Fixed file names in a shared temporary folder would let another local user plant
+// or read them.
+class TWorkFolder {
+public:
+    TWorkFolder();
+    ~TWorkFolder();
+    TWorkFolder(const TWorkFolder&) = delete;
+    TWorkFolder& operator=(const TWorkFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // The folder with its trailing separator, as the archive readers expect it.
+    std::string folderText() const;
+
+private:
+    std::filesystem::path m_path;
+};

@@ -1,0 +1,25 @@
+#include "race/RaceBase.h"
+
+#include "platform/Cp932.h"
+
+TRaceBase::TRaceBase(const std::string& folder) : m_folder(folder) {
+    if (m_folder.empty() || m_folder.back() != '/')
+        m_folder += '/';
+}
+
+const std::array<std::string, 11>& PastRunStatusText() {
+    static const std::array<std::string, 11> labels{
+        "",
+        toCp932("－"),
+        toCp932("地方"),
+        toCp932("海外"),
+        toCp932("落馬"),
+        toCp932("中止"),
+        toCp932("取消"),
+        toCp932("除外"),
+        toCp932("障害"),
+        toCp932("失格"),
+        "XXX",
+    };
+    return labels;
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "race/RaceBase.h"
+
+#include <string_view>
+#include <vector>
+
+class ERaceRuvOpenError : public ERaceBaseOpenError {
+public:
+    using ERaceBaseOpenError::ERaceBaseOpenError;
+};
+class ERaceRuvRangeError : public ERaceBaseRangeError {
+public:
+    using ERaceBaseRangeError::ERaceBaseRangeError;
+};
+class ERaceRuvDataError : public ERaceBaseDataError {
+public:
+    using ERaceBaseDataError::ERaceBaseDataError;
+};
+
+// The race data source over one day's archive of the RUV data service: the race
+// file, the runner file and the horse file, extracted into the work folder and kept
+// in memory for the object's life, so that selecting a race costs in proportion to
+// its runners. The extracted files are deleted when the object ends.
+class TRaceRuv : public TRaceBase {
+public:
+    // Throws ERaceRuvOpenError when a file is missing after extraction, and the
+    // conversion error when a race number is not a number.
+    TRaceRuv(const std::string& archive, const std::string& folder);
+    ~TRaceRuv() override;
+
+    std::string HorseName(int r) const override;
+    int BracketNo(int r) const override;
+    std::string SexText(int r) const override;
+    int Age(int r) const override;
+    std::string WeightText(int r) const override;
+    std::string AllowanceMark(int r) const override;
+    std::string JockeyName(int r) const override;
+    bool IsJockeyStarred(int r) const override;
+    std::string ServiceMark(int r) const override;
+    bool HasBlinkers(int r) const override;
+    int TrainingLines(int r, std::vector<std::string>& lines) const override;
+    std::uint8_t PastRunStatus(int r, int j) const override;
+    int PastRunDate(int r, int j) const override;
+    int PastRunCourse(int r, int j) const override;
+    bool PastRunOnDirt(int r, int j) const override;
+    int PastRunDistance(int r, int j) const override;
+    int PastRunTime(int r, int j) const override;
+    int PastRunWeight(int r, int j) const override;
+    int RaceCount() const override;
+    std::string RaceLine(int index) const override;
+    void SelectRace(int index) override;
+    int RunnerCount() const override;
+    bool IsNoBetRace() const override;
+    std::string RaceKey() const override;
+    std::string JrdbRaceKey() const override;
+    std::string DayKey() const override;
+    std::string RaceHeading() const override;
+    std::string RuvHeaderLine(std::uint8_t style) const override;
+    std::string WarsHeaderLine(std::uint8_t style) const override;
+    std::string RaceName() const override;
+    std::string RaceHeadingLine() const override;
+
+private:
+    // The current race: views into the file images, which live as long as the object.
+    struct Race {
+        std::string_view record;
+        std::vector<std::string_view> runners;
+        std::vector<std::string_view> horses;
+    };
+
+    void extract(const std::string& archive);
+    void deleteExtractedFiles() const;
+    void buildRaceLines();
+    std::string_view raceRecord(int index) const;
+    std::size_t firstRunnerRecord(int index) const;
+    static std::vector<std::string_view> findRecords(std::string_view image, std::size_t size,
+                                                     std::size_t keyOffset, std::size_t start,
+                                                     const std::vector<std::string_view>& keys);
+    std::string_view runner(int r) const;
+    std::string_view pastRun(int r, int j) const;
+    std::string mainLine() const;
+    std::string racecourse2() const;
+
+    std::string m_raceImage;
+    std::string m_runnerImage;
+    std::string m_horseImage;
+    std::vector<std::string> m_raceLines;
+    Race m_race;
+};
