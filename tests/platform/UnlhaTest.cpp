@@ -1,6 +1,7 @@
 #include "platform/Unlha.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/LzhWriter.h"
+#include "sampleday/SampleDays.h"
 
 #include <gtest/gtest.h>
 
@@ -137,3 +138,40 @@ TEST_F(UnlhaTest, TheOutputBufferIsCutToItsSize) {
     Unlha(nullptr, command.c_str(), buffer, sizeof buffer);
     EXPECT_EQ(std::string(buffer).size(), 7u);
 }
+
+// Archives made once by a real LZH archiver from the small test day's record files.
+class CompressedArchives : public ::testing::TestWithParam<const char*> {
+protected:
+    TWorkFolder m_folder;
+};
+
+TEST_P(CompressedArchives, ExtractExactlyTheNamedMembersByteForByte) {
+    std::string archive = std::string(PELTON_TEST_DATA) + "/" + GetParam();
+    std::vector<LzhMember> expected = DayMembers(SmallTestDay());
+    Extracted e = extract(archive, m_folder, "ruv_den2.kd2");
+    ASSERT_EQ(e.result, 0) << e.messages;
+    EXPECT_EQ(readFile(m_folder.path() / "ruv_den2.kd2"), expected[1].data);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()), 1);
+
+    e = extract(archive, m_folder, "ruv_den1.kd2 ruv_den2.kd2 ruv_uma.kd2");
+    ASSERT_EQ(e.result, 0) << e.messages;
+    for (const LzhMember& member : expected)
+        EXPECT_EQ(readFile(m_folder.path() / member.name), member.data) << member.name;
+}
+
+TEST_P(CompressedArchives, ATruncatedCopyWritesNoDamagedMember) {
+    TWorkFolder copies;
+    std::string bytes = readFile(std::string(PELTON_TEST_DATA) + "/" + GetParam());
+    fs::path truncated = copies.path() / "truncated.lzh";
+    WriteBinaryFile(truncated, bytes.substr(0, bytes.size() * 2 / 3));
+    Extracted e = extract(truncated.string(), m_folder, "ruv_den1.kd2 ruv_den2.kd2 ruv_uma.kd2");
+    EXPECT_NE(e.result, 0);
+    EXPECT_FALSE(fs::exists(m_folder.path() / "ruv_uma.kd2"));
+    EXPECT_FALSE(e.messages.empty());
+    for (const auto& entry : fs::directory_iterator(m_folder.path()))
+        EXPECT_EQ(entry.path().filename().string().rfind(".partial", 0), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lha, CompressedArchives,
+                         ::testing::Values("small_day_lh5.lzh", "small_day_lh7_level1.lzh",
+                                           "upper_case_members_lh6.lzh"));

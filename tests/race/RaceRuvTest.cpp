@@ -6,6 +6,7 @@
 #include "platform/WorkFolder.h"
 #include "race/RaceRecords.h"
 #include "sampleday/DayWriter.h"
+#include "sampleday/SampleDays.h"
 
 #include <gtest/gtest.h>
 
@@ -503,4 +504,14 @@ TEST_F(RaceRuvTest, OperationsAnswerForTheLastSelectedRace) {
     source->SelectRace(1);
     EXPECT_EQ(source->RunnerCount(), 5);
     EXPECT_EQ(utf8(source->HorseName(4)), "ラスト" + std::string(12, ' '));
+}
+
+TEST(RaceRuvCompressed, OpensADayWhoseArchiverWroteUpperCaseNames) {
+    TWorkFolder work;
+    TRaceRuv source(std::string(PELTON_TEST_DATA) + "/upper_case_members_lh6.lzh", work.folderText());
+    SampleDay day = SmallTestDay();
+    ASSERT_EQ(source.RaceCount(), 2);
+    source.SelectRace(1);
+    EXPECT_EQ(source.RunnerCount(), 9);
+    EXPECT_EQ(source.HorseName(8), LeftBytes(toCp932(day.races[1].runners[8].horseName) + std::string(18, ' '), 18));
 }

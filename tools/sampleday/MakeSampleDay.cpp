@@ -1,0 +1,43 @@
+// make-sample-day: writes the generated sample day into a folder.
+//   make-sample-day OUTDIR             the demo day's archive
+//   make-sample-day --records OUTDIR   the small test day's three record files, as
+//                                      input for a real LZH archiver (--upper: upper-case names)
+#include "sampleday/SampleDays.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    bool records = std::erase(args, "--records") > 0;
+    bool upper = std::erase(args, "--upper") > 0;
+    if (args.size() != 1) {
+        std::cerr << "usage: make-sample-day [--records [--upper]] OUTDIR\n";
+        return 2;
+    }
+    try {
+        fs::path out = args[0];
+        fs::create_directories(out);
+        if (records) {
+            for (LzhMember& member : DayMembers(SmallTestDay())) {
+                if (upper)
+                    std::transform(member.name.begin(), member.name.end(), member.name.begin(),
+                                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+                WriteBinaryFile(out / member.name, member.data);
+            }
+            return 0;
+        }
+        WriteDayArchive(out / kDemoArchiveName, DemoDay());
+        std::cout << (out / kDemoArchiveName).string() << "\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "make-sample-day: " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,218 @@
+#include "sampleday/SampleDays.h"
+
+#include "platform/Format.h"
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+// A small deterministic generator, so every run writes the same day.
+class Dice {
+public:
+    explicit Dice(std::uint32_t seed) : m_state(seed) {}
+    int below(int n) {
+        m_state = m_state * 1664525u + 1013904223u;
+        return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(n));
+    }
+    int between(int low, int high) { return low + below(high - low + 1); }
+    template <typename T, std::size_t N>
+    const T& pick(const std::array<T, N>& items) {
+        return items[static_cast<std::size_t>(below(static_cast<int>(N)))];
+    }
+
+private:
+    std::uint32_t m_state;
+};
+
+const std::array<const char*, 40> kSyllables{
+    "ア", "イ", "ウ", "エ", "オ", "カ", "キ", "ク", "ケ", "コ", "サ", "シ", "ス", "セ",
+    "ソ", "タ", "チ", "ツ", "テ", "ト", "ナ", "ニ", "マ", "ミ", "ム", "メ", "ラ", "リ",
+    "ル", "レ", "ロ", "ダ", "ド", "ガ", "ゴ", "バ", "ボ", "パ", "ン", "ー"};
+const std::array<const char*, 16> kJockeys{"武豊",   "岡部",   "横山典", "蛯名",
+                                           "柴田善", "安藤勝", "河内",   "松永幹",
+                                           "四位",   "福永",   "後藤",   "田中勝",
+                                           "藤田",   "熊沢",   "池添",   "幸"};
+const std::array<const char*, 6> kTrainers{"助手", "騎手", "見習", "本人", "助手", "騎手"};
+const std::array<const char*, 4> kCourses{"美坂", "栗坂", "美Ｗ", "栗ＣＷ"};
+const std::array<const char*, 4> kGoings{"良", "稍", "重", "不"};
+const std::array<const char*, 4> kEfforts{"馬也", "強め", "一杯", "仕掛"};
+const std::array<const char*, 10> kCentralCourses{"00", "01", "02", "03", "04",
+                                                  "05", "06", "07", "08", "09"};
+const std::array<int, 8> kDistances{1000, 1200, 1400, 1600, 1800, 2000, 2200, 2400};
+
+std::string horseName(Dice& dice) {
+    std::string name;
+    int length = dice.between(3, 8);
+    for (int i = 0; i < length; ++i)
+        name += i == 0 && dice.below(3) == 0 ? "ノ" : dice.pick(kSyllables);
+    return name;
+}
+
+// Finishing time MSSd of a flat race: about 12 seconds a furlong, with some spread.
+std::string finishingTime(Dice& dice, int distance, bool turf) {
+    int tenths = distance * 6 / 10 - (turf ? 40 : 0) + dice.between(-25, 40);
+    return Format("%d%.2d%d", tenths / 600, (tenths / 10) % 60, tenths % 10);
+}
+
+SamplePastRun pastRun(Dice& dice, int monthsBack) {
+    SamplePastRun run;
+    run.course = dice.pick(kCentralCourses);
+    int month = 12 - monthsBack;
+    run.date = Format("2000%.2d%.2d", month, dice.between(1, 28));
+    int distance = dice.pick(kDistances);
+    bool turf = dice.below(2) == 0;
+    run.surface = turf ? "1" : "0";
+    run.distance = Format("%d", distance);
+    run.weight = Format("%d", dice.between(52, 58) * 10 + (dice.below(4) == 0 ? 5 : 0));
+    run.position = Format("%.2d", dice.between(1, 16));
+    run.time = finishingTime(dice, distance, turf);
+    int oddity = dice.below(40);
+    if (oddity == 0) {
+        run.category = "2"; // a local race
+    } else if (oddity == 1) {
+        run.position = "33"; // did not finish
+        run.time = "    ";
+    } else if (oddity == 2) {
+        run.jump = "1";
+    }
+    return run;
+}
+
+SampleTraining training(Dice& dice, int daysBefore) {
+    SampleTraining t;
+    t.columnA = dice.pick(kTrainers);
+    t.date = Format("200101%.2d", 28 - daysBefore);
+    t.columnB = dice.pick(kCourses);
+    t.columnC = dice.pick(kGoings);
+    t.columnD = "";
+    int last = dice.between(115, 135);
+    t.laps = {Format("%d.%d", 50 + dice.below(20), dice.below(10)),
+              Format("%d.%d", 37 + dice.below(6), dice.below(10)),
+              Format("%d.%d", last / 10, last % 10), "", "", "", ""};
+    t.circledDigit = dice.below(3) == 0 ? Format("%d", dice.below(8)) : " ";
+    t.columnE = dice.pick(kEfforts);
+    return t;
+}
+
+// Brackets fill as the association fills them: in a field of more than eight the
+// last brackets take the extra runners.
+int bracketOf(int number, int runners) {
+    if (runners <= 8)
+        return number;
+    int base = runners / 8;
+    int extra = runners % 8;
+    for (int bracket = 1; bracket <= 8; ++bracket) {
+        int size = base + (bracket > 8 - extra ? 1 : 0);
+        if (number <= size)
+            return bracket;
+        number -= size;
+    }
+    return 8;
+}
+
+SampleRunner runner(Dice& dice, int number, int runners) {
+    SampleRunner r;
+    r.bracket = Format("%d", bracketOf(number, runners));
+    r.horseName = horseName(dice);
+    r.sex = Format("%d", dice.below(5) == 0 ? 2 : dice.below(2));
+    r.age = Format("%2d", dice.between(3, 7));
+    r.blinkers = dice.below(6) == 0 ? "1" : "0";
+    r.weightKilograms = Format("%d", dice.between(52, 58));
+    r.weightTenths = dice.below(4) == 0 ? "5" : "0";
+    r.jockey = dice.pick(kJockeys);
+    r.allowance = dice.below(8) == 0 ? Format("%d", dice.between(1, 3)) : " ";
+    r.jockeyStar = dice.below(10) == 0 ? "1" : "0";
+    r.serviceMark = number <= 5 && dice.below(2) == 0 ? Format("%d", dice.below(5)) : " ";
+    int entries = dice.below(4);
+    for (int t = 0; t < entries; ++t)
+        r.training[static_cast<std::size_t>(t)] = training(dice, 3 + 7 * t);
+    if (entries > 0 && dice.below(3) == 0) {
+        r.remarkPosition = Format("%d", entries);
+        r.remark = "気配良好、上積み十分";
+    }
+    int runs = dice.below(8) == 0 ? dice.below(3) : 5;
+    for (int j = 0; j < runs; ++j)
+        r.pastRuns[static_cast<std::size_t>(j)] = pastRun(dice, j * 2);
+    return r;
+}
+
+struct Venue {
+    const char* course;
+    const char* meeting;
+    const char* day;
+    std::array<const char*, 4> specials; // the names of races 9 to 12
+};
+
+const std::array<Venue, 3> kVenues{{
+    {"04", "01", "08", {"若竹賞", "テレビ山梨杯", "白富士Ｓ", "東京新聞杯"}},
+    {"00", "01", "08", {"紅梅Ｓ", "北山特別", "石清水Ｓ", "京都牝馬特別"}},
+    {"03", "01", "02", {"萌黄賞", "門司特別", "関門橋Ｓ", "小倉日経オープン"}},
+}};
+
+SampleRace race(Dice& dice, const Venue& venue, int number, int runners) {
+    SampleRace race;
+    race.course = venue.course;
+    race.year = "2001";
+    race.meeting = venue.meeting;
+    race.day = venue.day;
+    race.raceNumber = Format("%.2d", number);
+    race.date = "20010128";
+    race.surface = dice.below(2) == 0 ? "1" : "0";
+    race.distance = Format("%d", dice.pick(kDistances));
+    race.postTime = Format("%.2d:%.2d", 9 + (number * 35 + 50) / 60, (number * 35 + 50) % 60);
+    if (number <= 2) {
+        race.ageCondition = "2";
+        race.classCode = number == 1 ? "00003" : "00001";
+    } else if (number <= 8) {
+        race.ageCondition = number % 2 ? "4" : "2";
+        race.classCode = number % 3 ? "05000" : "00003";
+        race.condition = number % 2 ? "04" : "  ";
+    } else {
+        race.name = venue.specials[static_cast<std::size_t>(number - 9)];
+        race.ageCondition = "4";
+        race.classCode = number == 12 ? "00004" : "10000";
+        race.grade = number == 11 ? "2" : " ";
+        race.condition = "29";
+        race.conditionText = number == 11 ? "(指定)(混)" : "";
+    }
+    race.noBet = dice.below(12) == 0 ? "1" : "0";
+    for (int k = 1; k <= runners; ++k)
+        race.runners.push_back(runner(dice, k, runners));
+    return race;
+}
+
+} // namespace
+
+// Its record files are packed into committed archives: a change to the generator
+// above means making them again with scripts/make-lzh-fixtures.sh.
+SampleDay SmallTestDay() {
+    SampleDay day;
+    Dice dice(7);
+    day.races.push_back(race(dice, kVenues[0], 1, 3));
+    day.races.push_back(race(dice, kVenues[0], 11, 9));
+    AssignRunnerKeys(day);
+    return day;
+}
+
+SampleDay DemoDay() {
+    SampleDay day;
+    Dice dice(2001);
+    const std::array<int, 12> fields{10, 14, 16, 12, 8, 16, 13, 5, 11, 15, 18, 7};
+    for (const Venue& venue : kVenues)
+        for (int number = 1; number <= 12; ++number)
+            day.races.push_back(
+                race(dice, venue, number,
+                     fields[static_cast<std::size_t>((number + dice.below(3)) % 12)]));
+    AssignRunnerKeys(day);
+    return day;
+}
+
+SampleDay SyntheticDay(int raceCount, int runners) {
+    SampleDay day;
+    Dice dice(99);
+    for (int i = 0; i < raceCount; ++i)
+        day.races.push_back(race(dice, kVenues[static_cast<std::size_t>(i / 12 % 3)], i % 12 + 1, runners));
+    AssignRunnerKeys(day);
+    return day;
+}
