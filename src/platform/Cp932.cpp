@@ -79,6 +79,25 @@ std::string toUtf8(std::string_view cp932) {
     return out;
 }
 
+std::string toCp932Lenient(std::string_view utf8) {
+    std::string result;
+    while (!utf8.empty()) {
+        std::string part;
+        std::size_t consumed = 0;
+        bool ok = toCp932Converter().convert(utf8, part, consumed);
+        result += part;
+        utf8.remove_prefix(consumed);
+        if (!ok && !utf8.empty()) {
+            result += '?';
+            // step over the whole UTF-8 sequence that did not convert
+            do
+                utf8.remove_prefix(1);
+            while (!utf8.empty() && (static_cast<unsigned char>(utf8.front()) & 0xC0) == 0x80);
+        }
+    }
+    return result;
+}
+
 std::string toUtf8Lenient(std::string_view cp932) {
     std::string result;
     while (!cp932.empty()) {

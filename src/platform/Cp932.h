@@ -11,6 +11,9 @@
 // Throws EConvertError when text is not valid UTF-8 or has no CP932 form.
 std::string toCp932(std::string_view utf8);
 
+// Like toCp932, but a character without a CP932 form becomes '?'; for messages.
+std::string toCp932Lenient(std::string_view utf8);
+
 // Throws EConvertError when text is not valid CP932.
 std::string toUtf8(std::string_view cp932);
 

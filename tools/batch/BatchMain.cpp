@@ -1,4 +1,6 @@
 // ruvpelton-batch: the program's day work from the command line.
+#include "BatchOptions.h"
+
 #include "platform/Cp932.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceRuv.h"
@@ -9,16 +11,6 @@
 #include <vector>
 
 namespace {
-
-const char* kUsage =
-    "usage: ruvpelton-batch COMMAND ARCHIVE [options]\n"
-    "\n"
-    "commands:\n"
-    "  list ARCHIVE      print the day's races, one per line: index, a tab, the race line\n"
-    "\n"
-    "options:\n"
-    "  --sjis            print CP932 bytes instead of UTF-8\n"
-    "  --help            show this text\n";
 
 class Printer {
 public:
@@ -42,18 +34,19 @@ int list(const std::string& archive, const Printer& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (std::erase(args, "--help") > 0 || std::erase(args, "-h") > 0) {
-        std::cout << kUsage;
-        return 0;
-    }
-    bool sjis = std::erase(args, "--sjis") > 0;
-    if (args.size() != 2 || args[0] != "list") {
-        std::cerr << kUsage;
+    TBatchOptions options;
+    try {
+        options = ParseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const EBatchUsage& e) {
+        std::cerr << "ruvpelton-batch: " << e.what() << "\n\n" << kBatchUsage;
         return 2;
     }
+    if (options.help) {
+        std::cout << kBatchUsage;
+        return 0;
+    }
     try {
-        return list(args[1], Printer(sjis));
+        return list(options.archive, Printer(options.sjis));
     } catch (const std::exception& e) {
         std::cerr << "ruvpelton-batch: " << toUtf8Lenient(e.what()) << "\n";
         return 1;

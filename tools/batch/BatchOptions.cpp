@@ -1,0 +1,97 @@
+#include "BatchOptions.h"
+
+#include <map>
+
+const char* const kBatchUsage =
+    "usage: ruvpelton-batch COMMAND ARCHIVE [INDEX] [options]\n"
+    "\n"
+    "commands:\n"
+    "  list ARCHIVE         the day's races, one per line: index, a tab, the race line\n"
+    "  race ARCHIVE INDEX   the race's block of the detailed text report (INDEX from 0)\n"
+    "  write ARCHIVE        write the day's files into the output folder, as 一括出力 does\n"
+    "\n"
+    "files for write (none given: the settings' switches):\n"
+    "  --text               the detailed text report, s + date + course + .txt\n"
+    "  --html               the HTML report, s + date + course + .htm\n"
+    "  --wars               the WARS contest file, w + date + .txt\n"
+    "  --ruv                the RUV text file, q + date + .txt\n"
+    "\n"
+    "options (they override the settings file):\n"
+    "  --time DIR           the folder of the time database time.dbx\n"
+    "  --out DIR            the output folder\n"
+    "  --rx DIR             read odds from DRNWin's RX files in DIR first\n"
+    "  --jrdb DIR           read odds from the JRDB odds archive in DIR\n"
+    "  --wars-format 0|1    0: old WARS header, 1: year-2000 header\n"
+    "  --ruv-format 0|1     0: old OVERS layout, 1: new OVERS layout\n"
+    "  --ini FILE           the settings file (default: ruvpelton.ini beside this tool)\n"
+    "  --sjis               print CP932 bytes instead of UTF-8\n"
+    "  --help               show this text\n"
+    "\n"
+    "Without --rx and --jrdb the RUV odds archive j + YYMMDD + .lzh beside the day archive\n"
+    "is read, as the program does.\n";
+
+namespace {
+
+int formatValue(const std::string& option, const std::string& value) {
+    if (value != "0" && value != "1")
+        throw EBatchUsage(option + " takes 0 or 1, not '" + value + "'");
+    return value == "1" ? 1 : 0;
+}
+
+} // namespace
+
+TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
+    TBatchOptions o;
+    const std::map<std::string, bool TBatchOptions::*> switches{
+        {"--help", &TBatchOptions::help}, {"-h", &TBatchOptions::help},
+        {"--sjis", &TBatchOptions::sjis}, {"--text", &TBatchOptions::text},
+        {"--html", &TBatchOptions::html}, {"--wars", &TBatchOptions::wars},
+        {"--ruv", &TBatchOptions::ruv}};
+    const std::map<std::string, std::optional<std::string> TBatchOptions::*> folders{
+        {"--time", &TBatchOptions::timeFolder}, {"--out", &TBatchOptions::outFolder},
+        {"--rx", &TBatchOptions::rxFolder},     {"--jrdb", &TBatchOptions::jrdbFolder},
+        {"--ini", &TBatchOptions::iniFile}};
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (auto s = switches.find(arg); s != switches.end()) {
+            o.*(s->second) = true;
+            continue;
+        }
+        bool takesValue = folders.count(arg) || arg == "--wars-format" || arg == "--ruv-format";
+        if (takesValue) {
+            if (i + 1 >= args.size())
+                throw EBatchUsage(arg + " needs a value");
+            const std::string& value = args[++i];
+            if (arg == "--wars-format")
+                o.warsFormat = formatValue(arg, value);
+            else if (arg == "--ruv-format")
+                o.ruvFormat = formatValue(arg, value);
+            else
+                o.*(folders.at(arg)) = value;
+            continue;
+        }
+        if (arg.size() > 1 && arg[0] == '-')
+            throw EBatchUsage("unknown option " + arg);
+        positional.push_back(arg);
+    }
+    if (o.help)
+        return o;
+    if (positional.empty())
+        throw EBatchUsage("no command given");
+    o.command = positional[0];
+    std::size_t expected = o.command == "race" ? 3 : 2;
+    if (o.command != "list" && o.command != "race" && o.command != "write")
+        throw EBatchUsage("unknown command " + o.command);
+    if (positional.size() != expected)
+        throw EBatchUsage(o.command + (expected == 3 ? " needs an archive and a race index"
+                                                     : " needs one archive"));
+    o.archive = positional[1];
+    if (o.command == "race") {
+        const std::string& index = positional[2];
+        if (index.empty() || index.size() > 6 || index.find_first_not_of("0123456789") != std::string::npos)
+            throw EBatchUsage("the race index must be a number from 0, not '" + index + "'");
+        o.raceIndex = std::stoi(index);
+    }
+    return o;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// The command line of ruvpelton-batch.
+struct TBatchOptions {
+    std::string command; // list, race or write
+    std::string archive;
+    int raceIndex = -1; // race: the race index, from 0
+    bool help = false;
+    bool sjis = false;
+    bool text = false;
+    bool html = false;
+    bool wars = false;
+    bool ruv = false;
+    std::optional<std::string> timeFolder;
+    std::optional<std::string> outFolder;
+    std::optional<std::string> rxFolder;
+    std::optional<std::string> jrdbFolder;
+    std::optional<std::string> iniFile;
+    std::optional<int> warsFormat;
+    std::optional<int> ruvFormat;
+
+    bool anyFileChosen() const { return text || html || wars || ruv; }
+};
+
+class EBatchUsage : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// Throws EBatchUsage with a message that says what is wrong.
+TBatchOptions ParseBatchOptions(const std::vector<std::string>& args);
+
+extern const char* const kBatchUsage;
