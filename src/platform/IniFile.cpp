@@ -199,7 +199,11 @@ std::string storedValue(std::string_view value) {
         !value.empty() && (isBlank(value.front()) || isBlank(value.back()) ||
                            (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                             value.back() == value.front()));
-    return needsQuotes ? "\"" + std::string(value) + "\"" : std::string(value);
+    if (!needsQuotes)
+        return std::string(value);
+    std::string quoted(1, '"');
+    quoted.append(value).push_back('"');
+    return quoted;
 }
 
 void writeAll(int fd, const std::string& text, const fs::path& file) {
@@ -340,19 +344,26 @@ void WritePrivateProfileString(std::string_view section, std::string_view key,
     fs::path target = writeTarget(file);
     Lines lines = readLines(target).value_or(Lines{});
     Place place = locate(lines, section, key);
-    std::string line = std::string(key) + "=" + storedValue(value);
     if (place.key != Place::npos) {
         std::string& old = lines[place.key];
-        std::string indent = old.substr(0, old.find_first_not_of(" \t"));
-        old = indent + std::string(keyLine(old)->key) + "=" + storedValue(value);
-    } else if (place.header != Place::npos) {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.lastContent) + 1, line);
+        std::string line = old.substr(0, old.find_first_not_of(" \t"));
+        line.append(keyLine(old)->key).append("=").append(storedValue(value));
+        old = std::move(line);
     } else {
-        lines.push_back("[" + std::string(section) + "]");
-        lines.push_back(line);
+        std::string line(key);
+        line.append("=").append(storedValue(value));
+        if (place.header != Place::npos) {
+            auto at = lines.begin() + static_cast<std::ptrdiff_t>(place.lastContent) + 1;
+            lines.insert(at, std::move(line));
+        } else {
+            std::string header("[");
+            header.append(section).append("]");
+            lines.push_back(std::move(header));
+            lines.push_back(std::move(line));
+        }
     }
     std::string text;
     for (const std::string& l : lines)
-        text += l + "\r\n";
+        text.append(l).append("\r\n");
     replaceFile(target, text);
 }
