@@ -161,8 +161,10 @@ std::optional<Lines> readLines(const fs::path& file) {
     return lines;
 }
 
-std::optional<std::string> findValue(std::string_view section, std::string_view key,
-                                     const fs::path& file) {
+} // namespace
+
+std::optional<std::string> FindProfileString(std::string_view section, std::string_view key,
+                                             const fs::path& file) {
     std::optional<Lines> lines = readLines(file);
     if (!lines)
         return std::nullopt;
@@ -175,6 +177,8 @@ std::optional<std::string> findValue(std::string_view section, std::string_view 
         value = value.substr(1, value.size() - 2);
     return std::string(value);
 }
+
+namespace {
 
 bool hasLineBreak(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
@@ -314,13 +318,13 @@ std::optional<int> leadingDigits(std::string_view text, bool strict, bool dollar
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, const fs::path& file) {
-    std::optional<std::string> value = findValue(section, key, file);
+    std::optional<std::string> value = FindProfileString(section, key, file);
     return value ? *value : std::string(defaultValue);
 }
 
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
                          const fs::path& file) {
-    std::optional<std::string> value = findValue(section, key, file);
+    std::optional<std::string> value = FindProfileString(section, key, file);
     if (!value || value->empty())
         return defaultValue;
     return *leadingDigits(*value, false, false);
@@ -332,7 +336,7 @@ std::optional<int> ProfileTextToInteger(std::string_view text) {
 
 int ReadProfileInteger(std::string_view section, std::string_view key, int defaultValue,
                        const fs::path& file) {
-    std::optional<std::string> value = findValue(section, key, file);
+    std::optional<std::string> value = FindProfileString(section, key, file);
     if (!value)
         return defaultValue;
     return ProfileTextToInteger(*value).value_or(defaultValue);

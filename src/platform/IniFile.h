@@ -25,6 +25,11 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
                                     std::string_view defaultValue,
                                     const std::filesystem::path& file);
 
+// The value as GetPrivateProfileString gives it; nothing when the file, the section or
+// the key is missing, so that an empty value can be told from a missing one.
+std::optional<std::string> FindProfileString(std::string_view section, std::string_view key,
+                                             const std::filesystem::path& file);
+
 // The value read as Windows reads a profile integer: defaultValue when the key is
 // missing or its value empty; otherwise the leading integer of the value (an optional
 // sign, then decimal digits, or hexadecimal digits after "0x"), 0 when it begins with

@@ -76,8 +76,12 @@ TEST_F(IniFileTest, ReadsByWindowsProfileRules) {
         writeFile(ini(), c.file);
         EXPECT_EQ(GetPrivateProfileString(c.section, c.key, "DEF", ini()), c.expected) << c.what;
     }
+    writeFile(ini(), "[F]\r\nA=\r\n");
+    EXPECT_EQ(FindProfileString("F", "A", ini()), std::optional<std::string>(""));
+    EXPECT_EQ(FindProfileString("F", "B", ini()), std::nullopt);
     fs::remove(ini());
     EXPECT_EQ(GetPrivateProfileString("Folder", "InDenm", "DEF", ini()), "DEF");
+    EXPECT_EQ(FindProfileString("Folder", "InDenm", ini()), std::nullopt);
 }
 
 TEST_F(IniFileTest, NamesOfTwoByteCharactersAreComparedExactly) {
