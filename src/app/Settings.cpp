@@ -1,0 +1,135 @@
+#include "app/Settings.h"
+
+#include "platform/Cp932.h"
+#include "platform/Errors.h"
+#include "platform/IniFile.h"
+
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kFolder = "Folder";
+constexpr const char* kFile = "File";
+constexpr const char* kFont = "Font";
+constexpr const char* kOther = "Other";
+constexpr const char* kPos = "Pos";
+
+std::string readFolder(const char* key, const std::string& programFolder, const fs::path& ini) {
+    std::optional<std::string> stored = FindProfileString(kFolder, key, ini);
+    if (!stored)
+        return programFolder;
+    try {
+        return toUtf8(*stored);
+    } catch (const EConvertError&) {
+        return programFolder;
+    }
+}
+
+TFlag readFlag(const char* section, const char* key, TFlag defaultValue, const fs::path& ini) {
+    // only the low 8 bits are held: 256 reads as 0, -1 as 255
+    return static_cast<TFlag>(ReadProfileInteger(section, key, defaultValue, ini));
+}
+
+void writeInt(const char* section, const char* key, int value, const fs::path& ini) {
+    WritePrivateProfileString(section, key, std::to_string(value), ini);
+}
+
+} // namespace
+
+void TSettings::Load(const fs::path& iniFile) {
+    ProgramFolder = FolderText(iniFile);
+
+    Folder.InDenm = readFolder("InDenm", ProgramFolder, iniFile);
+    Folder.OutTxt = readFolder("OutTxt", ProgramFolder, iniFile);
+    Folder.Time = readFolder("Time", ProgramFolder, iniFile);
+    Folder.DrnRx = readFolder("DrnRx", ProgramFolder, iniFile);
+    Folder.Jrdb = readFolder("Jrdb", ProgramFolder, iniFile);
+
+    const TFile fileDefaults;
+    File.OutAtRead = readFlag(kFile, "OutAtRead", fileDefaults.OutAtRead, iniFile);
+    File.TextOut = readFlag(kFile, "TextOut", fileDefaults.TextOut, iniFile);
+    File.HtmlOut = readFlag(kFile, "HtmlOut", fileDefaults.HtmlOut, iniFile);
+    File.WarsOut = readFlag(kFile, "WarsOut", fileDefaults.WarsOut, iniFile);
+    File.WarsFormat = readFlag(kFile, "WarsFormat", fileDefaults.WarsFormat, iniFile);
+    File.RuvOut = readFlag(kFile, "RuvOut", fileDefaults.RuvOut, iniFile);
+    File.RuvFormat = readFlag(kFile, "RuvFormat", fileDefaults.RuvFormat, iniFile);
+
+    const TFont fontDefaults;
+    Font.Size = ReadProfileInteger(kFont, "Size", fontDefaults.Size, iniFile);
+    Font.SizeOdds = ReadProfileInteger(kFont, "SizeOdds", fontDefaults.SizeOdds, iniFile);
+
+    const TOther otherDefaults;
+    Other.RaceClose = readFlag(kOther, "RaceClose", otherDefaults.RaceClose, iniFile);
+    Other.DrnRx = readFlag(kOther, "DrnRx", otherDefaults.DrnRx, iniFile);
+    Other.Jrdb = readFlag(kOther, "Jrdb", otherDefaults.Jrdb, iniFile);
+
+    const TPos posDefaults;
+    Pos.Split1 = ReadProfileInteger(kPos, "Split1", posDefaults.Split1, iniFile);
+    Pos.Split2 = ReadProfileInteger(kPos, "Split2", posDefaults.Split2, iniFile);
+    Pos.Bamei = readFlag(kPos, "Bamei", posDefaults.Bamei, iniFile);
+}
+
+void TSettings::Save(const fs::path& iniFile) const {
+    std::vector<std::string> unwritten;
+    auto writeFolder = [&](const char* key, const std::string& folder) {
+        std::string text;
+        try {
+            text = toCp932(folder);
+        } catch (const EConvertError&) {
+            unwritten.push_back(key);
+            return;
+        }
+        if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+            unwritten.push_back(key);
+            return;
+        }
+        WritePrivateProfileString(kFolder, key, text, iniFile);
+    };
+    writeFolder("InDenm", Folder.InDenm);
+    writeFolder("OutTxt", Folder.OutTxt);
+    writeFolder("Time", Folder.Time);
+    writeFolder("DrnRx", Folder.DrnRx);
+
+    writeInt(kFile, "OutAtRead", File.OutAtRead, iniFile);
+    writeInt(kFile, "TextOut", File.TextOut, iniFile);
+    writeInt(kFile, "HtmlOut", File.HtmlOut, iniFile);
+    writeInt(kFile, "WarsOut", File.WarsOut, iniFile);
+    writeInt(kFile, "WarsFormat", File.WarsFormat, iniFile);
+    writeInt(kFile, "RuvOut", File.RuvOut, iniFile);
+    writeInt(kFile, "RuvFormat", File.RuvFormat, iniFile);
+
+    writeInt(kFont, "Size", Font.Size, iniFile);
+    writeInt(kFont, "SizeOdds", Font.SizeOdds, iniFile);
+
+    writeInt(kOther, "RaceClose", Other.RaceClose, iniFile);
+    writeInt(kOther, "DrnRx", Other.DrnRx, iniFile);
+
+    if (!unwritten.empty()) {
+        std::string message = sjis("設定ファイルに書けないフォルダ名です");
+        message.append(" (");
+        for (std::size_t i = 0; i < unwritten.size(); ++i)
+            message.append(i == 0 ? "" : ", ").append(unwritten[i]);
+        message.append(") ").append(iniFile.string());
+        throw EConvertError(message);
+    }
+}
+
+void TSettings::SavePos(const fs::path& iniFile) const {
+    writeInt(kPos, "Split1", Pos.Split1, iniFile);
+    writeInt(kPos, "Split2", Pos.Split2, iniFile);
+    writeInt(kPos, "Bamei", Pos.Bamei, iniFile);
+}
+
+fs::path SettingsFilePath(const fs::path& programFile) {
+    fs::path ini = programFile;
+    ini.replace_extension(".ini");
+    return ini;
+}
+
+std::string FolderText(const fs::path& file) {
+    return (fs::absolute(file).lexically_normal().parent_path() / "").string();
+}

@@ -1,0 +1,373 @@
+#include "platform/IniFile.h"
+
+#include "platform/Cp932.h"
+#include "platform/Errors.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+[[noreturn]] void fail(const char* operation, const fs::path& file, int error) {
+    throw EInOutError(std::string(operation) + " " + file.string() + ": " + std::strerror(error));
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char foldAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Compares ignoring ASCII case; the second byte of a two-byte character is compared
+// as it is, since it may fall in the range of the ASCII letters.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1])
+                return false;
+            ++i;
+        } else if (foldAscii(a[i]) != foldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The name of a section line: the text between '[' and the last ']' (or the line's
+// end), trimmed. Bytes of two-byte characters are skipped, since ']' is also a valid
+// second byte.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
+    std::size_t end = line.size();
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(line[i])))
+            ++i;
+        else if (line[i] == ']')
+            end = i;
+    }
+    return trim(line.substr(1, end - 1));
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<KeyLine> keyLine(std::string_view line) {
+    std::string_view text = trim(line);
+    if (text.empty() || text.front() == ';' || text.front() == '[')
+        return std::nullopt;
+    std::size_t eq = text.find('=');
+    if (eq == std::string_view::npos)
+        return std::nullopt;
+    return KeyLine{trim(text.substr(0, eq)), trim(text.substr(eq + 1))};
+}
+
+// Where a key stands or would go. Indexes are line numbers; npos when absent.
+struct Place {
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    std::size_t header = npos;      // the first section of the name
+    std::size_t lastContent = npos; // its last non-blank line (the header at least)
+    std::size_t key = npos;         // the first key of the name in it
+};
+
+Place locate(const Lines& lines, std::string_view section, std::string_view key) {
+    Place place;
+    bool inside = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (std::optional<std::string_view> name = sectionName(lines[i])) {
+            if (inside)
+                break;
+            if (sameName(*name, section)) {
+                inside = true;
+                place.header = place.lastContent = i;
+            }
+            continue;
+        }
+        if (!inside)
+            continue;
+        if (!trim(lines[i]).empty())
+            place.lastContent = i;
+        if (place.key == Place::npos) {
+            std::optional<KeyLine> k = keyLine(lines[i]);
+            if (k && sameName(k->key, key))
+                place.key = i;
+        }
+    }
+    return place;
+}
+
+// The file's lines without their ends; nothing when it does not exist.
+std::optional<Lines> readLines(const fs::path& file) {
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        fail("read", file, errno);
+    }
+    std::string text;
+    char buffer[16384];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int error = errno;
+            ::close(fd);
+            fail("read", file, error);
+        }
+        if (n == 0)
+            break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+
+    Lines lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        std::size_t next = end == std::string::npos ? text.size() : end + 1;
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start && text[end - 1] == '\r')
+            --end;
+        lines.emplace_back(text, start, end - start);
+        start = next;
+    }
+    return lines;
+}
+
+} // namespace
+
+std::optional<std::string> FindProfileString(std::string_view section, std::string_view key,
+                                             const fs::path& file) {
+    std::optional<Lines> lines = readLines(file);
+    if (!lines)
+        return std::nullopt;
+    Place place = locate(*lines, section, key);
+    if (place.key == Place::npos)
+        return std::nullopt;
+    std::string_view value = keyLine((*lines)[place.key])->value;
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+namespace {
+
+bool hasLineBreak(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+void checkNames(std::string_view section, std::string_view key, std::string_view value) {
+    auto refuse = [](const std::string& what) {
+        throw std::invalid_argument("profile string not stored: " + what);
+    };
+    if (section.empty() || trim(section) != section || hasLineBreak(section) ||
+        section.find(']') != std::string_view::npos)
+        refuse("section \"" + std::string(section) + "\"");
+    if (key.empty() || trim(key) != key || hasLineBreak(key) ||
+        key.find('=') != std::string_view::npos || key.front() == ';' || key.front() == '[')
+        refuse("key \"" + std::string(key) + "\"");
+    if (hasLineBreak(value))
+        refuse("value of key \"" + std::string(key) + "\" has a line break");
+}
+
+std::string storedValue(std::string_view value) {
+    bool needsQuotes =
+        !value.empty() && (isBlank(value.front()) || isBlank(value.back()) ||
+                           (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                            value.back() == value.front()));
+    if (!needsQuotes)
+        return std::string(value);
+    std::string quoted(1, '"');
+    quoted.append(value).push_back('"');
+    return quoted;
+}
+
+void writeAll(int fd, const std::string& text, const fs::path& file) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("write", file, errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// Writes text to a new file in file's folder and renames it over file.
+void replaceFile(const fs::path& file, const std::string& text) {
+    fs::path folder = file.parent_path();
+    std::string base = file.filename().string();
+    struct stat old {};
+    bool existed = ::stat(file.c_str(), &old) == 0;
+
+    int fd = -1;
+    fs::path temp;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temp = folder / ("." + base + "." + std::to_string(::getpid()) + "." +
+                         std::to_string(attempt) + ".tmp");
+        // mode 0666 lets the umask decide for a new file, as for any file made by open
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt >= 100))
+            fail("write", file, errno);
+    }
+    try {
+        if (existed && ::fchmod(fd, old.st_mode & 07777) != 0)
+            fail("write", file, errno);
+        writeAll(fd, text, file);
+        if (::fsync(fd) != 0)
+            fail("write", file, errno);
+        int fdToClose = fd;
+        fd = -1;
+        if (::close(fdToClose) != 0)
+            fail("write", file, errno);
+        if (::rename(temp.c_str(), file.c_str()) != 0)
+            fail("replace", file, errno);
+    } catch (...) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+}
+
+// The file a write replaces: the target of a symbolic link, else the path itself.
+fs::path writeTarget(const fs::path& file) {
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(file, error))) {
+        fs::path target = fs::canonical(file, error);
+        if (!error)
+            return target;
+    }
+    return file;
+}
+
+std::optional<int> leadingDigits(std::string_view text, bool strict, bool dollarHex) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    unsigned base = 10;
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    } else if (dollarHex && i < text.size() && text[i] == '$') {
+        base = 16;
+        i += 1;
+    }
+    std::uint64_t value = 0;
+    std::size_t digits = 0;
+    for (; i < text.size(); ++i, ++digits) {
+        char c = text[i];
+        unsigned d;
+        if (c >= '0' && c <= '9')
+            d = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = static_cast<unsigned>(c - 'A' + 10);
+        else
+            break;
+        value = value * base + d;
+        if (strict && (base == 16 ? digits >= 8 : value > 0x80000000u))
+            return std::nullopt;
+        value &= 0xFFFFFFFFu;
+    }
+    if (strict && (digits == 0 || i != text.size()))
+        return std::nullopt;
+    if (strict && base == 10 && !negative && value > 0x7FFFFFFFu)
+        return std::nullopt;
+    if (digits == 0)
+        return 0;
+    std::uint32_t bits = static_cast<std::uint32_t>(value);
+    if (negative)
+        bits = 0u - bits;
+    return static_cast<int>(bits);
+}
+
+} // namespace
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue, const fs::path& file) {
+    std::optional<std::string> value = FindProfileString(section, key, file);
+    return value ? *value : std::string(defaultValue);
+}
+
+int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
+                         const fs::path& file) {
+    std::optional<std::string> value = FindProfileString(section, key, file);
+    if (!value || value->empty())
+        return defaultValue;
+    return *leadingDigits(*value, false, false);
+}
+
+std::optional<int> ProfileTextToInteger(std::string_view text) {
+    return leadingDigits(text, true, true);
+}
+
+int ReadProfileInteger(std::string_view section, std::string_view key, int defaultValue,
+                       const fs::path& file) {
+    std::optional<std::string> value = FindProfileString(section, key, file);
+    if (!value)
+        return defaultValue;
+    return ProfileTextToInteger(*value).value_or(defaultValue);
+}
+
+void WritePrivateProfileString(std::string_view section, std::string_view key,
+                               std::string_view value, const fs::path& file) {
+    checkNames(section, key, value);
+    fs::path target = writeTarget(file);
+    Lines lines = readLines(target).value_or(Lines{});
+    Place place = locate(lines, section, key);
+    if (place.key != Place::npos) {
+        std::string& old = lines[place.key];
+        std::string line = old.substr(0, old.find_first_not_of(" \t"));
+        line.append(keyLine(old)->key).append("=").append(storedValue(value));
+        old = std::move(line);
+    } else {
+        std::string line(key);
+        line.append("=").append(storedValue(value));
+        if (place.header != Place::npos) {
+            auto at = lines.begin() + static_cast<std::ptrdiff_t>(place.lastContent) + 1;
+            lines.insert(at, std::move(line));
+        } else {
+            std::string header("[");
+            header.append(section).append("]");
+            lines.push_back(std::move(header));
+            lines.push_back(std::move(line));
+        }
+    }
+    std::string text;
+    for (const std::string& l : lines)
+        text.append(l).append("\r\n");
+    replaceFile(target, text);
+}
