@@ -20,9 +20,13 @@ void putHeader(std::string& out, const std::string& name, std::size_t records,
 
 } // namespace
 
-int DistanceFactorKey(int distance) { return distance / 100; }
+int DistanceFactorKey(int distance) {
+    return distance / 100;
+}
 
-int StandardTimeKey(int distance, int course) { return distance / 10 + course; }
+int StandardTimeKey(int distance, int course) {
+    return distance / 10 + course;
+}
 
 std::int32_t TrackVariantKey(int yyyymmdd, int course) {
     int yymmdd = yyyymmdd % 1000000;

@@ -41,9 +41,8 @@ int DistanceFactorKey(int distance);
 int StandardTimeKey(int distance, int course);
 std::int32_t TrackVariantKey(int yyyymmdd, int course);
 
-// Byte offsets of the file's parts.
+// A section header: an 11-byte name, one unused byte, the record count.
 constexpr std::size_t kTimeDbHeaderSize = 14;
-constexpr std::size_t kTimeDbCountOffset = 12; // inside a header
 
 std::string TimeDbBytes(const SampleTimeDb& db);
 
