@@ -160,8 +160,8 @@ bool TSem::CalcFigure() {
     // MSSd to tenths of a second: 1234 is 1:23.4, 834 tenths.
     const std::int64_t run = std::int64_t{Time} - 400 * (std::int64_t{Time} / 1000);
     const std::int64_t faster = std::int64_t{standard} - run;
-    const double figure = static_cast<double>(faster) * (factor / 10.0) + 80 + variant +
-                          (Weight / 10.0 - 55) * 2;
+    const double figure =
+        static_cast<double>(faster) * (factor / 10.0) + 80 + variant + (Weight / 10.0 - 55) * 2;
     m_figure = static_cast<float>(figure);
     if (!(m_figure > 0)) // also a negative zero or a NaN
         m_figure = 0;

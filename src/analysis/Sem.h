@@ -33,7 +33,7 @@ struct TSemTimeRecord {
 
 // SEMBABA.DBX record: the day's track variants in figure points.
 struct TSemBabaRecord {
-    std::int32_t key; // YYMMDD times 10 plus the one-digit course code
+    std::int32_t key;  // YYMMDD times 10 plus the one-digit course code
     std::int16_t turf; // kNoVariant = none
     std::int16_t dirt;
 };
@@ -43,7 +43,12 @@ struct TSemBabaRecord {
 class TSem {
 public:
     static constexpr std::int16_t kNoVariant = 999;
-    enum : std::uint8_t { kFound = 0, kNoDistanceFactor = 1, kNoStandardTime = 2, kNoTrackVariant = 3 };
+    enum : std::uint8_t {
+        kFound = 0,
+        kNoDistanceFactor = 1,
+        kNoStandardTime = 2,
+        kNoTrackVariant = 3
+    };
 
     // Loads folder/time.dbx; an empty folder is the current folder. Throws
     // ESemOpenError when the file does not exist, EInOutError when it cannot be read,
