@@ -1,0 +1,97 @@
+#pragma once
+
+#include "analysis/Sem.h"
+#include "race/RaceBase.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// One past race of a runner as the prediction sees it.
+struct TFigureCell {
+    float figure = 0;        // never negative; 0 when there is none
+    std::uint8_t status = 0; // a TPastRunStatus; kRunNotEvaluated when time.dbx could not
+    bool dirt = false;       // not run on turf
+    bool top = false;        // one of the race's top figures of the last three races
+};
+
+struct TRunnerScore {
+    float score = 0;      // average of the good figures; 0 = no score
+    int goodCount = 0;    // figures that entered the score
+    int rank = 0;         // 1..9 by score; 0 = not ranked
+    int markPosition = 0; // the rank after the exchange of first and second; 0 = no mark
+    std::array<TFigureCell, 5> cells{}; // 0 = last race .. 4 = five races back
+};
+
+struct TBetPair {
+    int lower = 0;
+    int higher = 0;
+};
+
+// The symbol of a mark position: ◎ ○ ▲ △ × × for 1..6, empty otherwise (CP932).
+const std::string& MarkSymbol(int position);
+
+// A figure as shown and as compared for the top flags: the integer part of
+// figure + 0.5, formed in double so that 0.49999997 stays 0.
+int RoundedFigure(float figure);
+
+// The program's own handicapper: speed figures of each runner's last five races,
+// scores, ranks, the marks ◎ ○ ▲ △ × × and up to six quinella bets (bracket
+// quinella in fields of at most 8) for the race selected in the race data source.
+// Runner numbers are 1-based; accessors answer for the race of the last Calc and
+// give 0 or an empty text for an index outside their range.
+class TFocus {
+public:
+    static constexpr int kMaxRunners = 18;
+    static constexpr int kCells = 5;
+    static constexpr int kBetSlots = 6;
+    static constexpr int kMarkPositions = 9;
+
+    // Loads the time database from timeFolder; its exceptions pass through.
+    explicit TFocus(const std::string& timeFolder);
+
+    // Recomputes everything for the race currently selected in race. Exceptions of
+    // the race data source pass through.
+    void Calc(const TRaceBase& race);
+
+    int BetCount() const { return m_betCount; }
+    // Defined below BetCount(); a no-bet decision keeps the texts.
+    const std::string& BetText(int i) const;
+    TBetPair BetPair(int i) const;
+    int MarkNo(int runner) const;
+    const std::string& MarkText(int runner) const;
+    // The cell text: a status label, or "+" (top), "D" (dirt) and the rounded figure.
+    std::string FigureText(int runner, int cell) const;
+    // The lowest runner number with that mark position; 0 when there is none.
+    int MarkedRunner(int position) const;
+    // The bet block of the RUV text file, three lines ended by CR LF, or empty when
+    // there is no bet. style 0 = old OVERS layout, other values the new one.
+    std::string BetLines(std::uint8_t style) const;
+    // The bet summary of the WARS file: the ◎ runner and six slots of six bytes.
+    std::string WarsBetLine() const;
+
+    // The runner count of the last Calc.
+    int RunnerCount() const { return m_n; }
+    const TRunnerScore& RunnerScore(int runner) const;
+    const TSem& Sem() const { return m_sem; }
+
+private:
+    struct TBetSlot {
+        std::string text;
+        TBetPair pair;
+    };
+
+    void ReadFigures(const TRaceBase& race);
+    void AverageFigures();
+    void RankRunners();
+    void SelectMarksAndBets();
+    void AddBet(int x, int y);
+
+    bool isRunner(int runner) const { return runner >= 1 && runner <= m_n; }
+
+    TSem m_sem;
+    int m_n = 0;
+    std::array<TRunnerScore, kMaxRunners> m_runners{};
+    std::array<TBetSlot, kBetSlots> m_bets{};
+    int m_betCount = 0;
+};

@@ -1,0 +1,169 @@
+#include "analysis/Sem.h"
+
+#include "platform/Cp932.h"
+#include "platform/Errors.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kFileName = "time.dbx";
+
+// time.dbx: three sections, each a 14-byte header (11-byte name, one unused byte,
+// the record count as unsigned 16-bit little-endian) followed by its records.
+namespace semHeader {
+constexpr std::size_t kSize = 14;
+constexpr std::size_t kNameWidth = 11;
+constexpr std::size_t kCountOffset = 12;
+} // namespace semHeader
+
+constexpr const char* kDistSection = "SEMDIST.DBX";
+constexpr const char* kTimeSection = "SEMTIME.DBX";
+constexpr const char* kBabaSection = "SEMBABA.DBX";
+constexpr std::size_t kDistRecordSize = 4;
+constexpr std::size_t kTimeRecordSize = 6;
+constexpr std::size_t kBabaRecordSize = 8;
+
+std::uint16_t u16At(const std::string& bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[offset]) |
+                                      static_cast<unsigned char>(bytes[offset + 1]) << 8);
+}
+
+std::uint32_t u32At(const std::string& bytes, std::size_t offset) {
+    return static_cast<std::uint32_t>(u16At(bytes, offset)) |
+           static_cast<std::uint32_t>(u16At(bytes, offset + 2)) << 16;
+}
+
+ESemFormatError formatError(const char* section) {
+    return ESemFormatError(sjis("該当するデータがありません(") + section + ")");
+}
+
+// Reads the sections in order; every count is checked against the bytes the file
+// still holds before anything is allocated, so a file that ends inside a table (or
+// claims more records than it has) is refused instead of read past its end.
+class SectionReader {
+public:
+    explicit SectionReader(const fs::path& file) : m_file(file), m_in(file, std::ios::binary) {
+        if (fs::is_directory(file))
+            throw EInOutError("open " + file.string() + ": " + std::strerror(EISDIR));
+        if (!m_in)
+            throw EInOutError("open " + file.string() + ": " + std::strerror(errno));
+        m_in.seekg(0, std::ios::end);
+        std::streamoff size = m_in.tellg();
+        m_in.seekg(0, std::ios::beg);
+        if (size < 0 || !m_in)
+            throw EInOutError("read " + file.string());
+        m_remaining = static_cast<std::uint64_t>(size);
+    }
+
+    // The section's records as raw bytes, after its header was found and checked.
+    std::string section(const char* name, std::size_t recordSize) {
+        std::string header = take(semHeader::kSize, name);
+        if (header.compare(0, semHeader::kNameWidth, name) != 0)
+            throw formatError(name);
+        std::size_t count = u16At(header, semHeader::kCountOffset);
+        return take(count * recordSize, name);
+    }
+
+private:
+    std::string take(std::size_t n, const char* section) {
+        if (n > m_remaining)
+            throw formatError(section);
+        std::string bytes(n, '\0');
+        m_in.read(bytes.data(), static_cast<std::streamsize>(n));
+        if (static_cast<std::size_t>(m_in.gcount()) != n)
+            throw EInOutError("read " + m_file.string());
+        m_remaining -= n;
+        return bytes;
+    }
+
+    fs::path m_file;
+    std::ifstream m_in;
+    std::uint64_t m_remaining = 0;
+};
+
+} // namespace
+
+TSem::TSem(const std::string& folder) : m_folder(folder.empty() ? "./" : folder) {
+    if (m_folder.back() != '/')
+        m_folder += '/';
+    fs::path file = fs::path(m_folder) / kFileName;
+    std::error_code ignored;
+    if (!fs::exists(file, ignored))
+        throw ESemOpenError(sjis("time.dbxがオープンできません"));
+
+    SectionReader reader(file);
+    std::string dist = reader.section(kDistSection, kDistRecordSize);
+    for (std::size_t at = 0; at < dist.size(); at += kDistRecordSize)
+        m_distanceFactors.push_back({u16At(dist, at), u16At(dist, at + 2)});
+    std::string time = reader.section(kTimeSection, kTimeRecordSize);
+    for (std::size_t at = 0; at < time.size(); at += kTimeRecordSize)
+        m_standardTimes.push_back({u16At(time, at), u16At(time, at + 2), u16At(time, at + 4)});
+    std::string baba = reader.section(kBabaSection, kBabaRecordSize);
+    for (std::size_t at = 0; at < baba.size(); at += kBabaRecordSize)
+        m_trackVariants.push_back({static_cast<std::int32_t>(u32At(baba, at)),
+                                   static_cast<std::int16_t>(u16At(baba, at + 4)),
+                                   static_cast<std::int16_t>(u16At(baba, at + 6))});
+}
+
+bool TSem::CalcFigure() {
+    m_figure = 0;
+    m_failStep = kFound;
+
+    // YYYYMMDD to YYMMDD; 64-bit so that no input overflows.
+    std::int64_t date = std::int64_t{Date} - 19000000;
+    if (date >= 1000000)
+        date -= 1000000;
+    Date = static_cast<std::int32_t>(date);
+
+    const auto distanceKey = static_cast<std::uint16_t>(Distance / 100);
+    std::uint16_t factor = 0;
+    for (const auto& r : m_distanceFactors)
+        if (r.key == distanceKey)
+            factor = r.factor;
+    if (factor == 0) {
+        m_failStep = kNoDistanceFactor;
+        return false;
+    }
+
+    const auto timeKey = static_cast<std::uint16_t>(std::int64_t{Distance} / 10 + Course);
+    std::uint16_t standard = 0;
+    for (const auto& r : m_standardTimes)
+        if (r.key == timeKey)
+            standard = Dirt == 0 ? r.turf : r.dirt;
+    if (standard == 0) {
+        m_failStep = kNoStandardTime;
+        return false;
+    }
+
+    // Scanned backwards, so the first record of a key in the file wins.
+    const auto dayKey = static_cast<std::int32_t>(std::int64_t{Date} * 10 + Course);
+    std::int16_t variant = 0;
+    bool found = false;
+    for (auto r = m_trackVariants.rbegin(); r != m_trackVariants.rend(); ++r) {
+        if (r->key == dayKey) {
+            variant = Dirt == 0 ? r->turf : r->dirt;
+            found = true;
+        }
+    }
+    if (!found)
+        m_failStep = kNoTrackVariant;
+    if (variant == kNoVariant)
+        variant = 0;
+
+    // MSSd to tenths of a second: 1234 is 1:23.4, 834 tenths.
+    const std::int64_t run = std::int64_t{Time} - 400 * (std::int64_t{Time} / 1000);
+    const std::int64_t faster = std::int64_t{standard} - run;
+    const double figure =
+        static_cast<double>(faster) * (factor / 10.0) + 80 + variant + (Weight / 10.0 - 55) * 2;
+    m_figure = static_cast<float>(figure);
+    if (!(m_figure > 0)) // also a negative zero or a NaN
+        m_figure = 0;
+    return true;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class ESemError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+class ESemOpenError : public ESemError {
+public:
+    using ESemError::ESemError;
+};
+class ESemFormatError : public ESemError {
+public:
+    using ESemError::ESemError;
+};
+
+// SEMDIST.DBX record: the figure points per tenth of a second, times ten.
+struct TSemDistRecord {
+    std::uint16_t key; // distance in metres div 100
+    std::uint16_t factor;
+};
+
+// SEMTIME.DBX record: the standard times in tenths of a second.
+struct TSemTimeRecord {
+    std::uint16_t key; // distance in metres div 10 plus the one-digit course code
+    std::uint16_t turf;
+    std::uint16_t dirt;
+};
+
+// SEMBABA.DBX record: the day's track variants in figure points.
+struct TSemBabaRecord {
+    std::int32_t key;  // YYMMDD times 10 plus the one-digit course code
+    std::int16_t turf; // kNoVariant = none
+    std::int16_t dirt;
+};
+
+// The time database time.dbx: turns one past race into a speed figure. Set the six
+// inputs, call CalcFigure, read Figure() when it returned true.
+class TSem {
+public:
+    static constexpr std::int16_t kNoVariant = 999;
+    enum : std::uint8_t {
+        kFound = 0,
+        kNoDistanceFactor = 1,
+        kNoStandardTime = 2,
+        kNoTrackVariant = 3
+    };
+
+    // Loads folder/time.dbx; an empty folder is the current folder. Throws
+    // ESemOpenError when the file does not exist, EInOutError when it cannot be read,
+    // ESemFormatError naming the section whose header is wrong or whose records the
+    // file does not hold in full.
+    explicit TSem(const std::string& folder);
+
+    // Computes Figure() and FailStep() from the inputs; false when the distance factor
+    // or the standard time is missing (Figure() is then 0). Date is left reduced to
+    // YYMMDD.
+    bool CalcFigure();
+
+    // Inputs.
+    std::int32_t Date = 0;     // YYYYMMDD
+    std::int32_t Course = 0;   // one-digit course code 0..9
+    std::int32_t Dirt = 0;     // 0 = turf
+    std::int32_t Distance = 0; // metres
+    std::int32_t Time = 0;     // MSSd digits, 1234 = 1:23.4
+    std::int32_t Weight = 0;   // tenths of a kilogram
+
+    // Outputs.
+    float Figure() const { return m_figure; }
+    std::uint8_t FailStep() const { return m_failStep; }
+
+    // Ends with a separator.
+    const std::string& Folder() const { return m_folder; }
+    const std::vector<TSemDistRecord>& DistanceFactors() const { return m_distanceFactors; }
+    const std::vector<TSemTimeRecord>& StandardTimes() const { return m_standardTimes; }
+    const std::vector<TSemBabaRecord>& TrackVariants() const { return m_trackVariants; }
+
+private:
+    std::string m_folder;
+    std::vector<TSemDistRecord> m_distanceFactors;
+    std::vector<TSemTimeRecord> m_standardTimes;
+    std::vector<TSemBabaRecord> m_trackVariants;
+    float m_figure = 0;
+    std::uint8_t m_failStep = 0;
+};
