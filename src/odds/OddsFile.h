@@ -60,8 +60,7 @@ public:
     // The first whole record from the read position on that matches; when the end of
     // the file (or a short record) comes first, the search starts once more from the
     // beginning. A record found leaves the position just behind it.
-    template <typename Match>
-    std::optional<std::string_view> find(Match matches) {
+    template <typename Match> std::optional<std::string_view> find(Match matches) {
         if (auto found = scan(matches))
             return found;
         m_position = 0;
@@ -69,8 +68,7 @@ public:
     }
 
 private:
-    template <typename Match>
-    std::optional<std::string_view> scan(Match matches) {
+    template <typename Match> std::optional<std::string_view> scan(Match matches) {
         const std::string_view image(m_image);
         while (m_recordSize > 0 && m_position + m_recordSize <= image.size()) {
             std::string_view record = image.substr(m_position, m_recordSize);

@@ -40,13 +40,22 @@ constexpr std::array<OddsPair, kRunnerPairCount> kRunnerPairs = makeRunnerPairs(
 // ruv_ods.kd2, the RUV odds file: one record per race. Odds are integers in tenths.
 namespace ruvOddsRecord {
 constexpr std::size_t kSize = 1504;
-constexpr Field kCourse{0, 2};     // the data's course code, as in the race file
+constexpr Field kCourse{0, 2};      // the data's course code, as in the race file
 constexpr Field kRaceNumber{10, 2}; // where the race file keeps it
 constexpr Field kDate{12, 8};       // YYYYMMDD
 constexpr Field kRunnerCount{109, 2};
-constexpr Field win(std::size_t k) { return {161 + 5 * k, 5}; }     // runner k + 1
-constexpr Field bracket(std::size_t s) { return {251 + 5 * s, 5}; } // kBracketPairs[s]
-constexpr Field quinella(std::size_t s) { return {431 + 7 * s, 7}; } // kRunnerPairs[s]
+// runner k + 1
+constexpr Field win(std::size_t k) {
+    return {161 + 5 * k, 5};
+}
+// kBracketPairs[s]
+constexpr Field bracket(std::size_t s) {
+    return {251 + 5 * s, 5};
+}
+// kRunnerPairs[s]
+constexpr Field quinella(std::size_t s) {
+    return {431 + 7 * s, 7};
+}
 } // namespace ruvOddsRecord
 
 // The JRDB oz file ("oz" + six characters + ".txt"): one record per race. Odds are
@@ -55,11 +64,17 @@ namespace jrdbOzRecord {
 constexpr std::size_t kSize = 957;
 constexpr Field kRaceKey{0, 8}; // the layout of JrdbRaceKey
 constexpr Field kRunnerCount{8, 2};
-constexpr Field win(std::size_t k) { return {10 + 5 * k, 5}; }
-constexpr Field place(std::size_t k) { return {100 + 5 * k, 5}; }
+constexpr Field win(std::size_t k) {
+    return {10 + 5 * k, 5};
+}
+constexpr Field place(std::size_t k) {
+    return {100 + 5 * k, 5};
+}
 // Quinella odds of kRunnerPairs[s] for fields of more than 8 runners, otherwise
 // bracket quinella odds of kBracketPairs[s].
-constexpr Field pair(std::size_t s) { return {190 + 5 * s, 5}; }
+constexpr Field pair(std::size_t s) {
+    return {190 + 5 * s, 5};
+}
 } // namespace jrdbOzRecord
 
 // The JRDB ow file ("ow" + six characters + ".txt"): one record per race of more than
@@ -67,5 +82,8 @@ constexpr Field pair(std::size_t s) { return {190 + 5 * s, 5}; }
 namespace jrdbOwRecord {
 constexpr std::size_t kSize = 780;
 constexpr Field kRaceKey{0, 8};
-constexpr Field wide(std::size_t s) { return {10 + 5 * s, 5}; } // kRunnerPairs[s]
+// kRunnerPairs[s]
+constexpr Field wide(std::size_t s) {
+    return {10 + 5 * s, 5};
+}
 } // namespace jrdbOwRecord

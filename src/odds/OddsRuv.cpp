@@ -57,8 +57,9 @@ bool TOddsRuv::Read(TOdds& odds, const std::string& raceKey, const std::string&)
     odds.Init(n);
     odds.SetSourceText(sjis("RUV予想"));
     for (int k = 0; k < n; ++k)
-        odds.SetOddsA(0, k + 1,
-                      oddsOfTenths(bytesOf(*record, ro::win(static_cast<std::size_t>(k))), kWinCap));
+        odds.SetOddsA(
+            0, k + 1,
+            oddsOfTenths(bytesOf(*record, ro::win(static_cast<std::size_t>(k))), kWinCap));
     for (std::size_t s = 0; s < kBracketPairCount; ++s) {
         const OddsPair p = kBracketPairs[s];
         if (p.second <= n)

@@ -163,9 +163,8 @@ TEST_F(OddsJrdbTest, WideRecordsOutOfOrderAreFoundAfterOneWrap) {
     std::vector<std::string> oz = JrdbOzRecords(day, {});
     std::vector<std::string> ow = JrdbOwRecords(day, {});
     std::reverse(ow.begin(), ow.end());
-    WriteBinaryFile(archive(),
-                    MakeLzhArchive({{"oz" + kDayCode + ".txt", JoinRecords(oz)},
-                                    {"ow" + kDayCode + ".txt", JoinRecords(ow)}}));
+    WriteBinaryFile(archive(), MakeLzhArchive({{"oz" + kDayCode + ".txt", JoinRecords(oz)},
+                                               {"ow" + kDayCode + ".txt", JoinRecords(ow)}}));
     TOddsJrdb reader(archive().string(), m_work.folderText());
     for (const SampleRace& race : day.races) {
         ASSERT_TRUE(read(reader, race));
@@ -187,7 +186,8 @@ TEST_F(OddsJrdbTest, MembersAreNamedAfterTheArchiveAndMustBothExist) {
     EXPECT_TRUE(fs::is_empty(m_work.path()));
 
     // a damaged ow member
-    std::string bytes = MakeLzhArchive({{"oz" + kDayCode + ".txt", oz}, {"ow" + kDayCode + ".txt", ow}});
+    std::string bytes =
+        MakeLzhArchive({{"oz" + kDayCode + ".txt", oz}, {"ow" + kDayCode + ".txt", ow}});
     bytes[bytes.size() - 10] ^= 1;
     WriteBinaryFile(archive(), bytes);
     EXPECT_EQ(openError(), "ow010128.txtがオープンできません");

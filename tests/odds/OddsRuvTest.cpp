@@ -105,8 +105,8 @@ TEST_F(OddsRuvTest, FieldsThatAreNotNumbersGiveTheirCapOrNoOdds) {
     SampleDay day;
     day.races = {raceWith(10, "01")};
     SampleDayOdds odds(1);
-    odds[0].win = {{1, "*****"}, {2, "     "}, {3, "00123"}, {4, "*9"}, {5, "12*45"},
-                   {6, "  007"}, {7, "1.5"}};
+    odds[0].win = {{1, "*****"}, {2, "     "}, {3, "00123"}, {4, "*9"},
+                   {5, "12*45"}, {6, "  007"}, {7, "1.5"}};
     odds[0].bracket = {{{1, 2}, "*****"}, {{2, 3}, "     "}, {{8, 8}, "00010"}};
     odds[0].quinella = {{{1, 2}, "*******"}, {{1, 3}, ""}, {{9, 10}, "0012345"}};
     auto reader = open(day, odds);
@@ -169,8 +169,8 @@ TEST_F(OddsRuvTest, ARaceNotInTheFileLeavesTheOddsCleared) {
     const std::string key = SampleRaceKey(day.races[2]); // 200101280603
     ASSERT_EQ(key, "200101280603");
     EXPECT_TRUE(reader->Read(m_odds, key, ""));
-    for (const char* other : {"200101290603", "200101280503", "200101280601", "2001012806",
-                              "2001012806031", ""})
+    for (const char* other :
+         {"200101290603", "200101280503", "200101280601", "2001012806", "2001012806031", ""})
         EXPECT_FALSE(reader->Read(m_odds, other, "")) << other;
     EXPECT_THROW(reader->Read(m_odds, "20010128xx03", ""), EConvertError);
 }

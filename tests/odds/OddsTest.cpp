@@ -48,13 +48,13 @@ TEST_P(OddsBracketTable, InitialCellsFollowTheBracketsThatHoldTwoRunners) {
     EXPECT_EQ(table.CellCount(), c.brackets * (c.brackets + 1) / 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runners, OddsBracketTable,
-    ::testing::Values(BracketCase{1, 1, {}}, BracketCase{6, 6, {}}, BracketCase{8, 8, {}},
-                      BracketCase{9, 8, {8}}, BracketCase{10, 8, {7, 8}},
-                      BracketCase{12, 8, {5, 6, 7, 8}},
-                      BracketCase{16, 8, {1, 2, 3, 4, 5, 6, 7, 8}},
-                      BracketCase{18, 8, {1, 2, 3, 4, 5, 6, 7, 8}}));
+INSTANTIATE_TEST_SUITE_P(Runners, OddsBracketTable,
+                         ::testing::Values(BracketCase{1, 1, {}}, BracketCase{6, 6, {}},
+                                           BracketCase{8, 8, {}}, BracketCase{9, 8, {8}},
+                                           BracketCase{10, 8, {7, 8}},
+                                           BracketCase{12, 8, {5, 6, 7, 8}},
+                                           BracketCase{16, 8, {1, 2, 3, 4, 5, 6, 7, 8}},
+                                           BracketCase{18, 8, {1, 2, 3, 4, 5, 6, 7, 8}}));
 
 TEST(Odds, QuinellaAndWideTablesExistOnlyBeyondEightRunners) {
     TOdds odds;

@@ -13,9 +13,9 @@ TEST(OddsText, DecimalTextsAreReadAsAWhole) {
         float value;
     };
     const std::vector<Case> numbers{
-        {"12.3", 12.3f}, {"  1.5", 1.5f},   {"1.5  ", 1.5f}, {" 999.9 ", 999.9f},
-        {"7", 7.0f},     {"+2.5", 2.5f},    {"-1", -1.0f},   {".5", 0.5f},
-        {"3.", 3.0f},    {"1e2", 100.0f},   {"2.5E-1", 0.25f}, {"0000.1", 0.1f},
+        {"12.3", 12.3f}, {"  1.5", 1.5f}, {"1.5  ", 1.5f},   {" 999.9 ", 999.9f},
+        {"7", 7.0f},     {"+2.5", 2.5f},  {"-1", -1.0f},     {".5", 0.5f},
+        {"3.", 3.0f},    {"1e2", 100.0f}, {"2.5E-1", 0.25f}, {"0000.1", 0.1f},
     };
     for (const Case& c : numbers) {
         EXPECT_EQ(textToFloat(c.text), c.value) << c.text;

@@ -38,8 +38,8 @@ int numberOr(const std::string& text, int fallback) {
 
 // The race's runner count, within the 18 places of a record.
 int runnersOf(const SampleRace& race) {
-    const int n = race.runnerCount ? numberOr(*race.runnerCount, 0)
-                                   : static_cast<int>(race.runners.size());
+    const int n =
+        race.runnerCount ? numberOr(*race.runnerCount, 0) : static_cast<int>(race.runners.size());
     return std::clamp(n, 0, 18);
 }
 
@@ -101,91 +101,97 @@ std::string SampleRaceKey(const SampleRace& race) {
 }
 
 std::string SampleJrdbRaceKey(const SampleRace& race) {
-    auto lastDigit = [](const std::string& text) { return text.empty() ? text : text.substr(text.size() - 1); };
+    auto lastDigit = [](const std::string& text) {
+        return text.empty() ? text : text.substr(text.size() - 1);
+    };
     std::string day = lastDigit(race.day);
     if (const int number = numberOr(race.day, 0); number >= 10 && number <= 15)
         day = std::string(1, static_cast<char>('a' + number - 10));
-    return Format("%.2d", racecourseOf(race)) + race.date.substr(2, 2) +
-           lastDigit(race.meeting) + day + race.raceNumber;
+    return Format("%.2d", racecourseOf(race)) + race.date.substr(2, 2) + lastDigit(race.meeting) +
+           day + race.raceNumber;
 }
 
 std::vector<std::string> RuvOddsRecords(const SampleDay& day, const SampleDayOdds& odds) {
-    return recordsOf(day, odds, [](const SampleRace& race, const SampleRaceOdds& o,
-                                   std::vector<std::string>& records) {
-        namespace ro = ruvOddsRecord;
-        std::string r(ro::kSize, ' ');
-        put(r, ro::kCourse, race.course);
-        put(r, ro::kRaceNumber, race.raceNumber);
-        put(r, ro::kDate, race.date);
-        put(r, ro::kRunnerCount, countText(race, o, "%.2d"));
-        const int n = runnersOf(race);
-        for (int k = 1; k <= n; ++k)
-            put(r, ro::win(static_cast<std::size_t>(k - 1)),
-                textOr(o.win, k, tenthsText(SampleWinTenths(k), 5)));
-        for (std::size_t s = 0; s < kBracketPairCount; ++s) {
-            const auto [i, j] = kBracketPairs[s];
-            if (j <= n)
-                put(r, ro::bracket(s),
-                    textOr(o.bracket, {i, j}, tenthsText(SampleBracketTenths(i, j), 5)));
-        }
-        for (std::size_t s = 0; n > 8 && s < kRunnerPairCount; ++s) {
-            const auto [i, j] = kRunnerPairs[s];
-            if (j <= n)
-                put(r, ro::quinella(s),
-                    textOr(o.quinella, {i, j}, tenthsText(SampleQuinellaTenths(i, j), 7)));
-        }
-        records.push_back(r);
-    });
-}
-
-std::vector<std::string> JrdbOzRecords(const SampleDay& day, const SampleDayOdds& odds) {
-    return recordsOf(day, odds, [](const SampleRace& race, const SampleRaceOdds& o,
-                                   std::vector<std::string>& records) {
-        namespace oz = jrdbOzRecord;
-        std::string r(oz::kSize, ' ');
-        put(r, oz::kRaceKey, SampleJrdbRaceKey(race));
-        put(r, oz::kRunnerCount, countText(race, o, "%2d"));
-        const int n = runnersOf(race);
-        for (int k = 1; k <= n; ++k) {
-            const auto at = static_cast<std::size_t>(k - 1);
-            put(r, oz::win(at), textOr(o.win, k, decimalText(SampleWinTenths(k))));
-            put(r, oz::place(at), textOr(o.place, k, decimalText(SamplePlaceTenths(k))));
-        }
-        if (n > 8) {
-            for (std::size_t s = 0; s < kRunnerPairCount; ++s) {
-                const auto [i, j] = kRunnerPairs[s];
-                if (j <= n)
-                    put(r, oz::pair(s),
-                        textOr(o.quinella, {i, j}, decimalText(SampleQuinellaTenths(i, j))));
-            }
-        } else {
+    return recordsOf(
+        day, odds,
+        [](const SampleRace& race, const SampleRaceOdds& o, std::vector<std::string>& records) {
+            namespace ro = ruvOddsRecord;
+            std::string r(ro::kSize, ' ');
+            put(r, ro::kCourse, race.course);
+            put(r, ro::kRaceNumber, race.raceNumber);
+            put(r, ro::kDate, race.date);
+            put(r, ro::kRunnerCount, countText(race, o, "%.2d"));
+            const int n = runnersOf(race);
+            for (int k = 1; k <= n; ++k)
+                put(r, ro::win(static_cast<std::size_t>(k - 1)),
+                    textOr(o.win, k, tenthsText(SampleWinTenths(k), 5)));
             for (std::size_t s = 0; s < kBracketPairCount; ++s) {
                 const auto [i, j] = kBracketPairs[s];
                 if (j <= n)
-                    put(r, oz::pair(s),
-                        textOr(o.bracket, {i, j}, decimalText(SampleBracketTenths(i, j))));
+                    put(r, ro::bracket(s),
+                        textOr(o.bracket, {i, j}, tenthsText(SampleBracketTenths(i, j), 5)));
             }
-        }
-        records.push_back(r);
-    });
+            for (std::size_t s = 0; n > 8 && s < kRunnerPairCount; ++s) {
+                const auto [i, j] = kRunnerPairs[s];
+                if (j <= n)
+                    put(r, ro::quinella(s),
+                        textOr(o.quinella, {i, j}, tenthsText(SampleQuinellaTenths(i, j), 7)));
+            }
+            records.push_back(r);
+        });
+}
+
+std::vector<std::string> JrdbOzRecords(const SampleDay& day, const SampleDayOdds& odds) {
+    return recordsOf(
+        day, odds,
+        [](const SampleRace& race, const SampleRaceOdds& o, std::vector<std::string>& records) {
+            namespace oz = jrdbOzRecord;
+            std::string r(oz::kSize, ' ');
+            put(r, oz::kRaceKey, SampleJrdbRaceKey(race));
+            put(r, oz::kRunnerCount, countText(race, o, "%2d"));
+            const int n = runnersOf(race);
+            for (int k = 1; k <= n; ++k) {
+                const auto at = static_cast<std::size_t>(k - 1);
+                put(r, oz::win(at), textOr(o.win, k, decimalText(SampleWinTenths(k))));
+                put(r, oz::place(at), textOr(o.place, k, decimalText(SamplePlaceTenths(k))));
+            }
+            if (n > 8) {
+                for (std::size_t s = 0; s < kRunnerPairCount; ++s) {
+                    const auto [i, j] = kRunnerPairs[s];
+                    if (j <= n)
+                        put(r, oz::pair(s),
+                            textOr(o.quinella, {i, j}, decimalText(SampleQuinellaTenths(i, j))));
+                }
+            } else {
+                for (std::size_t s = 0; s < kBracketPairCount; ++s) {
+                    const auto [i, j] = kBracketPairs[s];
+                    if (j <= n)
+                        put(r, oz::pair(s),
+                            textOr(o.bracket, {i, j}, decimalText(SampleBracketTenths(i, j))));
+                }
+            }
+            records.push_back(r);
+        });
 }
 
 std::vector<std::string> JrdbOwRecords(const SampleDay& day, const SampleDayOdds& odds) {
-    return recordsOf(day, odds, [](const SampleRace& race, const SampleRaceOdds& o,
-                                   std::vector<std::string>& records) {
-        namespace ow = jrdbOwRecord;
-        const int n = runnersOf(race);
-        if (n <= 8 || o.wideAbsent)
-            return;
-        std::string r(ow::kSize, ' ');
-        put(r, ow::kRaceKey, SampleJrdbRaceKey(race));
-        for (std::size_t s = 0; s < kRunnerPairCount; ++s) {
-            const auto [i, j] = kRunnerPairs[s];
-            if (j <= n)
-                put(r, ow::wide(s), textOr(o.wide, {i, j}, decimalText(SampleWideTenths(i, j))));
-        }
-        records.push_back(r);
-    });
+    return recordsOf(
+        day, odds,
+        [](const SampleRace& race, const SampleRaceOdds& o, std::vector<std::string>& records) {
+            namespace ow = jrdbOwRecord;
+            const int n = runnersOf(race);
+            if (n <= 8 || o.wideAbsent)
+                return;
+            std::string r(ow::kSize, ' ');
+            put(r, ow::kRaceKey, SampleJrdbRaceKey(race));
+            for (std::size_t s = 0; s < kRunnerPairCount; ++s) {
+                const auto [i, j] = kRunnerPairs[s];
+                if (j <= n)
+                    put(r, ow::wide(s),
+                        textOr(o.wide, {i, j}, decimalText(SampleWideTenths(i, j))));
+            }
+            records.push_back(r);
+        });
 }
 
 std::vector<std::string> RxLines(const SampleDay& day, const SampleDayOdds& odds) {
@@ -257,9 +263,10 @@ std::filesystem::path WriteJrdbOddsArchive(const std::filesystem::path& folder,
                                            const std::string& dayCode, const SampleDay& day,
                                            const SampleDayOdds& odds) {
     const std::filesystem::path archive = folder / ("jrdb" + dayCode + ".lzh");
-    WriteBinaryFile(archive,
-                    MakeLzhArchive({{"oz" + dayCode + ".txt", JoinRecords(JrdbOzRecords(day, odds))},
-                                    {"ow" + dayCode + ".txt", JoinRecords(JrdbOwRecords(day, odds))}}));
+    WriteBinaryFile(
+        archive,
+        MakeLzhArchive({{"oz" + dayCode + ".txt", JoinRecords(JrdbOzRecords(day, odds))},
+                        {"ow" + dayCode + ".txt", JoinRecords(JrdbOwRecords(day, odds))}}));
     return archive;
 }
 
