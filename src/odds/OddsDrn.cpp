@@ -138,7 +138,6 @@ bool ReadRxOdds(TOdds& odds, const std::string& folder, const std::string& raceK
         const std::optional<int> lineRace = intOf(f[2]);
         if (!type || !lineCourse || !lineRace || *lineCourse != course || *lineRace != race)
             continue;
-        // fields 3 on, as numbers where they select a runner, bracket or count
         auto has = [&](std::size_t count) { return f.size() >= count; };
         auto number = [&](std::size_t i) { return i < f.size() ? intOf(f[i]) : std::nullopt; };
 

@@ -61,10 +61,11 @@ public:
     // the file (or a short record) comes first, the search starts once more from the
     // beginning. A record found leaves the position just behind it.
     template <typename Match> std::optional<std::string_view> find(Match matches) {
+        const bool fromStart = m_position == 0;
         if (auto found = scan(matches))
             return found;
         m_position = 0;
-        return scan(matches);
+        return fromStart ? std::nullopt : scan(matches);
     }
 
 private:

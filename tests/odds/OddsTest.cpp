@@ -143,14 +143,6 @@ TEST(Odds, EveryPairHasACellOfItsOwnInEitherOrder) {
     }
 }
 
-TEST(Odds, QuinellaPairInReverseOrderReadsTheSameCell) {
-    TOdds odds;
-    odds.Init(10);
-    odds.SetOddsB(5, 3, 7, 45.6f);
-    EXPECT_EQ(odds.OddsB(5, 7, 3), 45.6f);
-    EXPECT_EQ(odds.OddsB(5, 3, 8), 0.0f);
-}
-
 TEST(Odds, WinAndPlaceKindsShareThePlaceLowerCell) {
     TOdds odds;
     odds.Init(3);
