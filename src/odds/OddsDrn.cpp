@@ -44,9 +44,19 @@ std::optional<int> intOf(std::string_view text) {
 // The lines of a text file; CR LF, CR and LF end a line, and a last line end adds no
 // empty line.
 std::vector<std::string> loadLines(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof())
+    std::string text;
+    bool read = false;
+    std::error_code ec;
+    if (fs::is_regular_file(file, ec)) {
+        try {
+            std::ifstream in(file, std::ios::binary);
+            text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            read = in.good() || in.eof();
+        } catch (const std::ios_base::failure&) {
+            read = false;
+        }
+    }
+    if (!read)
         throw EInOutError("read " + file.string() + ": the file cannot be read");
     std::vector<std::string> lines;
     std::size_t i = 0;

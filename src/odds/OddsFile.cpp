@@ -39,9 +39,13 @@ std::vector<std::string> TOddsFile::extractAndLoad(const std::string& archive,
         std::string image;
         bool loaded = fs::is_regular_file(file, ec);
         if (loaded) {
-            std::ifstream in(file, std::ios::binary);
-            image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            loaded = in.good() || in.eof();
+            try {
+                std::ifstream in(file, std::ios::binary);
+                image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+                loaded = in.good() || in.eof();
+            } catch (const std::ios_base::failure&) {
+                loaded = false;
+            }
         }
         if (!loaded) {
             deleteExtracted(members);

@@ -201,6 +201,10 @@ TEST_F(OddsDrnTest, AHeaderWithoutADateEndsTheReadWithTheConversionError) {
         EXPECT_THROW(read("200101280501"), EConvertError) << text;
         EXPECT_EQ(m_odds.Count(), 0);
     }
+    fs::remove(m_folder.path() / "rx010128.txt");
+    fs::create_directory(m_folder.path() / "rx010128.txt");
+    EXPECT_THROW(read("200101280501"), EInOutError);
+    EXPECT_EQ(m_odds.Count(), 0);
 }
 
 TEST_F(OddsDrnTest, ARecordTheTablesRefuseEndsTheReadKeepingWhatWasLoaded) {
