@@ -1,0 +1,218 @@
+#include "odds/OddsDrn.h"
+
+#include "odds/OddsText.h"
+#include "platform/Errors.h"
+#include "platform/Format.h"
+#include "race/RaceCode.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// RX record types.
+constexpr int kRaceHeader = 5;
+constexpr int kTimes = 15;
+constexpr int kTimesWithWide = 16;
+constexpr int kWinPlace = 20;
+constexpr int kBracketQuinella = 21;
+constexpr int kQuinella = 22;
+constexpr int kWide = 24;
+
+bool isSeparatingBlank(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 1 && u <= ' ';
+}
+
+std::string_view part(std::string_view text, std::size_t pos, std::size_t count) {
+    return pos < text.size() ? text.substr(pos, count) : std::string_view();
+}
+
+std::optional<int> intOf(std::string_view text) {
+    try {
+        return FieldToInt(text);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
+// The lines of a text file; CR LF, CR and LF end a line, and a last line end adds no
+// empty line.
+std::vector<std::string> loadLines(const fs::path& file) {
+    std::string text;
+    bool read = false;
+    std::error_code ec;
+    if (fs::is_regular_file(file, ec)) {
+        try {
+            std::ifstream in(file, std::ios::binary);
+            text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            read = in.good() || in.eof();
+        } catch (const std::ios_base::failure&) {
+            read = false;
+        }
+    }
+    if (!read)
+        throw EInOutError("read " + file.string() + ": the file cannot be read");
+    std::vector<std::string> lines;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", i);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(i, end - i));
+        i = end;
+        if (i < text.size() && text[i] == '\r')
+            ++i;
+        if (i < text.size() && text[i] == '\n')
+            ++i;
+    }
+    return lines;
+}
+
+} // namespace
+
+std::vector<std::string> splitCommaText(std::string_view line) {
+    // the runtime's text ends at a zero byte
+    line = line.substr(0, line.find('\0'));
+    std::vector<std::string> fields;
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < line.size() && isSeparatingBlank(line[i]))
+            ++i;
+    };
+    skipBlanks();
+    while (i < line.size()) {
+        std::string field;
+        if (line[i] == '"') {
+            ++i;
+            while (i < line.size()) {
+                if (line[i] == '"') {
+                    ++i;
+                    if (i < line.size() && line[i] == '"') {
+                        field += '"';
+                        ++i;
+                        continue;
+                    }
+                    break;
+                }
+                field += line[i++];
+            }
+        } else {
+            while (i < line.size() && !isSeparatingBlank(line[i]) && line[i] != ',')
+                field += line[i++];
+        }
+        fields.push_back(std::move(field));
+        skipBlanks();
+        if (i < line.size() && line[i] == ',') {
+            ++i;
+            skipBlanks();
+        }
+    }
+    return fields;
+}
+
+bool ReadRxOdds(TOdds& odds, const std::string& folder, const std::string& raceKey) {
+    odds.Clear();
+    const std::string date(part(raceKey, 2, 6)); // YYMMDD
+    const std::string name = "rx" + date + ".txt";
+    const fs::path file(folder + name);
+    std::error_code ec;
+    if (!fs::exists(file, ec))
+        return false;
+    const std::vector<std::string> lines = loadLines(file);
+
+    const std::vector<std::string> header =
+        lines.empty() ? std::vector<std::string>() : splitCommaText(lines.front());
+    if (header.size() < 2)
+        throw EConvertError(name + ": the header line has no date");
+    if (Format("%.6d", FieldToInt(header[1])) != date)
+        return false;
+
+    const int course = intOf(part(raceKey, 8, 2)).value_or(0);
+    const int race = FieldToInt(part(raceKey, 10, 2));
+
+    int n = 0;
+    bool loaded = false;
+    bool timed = false;
+    for (const std::string& line : lines) {
+        const std::vector<std::string> f = splitCommaText(line);
+        if (f.size() < 3)
+            continue;
+        const std::optional<int> type = intOf(f[0]);
+        const std::optional<int> lineCourse = intOf(f[1]);
+        const std::optional<int> lineRace = intOf(f[2]);
+        if (!type || !lineCourse || !lineRace || *lineCourse != course || *lineRace != race)
+            continue;
+        auto has = [&](std::size_t count) { return f.size() >= count; };
+        auto number = [&](std::size_t i) { return i < f.size() ? intOf(f[i]) : std::nullopt; };
+
+        if (!loaded) {
+            if (*type == kRaceHeader) {
+                if (const std::optional<int> count = number(7)) {
+                    odds.Init(*count);
+                    n = *count;
+                    loaded = true;
+                }
+            }
+            continue;
+        }
+        switch (*type) {
+        case kWinPlace: {
+            const std::optional<int> runner = number(3);
+            if (!runner || !has(7) || *runner > n)
+                break;
+            odds.SetOddsA(0, *runner, oddsOfText(f[4]));
+            odds.SetOddsA(1, *runner, oddsOfText(f[5]));
+            odds.SetOddsA(2, *runner, oddsOfText(f[6]));
+            break;
+        }
+        case kBracketQuinella:
+        case kQuinella:
+        case kWide: {
+            const std::optional<int> first = number(3);
+            const std::optional<int> second = number(4);
+            if (!first || !second || !has(*type == kWide ? 7 : 6) || *first > n || *second > n)
+                break;
+            if (*type == kBracketQuinella) {
+                odds.SetOddsB(4, *first, *second, oddsOfText(f[5]));
+            } else if (*type == kQuinella) {
+                odds.SetOddsB(5, *first, *second, oddsOfText(f[5]));
+            } else {
+                odds.SetOddsB(6, *first, *second, oddsOfText(f[5]));
+                odds.SetOddsB(7, *first, *second, oddsOfText(f[6]));
+            }
+            break;
+        }
+        case kTimes:
+        case kTimesWithWide: {
+            // quinella and wide times only where the field has those tables
+            const bool large = odds.HasHorseQuinella();
+            const bool wide = *type == kTimesWithWide && large;
+            if (!has(wide ? 7 : large ? 6 : 5))
+                break;
+            timed = true;
+            odds.SetTime(0, f[3]);
+            odds.SetTime(4, f[4]);
+            if (large)
+                odds.SetTime(5, f[5]);
+            if (wide)
+                odds.SetTime(8, f[6]);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    if (!timed) {
+        odds.Clear();
+        return false;
+    }
+    odds.SetSourceText("DRN " + odds.Time(odds.QuinellaKind()));
+    return true;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "odds/OddsFile.h"
+
+// The odds of the RUV data service: ruv_ods.kd2 out of the day's odds archive
+// ("j" + day code + ".lzh"). Win, bracket quinella and quinella odds.
+class TOddsRuv : public TOddsFile {
+public:
+    // Throws EOddsFileOpenError "ruv_ods.kd2がオープンできません" when the archive does
+    // not yield the file.
+    TOddsRuv(const std::string& archive, const std::string& folder);
+    ~TOddsRuv() override;
+
+    // Uses raceKey only. Throws the conversion error when the record's runner count is
+    // not a number, EOddsError when it is outside 1 to 18; odds are then cleared.
+    bool Read(TOdds& odds, const std::string& raceKey, const std::string& jrdbRaceKey) override;
+
+private:
+    TOddsRecords m_records;
+};
