@@ -1,0 +1,129 @@
+#include "app/DaySession.h"
+
+#include "analysis/Focus.h"
+#include "odds/Odds.h"
+#include "odds/OddsDrn.h"
+#include "odds/OddsJrdb.h"
+#include "odds/OddsRuv.h"
+#include "output/Writers.h"
+#include "platform/Cp932.h"
+#include "platform/Format.h"
+#include "race/RaceRuv.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+TDaySession::TDaySession(const TSettings& settings)
+    : m_settings(settings), m_workText(m_work.folderText()), m_odds(std::make_unique<TOdds>()),
+      m_focus(std::make_unique<TFocus>(settings.Folder.Time)) {}
+
+TDaySession::~TDaySession() {
+    CloseDay();
+}
+
+void TDaySession::RaceCreate(const std::string& archive) {
+    RaceFree();
+    m_race = std::make_unique<TRaceRuv>(archive, m_workText);
+}
+
+void TDaySession::RaceFree() {
+    m_race.reset();
+}
+
+bool TDaySession::OddsFileCreate(const std::string& dayCode) {
+    OddsFileFree();
+    auto tryCreate = [this](const std::string& path, auto make) {
+        if (!fs::exists(path))
+            return;
+        try {
+            m_oddsFile = make(path);
+        } catch (const std::exception&) {
+            // the day is shown without the odds of a reader that cannot be made
+        }
+    };
+    if (m_settings.Other.Jrdb)
+        tryCreate(m_settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh", [this](const std::string& p) {
+            return std::make_unique<TOddsJrdb>(p, m_workText);
+        });
+    if (!m_oddsFile)
+        tryCreate(m_archiveFolder + "j" + dayCode + ".lzh", [this](const std::string& p) {
+            return std::make_unique<TOddsRuv>(p, m_workText);
+        });
+    return m_oddsFile != nullptr;
+}
+
+void TDaySession::OddsFileFree() {
+    m_oddsFile.reset();
+}
+
+void TDaySession::OpenDay(const std::string& archive) {
+    CloseDay();
+    RaceCreate(archive);
+    fs::path path(archive);
+    m_dayCode = path.filename().string().substr(std::min<std::size_t>(2, path.filename().string().size()), 6);
+    m_archiveFolder = (fs::absolute(path).parent_path() / "").string();
+    OddsFileCreate(m_dayCode);
+}
+
+void TDaySession::CloseDay() {
+    m_dayCode.clear();
+    OddsFileFree();
+    RaceFree();
+}
+
+bool TDaySession::OddsRead() {
+    m_odds->Clear();
+    if (m_settings.Other.DrnRx) {
+        try {
+            ReadRxOdds(*m_odds, m_settings.Folder.DrnRx, m_race->RaceKey());
+        } catch (const std::exception&) {
+            // a source that fails keeps the odds it loaded before the failure
+        }
+    }
+    if (m_odds->Count() == 0 && m_oddsFile) {
+        try {
+            m_oddsFile->Read(*m_odds, m_race->RaceKey(), m_race->JrdbRaceKey());
+        } catch (const std::exception&) {
+            // as above
+        }
+    }
+    return m_odds->Count() != 0;
+}
+
+void TDaySession::PrepareRace(int index, bool readOdds) {
+    m_race->SelectRace(index);
+    if (readOdds)
+        OddsRead();
+    m_focus->Calc(*m_race);
+}
+
+TOutputContext TDaySession::OutputContext() const {
+    return TOutputContext{*m_race, *m_focus, *m_odds, fs::path(m_settings.Folder.OutTxt),
+                          m_settings.File.WarsFormat, m_settings.File.RuvFormat};
+}
+
+int TDaySession::RunOutput(TOutputCommand command, const TOutputProgress& progress) {
+    const TSettings::TFile& on = m_settings.File;
+    const bool all = command == TOutputCommand::All;
+    const bool readOdds = all || command == TOutputCommand::Text || command == TOutputCommand::Html;
+    TOutputRun run;
+    const int total = m_race->RaceCount();
+    int written = 0;
+    for (int i = 0; i < total; ++i) {
+        if (progress && !progress(i + 1, total, Format(sjis("処理数 %2d/%d").c_str(), i + 1, total)))
+            break;
+        PrepareRace(i, readOdds);
+        TOutputContext context = OutputContext();
+        if (all ? on.TextOut != 0 : command == TOutputCommand::Text)
+            WriteTextReport(context, run);
+        if (all ? on.HtmlOut != 0 : command == TOutputCommand::Html)
+            WriteHtmlReport(context, run);
+        if (all ? on.RuvOut != 0 : command == TOutputCommand::Ruv)
+            WriteRuvTextFile(context, run);
+        if (all ? on.WarsOut != 0 : command == TOutputCommand::Wars)
+            WriteWarsFile(context, run);
+        ++written;
+    }
+    return written;
+}

@@ -1,0 +1,63 @@
+#include "output/OutputFile.h"
+#include "output/Writers.h"
+
+#include "analysis/Focus.h"
+#include "platform/Format.h"
+#include "race/RaceBase.h"
+#include "race/RaceCode.h"
+
+namespace {
+
+constexpr std::size_t kDateLength = 8;
+
+const std::string kWarsSeparator(76, '-');
+const std::string kRuvClosingLine = std::string(72, '-') + "\r\n";
+
+void writeWarsHeaderBlock(TOutputFile& file, const TOutputContext& c) {
+    file.WriteLine(kWarsSeparator);
+    file.WriteLine(c.race.WarsHeaderLine(c.warsFormat));
+    file.WriteLine(kWarsSeparator);
+}
+
+} // namespace
+
+void WriteWarsFile(const TOutputContext& c, TOutputRun& run) {
+    if (c.focus.BetCount() == 0)
+        return;
+    std::string key = FileKey(c.race);
+    std::string date = key.substr(0, kDateLength);
+    std::filesystem::path path = c.folder / ("w" + date + ".txt");
+    bool starts = run.Starts(TOutputRun::File::Wars, date);
+    if (starts)
+        run.LastWarsKey = key;
+    TOutputFile file(path, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
+    if (starts)
+        writeWarsHeaderBlock(file, c);
+    // a new venue gets its own header block after an empty line
+    if (run.LastWarsKey.substr(kDateLength) != key.substr(kDateLength)) {
+        file.WriteLine("");
+        run.LastWarsKey = key;
+        writeWarsHeaderBlock(file, c);
+    }
+    int raceNumber = FieldToInt(c.race.RaceKey().substr(10, 2));
+    file.WriteLine(Format("%2dR  %s  | ", raceNumber, c.focus.WarsBetLine().c_str()));
+    file.Close();
+}
+
+void WriteRuvTextFile(const TOutputContext& c, TOutputRun& run) {
+    if (c.focus.BetCount() == 0)
+        return;
+    std::string date = FileKey(c.race).substr(0, kDateLength);
+    std::filesystem::path path = c.folder / ("q" + date + ".txt");
+    bool starts = run.Starts(TOutputRun::File::Ruv, date);
+    // appending needs the closing line at the end: a file edited since starts afresh
+    if (!starts && ReadTail(path, kRuvClosingLine.size()) != kRuvClosingLine)
+        starts = true;
+    if (!starts)
+        TruncateTail(path, kRuvClosingLine.size());
+    TOutputFile file(path, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
+    file.WriteLine(c.race.RuvHeaderLine(c.ruvFormat));
+    file.Write(c.focus.BetLines(c.ruvFormat));
+    file.Write(kRuvClosingLine);
+    file.Close();
+}

@@ -1,0 +1,81 @@
+#include "output/OutputFile.h"
+
+#include "platform/Cp932.h"
+#include "platform/Errors.h"
+#include "platform/Format.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+EInOutError InOutError(const char* operation, const fs::path& file, const std::string& reason) {
+    return EInOutError(Format(sjis("入出力エラー(%s): %s (%s)").c_str(), sjis(operation).c_str(),
+                              toCp932Lenient(file.string()).c_str(), reason.c_str()));
+}
+
+TOutputFile::TOutputFile(const fs::path& file, Mode mode) : m_file(file) {
+    if (mode == Mode::Recreate) {
+        std::error_code ignored;
+        fs::remove(file, ignored);
+    }
+    if (mode == Mode::Append && !fs::exists(file)) {
+        errno = ENOENT;
+        fail("追記オープン");
+    }
+    m_stream = std::fopen(file.c_str(), mode == Mode::Recreate ? "wb" : "ab");
+    if (!m_stream)
+        fail(mode == Mode::Recreate ? "作成" : "追記オープン");
+}
+
+TOutputFile::~TOutputFile() {
+    if (m_stream)
+        std::fclose(m_stream);
+}
+
+void TOutputFile::Write(std::string_view bytes) {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_stream) != bytes.size())
+        fail("書き込み");
+}
+
+void TOutputFile::WriteLine(std::string_view bytes) {
+    Write(bytes);
+    Write("\r\n");
+}
+
+void TOutputFile::Close() {
+    std::FILE* stream = m_stream;
+    m_stream = nullptr;
+    if (std::fclose(stream) != 0)
+        fail("クローズ");
+}
+
+void TOutputFile::fail(const char* operation) const {
+    throw InOutError(operation, m_file, std::strerror(errno));
+}
+
+void TruncateTail(const fs::path& file, std::uintmax_t count) {
+    std::error_code ec;
+    std::uintmax_t size = fs::file_size(file, ec);
+    if (!ec && size >= count)
+        fs::resize_file(file, size - count, ec);
+    else if (!ec)
+        ec = std::make_error_code(std::errc::invalid_argument);
+    if (ec)
+        throw InOutError("切り詰め", file, ec.message());
+}
+
+std::string ReadTail(const fs::path& file, std::uintmax_t count) {
+    std::error_code ec;
+    std::uintmax_t size = fs::file_size(file, ec);
+    if (ec)
+        return {};
+    std::uintmax_t start = size > count ? size - count : 0;
+    std::ifstream in(file, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(start));
+    std::string tail(static_cast<std::size_t>(size - start), '\0');
+    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
+    return in ? tail : std::string();
+}

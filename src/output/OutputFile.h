@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Errors.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// One output file opened for writing; every operation is checked and a failure throws
+// EInOutError naming the operation and the file. Lines end with CR LF.
+class TOutputFile {
+public:
+    enum class Mode { Recreate, Append };
+
+    // Recreate deletes the file first (a failed deletion is ignored) and creates it empty.
+    TOutputFile(const std::filesystem::path& file, Mode mode);
+    ~TOutputFile();
+    TOutputFile(const TOutputFile&) = delete;
+    TOutputFile& operator=(const TOutputFile&) = delete;
+
+    void Write(std::string_view bytes);
+    void WriteLine(std::string_view bytes);
+    void Close();
+
+private:
+    [[noreturn]] void fail(const char* operation) const;
+
+    std::filesystem::path m_file;
+    std::FILE* m_stream = nullptr;
+};
+
+
+
+// The input/output error of a file operation (operation: a UTF-8 literal).
+EInOutError InOutError(const char* operation, const std::filesystem::path& file,
+                       const std::string& reason);
+
+// Cuts the last count bytes off a file; throws EInOutError when it cannot.
+void TruncateTail(const std::filesystem::path& file, std::uintmax_t count);
+
+// The file's last count bytes (fewer when it is shorter); empty when it cannot be read.
+std::string ReadTail(const std::filesystem::path& file, std::uintmax_t count);

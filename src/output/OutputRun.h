@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+
+class TRaceBase;
+class TFocus;
+class TOdds;
+
+// What the writers read for the current race: the race (selected), its prediction
+// (computed), its odds (read, or cleared) and the output settings.
+struct TOutputContext {
+    const TRaceBase& race;
+    const TFocus& focus;
+    const TOdds& odds;
+    std::filesystem::path folder; // the output folder
+    std::uint8_t warsFormat;
+    std::uint8_t ruvFormat;
+};
+
+// The files one run of an output command has started. The first race of a file in a
+// run recreates it and every later race appends, whatever races stand between, so
+// venues that interleave lose nothing and a second run rewrites instead of doubling.
+class TOutputRun {
+public:
+    enum class File { Text, Html, Wars, Ruv };
+
+    // True the first time the run meets key for that kind of file.
+    bool Starts(File file, const std::string& key) {
+        return m_started.insert(std::to_string(static_cast<int>(file)) + ":" + key).second;
+    }
+
+    // The file key of the last header block written to the WARS contest file.
+    std::string LastWarsKey;
+
+private:
+    std::set<std::string> m_started;
+};
+
+// The date and the data's course code that name the report files: 10 characters.
+std::string FileKey(const TRaceBase& race);
