@@ -15,11 +15,19 @@
 namespace fs = std::filesystem;
 
 TDaySession::TDaySession(const TSettings& settings)
-    : m_settings(settings), m_workText(m_work.folderText()), m_odds(std::make_unique<TOdds>()),
-      m_focus(std::make_unique<TFocus>(settings.Folder.Time)) {}
+    : m_settings(settings), m_workText(m_work.folderText()), m_odds(std::make_unique<TOdds>()) {}
 
 TDaySession::~TDaySession() {
     CloseDay();
+}
+
+void TDaySession::FocusCreate() {
+    FocusFree();
+    m_focus = std::make_unique<TFocus>(m_settings.Folder.Time);
+}
+
+void TDaySession::FocusFree() {
+    m_focus.reset();
 }
 
 void TDaySession::RaceCreate(const std::string& archive) {
@@ -103,16 +111,19 @@ TOutputContext TDaySession::OutputContext() const {
                           m_settings.File.WarsFormat, m_settings.File.RuvFormat};
 }
 
-int TDaySession::RunOutput(TOutputCommand command, const TOutputProgress& progress) {
+TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
+                                                   const TOutputProgress& progress) {
     const TSettings::TFile& on = m_settings.File;
     const bool all = command == TOutputCommand::All;
     const bool readOdds = all || command == TOutputCommand::Text || command == TOutputCommand::Html;
     TOutputRun run;
+    TOutputSummary summary;
     const int total = m_race->RaceCount();
-    int written = 0;
     for (int i = 0; i < total; ++i) {
-        if (progress && !progress(i + 1, total, Format(sjis("処理数 %2d/%d").c_str(), i + 1, total)))
+        if (progress && !progress(i + 1, total, Format(sjis("処理数 %2d/%d").c_str(), i + 1, total))) {
+            summary.cancelled = true;
             break;
+        }
         PrepareRace(i, readOdds);
         TOutputContext context = OutputContext();
         if (all ? on.TextOut != 0 : command == TOutputCommand::Text)
@@ -123,7 +134,8 @@ int TDaySession::RunOutput(TOutputCommand command, const TOutputProgress& progre
             WriteRuvTextFile(context, run);
         if (all ? on.WarsOut != 0 : command == TOutputCommand::Wars)
             WriteWarsFile(context, run);
-        ++written;
+        summary.races = i + 1;
     }
-    return written;
+    summary.files = run.Files();
+    return summary;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TRaceBase;
 class TFocus;
@@ -27,12 +28,18 @@ using TOutputProgress = std::function<bool(int position, int total, const std::s
 // both work through it.
 class TDaySession {
 public:
-    // Creates the odds container and the prediction over the settings' time folder; the
-    // prediction's errors (a missing or damaged time.dbx) pass out.
+    // Creates the odds container; the prediction comes with FocusCreate.
     explicit TDaySession(const TSettings& settings);
     ~TDaySession();
     TDaySession(const TDaySession&) = delete;
     TDaySession& operator=(const TDaySession&) = delete;
+
+    // (Re)creates the prediction over the settings' time folder; its errors (a missing or
+    // damaged time.dbx) pass out and leave no prediction. No race can be prepared or
+    // written without one.
+    void FocusCreate();
+    void FocusFree();
+    bool HasFocus() const { return m_focus != nullptr; }
 
     // Replaces the race data source by one over archive; on failure the error passes out
     // and no day is open.
@@ -58,10 +65,17 @@ public:
     // Selects race index, reads its odds (when asked) and computes its prediction.
     void PrepareRace(int index, bool readOdds);
 
+    // What an output walk did.
+    struct TOutputSummary {
+        int races = 0;                              // races walked
+        bool cancelled = false;                     // stopped by the progress callback
+        std::vector<std::filesystem::path> files;   // files started, in order
+    };
+
     // Walks every race of the open day for an output command and writes its files.
-    // Returns the number of races written; errors of the race data, the prediction and
-    // the files pass out and end the walk, leaving the files already written whole.
-    int RunOutput(TOutputCommand command, const TOutputProgress& progress);
+    // Errors of the race data, the prediction and the files pass out and end the walk,
+    // leaving the files already written whole.
+    TOutputSummary RunOutput(TOutputCommand command, const TOutputProgress& progress);
 
     TRaceBase& Race() const { return *m_race; }
     const TFocus& Focus() const { return *m_focus; }

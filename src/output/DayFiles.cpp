@@ -27,7 +27,7 @@ void WriteWarsFile(const TOutputContext& c, TOutputRun& run) {
     std::string key = FileKey(c.race);
     std::string date = key.substr(0, kDateLength);
     std::filesystem::path path = c.folder / ("w" + date + ".txt");
-    bool starts = run.Starts(TOutputRun::File::Wars, date);
+    bool starts = run.Starts(TOutputRun::File::Wars, date, path);
     if (starts)
         run.LastWarsKey = key;
     TOutputFile file(path, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
@@ -49,7 +49,7 @@ void WriteRuvTextFile(const TOutputContext& c, TOutputRun& run) {
         return;
     std::string date = FileKey(c.race).substr(0, kDateLength);
     std::filesystem::path path = c.folder / ("q" + date + ".txt");
-    bool starts = run.Starts(TOutputRun::File::Ruv, date);
+    bool starts = run.Starts(TOutputRun::File::Ruv, date, path);
     // appending needs the closing line at the end: a file edited since starts afresh
     if (!starts && ReadTail(path, kRuvClosingLine.size()) != kRuvClosingLine)
         starts = true;

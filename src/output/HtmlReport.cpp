@@ -76,8 +76,9 @@ std::string oddsRow(const TOutputContext& c) {
 
 void WriteHtmlReport(const TOutputContext& c, TOutputRun& run) {
     std::string key = FileKey(c.race);
-    bool starts = run.Starts(TOutputRun::File::Html, key);
-    TOutputFile file(c.folder / ("s" + key + ".htm"),
+    std::filesystem::path path = c.folder / ("s" + key + ".htm");
+    bool starts = run.Starts(TOutputRun::File::Html, key, path);
+    TOutputFile file(path,
                      starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
     if (starts) {
         file.WriteLine("<HTML><HEAD><TITLE></TITLE></HEAD><center>");

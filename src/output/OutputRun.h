@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 class TRaceBase;
 class TFocus;
@@ -27,16 +28,24 @@ class TOutputRun {
 public:
     enum class File { Text, Html, Wars, Ruv };
 
-    // True the first time the run meets key for that kind of file.
-    bool Starts(File file, const std::string& key) {
-        return m_started.insert(std::to_string(static_cast<int>(file)) + ":" + key).second;
+    // True the first time the run meets key for that kind of file, whose path is then
+    // added to the files of the run.
+    bool Starts(File file, const std::string& key, const std::filesystem::path& path) {
+        bool first = m_started.insert(std::to_string(static_cast<int>(file)) + ":" + key).second;
+        if (first)
+            m_files.push_back(path);
+        return first;
     }
+
+    // The files the run has started, in the order it started them.
+    const std::vector<std::filesystem::path>& Files() const { return m_files; }
 
     // The file key of the last header block written to the WARS contest file.
     std::string LastWarsKey;
 
 private:
     std::set<std::string> m_started;
+    std::vector<std::filesystem::path> m_files;
 };
 
 // The date and the data's course code that name the report files: 10 characters.

@@ -92,8 +92,9 @@ std::string TextReportBlock(const TOutputContext& c) {
 
 void WriteTextReport(const TOutputContext& c, TOutputRun& run) {
     std::string key = FileKey(c.race);
-    bool starts = run.Starts(TOutputRun::File::Text, key);
-    TOutputFile file(c.folder / ("s" + key + ".txt"),
+    std::filesystem::path path = c.folder / ("s" + key + ".txt");
+    bool starts = run.Starts(TOutputRun::File::Text, key, path);
+    TOutputFile file(path,
                      starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
     if (starts)
         file.WriteLine(ReportHeaderLine());

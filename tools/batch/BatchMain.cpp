@@ -1,33 +1,153 @@
 // ruvpelton-batch: the program's day work from the command line.
 #include "BatchOptions.h"
 
+#include "analysis/Focus.h"
+#include "app/DaySession.h"
+#include "app/Settings.h"
+#include "output/Writers.h"
 #include "platform/Cp932.h"
-#include "platform/WorkFolder.h"
-#include "race/RaceRuv.h"
+#include "race/RaceBase.h"
 
-#include <cstring>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+namespace fs = std::filesystem;
+
 namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int) {
+    g_interrupted = 1;
+}
 
 class Printer {
 public:
     explicit Printer(bool sjis) : m_sjis(sjis) {}
-    void line(const std::string& cp932) const {
-        std::cout << (m_sjis ? cp932 : toUtf8Lenient(cp932)) << '\n';
+    // Text in CP932; in UTF-8 mode CR LF line ends become LF.
+    void write(const std::string& cp932) const {
+        if (m_sjis) {
+            std::cout << cp932;
+            return;
+        }
+        std::string text = toUtf8Lenient(cp932);
+        std::string out;
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+                out += text[i];
+        std::cout << out;
     }
+    void line(const std::string& cp932) const { write(cp932 + "\n"); }
 
 private:
     bool m_sjis;
 };
 
-int list(const std::string& archive, const Printer& out) {
-    TWorkFolder work;
-    TRaceRuv races(archive, work.folderText());
-    for (int i = 0; i < races.RaceCount(); ++i)
-        out.line(std::to_string(i) + "\t" + races.RaceLine(i));
+std::string withSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+fs::path programFolder(const char* argv0) {
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return (ec ? fs::absolute(argv0) : self).parent_path();
+}
+
+TSettings loadSettings(const TBatchOptions& o, const char* argv0) {
+    TSettings settings;
+    settings.Load(o.iniFile ? fs::path(*o.iniFile) : programFolder(argv0) / "ruvpelton.ini");
+    if (o.timeFolder)
+        settings.Folder.Time = withSeparator(*o.timeFolder);
+    if (o.outFolder)
+        settings.Folder.OutTxt = withSeparator(*o.outFolder);
+    if (o.rxFolder) {
+        settings.Folder.DrnRx = withSeparator(*o.rxFolder);
+        settings.Other.DrnRx = 1;
+    }
+    if (o.jrdbFolder) {
+        settings.Folder.Jrdb = withSeparator(*o.jrdbFolder);
+        settings.Other.Jrdb = 1;
+    }
+    if (o.warsFormat)
+        settings.File.WarsFormat = static_cast<TFlag>(*o.warsFormat);
+    if (o.ruvFormat)
+        settings.File.RuvFormat = static_cast<TFlag>(*o.ruvFormat);
+    if (o.anyFileChosen()) {
+        settings.File.TextOut = o.text;
+        settings.File.HtmlOut = o.html;
+        settings.File.WarsOut = o.wars;
+        settings.File.RuvOut = o.ruv;
+    }
+    return settings;
+}
+
+std::string marksText(const TFocus& focus) {
+    std::string text;
+    for (int position = 1; position <= 6; ++position) {
+        if (int runner = focus.MarkedRunner(position))
+            text += (text.empty() ? "" : " ") + MarkSymbol(position) + std::to_string(runner);
+    }
+    return text;
+}
+
+std::string betsText(const TDaySession& day) {
+    const TFocus& focus = day.Focus();
+    if (focus.BetCount() == 0)
+        return sjis("見送り");
+    std::string text = day.Race().RunnerCount() <= 8 ? sjis("枠番連勝") : sjis("馬番連勝");
+    for (int j = 0; j < focus.BetCount(); ++j) {
+        TBetPair pair = focus.BetPair(j);
+        text += " " + std::to_string(pair.lower) + "-" + std::to_string(pair.higher);
+    }
+    return text;
+}
+
+int list(TDaySession& day, const Printer& out) {
+    for (int i = 0; i < day.Race().RaceCount(); ++i)
+        out.line(std::to_string(i) + "\t" + day.Race().RaceLine(i));
+    return 0;
+}
+
+int summary(TDaySession& day, const Printer& out) {
+    for (int i = 0; i < day.Race().RaceCount(); ++i) {
+        day.PrepareRace(i, false);
+        out.line(std::to_string(i) + "\t" + day.Race().RaceLine(i) + "\t" + marksText(day.Focus()) +
+                 "\t" + betsText(day));
+    }
+    return 0;
+}
+
+int race(TDaySession& day, int index, const Printer& out) {
+    day.PrepareRace(index, true);
+    out.write(TextReportBlock(day.OutputContext()));
+    return 0;
+}
+
+int write(TDaySession& day) {
+    std::signal(SIGINT, onInterrupt);
+    const bool showProgress = isatty(STDERR_FILENO);
+    auto progress = [showProgress](int position, int total, const std::string& text) {
+        if (showProgress)
+            std::cerr << "\r" << toUtf8Lenient(text) << (position == total ? "\n" : "") << std::flush;
+        return g_interrupted == 0;
+    };
+    TDaySession::TOutputSummary result = day.RunOutput(TOutputCommand::All, progress);
+    for (const fs::path& file : result.files)
+        std::cout << "written: " << file.string() << " (" << fs::file_size(file) << " bytes)\n";
+    if (result.files.empty())
+        std::cout << "no file written: every output file is switched off\n";
+    if (result.cancelled) {
+        std::cerr << "cancelled after " << result.races << " races\n";
+        return 130;
+    }
     return 0;
 }
 
@@ -46,7 +166,19 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        return list(options.archive, Printer(options.sjis));
+        TSettings settings = loadSettings(options, argv[0]);
+        TDaySession day(settings);
+        if (options.command != "list")
+            day.FocusCreate(); // listing needs no time database
+        day.OpenDay(options.archive);
+        const Printer out(options.sjis);
+        if (options.command == "list")
+            return list(day, out);
+        if (options.command == "summary")
+            return summary(day, out);
+        if (options.command == "race")
+            return race(day, options.raceIndex, out);
+        return write(day);
     } catch (const std::exception& e) {
         std::cerr << "ruvpelton-batch: " << toUtf8Lenient(e.what()) << "\n";
         return 1;

@@ -7,6 +7,7 @@ const char* const kBatchUsage =
     "\n"
     "commands:\n"
     "  list ARCHIVE         the day's races, one per line: index, a tab, the race line\n"
+    "  summary ARCHIVE      every race with the program's marks and bets, one per line\n"
     "  race ARCHIVE INDEX   the race's block of the detailed text report (INDEX from 0)\n"
     "  write ARCHIVE        write the day's files into the output folder, as 一括出力 does\n"
     "\n"
@@ -81,7 +82,8 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         throw EBatchUsage("no command given");
     o.command = positional[0];
     std::size_t expected = o.command == "race" ? 3 : 2;
-    if (o.command != "list" && o.command != "race" && o.command != "write")
+    if (o.command != "list" && o.command != "summary" && o.command != "race" &&
+        o.command != "write")
         throw EBatchUsage("unknown command " + o.command);
     if (positional.size() != expected)
         throw EBatchUsage(o.command + (expected == 3 ? " needs an archive and a race index"

@@ -1,5 +1,6 @@
 // make-sample-day: writes the generated sample day into a folder.
-//   make-sample-day OUTDIR             the demo day's archive
+//   make-sample-day OUTDIR             the demo day: its archive, odds archives, RX file
+//                                      and time database
 //   make-sample-day --records OUTDIR   the small test day's three record files, as
 //                                      input for a real LZH archiver (--upper: upper-case names)
 #include "sampleday/SampleDays.h"
@@ -33,8 +34,7 @@ int main(int argc, char** argv) {
             }
             return 0;
         }
-        WriteDayArchive(out / kDemoArchiveName, DemoDay());
-        std::cout << (out / kDemoArchiveName).string() << "\n";
+        std::cout << WriteDemoDay(out).string() << "\n";
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "make-sample-day: " << e.what() << "\n";

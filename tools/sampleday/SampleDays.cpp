@@ -1,9 +1,12 @@
 #include "sampleday/SampleDays.h"
 
 #include "platform/Format.h"
+#include "race/RaceHelpers.h"
 
 #include <array>
 #include <cstdint>
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -45,7 +48,8 @@ std::string horseName(Dice& dice) {
     std::string name;
     int length = dice.between(3, 8);
     for (int i = 0; i < length; ++i)
-        name += i == 0 && dice.below(3) == 0 ? "ノ" : dice.pick(kSyllables);
+        name += i == 0 ? kSyllables[static_cast<std::size_t>(dice.below(38))] // no ン or ー first
+                       : dice.pick(kSyllables);
     return name;
 }
 
@@ -215,4 +219,75 @@ SampleDay SyntheticDay(int raceCount, int runners) {
         day.races.push_back(race(dice, kVenues[static_cast<std::size_t>(i / 12 % 3)], i % 12 + 1, runners));
     AssignRunnerKeys(day);
     return day;
+}
+
+namespace {
+
+// Tenths of a second of the time model above, without its spread.
+int standardTenths(int distance, bool turf) {
+    return distance * 6 / 10 - (turf ? 40 : 0) + 5;
+}
+
+} // namespace
+
+SampleTimeDb TimeDbCovering(const SampleDay& day) {
+    SampleTimeDb db;
+    for (int distance : kDistances) {
+        if (distance == 2200)
+            continue; // no factor: these runs cannot be scored
+        db.distanceFactors.push_back({DistanceFactorKey(distance), 16000 / distance});
+    }
+    std::set<std::pair<int, int>> times;
+    std::set<std::int32_t> variants;
+    Dice dice(4711);
+    for (const SampleRace& race : day.races) {
+        for (const SampleRunner& runner : race.runners) {
+            for (const SamplePastRun& run : runner.pastRuns) {
+                if (run.course == "  ")
+                    continue;
+                int code = std::stoi(run.course);
+                int course = CourseToRacecourse[static_cast<std::size_t>(code)] % 10;
+                int distance = std::stoi(run.distance);
+                if (!(distance == 1000 && course == 8) && times.insert({distance, course}).second)
+                    db.standardTimes.push_back({StandardTimeKey(distance, course),
+                                                standardTenths(distance, true),
+                                                standardTenths(distance, false)});
+                std::int32_t key = TrackVariantKey(std::stoi(run.date), course);
+                if (std::stoi(run.date) % 7 != 0 && variants.insert(key).second)
+                    db.trackVariants.push_back({key, dice.between(-8, 8),
+                                                dice.below(10) == 0 ? 999 : dice.between(-8, 8)});
+            }
+        }
+    }
+    return db;
+}
+
+SampleDayOdds DemoOdds(const SampleDay& day) {
+    SampleDayOdds odds(day.races.size());
+    if (odds.size() > 20) {
+        odds[3].absent = true;           // no odds in any source
+        odds[5].win[2] = "*****";        // capped
+        odds[5].win[4] = "     ";        // a scratched runner
+        odds[7].bracket[{1, 2}] = "    "; // a bracket pair without odds
+        odds[14].wideAbsent = true;
+    }
+    return odds;
+}
+
+std::filesystem::path WriteDemoDay(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    SampleDay day = DemoDay();
+    fs::path archive = folder / kDemoArchiveName;
+    for (const char* sub : {"jrdb", "rx", "time"})
+        fs::create_directories(folder / sub);
+    WriteDayArchive(archive, day);
+    SampleDayOdds odds = DemoOdds(day);
+    std::string dayCode = DayCodeOf(archive);
+    WriteRuvOddsArchive(folder, dayCode, day, odds);
+    odds[3].absent = false;
+    odds[9].absent = true; // the JRDB and RX sources miss another race
+    WriteJrdbOddsArchive(folder / "jrdb", dayCode, day, odds);
+    WriteRxFile(folder / "rx", day, odds);
+    WriteTimeDb(folder / "time", TimeDbCovering(day));
+    return archive;
 }
