@@ -1,6 +1,8 @@
-// Opening a day (extraction, race file, race index) and selecting every race once.
+// Opening a day (extraction, race file, race index), selecting every race once, and
+// computing the prediction of every race.
 #include "BenchTimer.h"
 
+#include "analysis/Focus.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceRuv.h"
 #include "sampleday/SampleDays.h"
@@ -8,9 +10,11 @@
 #include <string>
 
 int main() {
-    TWorkFolder archives;
-    std::string archive = (archives.path() / "rv010128.lzh").string();
-    WriteDayArchive(archive, SyntheticDay(36, 16));
+    TWorkFolder folder;
+    std::string archive = (folder.path() / "rv010128.lzh").string();
+    SampleDay day = SyntheticDay(36, 16);
+    WriteDayArchive(archive, day);
+    WriteTimeDb(folder.path(), TimeDbCovering(day));
     TWorkFolder work;
     benchmark("36 races x 16 runners: open, list, select all", 20, [&] {
         TRaceRuv source(archive, work.folderText());
@@ -28,5 +32,16 @@ int main() {
     benchmark("36 races x 16 runners: select all (day open)", 50, [&] {
         for (int i = 0; i < source.RaceCount(); ++i)
             source.SelectRace(i);
+    });
+    TFocus focus(folder.folderText());
+    benchmark("36 races x 16 runners: select and predict all", 50, [&] {
+        int bets = 0;
+        for (int i = 0; i < source.RaceCount(); ++i) {
+            source.SelectRace(i);
+            focus.Calc(source);
+            bets += focus.BetCount();
+        }
+        if (bets < 0)
+            std::abort();
     });
 }

@@ -34,6 +34,5 @@ std::string FileKey(const TRaceBase& race) {
 }
 
 std::string ReportHeaderLine() {
-    return std::string("    RUV PELTON version ") + ProductVersion() +
-           "  Copyright (C) 2001-2026 RUV PELTON developers";
+    return std::string("    RUV PELTON version ") + ProductVersion() + "  " + Copyright();
 }

@@ -3,3 +3,7 @@
 const char* ProductVersion() {
     return RUVPELTON_VERSION;
 }
+
+const char* Copyright() {
+    return RUVPELTON_COPYRIGHT;
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The batch tool as a user runs it: outputs, exit codes and messages.
+#   batch_test.sh RUVPELTON_BATCH MAKE_SAMPLE_DAY
+set -uo pipefail
+batch=$1
+make_day=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+passes=0
+check() { # description, command...
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+archive=$("$make_day" "$work/day")
+time=(--time "$work/day/time")
+
+out=$("$batch" list "$archive")
+check "list prints the 36 races" test "$(printf '%s\n' "$out" | wc -l)" -eq 36
+check "list prints index, tab, race line" test "$(printf '%s\n' "$out" | head -1)" = "$(printf '0\t東京  1R ３歳未勝利 芝2000m')"
+check "--sjis prints CP932" test "$("$batch" list "$archive" --sjis | iconv -f CP932 -t UTF-8)" = "$out"
+
+mkdir "$work/out"
+"$batch" write "$archive" "${time[@]}" --out "$work/out" --text >"$work/write.log"
+check "write --text writes only the text reports" test "$(ls "$work/out" | tr '\n' ' ')" = "s2001012800.txt s2001012803.txt s2001012804.txt "
+check "write names each file it wrote" grep -q "written: $work/out/s2001012804.txt" "$work/write.log"
+# the race command prints the race's block exactly as the report holds it
+"$batch" race "$archive" 1 "${time[@]}" --sjis >"$work/race1.txt"
+check "race prints the report's block" grep -qF -f <(head -3 "$work/race1.txt" | tail -1) "$work/out/s2001012804.txt"
+check "race block is the report's bytes" python3 -c "import sys; r=open(sys.argv[1],'rb').read(); s=open(sys.argv[2],'rb').read(); sys.exit(0 if r in s else 1)" "$work/race1.txt" "$work/out/s2001012804.txt"
+
+expect_error() { # description, exit code, message, command...
+  local what=$1 code=$2 message=$3; shift 3
+  "$@" >"$work/stdout" 2>"$work/stderr"
+  local got=$?
+  check "$what: exit $code" test "$got" -eq "$code"
+  check "$what: says '$message'" grep -qF "$message" "$work/stderr"
+}
+expect_error "race index out of range" 1 "(99)処理対象範囲を越えています" "$batch" race "$archive" 99 "${time[@]}"
+expect_error "missing archive" 1 "ruv_den1.kd2がオープンできません" "$batch" list "$work/none.lzh"
+expect_error "missing time database" 1 "time.dbxがオープンできません" "$batch" summary "$archive" --time "$work/out"
+expect_error "missing output folder" 1 "$work/absent/s2001012804.txt" "$batch" write "$archive" "${time[@]}" --out "$work/absent" --text
+expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archive" --colour
+check "--help explains the options" sh -c "'$batch' --help | grep -q -- '--wars-format 0|1'"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
