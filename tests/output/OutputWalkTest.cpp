@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -179,4 +180,16 @@ TEST(OutputWalkTest, AFailedFileKeepsTheFilesWrittenBefore) {
     EXPECT_EQ(d.lines("s2001012804.htm").back(), "</HTML>");
     EXPECT_EQ(d.lines("q20010128.txt").size(), 5u);
     EXPECT_EQ(d.lines("w20010128.txt").size(), 4u);
+}
+
+TEST(OutputWalkTest, NoWalkWithoutAnOpenDayOrAPrediction) {
+    TSettings settings;
+    TDaySession session(settings);
+    EXPECT_THROW(session.RunOutput(TOutputCommand::All, {}), std::logic_error);
+    EXPECT_THROW(session.PrepareRace(0, true), std::logic_error);
+
+    OutputDay d(twoVenues());
+    d.session().FocusFree();
+    EXPECT_THROW(d.run(TOutputCommand::Text), std::logic_error);
+    EXPECT_TRUE(d.files().empty());
 }
