@@ -53,11 +53,10 @@ TEST_P(WarsFileTest, HeaderBlocksAndRaceLines) {
     d.settings.File.WarsFormat = static_cast<TFlag>(c.style);
     d.run(TOutputCommand::Wars);
 
-    EXPECT_EQ(d.lines(kWarsFile),
-              (Lines{kWarsRule, J(c.tokyo + version()), kWarsRule,
-                     " 2R   1    12    13    23                    | ", "", kWarsRule,
-                     J(c.kokura + version()), kWarsRule,
-                     "10R   1  1- 2  1- 3  1- 4  1- 5  1- 6  2- 3  | "}));
+    EXPECT_EQ(d.lines(kWarsFile), (Lines{kWarsRule, J(c.tokyo + version()), kWarsRule,
+                                         " 2R   1    12    13    23                    | ", "",
+                                         kWarsRule, J(c.kokura + version()), kWarsRule,
+                                         "10R   1  1- 2  1- 3  1- 4  1- 5  1- 6  2- 3  | "}));
     EXPECT_EQ(d.files(), (std::vector<std::string>{kWarsFile}));
 }
 
@@ -80,8 +79,10 @@ TEST(WarsFileTest, AVenueChangeIsJudgedWithinEachDaysFile) {
     day.races[0].date = day.races[1].date = day.races[3].date = "20010127";
     OutputDay d(day);
     d.run(TOutputCommand::Wars);
-    const std::string tokyo = J("東京 2001年  1回  8日目  1月 27日(土) [0020] RUV PELTON ver") + version();
-    const std::string kyoto = J("京都 2001年  1回  8日目  1月 27日(土) [0020] RUV PELTON ver") + version();
+    const std::string tokyo =
+        J("東京 2001年  1回  8日目  1月 27日(土) [0020] RUV PELTON ver") + version();
+    const std::string kyoto =
+        J("京都 2001年  1回  8日目  1月 27日(土) [0020] RUV PELTON ver") + version();
     const std::string bets = "   1    12    13    23                    | ";
     EXPECT_EQ(d.lines("w20010127.txt"),
               (Lines{kWarsRule, tokyo, kWarsRule, " 1R" + bets, "", kWarsRule, kyoto, kWarsRule,
@@ -143,12 +144,25 @@ INSTANTIATE_TEST_SUITE_P(
                  "    馬  1- 2( 20)  1- 3( 10)  1- 4( 10)  1- 5( 10)  1- 6( 10)  2- 3( 10)",
                  std::string(72, '-')}},
         RuvCase{1,
-                {toUtf8(newHeader("東京--- 1Ｒ", "10:00")), "単勝       1( 10)", "複勝       1( 20)",
-                 "枠連複  1- 2( 20)  1- 3( 10)  2- 3( 10)", toUtf8(newHeader("京都--- 3Ｒ", "12:00")),
-                 "単勝       1( 10)", "複勝       1( 20)",
+                {toUtf8(newHeader("東京--- 1Ｒ", "10:00")), "単勝       1( 10)",
+                 "複勝       1( 20)", "枠連複  1- 2( 20)  1- 3( 10)  2- 3( 10)",
+                 toUtf8(newHeader("京都--- 3Ｒ", "12:00")), "単勝       1( 10)",
+                 "複勝       1( 20)",
                  "馬連複  1- 2( 20)  1- 3( 10)  1- 4( 10)  1- 5( 10)  1- 6( 10)  2- 3( 10)",
                  std::string(72, '-')}}),
     [](const auto& info) { return "Layout" + std::to_string(info.param.style); });
+
+TEST(RuvFileTest, OneRaceGivesItsHeaderItsBetLinesAndTheClosingLine) {
+    SampleDay day;
+    day.races = {FormRace("04", 1)};
+    OutputDay d(day);
+    d.settings.File.RuvFormat = 0;
+    d.run(TOutputCommand::Ruv);
+    EXPECT_EQ(d.read(kRuvFile), J("  東京- 1Ｒ-20010128-[A006]") + std::string(45, '-') + "\r\n" +
+                                    J("    単     1( 10)\r\n    複     1( 20)\r\n    枠  1- 2( 20) "
+                                      " 1- 3( 10)  2- 3( 10)\r\n") +
+                                    kRuvClosing + "\r\n");
+}
 
 // What happens to the day's file between two races of the same run.
 struct RuvEditCase {
@@ -192,6 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                         WriteBytes(f, bytes);
                     },
                     false},
-        RuvEditCase{"ShorterThanTheClosingLine", [](const fs::path& f) { WriteBytes(f, "x\r\n"); }, false},
+        RuvEditCase{"ShorterThanTheClosingLine", [](const fs::path& f) { WriteBytes(f, "x\r\n"); },
+                    false},
         RuvEditCase{"Deleted", [](const fs::path& f) { fs::remove(f); }, false}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -53,7 +53,8 @@ TEST_P(GoldenFilesTest, TheSampleDayGivesTheGoldenFiles) {
     TSettings settings;
     settings.Folder.Time = (folder.path() / "day" / "time" / "").string();
     settings.Folder.OutTxt = (out / "").string();
-    settings.File.TextOut = settings.File.HtmlOut = settings.File.WarsOut = settings.File.RuvOut = 1;
+    settings.File.TextOut = settings.File.HtmlOut = settings.File.WarsOut = settings.File.RuvOut =
+        1;
     settings.File.WarsFormat = settings.File.RuvFormat = static_cast<TFlag>(style);
     TDaySession session(settings);
     session.FocusCreate();
@@ -78,7 +79,8 @@ TEST_P(GoldenFilesTest, TheSampleDayGivesTheGoldenFiles) {
         for (const std::string& line : SplitLines(written)) {
             ++number;
             EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "line " << number;
-            EXPECT_NO_THROW(toUtf8(line)) << "line " << number << " is not CP932: " << toUtf8Lenient(line);
+            EXPECT_NO_THROW(toUtf8(line))
+                << "line " << number << " is not CP932: " << toUtf8Lenient(line);
         }
     }
 }

@@ -15,7 +15,7 @@ namespace {
 constexpr int kStandardTenths = 960; // 1:36.0 over 1600 m on turf at 東京
 constexpr int kBaseFigure = 80;
 
-const std::array<const char*, 9> kNames{"アオバ", "イチゴ", "ウメ", "エノキ", "オトメ",
+const std::array<const char*, 9> kNames{"アオバ", "イチゴ",   "ウメ",   "エノキ", "オトメ",
                                         "カエデ", "キキョウ", "クルミ", "ケヤキ"};
 
 } // namespace
@@ -113,13 +113,15 @@ OutputDay::OutputDay(const SampleDay& day, const SampleDayOdds& odds, const Samp
     settings.ProgramFolder = (base / "").string();
     settings.Folder.Time = (base / "time" / "").string();
     settings.Folder.OutTxt = (out() / "").string();
-    settings.File.TextOut = settings.File.HtmlOut = settings.File.WarsOut = settings.File.RuvOut = 1;
+    settings.File.TextOut = settings.File.HtmlOut = settings.File.WarsOut = settings.File.RuvOut =
+        1;
     m_session = std::make_unique<TDaySession>(settings);
     m_session->FocusCreate();
     m_session->OpenDay(archive.string());
 }
 
-TDaySession::TOutputSummary OutputDay::run(TOutputCommand command, const TOutputProgress& progress) {
+TDaySession::TOutputSummary OutputDay::run(TOutputCommand command,
+                                           const TOutputProgress& progress) {
     return m_session->RunOutput(command, progress);
 }
 

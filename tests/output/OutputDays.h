@@ -25,8 +25,8 @@ SampleRunner FormRunner(int number, int runners, int figure);
 // A race at course (the data's code) whose runner k has figures[k - 1]. The default
 // figures make runner 1 a clear leader, so the race gets bets; noBet marks the race as
 // one the data service keeps out of betting (見送り, the marks stay).
-SampleRace FormRace(const std::string& course, int number, std::vector<int> figures = {120, 110, 100},
-                    bool noBet = false);
+SampleRace FormRace(const std::string& course, int number,
+                    std::vector<int> figures = {120, 110, 100}, bool noBet = false);
 
 // Odds of a race: none at all, or the sample odds with one field's text replaced (blanks:
 // a scratched runner, a pair without odds).

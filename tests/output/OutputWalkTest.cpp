@@ -93,18 +93,32 @@ TEST_P(OutputCommandTest, WritesExactlyItsOwnFile) {
     EXPECT_EQ(d.session().Odds().Count() != 0, c.readsOdds);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Commands, OutputCommandTest,
-    ::testing::Values(
-        CommandCase{"Text", TOutputCommand::Text, {"s2001012800.txt", "s2001012804.txt"},
-                    "s2001012800.txt", "    RUV PELTON version ", true},
-        CommandCase{"Html", TOutputCommand::Html, {"s2001012800.htm", "s2001012804.htm"},
-                    "s2001012804.htm", "<HTML><HEAD><TITLE></TITLE></HEAD><center>", true},
-        CommandCase{"Wars", TOutputCommand::Wars, {"w20010128.txt"}, "w20010128.txt",
-                    std::string(76, '-'), false},
-        CommandCase{"Ruv", TOutputCommand::Ruv, {"q20010128.txt"}, "q20010128.txt",
-                    "東京--- 1Ｒ-20010128-[A006]--- RUV PELTON ", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Commands, OutputCommandTest,
+                         ::testing::Values(CommandCase{"Text",
+                                                       TOutputCommand::Text,
+                                                       {"s2001012800.txt", "s2001012804.txt"},
+                                                       "s2001012800.txt",
+                                                       "    RUV PELTON version ",
+                                                       true},
+                                           CommandCase{"Html",
+                                                       TOutputCommand::Html,
+                                                       {"s2001012800.htm", "s2001012804.htm"},
+                                                       "s2001012804.htm",
+                                                       "<HTML><HEAD><TITLE></TITLE></HEAD><center>",
+                                                       true},
+                                           CommandCase{"Wars",
+                                                       TOutputCommand::Wars,
+                                                       {"w20010128.txt"},
+                                                       "w20010128.txt",
+                                                       std::string(76, '-'),
+                                                       false},
+                                           CommandCase{"Ruv",
+                                                       TOutputCommand::Ruv,
+                                                       {"q20010128.txt"},
+                                                       "q20010128.txt",
+                                                       "東京--- 1Ｒ-20010128-[A006]--- RUV PELTON ",
+                                                       false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OutputWalkTest, CancelStopsBeforeTheNextRace) {
     OutputDay d(twoVenues());
@@ -155,9 +169,9 @@ TEST(OutputWalkTest, AMissingOutputFolderStopsTheWalkAtTheFirstFile) {
         d.run(TOutputCommand::All, p.callback());
         FAIL() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  J("入出力エラー(作成): ") + (missing / "s2001012804.txt").string() +
-                      " (No such file or directory)");
+        EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") +
+                                             (missing / "s2001012804.txt").string() +
+                                             " (No such file or directory)");
     }
     EXPECT_EQ(p.positions, std::vector<int>{1});
     EXPECT_FALSE(fs::exists(missing));

@@ -27,9 +27,12 @@ Lines heading(int number) {
 
 // The runner lines of FormRace's default field with the given win odds texts.
 Lines threeRunners(const std::array<const char*, 3>& odds) {
-    return {J(std::string("1  1アオバ             牡4 55   騎手   ") + odds[0] + "  ◎1  120  120 +120 +120 +120"),
-            J(std::string("2  2イチゴ             牡4 55   騎手   ") + odds[1] + "  ○2  110  110 +110 +110 +110"),
-            J(std::string("3  3ウメ               牡4 55   騎手   ") + odds[2] + "  ▲3  100  100  100  100  100")};
+    return {J(std::string("1  1アオバ             牡4 55   騎手   ") + odds[0] +
+              "  ◎1  120  120 +120 +120 +120"),
+            J(std::string("2  2イチゴ             牡4 55   騎手   ") + odds[1] +
+              "  ○2  110  110 +110 +110 +110"),
+            J(std::string("3  3ウメ               牡4 55   騎手   ") + odds[2] +
+              "  ▲3  100  100  100  100  100")};
 }
 
 Lines concat(std::initializer_list<Lines> parts) {
@@ -109,7 +112,9 @@ TEST_P(TextReportOddsTest, WinOddsAndOddsLine) {
     OutputDay d(day, {c.odds});
     d.run(TOutputCommand::Text);
 
-    Lines expected = concat({{kHeader, ""}, heading(1), threeRunners(c.win),
+    Lines expected = concat({{kHeader, ""},
+                             heading(1),
+                             threeRunners(c.win),
                              {kRule, J("<買い目> 枠番連勝      12     13     23")}});
     for (const std::string& line : c.oddsLine)
         expected.push_back(J(line));
@@ -119,12 +124,15 @@ TEST_P(TextReportOddsTest, WinOddsAndOddsLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Odds, TextReportOddsTest,
-    ::testing::Values(
-        OddsCase{"NoOddsForTheRace", NoOdds(), {"  0.0", "  0.0", "  0.0"}, {}},
-        OddsCase{"ScratchedRunner", WinOddsText(2, "     "), {"  1.5", "    -", "  3.5"},
-                 {"<オッズ> RUV予想     21.2   21.3   22.3"}},
-        OddsCase{"BetPairWithoutOdds", BracketOddsText(1, 3, "    "), {"  1.5", "  2.5", "  3.5"},
-                 {"<オッズ> RUV予想     21.2      -   22.3"}}),
+    ::testing::Values(OddsCase{"NoOddsForTheRace", NoOdds(), {"  0.0", "  0.0", "  0.0"}, {}},
+                      OddsCase{"ScratchedRunner",
+                               WinOddsText(2, "     "),
+                               {"  1.5", "    -", "  3.5"},
+                               {"<オッズ> RUV予想     21.2   21.3   22.3"}},
+                      OddsCase{"BetPairWithoutOdds",
+                               BracketOddsText(1, 3, "    "),
+                               {"  1.5", "  2.5", "  3.5"},
+                               {"<オッズ> RUV予想     21.2      -   22.3"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextReportTest, NoBetWritesMiokuriAndNoOddsLine) {
@@ -132,7 +140,9 @@ TEST(TextReportTest, NoBetWritesMiokuriAndNoOddsLine) {
     day.races = {FormRace("04", 1, {120, 110, 100}, true)};
     OutputDay d(day);
     d.run(TOutputCommand::Text);
-    EXPECT_EQ(d.lines(kFile04), concat({{kHeader, ""}, heading(1), threeRunners({"  1.5", "  2.5", "  3.5"}),
+    EXPECT_EQ(d.lines(kFile04), concat({{kHeader, ""},
+                                        heading(1),
+                                        threeRunners({"  1.5", "  2.5", "  3.5"}),
                                         {kRule, J("<買い目> 見送り"), kClosing}}));
 }
 
@@ -156,8 +166,10 @@ TEST(TextReportTest, FieldsOfManyRunnersBetOnRunnerPairs) {
     d.run(TOutputCommand::Text);
     const Lines lines = d.lines(kFile04);
     ASSERT_EQ(lines.size(), 17u);
-    EXPECT_EQ(lines[10], J("7  7キキョウ           牡4 55   騎手     7.5    7   60   60   60   60   60"));
-    EXPECT_EQ(lines[12], J("8  9ケヤキ             牡4 55   騎手     9.5    9   40   40   40   40   40"));
+    EXPECT_EQ(lines[10],
+              J("7  7キキョウ           牡4 55   騎手     7.5    7   60   60   60   60   60"));
+    EXPECT_EQ(lines[12],
+              J("8  9ケヤキ             牡4 55   騎手     9.5    9   40   40   40   40   40"));
     EXPECT_EQ(lines[14], J("<買い目> 馬番連勝    1- 2   1- 3   1- 4   1- 5   1- 6   2- 3"));
     EXPECT_EQ(lines[15], J("<オッズ> RUV予想    310.2  310.3  310.4  310.5  310.6  320.3"));
 }
@@ -173,14 +185,16 @@ TEST(TextReportTest, OverlongFieldsNeverLeaveHalfACharacter) {
     first.weightTenths = "5";
     first.allowance = "1"; // a two-byte mark after 57.5: six bytes in a column of five
     first.jockeyStar = "1";
-    first.jockey = "ジョッキー"; // cut to six bytes by the race data
+    first.jockey = "ジョッキー";                              // cut to six bytes by the race data
     day.races[0].runners[2].horseName = "ウメノハナサカリ号"; // 18 bytes, the whole column
     OutputDay d(day);
     d.run(TOutputCommand::Text);
     const Lines lines = d.lines(kFile04);
     ASSERT_GE(lines.size(), 7u);
-    EXPECT_EQ(lines[4], J("1B 1アオバ             牡4 57.5 ジョッ*  1.5  ◎1  120  120 +120 +120 +120"));
-    EXPECT_EQ(lines[6], J("3  3ウメノハナサカリ号 牡4 55   騎手     3.5  ▲3  100  100  100  100  100"));
+    EXPECT_EQ(lines[4],
+              J("1B 1アオバ             牡4 57.5 ジョッ*  1.5  ◎1  120  120 +120 +120 +120"));
+    EXPECT_EQ(lines[6],
+              J("3  3ウメノハナサカリ号 牡4 55   騎手     3.5  ▲3  100  100  100  100  100"));
     for (const std::string& line : lines)
         EXPECT_NO_THROW(toUtf8(line)) << toUtf8Lenient(line);
 }
