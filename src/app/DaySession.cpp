@@ -11,6 +11,7 @@
 #include "race/RaceRuv.h"
 
 #include <filesystem>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -100,13 +101,23 @@ bool TDaySession::OddsRead() {
 }
 
 void TDaySession::PrepareRace(int index, bool readOdds) {
+    requireDayAndFocus();
     m_race->SelectRace(index);
     if (readOdds)
         OddsRead();
     m_focus->Calc(*m_race);
 }
 
+void TDaySession::requireDayAndFocus() const {
+    // the window never offers these commands then; other callers get an error, not a crash
+    if (!m_race)
+        throw std::logic_error(sjis("開いている開催日がありません"));
+    if (!m_focus)
+        throw std::logic_error(sjis("予想が作成されていません"));
+}
+
 TOutputContext TDaySession::OutputContext() const {
+    requireDayAndFocus();
     return TOutputContext{*m_race, *m_focus, *m_odds, fs::path(m_settings.Folder.OutTxt),
                           m_settings.File.WarsFormat, m_settings.File.RuvFormat};
 }
@@ -116,6 +127,7 @@ TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
     const TSettings::TFile& on = m_settings.File;
     const bool all = command == TOutputCommand::All;
     const bool readOdds = all || command == TOutputCommand::Text || command == TOutputCommand::Html;
+    requireDayAndFocus();
     TOutputRun run;
     TOutputSummary summary;
     const int total = m_race->RaceCount();

@@ -62,7 +62,8 @@ public:
     // odds were found.
     bool OddsRead();
 
-    // Selects race index, reads its odds (when asked) and computes its prediction.
+    // Selects race index, reads its odds (when asked) and computes its prediction. Like
+    // RunOutput, throws std::logic_error when no day is open or no prediction exists.
     void PrepareRace(int index, bool readOdds);
 
     // What an output walk did.
@@ -88,6 +89,8 @@ public:
     TOutputContext OutputContext() const;
 
 private:
+    void requireDayAndFocus() const;
+
     const TSettings& m_settings;
     TWorkFolder m_work;
     std::string m_workText;

@@ -6,6 +6,8 @@
 #include "race/RaceBase.h"
 #include "race/RaceCode.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t kDateLength = 8;
@@ -28,15 +30,16 @@ void WriteWarsFile(const TOutputContext& c, TOutputRun& run) {
     std::string date = key.substr(0, kDateLength);
     std::filesystem::path path = c.folder / ("w" + date + ".txt");
     bool starts = run.Starts(TOutputRun::File::Wars, date, path);
+    std::string& lastKey = run.LastWarsKeys[date];
     if (starts)
-        run.LastWarsKey = key;
+        lastKey = key;
     TOutputFile file(path, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
     if (starts)
         writeWarsHeaderBlock(file, c);
     // a new venue gets its own header block after an empty line
-    if (run.LastWarsKey.substr(kDateLength) != key.substr(kDateLength)) {
+    if (lastKey.substr(std::min(kDateLength, lastKey.size())) != key.substr(kDateLength)) {
         file.WriteLine("");
-        run.LastWarsKey = key;
+        lastKey = key;
         writeWarsHeaderBlock(file, c);
     }
     int raceNumber = FieldToInt(c.race.RaceKey().substr(10, 2));

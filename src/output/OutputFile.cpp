@@ -21,8 +21,10 @@ TOutputFile::TOutputFile(const fs::path& file, Mode mode) : m_file(file) {
         std::error_code ignored;
         fs::remove(file, ignored);
     }
-    if (mode == Mode::Append && !fs::exists(file)) {
-        errno = ENOENT;
+    // fopen's append mode would create a file that is gone; a missing file is an error
+    std::error_code ec;
+    if (mode == Mode::Append && !fs::exists(file, ec)) {
+        errno = ec ? ec.value() : ENOENT;
         fail("追記オープン");
     }
     m_stream = std::fopen(file.c_str(), mode == Mode::Recreate ? "wb" : "ab");
@@ -48,7 +50,7 @@ void TOutputFile::WriteLine(std::string_view bytes) {
 void TOutputFile::Close() {
     std::FILE* stream = m_stream;
     m_stream = nullptr;
-    if (std::fclose(stream) != 0)
+    if (stream && std::fclose(stream) != 0)
         fail("クローズ");
 }
 

@@ -30,8 +30,6 @@ private:
     std::FILE* m_stream = nullptr;
 };
 
-
-
 // The input/output error of a file operation (operation: a UTF-8 literal).
 EInOutError InOutError(const char* operation, const std::filesystem::path& file,
                        const std::string& reason);

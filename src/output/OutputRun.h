@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,8 +41,9 @@ public:
     // The files the run has started, in the order it started them.
     const std::vector<std::filesystem::path>& Files() const { return m_files; }
 
-    // The file key of the last header block written to the WARS contest file.
-    std::string LastWarsKey;
+    // Per WARS contest file (keyed by its date): the file key of the last header block
+    // written to it, so a venue change is judged against that file's own last venue.
+    std::map<std::string, std::string> LastWarsKeys;
 
 private:
     std::set<std::string> m_started;
