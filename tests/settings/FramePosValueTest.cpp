@@ -42,11 +42,6 @@ TToolBarPlacement currentBar() {
 
 } // namespace
 
-TEST(FramePosValueTest, SplitsAtEveryComma) {
-    EXPECT_EQ(SplitPosItems(""), std::vector<std::string>{""});
-    EXPECT_EQ(SplitPosItems("1,,x,"), (std::vector<std::string>{"1", "", "x", ""}));
-}
-
 TEST(FramePosValueTest, FormValueIsNineNumbers) {
     TFormPlacement p{100, 50, 740, 530, -1, -1, -1, -1, TFormPlacement::kMaximized};
     EXPECT_EQ(FormPosText(p), "100,50,740,530,-1,-1,-1,-1,2");
