@@ -30,8 +30,7 @@ char32_t decodeUtf8(std::string_view s) {
         return ((b(0) & 0x1Fu) << 6) | (b(1) & 0x3Fu);
     if (b(0) < 0xF0)
         return ((b(0) & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
-    return ((b(0) & 0x07u) << 18) | ((b(1) & 0x3Fu) << 12) | ((b(2) & 0x3Fu) << 6) |
-           (b(3) & 0x3Fu);
+    return ((b(0) & 0x07u) << 18) | ((b(1) & 0x3Fu) << 12) | ((b(2) & 0x3Fu) << 6) | (b(3) & 0x3Fu);
 }
 
 std::string encodeUtf8(char32_t c) {
@@ -192,6 +191,7 @@ void TStrColGridModel::SetFixedCols(int count) {
     if (count < 0 || count >= m_colCount)
         throw std::invalid_argument("fixed column count must be less than the column count");
     m_fixedCols = count;
+    m_leftCol = count; // the scrolled part starts again at its first column
     clampScroll();
     gridChanged(TChange::kLayout);
 }
@@ -200,6 +200,7 @@ void TStrColGridModel::SetFixedRows(int count) {
     if (count < 0 || count >= m_rowCount)
         throw std::invalid_argument("fixed row count must be less than the row count");
     m_fixedRows = count;
+    m_topRow = count;
     clampScroll();
     gridChanged(TChange::kLayout);
 }

@@ -187,8 +187,8 @@ TEST(StrCGridModelAttributes, ColouredCellsMoveWithTheirRows) {
     TStrColGridModel grid;
     fill(grid, {"3", "1", "2"});
     grid.SetColSortKind(1, kSortNumber);
-    grid.SetCellColor(0, 1, 0xFF0000);     // the row of "3"
-    grid.SetCellFontColor(1, 1, 0x00FF00); // the row of "3"
+    grid.SetCellColor(0, 1, 0xFF0000);        // the row of "3"
+    grid.SetCellFontColor(1, 1, 0x00FF00);    // the row of "3"
     grid.SetCellAlignment(2, 3, kAlignRight); // the row of "2"
     clickHeading(grid, 1);
     EXPECT_EQ(column(grid, 1), (Strings{"1", "2", "3"}));
@@ -218,9 +218,11 @@ TEST(StrCGridModelAttributes, TheSixOperationsRefusePositionsOutsideTheGrid) {
     TStrColGridModel grid;
     grid.SetColCount(4);
     grid.SetRowCount(3);
-    for (const auto& [col, row] : std::vector<std::pair<int, int>>{{4, 0}, {0, 3}, {-1, 0}, {0, -1}}) {
+    for (const auto& [col, row] :
+         std::vector<std::pair<int, int>>{{4, 0}, {0, 3}, {-1, 0}, {0, -1}}) {
         for (std::size_t i = 0; i < ops.size(); ++i) {
-            SCOPED_TRACE(std::to_string(i) + " at " + std::to_string(col) + "," + std::to_string(row));
+            SCOPED_TRACE(std::to_string(i) + " at " + std::to_string(col) + "," +
+                         std::to_string(row));
             try {
                 ops[i](grid, col, row);
                 ADD_FAILURE() << "no range error";
@@ -253,7 +255,7 @@ TEST(StrCGridModelAttributes, ANewRecordStartsFromTheGridsDefaults) {
     grid.SetFixedColor(0xABCDEF);
     grid.SetFontColor(0x010203);
     grid.SetAlignment(kAlignRight);
-    grid.SetCellFontColor(0, 2, 0xFF); // fixed column
+    grid.SetCellFontColor(0, 2, 0xFF);         // fixed column
     grid.SetCellAlignment(2, 0, kAlignCenter); // fixed row
     grid.SetCellColor(2, 2, 0xEE);
     EXPECT_EQ(grid.CellColor(0, 2), 0xABCDEFu);
@@ -330,16 +332,16 @@ TEST(StrCGridModelDrawing, ChoosesFillAlignmentFocusRectangleAndBevel) {
         {"fixedRecord", 0, 1, true, true, false, false, TCellFill::kRecord, kAlignRight, false,
          true},
         {"focused", 1, 1, true, true, false, false, TCellFill::kPrepared, kAlignLeft, true, false},
-        {"focusedSelected", 1, 1, true, true, true, false, TCellFill::kHighlight, kAlignLeft,
-         true, false},
-        {"focusedRowSelect", 1, 1, true, true, false, true, TCellFill::kHighlight, kAlignLeft,
-         true, false},
+        {"focusedSelected", 1, 1, true, true, true, false, TCellFill::kHighlight, kAlignLeft, true,
+         false},
+        {"focusedRowSelect", 1, 1, true, true, false, true, TCellFill::kHighlight, kAlignLeft, true,
+         false},
         {"rowSelectRecord", 2, 1, true, false, false, true, TCellFill::kHighlight, kAlignLeft,
          false, false},
         {"unfocusedFocusDraw", 1, 1, false, true, false, false, TCellFill::kHighlight, kAlignLeft,
          false, false},
-        {"unfocusedNoFocusDraw", 1, 1, false, false, false, false, TCellFill::kPrepared,
-         kAlignLeft, false, false},
+        {"unfocusedNoFocusDraw", 1, 1, false, false, false, false, TCellFill::kPrepared, kAlignLeft,
+         false, false},
         {"record", 2, 1, true, true, false, false, TCellFill::kRecord, kAlignRight, false, false},
         {"other", 3, 3, true, true, true, true, TCellFill::kPrepared, kAlignLeft, false, false},
     };
@@ -384,11 +386,11 @@ TEST(GridTextToFloat, ReadsWhatTheRuntimeReads) {
         double value;
     };
     const Case cases[] = {
-        {"3.5", true, 3.5},   {"  3.5", true, 3.5}, {"3.5  ", true, 3.5}, {"-2", true, -2},
-        {"+2", true, 2},      {".5", true, 0.5},    {"5.", true, 5},      {"1E3", true, 1000},
-        {"2.5e-1", true, 0.25}, {"-", false, 0},    {"", false, 0},       {" ", false, 0},
-        {"1,000", false, 0},  {"12.3- 14.5", false, 0}, {"1e", false, 0}, {"0x10", false, 0},
-        {"1E999", false, 0},  {"- 1", false, 0},    {"1 2", false, 0},
+        {"3.5", true, 3.5},     {"  3.5", true, 3.5},     {"3.5  ", true, 3.5}, {"-2", true, -2},
+        {"+2", true, 2},        {".5", true, 0.5},        {"5.", true, 5},      {"1E3", true, 1000},
+        {"2.5e-1", true, 0.25}, {"-", false, 0},          {"", false, 0},       {" ", false, 0},
+        {"1,000", false, 0},    {"12.3- 14.5", false, 0}, {"1e", false, 0},     {"0x10", false, 0},
+        {"1E999", false, 0},    {"- 1", false, 0},        {"1 2", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -402,10 +404,7 @@ TEST(GridTextToFloat, ReadsWhatTheRuntimeReads) {
 
 TEST(GridUpperCase, RaisesLettersAndLeavesEverythingElse) {
     const std::pair<const char*, const char*> cases[] = {
-        {"abc xyz", "ABC XYZ"},
-        {"ａｂｚ", "ＡＢＺ"},
-        {"αω дя", "ΑΩ ДЯ"},
-        {"ⅰⅹ", "ⅠⅩ"},
+        {"abc xyz", "ABC XYZ"},     {"ａｂｚ", "ＡＢＺ"}, {"αω дя", "ΑΩ ДЯ"}, {"ⅰⅹ", "ⅠⅩ"},
         {"ヂッ", "ヂッ"}, // second bytes 0x61 and 0x62 are not letters
         {"ｱｲｳ漢字ｶﾅ", "ｱｲｳ漢字ｶﾅ"},
     };
