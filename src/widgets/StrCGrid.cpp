@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
@@ -39,6 +38,9 @@ void TStrColGrid::gridChanged(TChange) {
     viewport()->update();
 }
 
+// The bars count cells below (right of) the fixed ones. Their signals stay on: the scroll
+// area shows and hides them on a change of range; the flag keeps their value changes
+// from coming back here.
 void TStrColGrid::updateScrollBars() {
     if (m_syncingScrollBars)
         return;
@@ -46,16 +48,12 @@ void TStrColGrid::updateScrollBars() {
     const QSize size = viewport()->size();
     QScrollBar* vertical = verticalScrollBar();
     QScrollBar* horizontal = horizontalScrollBar();
-    {
-        const QSignalBlocker blockVertical(vertical);
-        const QSignalBlocker blockHorizontal(horizontal);
-        vertical->setRange(0, MaxTopRow(size.height()) - FixedRows());
-        vertical->setPageStep(VisibleRowCount(size.height()));
-        vertical->setValue(TopRow() - FixedRows());
-        horizontal->setRange(0, MaxLeftCol(size.width()) - FixedCols());
-        horizontal->setPageStep(VisibleColCount(size.width()));
-        horizontal->setValue(LeftCol() - FixedCols());
-    }
+    vertical->setRange(0, MaxTopRow(size.height()) - FixedRows());
+    vertical->setPageStep(VisibleRowCount(size.height()));
+    vertical->setValue(TopRow() - FixedRows());
+    horizontal->setRange(0, MaxLeftCol(size.width()) - FixedCols());
+    horizontal->setPageStep(VisibleColCount(size.width()));
+    horizontal->setValue(LeftCol() - FixedCols());
     m_syncingScrollBars = false;
 }
 

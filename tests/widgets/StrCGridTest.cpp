@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 #include "widgets/QtBoundary.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -150,9 +151,13 @@ TEST(StrCGrid, HighlightsTheSelectionOnlyAsAllowed) {
 
 TEST(StrCGrid, ScrollBarsMoveTheRowsBelowTheFixedOnes) {
     Grid g;
+    QScrollBar* bar = g.grid.verticalScrollBar();
+    EXPECT_FALSE(bar->isVisible()); // five rows fit
+    EXPECT_FALSE(g.grid.horizontalScrollBar()->isVisible());
     g.grid.SetRowCount(40);
     g.grid.SetFixedCols(1);
-    QScrollBar* bar = g.grid.verticalScrollBar();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(bar->isVisible());
     EXPECT_GT(bar->maximum(), 0);
     bar->setValue(5);
     EXPECT_EQ(g.grid.TopRow(), 6);
