@@ -92,7 +92,8 @@ public:
     void SetColCount(int count);
     int RowCount() const { return m_rowCount; }
     void SetRowCount(int count);
-    // Must be below the column (row) count; otherwise std::invalid_argument.
+    // Must be below the column (row) count, else std::invalid_argument; scrolls back to
+    // the first column (row) after the fixed ones.
     int FixedCols() const { return m_fixedCols; }
     void SetFixedCols(int count);
     int FixedRows() const { return m_fixedRows; }
