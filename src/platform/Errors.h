@@ -16,3 +16,9 @@ class EInOutError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// An index is outside the range its container holds.
+class ERangeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};

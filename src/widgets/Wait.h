@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The progress dialog of the output commands, shown modeless while a command walks the
+// day's races. Showing it clears CancelRequested; キャンセル sets it, and so does any
+// attempt to close it (Escape, the window manager): the command ends the walk before
+// the next race and hides the dialog.
+class TFormWait : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFormWait(QWidget* parent = nullptr);
+
+    QProgressBar* ProgressBar1() const { return m_progressBar1; }
+    QLabel* Label2() const { return m_label2; } // the count, such as "3/36"
+    QPushButton* ButtonCancel() const { return m_buttonCancel; }
+
+    void FormShow();
+    void ButtonCancelClick();
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* m_label1;
+    QProgressBar* m_progressBar1;
+    QLabel* m_label2;
+    QPushButton* m_buttonCancel;
+};
