@@ -11,6 +11,8 @@
 #include "widgets/StrCGrid.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QTabWidget>
@@ -785,4 +787,34 @@ TEST(RaceView, ActionBameiIsEnabledOnTheOddsPage) {
     EXPECT_FALSE(action->isEnabled());
     p.pageControl1->setCurrentWidget(p.odds);
     EXPECT_TRUE(action->isEnabled());
+}
+
+TEST(RaceView, DraggingSplitter2SetsThePaneWidth) {
+    Pages p;
+    p.window.resize(738, 496);
+    p.pageControl1->setCurrentWidget(p.odds);
+    p.window.show();
+    TSplitterBar* bar = p.view->Splitter2();
+    auto send = [bar](QEvent::Type type, int dx, Qt::MouseButtons buttons) {
+        const QPointF local(1, 10);
+        const QPointF global = bar->mapToGlobal(local) + QPointF(dx, 0);
+        QMouseEvent event(type, local + QPointF(dx, 0), global, Qt::LeftButton, buttons, {});
+        QCoreApplication::sendEvent(bar, &event);
+    };
+    const int start = p.view->bameiWidth();
+    ASSERT_EQ(start, 113);
+    send(QEvent::MouseButtonPress, 0, Qt::LeftButton);
+    send(QEvent::MouseMove, 40, Qt::LeftButton);
+    EXPECT_EQ(p.view->bameiWidth(), 153);
+    send(QEvent::MouseMove, -500, Qt::LeftButton);
+    EXPECT_EQ(p.view->bameiWidth(), TSplitterBar::kMinSize);
+    send(QEvent::MouseButtonRelease, -500, Qt::NoButton);
+    send(QEvent::MouseMove, 40, Qt::NoButton); // no button held: nothing moves
+    EXPECT_EQ(p.view->bameiWidth(), TSplitterBar::kMinSize);
+    // the area right of the bar keeps its minimum
+    send(QEvent::MouseButtonPress, 0, Qt::LeftButton);
+    send(QEvent::MouseMove, 5000, Qt::LeftButton);
+    const QWidget* area = bar->parentWidget();
+    EXPECT_EQ(p.view->bameiWidth(),
+              area->width() - TSplitterBar::kBarWidth - TSplitterBar::kMinSize);
 }
