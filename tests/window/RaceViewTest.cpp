@@ -136,8 +136,6 @@ TEST(RaceView, EveryComponentCarriesItsName) {
                         "GridOddsUma",  "GridOddsWid",  "GridCyo"};
     for (const std::string& name : names)
         EXPECT_NE(p.window.findChild<QObject*>(QString::fromStdString(name)), nullptr) << name;
-    EXPECT_EQ(p.view->GridYosou()->parentWidget(), p.yosou);
-    EXPECT_EQ(p.view->GridCyo()->parentWidget(), p.cyo);
     EXPECT_TRUE(p.odds->isAncestorOf(p.view->GridOddsWid()));
     EXPECT_EQ(p.view->ActionBamei()->objectName().toStdString(), "ActionBamei");
     EXPECT_EQ(p.view->ActionBamei()->text().toStdString(), "馬名の表示(&B)");
@@ -346,6 +344,7 @@ TEST(RaceView, BetAndOddsLinesStandUnderEachOther) {
         SampleRaceOdds odds;
         const char* bets;
         const char* oddsLine;
+        bool noBetRace = false;
     };
     const std::vector<Case> cases{
         {"eight runners: bracket quinella",
@@ -365,14 +364,20 @@ TEST(RaceView, BetAndOddsLinesStandUnderEachOther) {
          "<買い目> 枠番連勝      12     13     14     15     16     23", ""},
         {"no bets, odds loaded", {0, 0, 0, 0, 0, 0, 0, 0}, {}, "<買い目> 見送り", ""},
         {"no bets, no odds", {0, 0, 0, 0, 0, 0, 0, 0}, NoOdds(), "<買い目> 見送り", ""},
+        {"kept out of betting by the service", kNine, {}, "<買い目> 見送り", "", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        OutputDay d(dayOf({FormRace("04", 1, c.figures)}), {c.odds});
+        OutputDay d(dayOf({FormRace("04", 1, c.figures, c.noBetRace)}), {c.odds});
         Pages p;
         p.fill(d.session(), 0);
         EXPECT_EQ(p.kaime1(), c.bets);
         EXPECT_EQ(p.kaime2(), c.oddsLine);
+        if (c.odds.absent) {
+            const Strings win = column(p.view->GridYosou(), 6);
+            EXPECT_EQ(Strings(win.begin() + 1, win.end()), Strings(c.figures.size(), "0.0"));
+            EXPECT_EQ(text(p.view->GridOddsTan(), 1, 1), ""); // the cleared state stays
+        }
         // each odds value ends where its bet ends
         const std::string bets = toCp932(c.bets);
         const std::string odds = toCp932(c.oddsLine);
@@ -382,37 +387,14 @@ TEST(RaceView, BetAndOddsLinesStandUnderEachOther) {
     }
 }
 
-TEST(RaceView, RaceTheServiceKeepsOutOfBettingShowsNoBet) {
-    OutputDay d(dayOf({FormRace("04", 1, kNine, true)}));
+TEST(RaceView, AScratchedRunnerHasADashAsWinOdds) {
+    OutputDay d(dayOf({FormRace("04", 1, kEight)}), {WinOddsText(4, "     ")});
     Pages p;
     p.fill(d.session(), 0);
-    EXPECT_EQ(p.kaime1(), "<買い目> 見送り");
-    EXPECT_EQ(p.kaime2(), "");
-    EXPECT_EQ(text(p.view->GridYosou(), 8, 1), "◎"); // the marks stay
-}
-
-TEST(RaceView, WinOddsColumnWithAndWithoutOdds) {
-    {
-        OutputDay d(dayOf({FormRace("04", 1, kEight)}), {NoOdds()});
-        Pages p;
-        p.fill(d.session(), 0);
-        Strings win = column(p.view->GridYosou(), 6);
-        EXPECT_EQ(win, (Strings{"単勝", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0"}));
-        // the odds grids keep their cleared state
-        EXPECT_EQ(p.view->GridOddsTan()->RowCount(), 19);
-        EXPECT_EQ(text(p.view->GridOddsTan(), 1, 1), "");
-        EXPECT_EQ(text(p.view->GridOddsWak(), 1, 1), "");
-    }
-    {
-        OutputDay d(dayOf({FormRace("04", 1, kEight)}), {WinOddsText(4, "     ")});
-        Pages p;
-        p.fill(d.session(), 0);
-        Strings win = column(p.view->GridYosou(), 6);
-        EXPECT_EQ(win, (Strings{"単勝", "  1.5", "  2.5", "  3.5", "-", "  5.5", "  6.5", "  7.5",
-                                "  8.5"}));
-        EXPECT_EQ(text(p.view->GridOddsTan(), 1, 4), "-");
-        EXPECT_EQ(p.view->GridOddsTan()->CellColor(1, 4), kWhite);
-    }
+    EXPECT_EQ(column(p.view->GridYosou(), 6), (Strings{"単勝", "  1.5", "  2.5", "  3.5", "-",
+                                                       "  5.5", "  6.5", "  7.5", "  8.5"}));
+    EXPECT_EQ(text(p.view->GridOddsTan(), 1, 4), "-");
+    EXPECT_EQ(p.view->GridOddsTan()->CellColor(1, 4), kWhite);
 }
 
 TEST(RaceView, OddsGridsOfATwelveRunnerRace) {
@@ -723,9 +705,7 @@ TEST(RaceView, FontSizeChangeWidensEveryColumn) {
         EXPECT_GT(g->RowHeights(0), heights[i]);
         EXPECT_EQ(g->RowHeights(g->RowCount() - 1), g->RowHeights(0));
     }
-    EXPECT_EQ(p.view->GridYosou()->font().pointSize(), 16);
     EXPECT_EQ(p.view->GridCyo()->font().pointSize(), 16);
-    EXPECT_EQ(p.view->GridOddsWid()->font().pointSize(), 14);
     EXPECT_EQ(p.view->GridBamei()->font().pointSize(), 14);
     EXPECT_EQ(p.view->GridYosou()->font().family().toStdString(), "IPAGothic");
     // the win grid's own width: its columns and room for the scroll bar
