@@ -582,6 +582,8 @@ void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& od
             line += v == -1 ? std::string("      -") : Format(" %6.1f", static_cast<double>(v));
         }
         m_labelKaime2->setText(qsjis(line));
+    } else {
+        m_labelKaime2->clear();
     }
 
     // horse names, taken from the prediction grid

@@ -35,9 +35,9 @@ class TRaceView : public QObject {
 
 public:
     // Builds the components into the three pages (each gets a layout unless it has one)
-    // and keeps labelTitle, the race heading above the pages. The pages own the widgets;
-    // the view must not outlive them. ActionBamei starts disabled and checked, with the
-    // horse-name pane shown.
+    // and keeps labelTitle, the race heading above the pages, whose text becomes plain
+    // text. The pages own the widgets; the view must not outlive them. ActionBamei starts
+    // disabled and checked, with the horse-name pane shown.
     TRaceView(QWidget* tabSheet1Yosou, QWidget* tabSheet1Odds, QWidget* tabSheet1Cyo,
               QLabel* labelTitle, QObject* parent = nullptr);
 
@@ -49,7 +49,9 @@ public:
     void SetUpWidths(const TSettings& settings);
 
     // Shows the race of the last PrepareRace: heading, prediction grid, bet and odds
-    // lines, odds grids, horse names and training entries. Throws std::logic_error when
+    // lines, odds grids, horse names and training entries; Clear runs first, so that
+    // the odds grids of a race without odds show their cleared state. Odds whose runner
+    // count differs from the race's are not shown. Throws std::logic_error when
     // no day is open or no prediction exists. The race's data is read before any widget
     // changes, so an error of the race data source leaves the view as it was.
     void Fill(const TDaySession& session);
