@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QObject>
+
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QTabWidget;
+class QToolBar;
+class QWidget;
+class TDaySession;
+class TFocus;
+class TOdds;
+class TRaceBase;
+class TSplitterBar;
+class TStrColGrid;
+struct TSettings;
+
+// The contents of the main window's three race pages and the race heading:
+//
+//   予　想  GridYosou, one row per runner, above Panel3 with the bet line LabelKaime1 and
+//           the odds line LabelKaime2;
+//   オッズ  Panel7 with ToolBar2 (ActionBamei), then the horse-name pane Panel5 (caption
+//           Panel6 over GridBamei), Splitter2 and PageControl2 with the pages
+//           TabSheet2Tan (GridOddsTan, GridOddsWak), TabSheet2Uma (GridOddsUma) and
+//           TabSheet2Wid (GridOddsWid);
+//   調　教  GridCyo.
+//
+// Every component carries its name as object name. The view reads the race data source,
+// the prediction and the odds container only inside Fill and keeps nothing of them.
+class TRaceView : public QObject {
+    Q_OBJECT
+
+public:
+    // Builds the components into the three pages (each gets a layout unless it has one)
+    // and keeps labelTitle, the race heading above the pages, whose text becomes plain
+    // text. The pages own the widgets; the view must not outlive them. ActionBamei starts
+    // disabled and checked, with the horse-name pane shown.
+    TRaceView(QWidget* tabSheet1Yosou, QWidget* tabSheet1Odds, QWidget* tabSheet1Cyo,
+              QLabel* labelTitle, QObject* parent = nullptr);
+
+    // The fixed part of every grid: sizes, headings, heading and number cells with their
+    // colours, alignments and sort kinds. Once, when the window is created.
+    void SetUpHeadings();
+    // Fonts, column widths and row heights of every grid from the font sizes Size and
+    // SizeOdds; when the window is created and after a font change.
+    void SetUpWidths(const TSettings& settings);
+
+    // Shows the race of the last PrepareRace: heading, prediction grid, bet and odds
+    // lines, odds grids, horse names and training entries; Clear runs first, so that
+    // the odds grids of a race without odds show their cleared state. Odds whose runner
+    // count differs from the race's are not shown. Throws std::logic_error when
+    // no day is open or no prediction exists. The race's data is read before any widget
+    // changes, so an error of the race data source leaves the view as it was.
+    void Fill(const TDaySession& session);
+    void Fill(const TRaceBase& race, const TFocus& focus, const TOdds& odds);
+    // Empties the whole view; heading and number cells of the odds grids stay.
+    void Clear();
+
+    // Inverts the check of ActionBamei; the horse-name pane follows the check state
+    // (also when the action is triggered or its check is set from outside).
+    void ActionBameiExecute();
+    // The page オッズ became visible: ActionBamei is enabled. Runs by itself on the
+    // page's show event.
+    void TabSheet1OddsShow();
+    // The menu 表示(&S) opens: ActionBamei is enabled exactly when the page オッズ is the
+    // active page of its tab widget and a day is open.
+    void MShowClick(bool dayOpen);
+
+    // The horse-name pane's width in pixels (Split2), also while it is hidden.
+    int bameiWidth() const;
+    void setBameiWidth(int width);
+
+    QAction* ActionBamei() const { return m_actionBamei; }
+    QLabel* LabelTitle() const { return m_labelTitle; }
+    TStrColGrid* GridYosou() const { return m_gridYosou; }
+    QFrame* Panel3() const { return m_panel3; }
+    QLabel* LabelKaime1() const { return m_labelKaime1; }
+    QLabel* LabelKaime2() const { return m_labelKaime2; }
+    QWidget* Panel7() const { return m_panel7; }
+    QToolBar* ToolBar2() const { return m_toolBar2; }
+    QWidget* Panel5() const { return m_panel5; }
+    QLabel* Panel6() const { return m_panel6; }
+    TStrColGrid* GridBamei() const { return m_gridBamei; }
+    TSplitterBar* Splitter2() const { return m_splitter2; }
+    QTabWidget* PageControl2() const { return m_pageControl2; }
+    QWidget* TabSheet2Tan() const { return m_tabSheet2Tan; }
+    QWidget* TabSheet2Uma() const { return m_tabSheet2Uma; }
+    QWidget* TabSheet2Wid() const { return m_tabSheet2Wid; }
+    TStrColGrid* GridOddsTan() const { return m_gridOddsTan; }
+    TStrColGrid* GridOddsWak() const { return m_gridOddsWak; }
+    TStrColGrid* GridOddsUma() const { return m_gridOddsUma; }
+    TStrColGrid* GridOddsWid() const { return m_gridOddsWid; }
+    TStrColGrid* GridCyo() const { return m_gridCyo; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildYosouPage(QWidget* page);
+    void buildOddsPage(QWidget* page);
+    void buildCyoPage(QWidget* page);
+    void applyBameiCheck(bool checked);
+    bool oddsPageActive() const;
+
+    void fillOdds(const TOdds& odds, int n);
+    void clearOddsGrids();
+
+    QWidget* m_oddsPage;
+    QLabel* m_labelTitle;
+    QAction* m_actionBamei = nullptr;
+
+    TStrColGrid* m_gridYosou = nullptr;
+    QFrame* m_panel3 = nullptr;
+    QLabel* m_labelKaime1 = nullptr;
+    QLabel* m_labelKaime2 = nullptr;
+
+    QWidget* m_panel7 = nullptr;
+    QToolBar* m_toolBar2 = nullptr;
+    QWidget* m_panel5 = nullptr;
+    QLabel* m_panel6 = nullptr;
+    TStrColGrid* m_gridBamei = nullptr;
+    TSplitterBar* m_splitter2 = nullptr;
+    QTabWidget* m_pageControl2 = nullptr;
+    QWidget* m_tabSheet2Tan = nullptr;
+    QWidget* m_tabSheet2Uma = nullptr;
+    QWidget* m_tabSheet2Wid = nullptr;
+    TStrColGrid* m_gridOddsTan = nullptr;
+    TStrColGrid* m_gridOddsWak = nullptr;
+    TStrColGrid* m_gridOddsUma = nullptr;
+    TStrColGrid* m_gridOddsWid = nullptr;
+
+    TStrColGrid* m_gridCyo = nullptr;
+};
