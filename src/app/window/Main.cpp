@@ -300,6 +300,8 @@ void TFormMain::makePanels() {
     StatusPanel0 = new QLabel(StatusBar1);
     StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
     StatusPanel0->setMinimumWidth(kStatusPanelWidth);
+    StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusPanel0->setIndent(3);
     StatusBar1->addWidget(StatusPanel0, 1);
 
     OpenDialog1 = new QFileDialog(this);
