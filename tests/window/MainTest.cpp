@@ -430,12 +430,15 @@ TEST_F(WindowTest, StoredPaneWidthsOutsideReasonAreKeptInBounds) {
     EXPECT_EQ(w->HorseNamePaneWidth(), 2000);
 }
 
-TEST_F(WindowTest, ExitClosesTheWindowOnceAndFreesTheDay) {
+TEST_F(WindowTest, ComingForwardRestoresTheWindowAndExitClosesItOnce) {
     writeTimeDb();
     auto w = makeWindow();
     int closings = 0;
     QObject::connect(w.get(), &TFormMain::closed, [&closings] { ++closings; });
-    w->show();
+    w->showMinimized();
+    w->BringForward(); // as when another run asks this one to come forward
+    EXPECT_FALSE(w->isMinimized());
+    EXPECT_TRUE(w->isVisible());
     w->ActionExit->trigger();
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(w->IsClosed());
@@ -443,16 +446,6 @@ TEST_F(WindowTest, ExitClosesTheWindowOnceAndFreesTheDay) {
     EXPECT_FALSE(w->ActionOpen->isEnabled());
     EXPECT_EQ(closings, 1);
     EXPECT_NE(GetPrivateProfileString("Pos", "FormMain", "", ini()), "");
-}
-
-TEST_F(WindowTest, ARequestToComeForwardRestoresAMinimizedWindow) {
-    auto w = makeWindow();
-    w->showMinimized();
-    ASSERT_TRUE(w->isMinimized());
-    w->BringForward();
-    EXPECT_FALSE(w->isMinimized());
-    EXPECT_TRUE(w->isVisible());
-    w->close();
 }
 
 #include "MainTest.moc"

@@ -102,17 +102,6 @@ TEST_F(RunTest, ARunWithoutASettingsFileWritesEveryValueWithItsDefault) {
     EXPECT_NE(FindProfileString("Pos", "FormMain.ToolBar1", ini()), std::nullopt);
 }
 
-TEST_F(RunTest, HandWrittenJrdbKeysSurviveRuns) {
-    writeTimeDb();
-    writeIni("[Folder]\r\nJrdb=/data/jrdb/\r\n[Other]\r\nJrdb=1\r\n");
-    TRunEnvironment e = environment();
-    e.Started = [](TFormMain& formMain) { formMain.close(); };
-    for (int run = 0; run < 2; ++run)
-        ASSERT_EQ(RunPelton(e), 0);
-    EXPECT_EQ(FindProfileString("Folder", "Jrdb", ini()), "/data/jrdb/");
-    EXPECT_EQ(FindProfileString("Other", "Jrdb", ini()), "1");
-}
-
 TEST_F(RunTest, ASecondRunEndsAtOnceAndCallsTheFirstForward) {
     TDupCheck first("ruvpelton", QString::fromStdString(folder().string()));
     QSignalSpy calls(&first, &TDupCheck::comeForward);
