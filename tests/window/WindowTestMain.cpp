@@ -16,7 +16,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 } // namespace
 
-// The window's parts need an application; the tests never need a screen.
+// The window needs an application; the tests never need a screen.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(quietHandler);

@@ -1,0 +1,141 @@
+#include "app/window/Run.h"
+
+#include "WindowFixture.h"
+#include "app/window/DupCheck.h"
+#include "platform/IniFile.h"
+#include "settings/Cfg.h"
+#include "widgets/Ver.h"
+#include "widgets/Wait.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The section names of an INI text, in file order.
+std::vector<std::string> sectionsOf(const std::string& text) {
+    std::vector<std::string> sections;
+    const std::regex header(R"(^\[([^\]]*)\]\r?$)", std::regex::multiline);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), header);
+         it != std::sregex_iterator(); ++it)
+        sections.push_back((*it)[1]);
+    return sections;
+}
+
+class RunTest : public WindowTest {
+protected:
+    TRunEnvironment environment() {
+        TRunEnvironment e;
+        e.ProgramFile = program();
+        e.GuardName = QStringLiteral("ruvpelton");
+        e.GuardFolder = QString::fromStdString(folder().string());
+        e.ShowErrorBox = [this](const QString& text) { m_errors.append(text); };
+        return e;
+    }
+};
+
+} // namespace
+
+TEST_F(RunTest, ARunWithoutASettingsFileWritesEveryValueWithItsDefault) {
+    writeTimeDb();
+    int started = 0;
+    TRunEnvironment e = environment();
+    e.Started = [&](TFormMain& formMain) {
+        ++started;
+        // the forms of the run, in their order, and the title
+        EXPECT_NE(formMain.FormVer, nullptr);
+        EXPECT_NE(formMain.FormCfg, nullptr);
+        EXPECT_NE(formMain.FormWait, nullptr);
+        EXPECT_TRUE(formMain.isVisible());
+        EXPECT_TRUE(formMain.ActionOpen->isEnabled());
+        EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("RUV PELTON"));
+        formMain.ActionExit->trigger();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_EQ(started, 1);
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+
+    const std::string text = readIni();
+    const std::vector<std::string> sections = sectionsOf(text);
+    EXPECT_EQ(std::set<std::string>(sections.begin(), sections.end()),
+              (std::set<std::string>{"Folder", "File", "Font", "Other", "Pos"}));
+    EXPECT_EQ(sections.size(), 5u);
+    const struct {
+        const char* section;
+        const char* key;
+        std::string value;
+    } values[] = {
+        {"Folder", "InDenm", folderText()},
+        {"Folder", "OutTxt", folderText()},
+        {"Folder", "Time", folderText()},
+        {"Folder", "DrnRx", folderText()},
+        {"File", "OutAtRead", "0"},
+        {"File", "TextOut", "0"},
+        {"File", "HtmlOut", "0"},
+        {"File", "WarsOut", "0"},
+        {"File", "WarsFormat", "1"},
+        {"File", "RuvOut", "0"},
+        {"File", "RuvFormat", "1"},
+        {"Font", "Size", "11"},
+        {"Font", "SizeOdds", "9"},
+        {"Other", "RaceClose", "0"},
+        {"Other", "DrnRx", "0"},
+        {"Pos", "Split1", "183"},
+        {"Pos", "Split2", "113"},
+        {"Pos", "Bamei", "1"},
+    };
+    for (const auto& v : values) {
+        SCOPED_TRACE(v.key);
+        EXPECT_EQ(FindProfileString(v.section, v.key, ini()), v.value);
+    }
+    EXPECT_EQ(FindProfileString("Folder", "Jrdb", ini()), std::nullopt);
+    EXPECT_EQ(FindProfileString("Other", "Jrdb", ini()), std::nullopt);
+    EXPECT_NE(FindProfileString("Pos", "FormMain", ini()), std::nullopt);
+    EXPECT_NE(FindProfileString("Pos", "FormMain.ToolBar1", ini()), std::nullopt);
+}
+
+TEST_F(RunTest, ASecondRunEndsAtOnceAndCallsTheFirstForward) {
+    TDupCheck first("ruvpelton", QString::fromStdString(folder().string()));
+    QSignalSpy calls(&first, &TDupCheck::comeForward);
+    TRunEnvironment e = environment();
+    bool started = false;
+    e.Started = [&started](TFormMain& formMain) {
+        started = true;
+        formMain.close();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(fs::exists(ini())); // no work done, nothing written
+    EXPECT_TRUE(m_errors.isEmpty());
+    EXPECT_TRUE(calls.wait(5000));
+}
+
+TEST_F(RunTest, AGuardThatCannotBeMadeEndsTheRunButTheSettingsAreSaved) {
+    TRunEnvironment e = environment();
+    writeFile(folder() / "file", "x");
+    e.GuardFolder = QString::fromStdString((folder() / "file" / "below").string());
+    bool started = false;
+    e.Started = [&started](TFormMain&) { started = true; };
+    EXPECT_EQ(RunPelton(e), 1);
+    EXPECT_FALSE(started);
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Can not Create Mutex")});
+    EXPECT_EQ(FindProfileString("Font", "Size", ini()), "11");
+    EXPECT_EQ(FindProfileString("Pos", "Split1", ini()), std::nullopt);
+}
+
+TEST_F(RunTest, AQuitRequestClosesTheWindowAsTheUserWould) {
+    writeTimeDb();
+    TRunEnvironment e = environment();
+    e.Started = [](TFormMain&) { QCoreApplication::quit(); };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_EQ(FindProfileString("Pos", "Bamei", ini()), "1");
+    EXPECT_EQ(FindProfileString("File", "WarsFormat", ini()), "1");
+}
