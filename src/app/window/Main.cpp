@@ -346,9 +346,15 @@ void TFormMain::makePanels() {
     StatusPanel0->setIndent(3);
     StatusBar1->addWidget(StatusPanel0, 1);
 
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1 = makeOpenDialog();
+}
+
+QFileDialog* TFormMain::makeOpenDialog() {
+    auto* dialog = new QFileDialog(this);
+    dialog->setObjectName(QStringLiteral("OpenDialog1"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilter(u("RUVデータ(*.lzh);;全てのファイル(*.*)"));
+    return dialog;
 }
 
 void TFormMain::setPaneWidth(QWidget* pane, int width) {
@@ -507,9 +513,10 @@ void TFormMain::setDayPanesVisible(bool visible) {
 
 void TFormMain::ActionOpenExecute() {
     ActionClose->trigger(); // runs only while a day is open
+    // a fresh dialog each time: the file dialog cannot be told to forget the last name
+    delete OpenDialog1;
+    OpenDialog1 = makeOpenDialog();
     OpenDialog1->setDirectory(QString::fromStdString(m_settings.Folder.InDenm));
-    OpenDialog1->selectFile(QString());
-    OpenDialog1->setNameFilter(u("RUVデータ(*.lzh);;全てのファイル(*.*)"));
     if (OpenDialog1->exec() != QDialog::Accepted)
         return;
     const QStringList chosen = OpenDialog1->selectedFiles();

@@ -210,6 +210,7 @@ private:
     void reportError(const std::exception& error);
     void showError(const QString& text);
     void setPaneWidth(QWidget* pane, int width);
+    QFileDialog* makeOpenDialog();
     void setDayCommandsEnabled(bool enabled);
     void setDayPanesVisible(bool visible);
     void buildRaceIndex();
