@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job on the generated sample day: writes the day (race archive, odds archives,
-# RX file, time database), writes the four day files, then prints the marks and bets of
-# every race.
+# RX file, time database), writes the four day files, prints the marks and bets of every
+# race, then starts the window on the day when there is a display (or says how to).
 set -euo pipefail
 build=${1:?release build folder}
 demo="$build/demo"
@@ -19,3 +19,22 @@ echo "== Marks and bets of every race (index, race, marks, bets)"
 echo
 echo "The day's files are in $demo/out. One race in full:"
 echo "  $batch race $archive 11 --time $demo/time"
+
+# The window on the same day, with settings of its own: the demo's time database, the
+# demo's output folder and the day's folder for the open dialog (CP932 text, CR LF, as
+# the program writes its settings file). The run writes its settings back there.
+ini="$demo/ruvpelton.ini"
+dir=$(cd "$demo" && pwd)
+printf '[Folder]\r\nInDenm=%s/\r\nOutTxt=%s/out/\r\nTime=%s/time/\r\n' "$dir" "$dir" "$dir" |
+  iconv -f UTF-8 -t CP932 > "$ini"
+program="$build/bin/ruvpelton"
+echo
+if [ ! -x "$program" ]; then
+  echo "The window was not built (RUVPELTON_GUI=OFF)."
+elif [ -n "${DISPLAY:-}" ]; then
+  echo "== Starting the window on the sample day"
+  "$program" --ini "$ini" "$archive" > /dev/null 2>&1 &
+else
+  echo "No display: start the window on the sample day with"
+  echo "  $program --ini $ini $archive"
+fi

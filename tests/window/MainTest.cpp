@@ -2,6 +2,8 @@
 
 #include "WindowFixture.h"
 #include "app/DaySession.h"
+#include "app/window/RaceView.h"
+#include "app/window/SplitterBar.h"
 #include "platform/IniFile.h"
 #include "settings/Cfg.h"
 #include "widgets/AppHint.h"
@@ -237,8 +239,8 @@ TEST_F(WindowTest, TheFrameStartsWithOnlyTheLogoSeen) {
     EXPECT_TRUE(w->Panel4->isVisible());
     EXPECT_EQ(w->TreeView1->parentWidget(), w->Panel1);
     EXPECT_EQ(w->Splitter1->Pane(), w->Panel1);
-    EXPECT_EQ(w->Splitter2->Pane(), w->Panel5);
-    EXPECT_EQ(w->Panel5->parentWidget(), w->TabSheet1Odds);
+    EXPECT_TRUE(w->TabSheet1Odds->isAncestorOf(w->RaceView()->Panel5()));
+    EXPECT_EQ(w->RaceView()->LabelTitle(), w->LabelTitle);
     EXPECT_EQ(w->RaceTreeWidth(), 183);
     EXPECT_EQ(w->Panel1->width(), 185);
     EXPECT_EQ(w->HorseNamePaneWidth(), 113);
@@ -370,11 +372,11 @@ TEST_F(WindowTest, TheHorseNameSwitchNeedsTheOddsPageAndAnOpenDay) {
     EXPECT_TRUE(w->ActionBamei->isEnabled());
     w->ActionBamei->trigger();
     EXPECT_FALSE(w->ActionBamei->isChecked());
-    EXPECT_TRUE(w->Panel5->isHidden());
-    EXPECT_TRUE(w->Splitter2->isHidden());
+    EXPECT_TRUE(w->RaceView()->Panel5()->isHidden());
+    EXPECT_TRUE(w->RaceView()->Splitter2()->isHidden());
     w->ActionBamei->trigger();
-    EXPECT_FALSE(w->Panel5->isHidden());
-    EXPECT_FALSE(w->Splitter2->isHidden());
+    EXPECT_FALSE(w->RaceView()->Panel5()->isHidden());
+    EXPECT_FALSE(w->RaceView()->Splitter2()->isHidden());
 
     // opening 表示 without an open day disables it again
     emit w->MShow->aboutToShow();
@@ -388,8 +390,8 @@ TEST_F(WindowTest, BameiZeroStartsWithThePaneHiddenAndIsWrittenBack) {
         auto w = makeWindow();
         w->show();
         EXPECT_FALSE(w->ActionBamei->isChecked());
-        EXPECT_TRUE(w->Panel5->isHidden());
-        EXPECT_TRUE(w->Splitter2->isHidden());
+        EXPECT_TRUE(w->RaceView()->Panel5()->isHidden());
+        EXPECT_TRUE(w->RaceView()->Splitter2()->isHidden());
         w->close();
     }
     EXPECT_EQ(GetPrivateProfileString("Pos", "Bamei", "", ini()), "0");

@@ -1,8 +1,10 @@
 #include "app/window/Run.h"
 
 #include "WindowFixture.h"
+#include "app/DaySession.h"
 #include "app/window/DupCheck.h"
 #include "platform/IniFile.h"
+#include "sampleday/SampleDays.h"
 #include "settings/Cfg.h"
 #include "widgets/Ver.h"
 #include "widgets/Wait.h"
@@ -10,6 +12,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QSignalSpy>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -138,4 +141,81 @@ TEST_F(RunTest, AQuitRequestClosesTheWindowAsTheUserWould) {
     EXPECT_EQ(RunPelton(e), 0);
     EXPECT_EQ(FindProfileString("Pos", "Bamei", ini()), "1");
     EXPECT_EQ(FindProfileString("File", "WarsFormat", ini()), "1");
+}
+
+TEST_F(RunTest, TheCommandLineNamesASettingsFileAndAnArchive) {
+    const fs::path here = fs::current_path();
+    const struct {
+        std::vector<std::string> arguments;
+        fs::path ini;
+        fs::path archive;
+        bool help;
+        std::string error;
+    } lines[] = {
+        {{}, {}, {}, false, ""},
+        {{"/d/rv010128.lzh"}, {}, "/d/rv010128.lzh", false, ""},
+        {{"day.lzh"}, {}, here / "day.lzh", false, ""},
+        {{"--ini", "/e/p.ini", "/d/a.lzh"}, "/e/p.ini", "/d/a.lzh", false, ""},
+        {{"/d/a.lzh", "--ini=p.ini"}, here / "p.ini", "/d/a.lzh", false, ""},
+        {{"--", "-x.lzh"}, {}, here / "-x.lzh", false, ""},
+        {{"-h"}, {}, {}, true, ""},
+        {{"--help", "/d/a.lzh"}, {}, "/d/a.lzh", true, ""},
+        {{"--ini"}, {}, {}, false, "--ini needs a file"},
+        {{"--ini="}, {}, {}, false, "--ini needs a file"},
+        {{"-platform", "xcb"}, {}, {}, false, "unknown option -platform"},
+        {{"/d/a.lzh", "/d/b.lzh"}, {}, "/d/a.lzh", false, "only one archive can be opened"},
+    };
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line.arguments.empty() ? std::string("(none)") : line.arguments[0]);
+        const TCommandLine parsed = ParseCommandLine(line.arguments);
+        EXPECT_EQ(parsed.IniFile, line.ini);
+        EXPECT_EQ(parsed.Archive, line.archive);
+        EXPECT_EQ(parsed.Help, line.help);
+        EXPECT_EQ(parsed.Error, line.error);
+    }
+    EXPECT_NE(CommandLineUsage().find("--ini FILE"), std::string::npos);
+}
+
+TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile) {
+    const fs::path day = folder() / "day";
+    const fs::path archive = WriteDemoDay(day);
+    const fs::path otherIni = folder() / "elsewhere" / "demo.ini";
+    fs::create_directories(otherIni.parent_path());
+    writeFile(otherIni, "[Folder]\r\nTime=" + day.string() + "/time/\r\n[Pos]\r\nSplit1=200\r\n");
+
+    TRunEnvironment e = environment();
+    e.IniFile = otherIni;
+    e.Archive = archive;
+    bool open = false;
+    int races = 0;
+    e.Started = [&](TFormMain& formMain) {
+        ASSERT_NE(formMain.Session(), nullptr) << m_errors.join(QChar(10)).toStdString();
+        open = formMain.Session()->IsDayOpen();
+        for (int g = 0; g < formMain.TreeView1->topLevelItemCount(); ++g)
+            races += formMain.TreeView1->topLevelItem(g)->childCount();
+        EXPECT_TRUE(formMain.ActionClose->isEnabled());
+        EXPECT_EQ(formMain.RaceTreeWidth(), 200);
+        formMain.ActionExit->trigger();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_TRUE(open);
+    EXPECT_EQ(races, 36);
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    // the settings and the window's place went to the named file only
+    EXPECT_FALSE(fs::exists(ini()));
+    EXPECT_EQ(FindProfileString("Font", "Size", otherIni), "11");
+    EXPECT_EQ(FindProfileString("Pos", "Split1", otherIni), "200");
+    EXPECT_NE(FindProfileString("Pos", "FormMain", otherIni), std::nullopt);
+
+    // without the prediction the open command is disabled, and so is the open at start
+    e.IniFile.clear();
+    open = true;
+    e.Started = [&](TFormMain& formMain) {
+        open = formMain.Session()->IsDayOpen();
+        formMain.ActionExit->trigger();
+    };
+    m_errors.clear();
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_FALSE(open);
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("time.dbxがオープンできません")});
 }

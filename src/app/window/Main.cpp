@@ -1,8 +1,12 @@
 #include "app/window/Main.h"
 
 #include "app/DaySession.h"
+#include "app/RaceIndex.h"
 #include "app/Settings.h"
+#include "app/window/RaceView.h"
+#include "platform/Cancel.h"
 #include "platform/Cp932.h"
+#include "race/RaceBase.h"
 #include "settings/Cfg.h"
 #include "widgets/AppHint.h"
 #include "widgets/Images.h"
@@ -13,6 +17,7 @@
 #include "widgets/Wait.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -20,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -35,7 +41,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kDesignedTreeWidth = 183;
-constexpr int kDesignedHorseNameWidth = 113;
 // A pane never gets wider than this from a stored width, so that a damaged settings
 // file cannot push the window off every screen.
 constexpr int kMaxPaneWidth = 2000;
@@ -45,6 +50,39 @@ constexpr int kStatusPanelWidth = 100;
 QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
+
+// The race index's node data: -1 for a venue, else the race index.
+constexpr int kNodeDataRole = Qt::UserRole;
+
+// While an output command walks the day: the main window disabled, the progress dialog
+// shown, the hourglass cursor; all undone on every way out.
+class TOutputWalkGuard {
+public:
+    TOutputWalkGuard(QWidget* window, TFormWait* wait, int total) : m_window(window), m_wait(wait) {
+        m_window->setEnabled(false);
+        if (m_wait != nullptr) {
+            m_wait->ProgressBar1()->setMaximum(total);
+            m_wait->ProgressBar1()->setValue(0);
+            m_wait->Label2()->clear();
+            // a window of its own stays usable while its parent is disabled
+            m_wait->setEnabled(true);
+            m_wait->show(); // clears CancelRequested
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~TOutputWalkGuard() {
+        if (m_wait != nullptr)
+            m_wait->hide();
+        m_window->setEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    TOutputWalkGuard(const TOutputWalkGuard&) = delete;
+    TOutputWalkGuard& operator=(const TOutputWalkGuard&) = delete;
+
+private:
+    QWidget* m_window;
+    TFormWait* m_wait;
+};
 
 } // namespace
 
@@ -76,10 +114,15 @@ TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
 
     ImageList1 = CommandImages();
     ImageList2 = NodeImages();
+    makePanels();
     makeActions();
     makeMenus();
     makeToolBar();
-    makePanels();
+}
+
+void TFormMain::UseSettingsFile(const fs::path& iniFile) {
+    m_iniFile = iniFile;
+    FramePosMain.IniFile = iniFile;
 }
 
 TFormMain::~TFormMain() {
@@ -110,8 +153,12 @@ void TFormMain::makeActions() {
     ActionExit = makeAction("ActionExit", "ファイル", "終了(&X)", "終了します", kExit);
     ActionRaceIndex = makeAction("ActionRaceIndex", "表示", "レース一覧の表示(&I)",
                                  "レース一覧を表示します", kRaceIndex);
-    ActionBamei =
-        makeAction("ActionBamei", "表示", "馬名の表示(&B)", "馬名を表示します", kHorseNames);
+    // the race view's own command, listed here in its place
+    ActionBamei = m_raceView->ActionBamei();
+    ActionBamei->setProperty("Category", u("表示"));
+    ActionBamei->setProperty("ImageIndex", kHorseNames);
+    ActionBamei->setIcon(ImageList1.at(kHorseNames));
+    ActionList1.append(ActionBamei);
     ActionCfg =
         makeAction("ActionCfg", "オプション", "環境設定(&C)", "環境設定を行います", kSettings);
     ActionContent =
@@ -129,13 +176,20 @@ void TFormMain::makeActions() {
     ActionOutRuv =
         makeAction("ActionOutRuv", "出力", "RUVファイル出力(&Q)", "RUVファイルを出力します", -1);
     ActionRaceIndex->setCheckable(true);
-    ActionBamei->setCheckable(true);
+
+    connect(ActionOpen, &QAction::triggered, this, &TFormMain::ActionOpenExecute);
+    connect(ActionClose, &QAction::triggered, this, &TFormMain::ActionCloseExecute);
+    connect(ActionRaceIndex, &QAction::triggered, this, &TFormMain::ActionRaceIndexExecute);
+    connect(ActionOutAll, &QAction::triggered, this, &TFormMain::ActionOutAllExecute);
+    connect(ActionOutVerbose, &QAction::triggered, this, &TFormMain::ActionOutVerboseExecute);
+    connect(ActionOutHtml, &QAction::triggered, this, &TFormMain::ActionOutHtmlExecute);
+    connect(ActionOutWars, &QAction::triggered, this, &TFormMain::ActionOutWarsExecute);
+    connect(ActionOutRuv, &QAction::triggered, this, &TFormMain::ActionOutRuvExecute);
 
     connect(ActionExit, &QAction::triggered, this, &TFormMain::ActionExitExecute);
     connect(ActionCfg, &QAction::triggered, this, &TFormMain::ActionCfgExecute);
     connect(ActionContent, &QAction::triggered, this, &TFormMain::ActionContentExecute);
     connect(ActionAbout, &QAction::triggered, this, &TFormMain::ActionAboutExecute);
-    connect(ActionBamei, &QAction::triggered, this, &TFormMain::ActionBameiExecute);
 }
 
 void TFormMain::makeMenus() {
@@ -160,7 +214,8 @@ void TFormMain::makeMenus() {
 
     MShow = addMenu("MShow", "表示(&S)");
     MShow->addActions({ActionRaceIndex, ActionBamei});
-    connect(MShow, &QMenu::aboutToShow, this, &TFormMain::MShowClick);
+    connect(MShow, &QMenu::aboutToShow, this,
+            [this] { m_raceView->MShowClick(m_session && m_session->IsDayOpen()); });
 
     MOption = addMenu("MOption", "オプション(&O)");
     MToolBar = MOption->addAction(u("ツールバーの表示(&T)"));
@@ -216,6 +271,7 @@ void TFormMain::makePanels() {
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setHeaderHidden(true);
     TreeView1->setIconSize(QSize(16, 16));
+    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
     auto* panel1Layout = new QVBoxLayout(Panel1);
     panel1Layout->setContentsMargins(kPanelBevel, kPanelBevel, kPanelBevel, kPanelBevel);
     panel1Layout->addWidget(TreeView1);
@@ -264,21 +320,7 @@ void TFormMain::makePanels() {
     TabSheet1Yosou = addPage("TabSheet1Yosou", "予　想");
     TabSheet1Odds = addPage("TabSheet1Odds", "オッズ");
     TabSheet1Cyo = addPage("TabSheet1Cyo", "調　教");
-    TabSheet1Odds->installEventFilter(this);
-
-    // the horse-name pane at the left of the odds page; the race view puts its caption
-    // and grid into it and the odds pages after Splitter2
-    Panel5 = new QWidget(TabSheet1Odds);
-    Panel5->setObjectName(QStringLiteral("Panel5"));
-    setPaneWidth(Panel5, kDesignedHorseNameWidth);
-    Splitter2 = new TSplitter(Panel5, TabSheet1Odds);
-    Splitter2->setObjectName(QStringLiteral("Splitter2"));
-    auto* oddsLayout = new QHBoxLayout(TabSheet1Odds);
-    oddsLayout->setContentsMargins(0, 0, 0, 0);
-    oddsLayout->setSpacing(0);
-    oddsLayout->addWidget(Panel5);
-    oddsLayout->addWidget(Splitter2);
-    oddsLayout->addStretch(1);
+    m_raceView = new TRaceView(TabSheet1Yosou, TabSheet1Odds, TabSheet1Cyo, LabelTitle, this);
 
     auto* panel2Layout = new QVBoxLayout(Panel2);
     panel2Layout->setContentsMargins(0, 0, 0, 0);
@@ -304,9 +346,15 @@ void TFormMain::makePanels() {
     StatusPanel0->setIndent(3);
     StatusBar1->addWidget(StatusPanel0, 1);
 
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1 = makeOpenDialog();
+}
+
+QFileDialog* TFormMain::makeOpenDialog() {
+    auto* dialog = new QFileDialog(this);
+    dialog->setObjectName(QStringLiteral("OpenDialog1"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilter(u("RUVデータ(*.lzh);;全てのファイル(*.*)"));
+    return dialog;
 }
 
 void TFormMain::setPaneWidth(QWidget* pane, int width) {
@@ -318,7 +366,7 @@ int TFormMain::RaceTreeWidth() const {
 }
 
 int TFormMain::HorseNamePaneWidth() const {
-    return Panel5->width();
+    return m_raceView->bameiWidth();
 }
 
 int TFormMain::ControlBarHeight() const {
@@ -337,7 +385,7 @@ void TFormMain::FormCreate() {
     TAppHint::SetOnHint([this](const QString& hint) { DisplayHint(hint); });
 
     setPaneWidth(Panel1, m_settings.Pos.Split1 + 2 * kPanelBevel);
-    setPaneWidth(Panel5, m_settings.Pos.Split2);
+    m_raceView->setBameiWidth(std::clamp(m_settings.Pos.Split2, 0, kMaxPaneWidth));
     ActionBamei->setChecked(m_settings.Pos.Bamei != 0);
 
     for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
@@ -350,9 +398,6 @@ void TFormMain::FormCreate() {
 
     GridHeadingSetUp();
     GridWidthSetUp();
-
-    Panel5->setVisible(ActionBamei->isChecked());
-    Splitter2->setVisible(ActionBamei->isChecked());
 
     try {
         m_session = std::make_unique<TDaySession>(m_settings);
@@ -445,24 +490,163 @@ void TFormMain::MOptionClick() {
         MToolBar->setChecked(false);
 }
 
-void TFormMain::MShowClick() {
-    ActionBamei->setEnabled(PageControl1->currentWidget() == TabSheet1Odds && m_session &&
-                            m_session->IsDayOpen());
+void TFormMain::GridHeadingSetUp() {
+    m_raceView->SetUpHeadings();
 }
 
-void TFormMain::ActionBameiExecute() {
-    if (ActionBamei->isChecked()) {
-        Panel5->show();
-        Splitter2->show();
-    } else {
-        Splitter2->hide();
-        Panel5->hide();
+void TFormMain::GridWidthSetUp() {
+    m_raceView->SetUpWidths(m_settings);
+}
+
+void TFormMain::setDayCommandsEnabled(bool enabled) {
+    for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
+                            ActionOutHtml, ActionOutWars, ActionOutRuv})
+        action->setEnabled(enabled);
+    ActionRaceIndex->setChecked(enabled);
+}
+
+void TFormMain::setDayPanesVisible(bool visible) {
+    for (QWidget* pane : {static_cast<QWidget*>(Splitter1), static_cast<QWidget*>(Panel1),
+                          static_cast<QWidget*>(TreeView1), static_cast<QWidget*>(PageControl1)})
+        pane->setVisible(visible);
+}
+
+void TFormMain::ActionOpenExecute() {
+    ActionClose->trigger(); // runs only while a day is open
+    // a fresh dialog each time: the file dialog cannot be told to forget the last name
+    delete OpenDialog1;
+    OpenDialog1 = makeOpenDialog();
+    OpenDialog1->setDirectory(QString::fromStdString(m_settings.Folder.InDenm));
+    if (OpenDialog1->exec() != QDialog::Accepted)
+        return;
+    const QStringList chosen = OpenDialog1->selectedFiles();
+    if (chosen.isEmpty())
+        return;
+    OpenDay(fs::path(chosen.first().toStdString()));
+}
+
+bool TFormMain::OpenDay(const fs::path& archive) {
+    ActionClose->trigger();
+    if (!m_session)
+        return false;
+    try {
+        m_session->OpenDay(archive.string());
+    } catch (const std::exception& error) {
+        reportError(error);
+        return false;
+    }
+    setDayCommandsEnabled(true);
+    setDayPanesVisible(true);
+    buildRaceIndex();
+    TreeView1->expandAll();
+    PageControl1->setCurrentWidget(TabSheet1Yosou);
+    if (m_settings.File.OutAtRead != 0)
+        ActionOutAll->trigger();
+    return true;
+}
+
+void TFormMain::buildRaceIndex() {
+    std::vector<std::string> lines;
+    const TRaceBase& race = m_session->Race();
+    const int count = race.RaceCount();
+    lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        lines.push_back(race.RaceLine(i));
+    const TRaceIndex index(lines);
+    for (const auto& group : index.Roots()) {
+        auto* groupItem = new QTreeWidgetItem(TreeView1, QStringList{qsjis(group->text)});
+        groupItem->setIcon(0, ImageList2.at(nodeImage::kVenue));
+        groupItem->setData(0, kNodeDataRole, group->data);
+        for (const auto& raceNode : group->children) {
+            auto* raceItem = new QTreeWidgetItem(groupItem, QStringList{qsjis(raceNode->text)});
+            raceItem->setIcon(0, ImageList2.at(nodeImage::kRace));
+            raceItem->setData(0, kNodeDataRole, raceNode->data);
+        }
     }
 }
 
-void TFormMain::TabSheet1OddsShow() {
-    if (!ActionBamei->isEnabled())
-        ActionBamei->setEnabled(true);
+void TFormMain::ActionCloseExecute() {
+    m_raceView->Clear();
+    setDayCommandsEnabled(false);
+    setDayPanesVisible(false);
+    TreeView1->clear();
+    LabelTitle->clear();
+    if (m_session)
+        m_session->CloseDay();
+}
+
+void TFormMain::ActionRaceIndexExecute() {
+    if (ActionRaceIndex->isChecked()) {
+        Panel1->show();
+        Splitter1->show();
+    } else {
+        Splitter1->hide();
+        Panel1->hide();
+    }
+}
+
+void TFormMain::TreeView1DblClick() {
+    const QTreeWidgetItem* node = TreeView1->currentItem();
+    if (node == nullptr || !m_session || !m_session->IsDayOpen())
+        return;
+    bool isRace = false;
+    const int index = node->data(0, kNodeDataRole).toInt(&isRace);
+    if (!isRace || index == -1)
+        return;
+    if (m_settings.Other.RaceClose != 0)
+        ActionRaceIndex->trigger();
+    try {
+        m_session->PrepareRace(index, true);
+        // the view is cleared only once the race's data has been read
+        m_raceView->Fill(*m_session);
+    } catch (const std::exception& error) {
+        reportError(error);
+    }
+}
+
+void TFormMain::ActionOutAllExecute() {
+    runOutput(TOutputCommand::All);
+}
+
+void TFormMain::ActionOutVerboseExecute() {
+    runOutput(TOutputCommand::Text);
+}
+
+void TFormMain::ActionOutHtmlExecute() {
+    runOutput(TOutputCommand::Html);
+}
+
+void TFormMain::ActionOutWarsExecute() {
+    runOutput(TOutputCommand::Wars);
+}
+
+void TFormMain::ActionOutRuvExecute() {
+    runOutput(TOutputCommand::Ruv);
+}
+
+void TFormMain::runOutput(TOutputCommand command) {
+    QApplication::processEvents();
+    if (!m_session || !m_session->IsDayOpen())
+        return;
+    QString failure;
+    {
+        const TOutputWalkGuard walk(this, FormWait, m_session->Race().RaceCount());
+        try {
+            m_session->RunOutput(command, [this](int position, int, const std::string& text) {
+                if (FormWait != nullptr) {
+                    FormWait->ProgressBar1()->setValue(position);
+                    FormWait->Label2()->setText(qsjis(text));
+                }
+                QApplication::processEvents(); // serves a click on キャンセル
+                return !CancelRequested();
+            });
+        } catch (const std::exception& error) {
+            failure = qsjis(error.what());
+        }
+    }
+    // shown once the window is usable again and the hourglass is gone
+    if (!failure.isNull())
+        showError(failure);
 }
 
 void TFormMain::DisplayHint(const QString& hint) {
@@ -502,7 +686,5 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel2 && event->type() == QEvent::Resize)
         Panel2Resize();
-    else if (watched == TabSheet1Odds && event->type() == QEvent::Show)
-        TabSheet1OddsShow();
     return QMainWindow::eventFilter(watched, event);
 }

@@ -27,18 +27,17 @@ class TFormCfg;
 class TFormVer;
 class TFormWait;
 class TMenuBar;
+class TRaceView;
 class TSplitter;
+enum class TOutputCommand;
 
 // The main window "RUV PELTON": the frame of menus, tool bar, race index, race view and
 // status bar over one TDaySession, which owns everything of a day that is not visual.
 //
 // Its commands are the actions of ActionList1; the menus and the tool bar only show
-// them, so a disabled command runs nothing from anywhere. The commands of a day
-// (ActionOpen, ActionClose, ActionRaceIndex and the five output commands) have their
-// captions, hints, pictures and states here but no handler yet: they stay disabled,
-// apart from ActionOpen, and triggering them does nothing. The race view fills the three
-// pages of PageControl1 and the horse-name pane Panel5, and lays out its grids in
-// GridHeadingSetUp and GridWidthSetUp.
+// them, so a disabled command runs nothing from anywhere. The race view (TRaceView) fills
+// the three pages of PageControl1 and owns ActionBamei, which this window lists, shows in
+// its menu 表示(&S) and stores in section "Pos".
 class TFormMain : public QMainWindow {
     Q_OBJECT
 
@@ -60,9 +59,14 @@ public:
     TFormMain(TSettings& settings, std::filesystem::path programFile, QWidget* parent = nullptr);
     ~TFormMain() override;
 
+    // The settings file that receives the window's place and pane widths; by default the
+    // one beside the program file. Set before FormCreate.
+    void UseSettingsFile(const std::filesystem::path& iniFile);
+
     // The day's owned objects: from FormCreate to FormClose, unless the private work
     // folder could not be made.
     TDaySession* Session() const { return m_session.get(); }
+    TRaceView* RaceView() const { return m_raceView; }
     const std::filesystem::path& HelpFile() const { return m_helpFile; }
     bool IsClosed() const { return m_closed; }
 
@@ -98,14 +102,33 @@ public:
     void MToolBarClick();
     // The menu "オプション(&O)" opens: a tool bar that is not visible loses its check mark.
     void MOptionClick();
-    // The menu "表示(&S)" opens: ActionBamei is enabled exactly while the odds page is
-    // the active page and a day is open.
-    void MShowClick();
-    // Runs after the click has inverted ActionBamei's check state: shows or hides the
-    // horse-name pane with its splitter.
-    void ActionBameiExecute();
-    // The odds page became visible: ActionBamei is enabled.
-    void TabSheet1OddsShow();
+
+    // Closes the open day, asks for a day archive in OpenDialog1 and opens it. A
+    // cancelled dialog leaves no day open.
+    void ActionOpenExecute();
+    // Opens the day archive as if it had been chosen in the open dialog: the open day is
+    // closed first; a failure is shown in the error box and leaves no day open. Then the
+    // day's commands are enabled, the race index is built and expanded, the prediction
+    // page is activated and, when OutAtRead is on, the batch output runs. True when the
+    // day is open.
+    bool OpenDay(const std::filesystem::path& archive);
+    // Empties the race view and the race index, hides them and closes the day.
+    void ActionCloseExecute();
+    // Runs after the click has inverted ActionRaceIndex's check state: the race index
+    // shows exactly while it is checked.
+    void ActionRaceIndexExecute();
+    // A double click in the race index: a race node's race is prepared (its odds read and
+    // its prediction computed) and shown; a venue node does nothing. An error is shown and
+    // leaves the view as it was.
+    void TreeView1DblClick();
+
+    // The five output commands: each walks every race of the day with FormWait showing
+    // its progress and writes its files; キャンセル stops the walk before the next race.
+    void ActionOutAllExecute();
+    void ActionOutVerboseExecute();
+    void ActionOutHtmlExecute();
+    void ActionOutWarsExecute();
+    void ActionOutRuvExecute();
     void DisplayHint(const QString& hint);
     // Places the logo: centred across the window, and above the middle of the height
     // below the tool bar area by its own height.
@@ -129,7 +152,7 @@ public:
     QAction* ActionClose;
     QAction* ActionExit;
     QAction* ActionRaceIndex;
-    QAction* ActionBamei;
+    QAction* ActionBamei; // the race view's
     QAction* ActionCfg;
     QAction* ActionContent;
     QAction* ActionAbout;
@@ -163,8 +186,6 @@ public:
     QWidget* TabSheet1Yosou;
     QWidget* TabSheet1Odds;
     QWidget* TabSheet1Cyo;
-    QWidget* Panel5; // the horse-name pane on the odds page
-    TSplitter* Splitter2;
     QLabel* Image1;
     QStatusBar* StatusBar1;
     QLabel* StatusPanel0;
@@ -189,17 +210,23 @@ private:
     void reportError(const std::exception& error);
     void showError(const QString& text);
     void setPaneWidth(QWidget* pane, int width);
+    QFileDialog* makeOpenDialog();
+    void setDayCommandsEnabled(bool enabled);
+    void setDayPanesVisible(bool visible);
+    void buildRaceIndex();
+    void runOutput(TOutputCommand command);
 
     // The grids of the race view: their fixed rows, headings and colours once, at creation.
-    void GridHeadingSetUp() {}
+    void GridHeadingSetUp();
     // The grids' fonts, column widths and row heights, at creation and after a font size
     // has changed in the settings dialog.
-    void GridWidthSetUp() {}
+    void GridWidthSetUp();
 
     TSettings& m_settings;
     std::filesystem::path m_programFile;
     std::filesystem::path m_iniFile;
     std::filesystem::path m_helpFile;
     std::unique_ptr<TDaySession> m_session;
+    TRaceView* m_raceView = nullptr;
     bool m_closed = false;
 };

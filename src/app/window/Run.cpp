@@ -16,9 +16,60 @@
 
 namespace fs = std::filesystem;
 
-TRunEnvironment ProgramEnvironment() {
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    TCommandLine commandLine;
+    bool positionalOnly = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!positionalOnly && (argument == "--help" || argument == "-h")) {
+            commandLine.Help = true;
+        } else if (!positionalOnly && (argument == "--ini" || argument.starts_with("--ini="))) {
+            std::string value;
+            if (argument == "--ini") {
+                if (i + 1 == arguments.size()) {
+                    commandLine.Error = "--ini needs a file";
+                    break;
+                }
+                value = arguments[++i];
+            } else {
+                value = argument.substr(6);
+            }
+            if (value.empty()) {
+                commandLine.Error = "--ini needs a file";
+                break;
+            }
+            commandLine.IniFile = fs::absolute(fs::path(value));
+        } else if (!positionalOnly && argument == "--") {
+            positionalOnly = true;
+        } else if (!positionalOnly && argument.size() > 1 && argument.front() == '-') {
+            commandLine.Error = "unknown option " + argument;
+            break;
+        } else if (!commandLine.Archive.empty()) {
+            commandLine.Error = "only one archive can be opened";
+            break;
+        } else {
+            commandLine.Archive = fs::absolute(fs::path(argument));
+        }
+    }
+    return commandLine;
+}
+
+std::string CommandLineUsage() {
+    return "Usage: ruvpelton [--ini FILE] [ARCHIVE]\n"
+           "RUV PELTON: handicapping of one racing day from its RUV archive.\n"
+           "\n"
+           "  ARCHIVE     a day archive (*.lzh) to open at start, as if chosen with\n"
+           "              File > Open\n"
+           "  --ini FILE  read the settings from FILE and write them back there at the\n"
+           "              end of the run (default: ruvpelton.ini beside the program)\n"
+           "  -h, --help  print this text and end\n";
+}
+
+TRunEnvironment ProgramEnvironment(const TCommandLine& commandLine) {
     TRunEnvironment environment;
     environment.ProgramFile = fs::path(QCoreApplication::applicationFilePath().toStdString());
+    environment.IniFile = commandLine.IniFile;
+    environment.Archive = commandLine.Archive;
     return environment;
 }
 
@@ -29,7 +80,9 @@ int RunPelton(const TRunEnvironment& environment) {
         else
             QMessageBox::critical(nullptr, QString::fromLatin1(TFormMain::kTitle), text);
     };
-    const fs::path iniFile = SettingsFilePath(environment.ProgramFile);
+    const fs::path iniFile = environment.IniFile.empty()
+                                 ? SettingsFilePath(environment.ProgramFile)
+                                 : environment.IniFile;
 
     TSettings settings;
     try {
@@ -60,6 +113,7 @@ int RunPelton(const TRunEnvironment& environment) {
             QApplication::setFont(TFormMain::DesignedFont());
 
             TFormMain formMain(settings, environment.ProgramFile);
+            formMain.UseSettingsFile(iniFile);
             if (environment.ShowErrorBox)
                 formMain.ShowErrorBox = environment.ShowErrorBox;
             formMain.FormCreate();
@@ -70,10 +124,18 @@ int RunPelton(const TRunEnvironment& environment) {
                              &TFormMain::BringForward);
 
             formMain.show();
-            QObject::connect(&formMain, &TFormMain::closed, qApp, &QCoreApplication::quit,
-                             Qt::QueuedConnection);
-            if (environment.Started)
-                QTimer::singleShot(0, &formMain, [&] { environment.Started(formMain); });
+            // queued to the window, so that a quit still pending when the window is gone
+            // dies with it instead of ending the next message loop
+            QObject::connect(
+                &formMain, &TFormMain::closed, &formMain, [] { QCoreApplication::quit(); },
+                Qt::QueuedConnection);
+            QTimer::singleShot(0, &formMain, [&] {
+                // the archive of the command line, as if chosen in the open dialog
+                if (!environment.Archive.empty() && formMain.ActionOpen->isEnabled())
+                    formMain.OpenDay(environment.Archive);
+                if (environment.Started)
+                    environment.Started(formMain);
+            });
             QApplication::exec();
             // asked to quit with the window open: it closes as the user would close it
             if (!formMain.IsClosed())

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
 class TFormMain;
 
@@ -12,6 +14,11 @@ struct TRunEnvironment {
     // The program's own file: the settings file, the help file and the version record
     // are found through it.
     std::filesystem::path ProgramFile;
+    // The settings file; empty: the one beside the program file.
+    std::filesystem::path IniFile;
+    // A day archive to open once the window shows, as if chosen in the open dialog;
+    // empty: none.
+    std::filesystem::path Archive;
     // The single-instance guard's name and folder; empty: the program's base name in the
     // user's runtime folder.
     QString GuardName;
@@ -22,8 +29,22 @@ struct TRunEnvironment {
     std::function<void(const QString& text)> ShowErrorBox;
 };
 
-// The environment of the running program.
-TRunEnvironment ProgramEnvironment();
+// What the command line "ruvpelton [--ini FILE] [ARCHIVE]" asks for.
+struct TCommandLine {
+    std::filesystem::path IniFile; // empty: the settings file beside the program
+    std::filesystem::path Archive; // empty: none
+    bool Help = false;             // --help or -h
+    std::string Error;             // what is wrong with it; empty when nothing is
+};
+
+// Reads the arguments after the program name; paths are made absolute.
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The text that --help prints.
+std::string CommandLineUsage();
+
+// The environment of the running program with what its command line asks for.
+TRunEnvironment ProgramEnvironment(const TCommandLine& commandLine);
 
 // One run of the program, in the application made by the caller: the settings are
 // loaded; the single-instance guard is taken; the main window, the about box, the
