@@ -442,3 +442,28 @@ TEST_F(DayCommandsTest, ANewFontSizeFromTheSettingsDialogReachesTheGrids) {
     EXPECT_GT(yosou.ColWidths(2), width);
     w->close();
 }
+
+TEST_F(DayCommandsTest, InterleavedVenuesGiveOneGroupEachInLineOrder) {
+    SampleDay day;
+    for (auto [course, number] : {std::pair{"04", "01"}, {"05", "01"}, {"04", "02"}}) {
+        SampleRace race;
+        race.course = course;
+        race.raceNumber = number;
+        race.runners.resize(3);
+        day.races.push_back(race);
+    }
+    const fs::path archive = folder() / "rv010128.lzh";
+    WriteDayArchive(archive, day);
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(archive));
+    ASSERT_EQ(w->TreeView1->topLevelItemCount(), 2);
+    const QTreeWidgetItem* tokyo = w->TreeView1->topLevelItem(0);
+    EXPECT_EQ(tokyo->text(0), u("東京"));
+    ASSERT_EQ(tokyo->childCount(), 2);
+    EXPECT_EQ(tokyo->child(0)->data(0, Qt::UserRole).toInt(), 0);
+    EXPECT_EQ(tokyo->child(1)->data(0, Qt::UserRole).toInt(), 2);
+    EXPECT_EQ(tokyo->child(1)->text(0), u("2R ３歳以上未勝利 芝1600m"));
+    EXPECT_EQ(w->TreeView1->topLevelItem(1)->text(0), u("中山"));
+    EXPECT_EQ(w->TreeView1->topLevelItem(1)->childCount(), 1);
+    w->close();
+}
