@@ -21,9 +21,10 @@ void TSplitter::mousePressEvent(QMouseEvent* event) {
 void TSplitter::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragging)
         return QFrame::mouseMoveEvent(event);
-    // the room right of the bar within the parent, less what the neighbour keeps
-    const int room = parentWidget() ? parentWidget()->width() - x() - width() - MinSize : 0;
-    const int widest = std::max(MinSize, m_pane->width() + room);
+    // the pane may grow until the area right of the bar keeps MinSize pixels
+    const int widest = parentWidget()
+                           ? std::max(MinSize, parentWidget()->width() - m_pane->x() - kWidth - MinSize)
+                           : std::max(MinSize, m_pane->width());
     const int wanted = m_startWidth + event->globalPosition().toPoint().x() - m_startX;
     const int width = std::clamp(wanted, MinSize, widest);
     if (width != m_pane->width()) {

@@ -3,7 +3,6 @@
 #include "WindowFixture.h"
 #include "app/DaySession.h"
 #include "app/window/RaceView.h"
-#include "app/window/SplitterBar.h"
 #include "platform/IniFile.h"
 #include "settings/Cfg.h"
 #include "widgets/AppHint.h"

@@ -2,7 +2,7 @@
 
 #include "OutputDays.h"
 #include "analysis/Focus.h"
-#include "app/window/SplitterBar.h"
+#include "widgets/Splitter.h"
 #include "odds/Odds.h"
 #include "platform/Cp932.h"
 #include "race/RaceBase.h"
@@ -774,7 +774,7 @@ TEST(RaceView, DraggingSplitter2SetsThePaneWidth) {
     p.window.resize(738, 496);
     p.pageControl1->setCurrentWidget(p.odds);
     p.window.show();
-    TSplitterBar* bar = p.view->Splitter2();
+    TSplitter* bar = p.view->Splitter2();
     auto send = [bar](QEvent::Type type, int dx, Qt::MouseButtons buttons) {
         const QPointF local(1, 10);
         const QPointF global = bar->mapToGlobal(local) + QPointF(dx, 0);
@@ -787,14 +787,14 @@ TEST(RaceView, DraggingSplitter2SetsThePaneWidth) {
     send(QEvent::MouseMove, 40, Qt::LeftButton);
     EXPECT_EQ(p.view->bameiWidth(), 153);
     send(QEvent::MouseMove, -500, Qt::LeftButton);
-    EXPECT_EQ(p.view->bameiWidth(), TSplitterBar::kMinSize);
+    EXPECT_EQ(p.view->bameiWidth(), bar->MinSize);
     send(QEvent::MouseButtonRelease, -500, Qt::NoButton);
     send(QEvent::MouseMove, 40, Qt::NoButton); // no button held: nothing moves
-    EXPECT_EQ(p.view->bameiWidth(), TSplitterBar::kMinSize);
+    EXPECT_EQ(p.view->bameiWidth(), bar->MinSize);
     // the area right of the bar keeps its minimum
     send(QEvent::MouseButtonPress, 0, Qt::LeftButton);
     send(QEvent::MouseMove, 5000, Qt::LeftButton);
     const QWidget* area = bar->parentWidget();
     EXPECT_EQ(p.view->bameiWidth(),
-              area->width() - TSplitterBar::kBarWidth - TSplitterBar::kMinSize);
+              area->width() - TSplitter::kWidth - bar->MinSize);
 }

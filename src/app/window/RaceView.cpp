@@ -3,7 +3,7 @@
 #include "analysis/Focus.h"
 #include "app/DaySession.h"
 #include "app/Settings.h"
-#include "app/window/SplitterBar.h"
+#include "widgets/Splitter.h"
 #include "odds/Odds.h"
 #include "platform/Cp932.h"
 #include "platform/Format.h"
@@ -358,9 +358,9 @@ void TRaceView::buildOddsPage(QWidget* page) {
     pane->addWidget(m_gridBamei, 1);
     row->addWidget(m_panel5);
 
-    m_splitter2 = new TSplitterBar(m_panel5, area);
+    m_splitter2 = new TSplitter(m_panel5, area);
     m_splitter2->setObjectName(QStringLiteral("Splitter2"));
-    m_splitter2->SetPaneWidth(113); // designed width until Split2 replaces it
+    m_panel5->setFixedWidth(113); // designed width until Split2 replaces it
     row->addWidget(m_splitter2);
 
     m_pageControl2 = new QTabWidget(area);
@@ -736,12 +736,13 @@ bool TRaceView::oddsPageActive() const {
     return m_oddsPage->isVisible();
 }
 
+// The pane's fixed width, kept while it is hidden.
 int TRaceView::bameiWidth() const {
-    return m_splitter2->PaneWidth();
+    return m_panel5->maximumWidth();
 }
 
 void TRaceView::setBameiWidth(int width) {
-    m_splitter2->SetPaneWidth(width);
+    m_panel5->setFixedWidth(std::max(width, 0));
 }
 
 bool TRaceView::eventFilter(QObject* watched, QEvent* event) {

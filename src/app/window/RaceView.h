@@ -14,7 +14,7 @@ class TDaySession;
 class TFocus;
 class TOdds;
 class TRaceBase;
-class TSplitterBar;
+class TSplitter;
 class TStrColGrid;
 struct TSettings;
 
@@ -84,7 +84,7 @@ public:
     QWidget* Panel5() const { return m_panel5; }
     QLabel* Panel6() const { return m_panel6; }
     TStrColGrid* GridBamei() const { return m_gridBamei; }
-    TSplitterBar* Splitter2() const { return m_splitter2; }
+    TSplitter* Splitter2() const { return m_splitter2; }
     QTabWidget* PageControl2() const { return m_pageControl2; }
     QWidget* TabSheet2Tan() const { return m_tabSheet2Tan; }
     QWidget* TabSheet2Uma() const { return m_tabSheet2Uma; }
@@ -122,7 +122,7 @@ private:
     QWidget* m_panel5 = nullptr;
     QLabel* m_panel6 = nullptr;
     TStrColGrid* m_gridBamei = nullptr;
-    TSplitterBar* m_splitter2 = nullptr;
+    TSplitter* m_splitter2 = nullptr;
     QTabWidget* m_pageControl2 = nullptr;
     QWidget* m_tabSheet2Tan = nullptr;
     QWidget* m_tabSheet2Uma = nullptr;
