@@ -2,6 +2,9 @@
 
 #include "platform/Cp932.h"
 
+#include <QScreen>
+#include <QWidget>
+
 #include <array>
 #include <utility>
 
@@ -41,4 +44,12 @@ QFont MappedFont(const std::string& cp932Face, int pointSize) {
     QFont font(MappedFontFace(cp932Face));
     font.setPointSize(pointSize);
     return font;
+}
+
+void CentreOnScreen(QWidget& window) {
+    if (const QScreen* s = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
 }

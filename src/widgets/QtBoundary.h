@@ -23,3 +23,8 @@ TColor toTColor(const QColor& color);
 QString MappedFontFace(const std::string& cp932Face);
 // That face at a size in points.
 QFont MappedFont(const std::string& cp932Face, int pointSize);
+
+class QWidget;
+
+// Moves a window so that its frame stands in the middle of its screen's free area.
+void CentreOnScreen(QWidget& window);

@@ -2,11 +2,12 @@
 
 #include "platform/Cancel.h"
 
+#include "widgets/QtBoundary.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -61,10 +62,6 @@ void TFormWait::reject() {
 
 void TFormWait::showEvent(QShowEvent* event) {
     FormShow();
-    if (const QScreen* s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
     QDialog::showEvent(event);
 }
