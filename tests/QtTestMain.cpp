@@ -16,9 +16,11 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 } // namespace
 
-// The window needs an application; the tests never need a screen.
+// The widget, settings and window tests need an application, never a screen (unless a
+// platform is asked for).
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
