@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Takes a picture of the program for docs/, started from a build folder on Xvfb in a
+# folder of its own beside a generated sample day, driven by the pointer through the X
+# test extension (libXtst, which Xvfb has). Needs xvfb, xauth and imagemagick.
+#   scripts/screenshot-window.sh menu [BUILD]  docs/main-window.png: the ファイル menu dropped
+#                                              down, the pointer on 開く(&O), so that the
+#                                              menus, the hint, the tool bar and the logo show
+#   scripts/screenshot-window.sh day [BUILD]   docs/main-window-day.png: the sample day open
+#                                              and 東京 11R double-clicked in the race index
+#                                              (RACE_Y: its height on the screen, default 272)
+set -euo pipefail
+scene=${1:?menu or day}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${2:-$root/build/check}" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cp "$build/bin/ruvpelton" "$build/bin/ruvpelton.html" "$work/"
+archive=$("$build/tools/sampleday/make-sample-day" "$work/demo")
+folders="[Folder]\r\nInDenm=$work/demo/\r\nOutTxt=$work/\r\nTime=$work/demo/time/\r\n"
+case "$scene" in
+menu)
+  ini=$folders
+  args=()
+  steps="move 40 15 click move 60 43 move 62 44 wait" # ファイル(F), then its 開く(O)
+  size=738x496
+  out=docs/main-window.png ;;
+day)
+  ini="$folders[Pos]\r\nFormMain=0,0,900,640,-1,-1,-1,-1,0\r\n"
+  args=("$archive")
+  steps="move 90 ${RACE_Y:-272} click click move 600 600 wait wait"
+  size=900x640
+  out=docs/main-window-day.png ;;
+*)
+  echo "unknown scene $scene: menu or day" >&2
+  exit 2 ;;
+esac
+printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"
+
+cat > "$work/take.sh" <<'INNER'
+#!/usr/bin/env bash
+# take.sh WORK OUT SIZE STEPS ARGS...
+set -euo pipefail
+work=$1 out=$2 size=$3 steps=$4
+shift 4
+cd "$work"
+XDG_RUNTIME_DIR="$work" ./ruvpelton --ini "$work/window.ini" "$@" > run.log 2>&1 &
+program=$!
+sleep 6
+python3 - $steps <<'PY'
+import ctypes, sys, time
+x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+xtst = ctypes.cdll.LoadLibrary("libXtst.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+display = ctypes.c_void_p(x11.XOpenDisplay(None))
+words = sys.argv[1:]
+while words:
+    step = words.pop(0)
+    if step == "move":
+        x, y = int(words.pop(0)), int(words.pop(0))
+        xtst.XTestFakeMotionEvent(display, -1, x, y, 0)
+        x11.XFlush(display)
+        time.sleep(0.4)
+    elif step == "click":
+        for down in (1, 0):
+            xtst.XTestFakeButtonEvent(display, 1, down, 0)
+            x11.XFlush(display)
+            time.sleep(0.05)
+    elif step == "wait":
+        time.sleep(1)
+PY
+import -window root "$work/root.png"
+kill "$program"
+convert "$work/root.png" -crop "$size+0+0" +repage "$out"
+INNER
+mkdir -p "$root/docs"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/take.sh" "$work" "$root/$out" "$size" "$steps" \
+  ${args[@]+"${args[@]}"}
+echo "$out written"
