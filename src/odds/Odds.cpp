@@ -36,6 +36,16 @@ void TOddsBase::fail(const std::string& suffix) const {
     raise(m_className, suffix);
 }
 
+void TOddsBase::checkPair(const std::string& operation, int first, int second,
+                          bool distinct) const {
+    if (first < 1 || first > m_size)
+        fail(operation + "1");
+    if (second < 1 || second > m_size)
+        fail(operation + "2");
+    if (distinct && first == second)
+        fail(operation + "3");
+}
+
 // Win and place.
 
 namespace {
@@ -99,10 +109,7 @@ TOddsWak::TOddsWak(int n)
 
 std::size_t TOddsWak::index(const std::string& operation, int first, int second) const {
     const int b = Size();
-    if (first < 1 || first > b)
-        fail(operation + "1");
-    if (second < 1 || second > b)
-        fail(operation + "2");
+    checkPair(operation, first, second, false);
     const int i = std::min(first, second);
     const int j = std::max(first, second);
     return static_cast<std::size_t>((i - 1) * b + j - (i - 1) * i / 2 - 1);
@@ -127,14 +134,8 @@ TOddsUma::TOddsUma(int n)
       m_cells(static_cast<std::size_t>(pairCount(n)), 0.0f) {}
 
 std::size_t TOddsUma::index(const std::string& operation, int first, int second) const {
-    const int n = Size();
-    if (first < 1 || first > n)
-        fail(operation + "1");
-    if (second < 1 || second > n)
-        fail(operation + "2");
-    if (first == second)
-        fail(operation + "3");
-    return runnerPairIndex(n, std::min(first, second), std::max(first, second));
+    checkPair(operation, first, second, true);
+    return runnerPairIndex(Size(), std::min(first, second), std::max(first, second));
 }
 
 void TOddsUma::SetOdds(int first, int second, float value) {
@@ -157,14 +158,9 @@ TOddsWid::TOddsWid(int n)
 
 TOddsWid::Slot TOddsWid::slot(const std::string& operation, std::uint8_t kind, int first,
                               int second) const {
-    const int n = Size();
-    if (first < 1 || first > n)
-        fail(operation + "1");
-    if (second < 1 || second > n)
-        fail(operation + "2");
-    if (first == second)
-        fail(operation + "3");
-    const std::size_t cell = runnerPairIndex(n, std::min(first, second), std::max(first, second));
+    checkPair(operation, first, second, true);
+    const std::size_t cell =
+        runnerPairIndex(Size(), std::min(first, second), std::max(first, second));
     switch (kind) {
     case 6:
         return {cell, &Cell::lower};

@@ -35,6 +35,9 @@ protected:
     // n itself when it is a runner count (1 to 18), else EOddsError "<className>.Create".
     static int checkedRunnerCount(const char* className, int n);
     [[noreturn]] void fail(const std::string& suffix) const;
+    // Checks a pair of runners or brackets against Size(): check 1 the first, 2 the
+    // second, and 3 that they differ when a pair of one with itself has no odds.
+    void checkPair(const std::string& operation, int first, int second, bool distinct) const;
 
 private:
     const char* m_className;
