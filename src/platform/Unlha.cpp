@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <system_error>
@@ -235,4 +236,26 @@ int Unlha(void* /*window*/, const char* commandLine, char* buffer, unsigned long
         buffer[n] = '\0';
     }
     return result;
+}
+
+void ExtractMembers(const std::string& archive, const std::string& folder,
+                    const std::vector<std::string>& members) {
+    // the buffer size the data service's tools pass
+    constexpr unsigned long kBufferSize = 10000;
+    std::string command = "e -+c \"" + archive + "\" " + folder;
+    for (const std::string& name : members)
+        command += " " + name;
+    std::vector<char> output(kBufferSize, '\0');
+    Unlha(nullptr, command.c_str(), output.data(), kBufferSize - 1);
+}
+
+std::optional<std::string> ReadFileImage(const std::string& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec))
+        return std::nullopt;
+    std::ifstream in(file, std::ios::binary);
+    std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof())
+        return std::nullopt;
+    return image;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,15 @@
 // whole is not written; the reason goes to the output buffer, which always ends with
 // a zero byte. Returns 0 when every named member was written.
 int Unlha(void* window, const char* commandLine, char* buffer, unsigned long size);
+
+// Extracts members of archive into folder (ending with its separator) with the command
+// line the data service's tools use: e -+c "archive" folder member... The archiver's
+// messages are not used; callers check for the files they need.
+void ExtractMembers(const std::string& archive, const std::string& folder,
+                    const std::vector<std::string>& members);
+
+// The whole of a regular file; nullopt when it is missing or cannot be read.
+std::optional<std::string> ReadFileImage(const std::string& file);
 
 // The parts of an "e" command line, split as the archiver splits it.
 struct UnlhaCommand {

@@ -11,8 +11,6 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -24,9 +22,6 @@ constexpr const char* kRaceFile = "ruv_den1.kd2";
 constexpr const char* kRunnerFile = "ruv_den2.kd2";
 constexpr const char* kHorseFile = "ruv_uma.kd2";
 constexpr std::array<const char*, 3> kDataFiles{kRaceFile, kRunnerFile, kHorseFile};
-
-// The buffer the archiver writes its messages to.
-constexpr unsigned long kUnlhaBufferSize = 10000;
 
 // Blanks and control bytes at either end go; a full-width blank stays.
 std::string_view trim(std::string_view text) {
@@ -66,12 +61,11 @@ std::string raceKeyOf(std::string_view record) {
            std::string(textOf(record, raceRecord::kRaceNumber));
 }
 
-std::string readWholeFile(const fs::path& file, const char* name) {
-    std::ifstream in(file, std::ios::binary);
-    std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof())
+std::string readDataFile(const std::string& folder, const char* name) {
+    std::optional<std::string> image = ReadFileImage(folder + name);
+    if (!image)
         throw ERaceRuvOpenError(std::string(name) + sjis("がオープンできません"));
-    return image;
+    return std::move(*image);
 }
 
 } // namespace
@@ -79,9 +73,9 @@ std::string readWholeFile(const fs::path& file, const char* name) {
 TRaceRuv::TRaceRuv(const std::string& archive, const std::string& folder) : TRaceBase(folder) {
     extract(archive);
     try {
-        m_raceImage = readWholeFile(fs::path(Folder()) / kRaceFile, kRaceFile);
-        m_runnerImage = readWholeFile(fs::path(Folder()) / kRunnerFile, kRunnerFile);
-        m_horseImage = readWholeFile(fs::path(Folder()) / kHorseFile, kHorseFile);
+        m_raceImage = readDataFile(Folder(), kRaceFile);
+        m_runnerImage = readDataFile(Folder(), kRunnerFile);
+        m_horseImage = readDataFile(Folder(), kHorseFile);
         buildRaceLines();
     } catch (...) {
         deleteExtractedFiles();
@@ -94,11 +88,7 @@ TRaceRuv::~TRaceRuv() {
 }
 
 void TRaceRuv::extract(const std::string& archive) {
-    std::string command = "e -+c \"" + archive + "\" " + Folder();
-    for (const char* name : kDataFiles)
-        command += std::string(" ") + name;
-    std::vector<char> output(kUnlhaBufferSize, '\0');
-    Unlha(nullptr, command.c_str(), output.data(), kUnlhaBufferSize - 1);
+    ExtractMembers(archive, Folder(), {kDataFiles.begin(), kDataFiles.end()});
     for (const char* name : kDataFiles) {
         if (!fs::exists(fs::path(Folder()) / name)) {
             deleteExtractedFiles();
