@@ -8,6 +8,7 @@
 #include "output/Writers.h"
 #include "platform/Cp932.h"
 #include "platform/Format.h"
+#include "race/RaceHelpers.h"
 #include "race/RaceRuv.h"
 
 #include <filesystem>
@@ -69,8 +70,8 @@ void TDaySession::OddsFileFree() {
 void TDaySession::OpenDay(const std::string& archive) {
     CloseDay();
     RaceCreate(archive);
-    fs::path path(archive);
-    m_dayCode = path.filename().string().substr(std::min<std::size_t>(2, path.filename().string().size()), 6);
+    const fs::path path(archive);
+    m_dayCode = DayCodeOf(path.filename().string());
     m_archiveFolder = (fs::absolute(path).parent_path() / "").string();
     OddsFileCreate(m_dayCode);
 }

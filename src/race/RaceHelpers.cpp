@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 #include "race/RaceCode.h"
 
+#include <algorithm>
 #include <cstdio>
 
 const std::array<int, 10> CourseToRacecourse{8, 9, 7, 10, 5, 6, 3, 4, 1, 2};
@@ -57,6 +58,10 @@ std::string RaceKeyToDataCode(std::string_view key) {
         return std::string(key);
     return std::string(key.substr(0, 8)) + courseCodeOf(key.substr(8, 2)) +
            std::string(key.substr(10, 2));
+}
+
+std::string DayCodeOf(const std::string& archiveFileName) {
+    return archiveFileName.substr(std::min<std::size_t>(2, archiveFileName.size()), 6);
 }
 
 void CopyText(std::string& line, std::size_t column, std::string_view text) {

@@ -20,6 +20,10 @@ std::string DayKeyToDataCode(std::string_view key);
 // The same for a 12-byte race key (date + racecourse number + race number).
 std::string RaceKeyToDataCode(std::string_view key);
 
+// The day code that names a day's odds archives: characters 3 to 8 of the day archive's
+// file name (fewer when it is shorter), "rv010128.lzh" -> "010128".
+std::string DayCodeOf(const std::string& archiveFileName);
+
 // Copies text into a fixed-width line buffer from column on, without growing it;
 // a character split by the copy leaves a blank, never half of itself.
 void CopyText(std::string& line, std::size_t column, std::string_view text);

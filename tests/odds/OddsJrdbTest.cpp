@@ -3,7 +3,8 @@
 #include "platform/Cp932.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceRuv.h"
-#include "sampleday/OddsWriter.h"
+#include "race/RaceHelpers.h"
+#include "sampleday//OddsWriter.h"
 
 #include <gtest/gtest.h>
 

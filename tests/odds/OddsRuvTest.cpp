@@ -6,7 +6,8 @@
 #include "platform/Format.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceRuv.h"
-#include "sampleday/OddsWriter.h"
+#include "race/RaceHelpers.h"
+#include "sampleday//OddsWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Format.h"
+#include "race/RaceHelpers.h"
 
 #include <algorithm>
 #include <array>
@@ -108,7 +109,7 @@ OutputDay::OutputDay(const SampleDay& day, const SampleDayOdds& odds, const Samp
     fs::create_directories(base / "out");
     const fs::path archive = base / kDemoArchiveName;
     WriteDayArchive(archive, day);
-    WriteRuvOddsArchive(base, DayCodeOf(archive), day, odds);
+    WriteRuvOddsArchive(base, DayCodeOf(archive.filename().string()), day, odds);
     WriteTimeDb(base / "time", db);
     settings.ProgramFolder = (base / "").string();
     settings.Folder.Time = (base / "time" / "").string();

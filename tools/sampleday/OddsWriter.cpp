@@ -91,11 +91,6 @@ std::vector<std::string> recordsOf(const SampleDay& day, const SampleDayOdds& od
 
 } // namespace
 
-std::string DayCodeOf(const std::filesystem::path& dayArchive) {
-    const std::string name = dayArchive.filename().string();
-    return name.size() > 2 ? name.substr(2, 6) : std::string();
-}
-
 std::string SampleRaceKey(const SampleRace& race) {
     return race.date + Format("%.2d", racecourseOf(race)) + race.raceNumber;
 }

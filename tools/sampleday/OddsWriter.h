@@ -48,9 +48,6 @@ struct SampleRaceOdds {
 // sample odds.
 using SampleDayOdds = std::vector<SampleRaceOdds>;
 
-// The day code: characters 3 to 8 of the day archive's file name ("rv010128.lzh" ->
-// "010128").
-std::string DayCodeOf(const std::filesystem::path& dayArchive);
 // RaceKey and JrdbRaceKey of a race, as the race data source forms them.
 std::string SampleRaceKey(const SampleRace& race);
 std::string SampleJrdbRaceKey(const SampleRace& race);

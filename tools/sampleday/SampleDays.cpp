@@ -282,7 +282,7 @@ std::filesystem::path WriteDemoDay(const std::filesystem::path& folder) {
         fs::create_directories(folder / sub);
     WriteDayArchive(archive, day);
     SampleDayOdds odds = DemoOdds(day);
-    std::string dayCode = DayCodeOf(archive);
+    std::string dayCode = DayCodeOf(archive.filename().string());
     WriteRuvOddsArchive(folder, dayCode, day, odds);
     odds[3].absent = false;
     odds[9].absent = true; // the JRDB and RX sources miss another race
