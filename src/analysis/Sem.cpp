@@ -1,6 +1,7 @@
 #include "analysis/Sem.h"
 
 #include "platform/Cp932.h"
+#include "platform/Folder.h"
 #include "platform/Errors.h"
 
 #include <cerrno>
@@ -90,9 +91,8 @@ private:
 
 } // namespace
 
-TSem::TSem(const std::string& folder) : m_folder(folder.empty() ? "./" : folder) {
-    if (m_folder.back() != '/')
-        m_folder += '/';
+// an empty folder is the current one
+TSem::TSem(const std::string& folder) : m_folder(WithSeparator(folder.empty() ? "./" : folder)) {
     fs::path file = fs::path(m_folder) / kFileName;
     std::error_code ignored;
     if (!fs::exists(file, ignored))

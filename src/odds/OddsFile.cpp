@@ -1,6 +1,7 @@
 #include "odds/OddsFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/Folder.h"
 #include "platform/Unlha.h"
 
 #include <filesystem>
@@ -8,10 +9,7 @@
 
 namespace fs = std::filesystem;
 
-TOddsFile::TOddsFile(const std::string& folder) : m_folder(folder) {
-    if (m_folder.empty() || m_folder.back() != '/')
-        m_folder += '/';
-}
+TOddsFile::TOddsFile(const std::string& folder) : m_folder(WithSeparator(folder)) {}
 
 std::vector<std::string> TOddsFile::extractAndLoad(const std::string& archive,
                                                    const std::vector<std::string>& members) const {

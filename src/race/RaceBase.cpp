@@ -1,11 +1,9 @@
 #include "race/RaceBase.h"
 
 #include "platform/Cp932.h"
+#include "platform/Folder.h"
 
-TRaceBase::TRaceBase(const std::string& folder) : m_folder(folder) {
-    if (m_folder.empty() || m_folder.back() != '/')
-        m_folder += '/';
-}
+TRaceBase::TRaceBase(const std::string& folder) : m_folder(WithSeparator(folder)) {}
 
 const std::array<std::string, 11>& PastRunStatusText() {
     static const std::array<std::string, 11> labels{

@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "output/Writers.h"
 #include "platform/Cp932.h"
+#include "platform/Folder.h"
 #include "race/RaceBase.h"
 
 #include <unistd.h>
@@ -49,10 +50,9 @@ private:
     bool m_sjis;
 };
 
-std::string withSeparator(std::string folder) {
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    return folder;
+// an option given as an empty folder stays empty
+std::string withSeparator(const std::string& folder) {
+    return folder.empty() ? folder : WithSeparator(folder);
 }
 
 fs::path programFolder(const char* argv0) {
