@@ -1,8 +1,8 @@
 #include "analysis/Sem.h"
 
 #include "platform/Cp932.h"
-#include "platform/Folder.h"
 #include "platform/Errors.h"
+#include "platform/Folder.h"
 
 #include <cerrno>
 #include <cmath>
