@@ -4,7 +4,7 @@
 
 #include "app/DaySession.h"
 #include "app/Settings.h"
-#include "app/window/RaceView.h"
+#include "gui/window/RaceView.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
 #include "sampleday/SampleDays.h"

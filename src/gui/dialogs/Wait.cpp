@@ -1,0 +1,67 @@
+#include "gui/dialogs/Wait.h"
+
+#include "platform/Cancel.h"
+
+#include "gui/widgets/QtBoundary.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kLabelPixelSize = 15;
+
+QLabel* makeLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setPixelSize(kLabelPixelSize);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+TFormWait::TFormWait(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral(" "));
+    setModal(false);
+    m_label1 = makeLabel(QStringLiteral("データ処理中"), this);
+    m_progressBar1 = new QProgressBar(this);
+    m_progressBar1->setTextVisible(false);
+    m_label2 = makeLabel(QString(), this);
+    m_buttonCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_buttonCancel->setAutoDefault(false);
+    connect(m_buttonCancel, &QPushButton::clicked, this, &TFormWait::ButtonCancelClick);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_buttonCancel);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_label1);
+    layout->addWidget(m_progressBar1);
+    layout->addWidget(m_label2);
+    layout->addLayout(buttons);
+    setMinimumWidth(320);
+}
+
+void TFormWait::FormShow() {
+    CancelRequested() = false;
+}
+
+void TFormWait::ButtonCancelClick() {
+    CancelRequested() = true;
+}
+
+void TFormWait::reject() {
+    ButtonCancelClick();
+}
+
+void TFormWait::showEvent(QShowEvent* event) {
+    FormShow();
+    CentreOnScreen(*this);
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/StrCGridModel.h"
+
+#include <QAbstractScrollArea>
+
+class QPainter;
+
+// The string grid of every table of the main window: cells, attributes and sorting of
+// TStrColGridModel, drawn by itself. Fixed rows and columns stay in place while the
+// rest scrolls cell by cell; a mouse press in row 0 sorts by that column first.
+class TStrColGrid : public QAbstractScrollArea, public TStrColGridModel {
+    Q_OBJECT
+
+public:
+    // Colours start from the palette: the grid's colour from Base, the fixed colour from
+    // Button, the text colour from Text.
+    explicit TStrColGrid(QWidget* parent = nullptr);
+
+signals:
+    // A left click (double click) on a cell, after the grid has handled it.
+    void cellClicked(int col, int row);
+    void cellDoubleClicked(int col, int row);
+
+protected:
+    void gridChanged(TChange change) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    TGridCoord press(QMouseEvent* event);
+    void updateScrollBars();
+    void drawCell(QPainter& painter, int col, int row, bool gridHasFocus);
+    void drawLines(QPainter& painter, int col, int row, const TGridRect& rect);
+
+    bool m_syncingScrollBars = false;
+};

@@ -1,0 +1,690 @@
+#include "gui/window/Main.h"
+
+#include "app/DaySession.h"
+#include "app/RaceIndex.h"
+#include "app/Settings.h"
+#include "gui/window/RaceView.h"
+#include "platform/Cancel.h"
+#include "platform/Cp932.h"
+#include "race/RaceBase.h"
+#include "gui/dialogs/Cfg.h"
+#include "gui/widgets/AppHint.h"
+#include "gui/widgets/Images.h"
+#include "gui/widgets/MenuBar.h"
+#include "gui/widgets/QtBoundary.h"
+#include "gui/widgets/Splitter.h"
+#include "gui/dialogs/Ver.h"
+#include "gui/dialogs/Wait.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kDesignedTreeWidth = 183;
+// A pane never gets wider than this from a stored width, so that a damaged settings
+// file cannot push the window off every screen.
+constexpr int kMaxPaneWidth = 2000;
+constexpr int kTitlePixelSize = 16;
+constexpr int kStatusPanelWidth = 100;
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// The race index's node data: -1 for a venue, else the race index.
+constexpr int kNodeDataRole = Qt::UserRole;
+
+// While an output command walks the day: the main window disabled, the progress dialog
+// shown, the hourglass cursor; all undone on every way out.
+class TOutputWalkGuard {
+public:
+    TOutputWalkGuard(QWidget* window, TFormWait* wait, int total) : m_window(window), m_wait(wait) {
+        m_window->setEnabled(false);
+        if (m_wait != nullptr) {
+            m_wait->ProgressBar1()->setMaximum(total);
+            m_wait->ProgressBar1()->setValue(0);
+            m_wait->Label2()->clear();
+            // a window of its own stays usable while its parent is disabled
+            m_wait->setEnabled(true);
+            m_wait->show(); // clears CancelRequested
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~TOutputWalkGuard() {
+        if (m_wait != nullptr)
+            m_wait->hide();
+        m_window->setEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    TOutputWalkGuard(const TOutputWalkGuard&) = delete;
+    TOutputWalkGuard& operator=(const TOutputWalkGuard&) = delete;
+
+private:
+    QWidget* m_window;
+    TFormWait* m_wait;
+};
+
+} // namespace
+
+QFont TFormMain::DesignedFont() {
+    QFont font(MappedFontFace(sjis("ＭＳ Ｐゴシック")));
+    font.setPixelSize(12);
+    return font;
+}
+
+TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
+    : QMainWindow(parent), FramePosMain(this), m_settings(settings),
+      m_programFile(std::move(programFile)) {
+    m_iniFile = SettingsFilePath(m_programFile);
+    m_helpFile = fs::path(m_programFile).replace_extension(".html");
+    FramePosMain.UseIni = true;
+    FramePosMain.IniFile = m_iniFile;
+
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowIcon(ProgramIcon());
+    setFont(DesignedFont());
+    resize(kDesignedWidth, kDesignedHeight);
+    // no menu of tool bars on a right click: ツールバーの表示 is the one switch
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    ShowErrorBox = [this](const QString& text) {
+        QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
+    };
+
+    ImageList1 = CommandImages();
+    ImageList2 = NodeImages();
+    makePanels();
+    makeActions();
+    makeMenus();
+    makeToolBar();
+}
+
+void TFormMain::UseSettingsFile(const fs::path& iniFile) {
+    m_iniFile = iniFile;
+    FramePosMain.IniFile = iniFile;
+}
+
+TFormMain::~TFormMain() {
+    // the about box gives the hint handler back when it ends, and that handler is ours
+    delete FormVer;
+    FormVer = nullptr;
+    TAppHint::SetOnHint({});
+}
+
+QAction* TFormMain::makeAction(const char* name, const char* category, const char* caption,
+                               const char* hint, int image) {
+    auto* action = new QAction(u(caption), this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setProperty("Category", u(category));
+    action->setProperty("ImageIndex", image);
+    action->setToolTip(u(hint));
+    action->setStatusTip(u(hint));
+    if (image >= 0)
+        action->setIcon(ImageList1.at(image));
+    ActionList1.append(action);
+    return action;
+}
+
+void TFormMain::makeActions() {
+    using namespace commandImage;
+    ActionOpen = makeAction("ActionOpen", "ファイル", "開く(&O)", "ファイルを開きます", kOpen);
+    ActionClose = makeAction("ActionClose", "ファイル", "閉じる(&C)", "閉じます", kClose);
+    ActionExit = makeAction("ActionExit", "ファイル", "終了(&X)", "終了します", kExit);
+    ActionRaceIndex = makeAction("ActionRaceIndex", "表示", "レース一覧の表示(&I)",
+                                 "レース一覧を表示します", kRaceIndex);
+    // the race view's own command, listed here in its place
+    ActionBamei = m_raceView->ActionBamei();
+    ActionBamei->setProperty("Category", u("表示"));
+    ActionBamei->setProperty("ImageIndex", kHorseNames);
+    ActionBamei->setIcon(ImageList1.at(kHorseNames));
+    ActionList1.append(ActionBamei);
+    ActionCfg =
+        makeAction("ActionCfg", "オプション", "環境設定(&C)", "環境設定を行います", kSettings);
+    ActionContent =
+        makeAction("ActionContent", "ヘルプ", "目次(&C)", "ヘルプを表示します", kContents);
+    ActionAbout = makeAction("ActionAbout", "ヘルプ", "バージョン情報(&A)",
+                             "バージョン情報を表示します", kAbout);
+    ActionOutAll =
+        makeAction("ActionOutAll", "出力", "一括出力(&A)", "ファイルに一括出力します", -1);
+    ActionOutVerbose = makeAction("ActionOutVerbose", "出力", "詳細テキストファイル出力(&T)",
+                                  "詳細テキストファイルを出力します", -1);
+    ActionOutHtml =
+        makeAction("ActionOutHtml", "出力", "HTMLファイル出力(&H)", "HTMLファイルを出力します", -1);
+    ActionOutWars = makeAction("ActionOutWars", "出力", "WARSファイル出力(&W)",
+                               "WARSコンテストファイルを出力します", -1);
+    ActionOutRuv =
+        makeAction("ActionOutRuv", "出力", "RUVファイル出力(&Q)", "RUVファイルを出力します", -1);
+    ActionRaceIndex->setCheckable(true);
+
+    connect(ActionOpen, &QAction::triggered, this, &TFormMain::ActionOpenExecute);
+    connect(ActionClose, &QAction::triggered, this, &TFormMain::ActionCloseExecute);
+    connect(ActionRaceIndex, &QAction::triggered, this, &TFormMain::ActionRaceIndexExecute);
+    connect(ActionOutAll, &QAction::triggered, this, &TFormMain::ActionOutAllExecute);
+    connect(ActionOutVerbose, &QAction::triggered, this, &TFormMain::ActionOutVerboseExecute);
+    connect(ActionOutHtml, &QAction::triggered, this, &TFormMain::ActionOutHtmlExecute);
+    connect(ActionOutWars, &QAction::triggered, this, &TFormMain::ActionOutWarsExecute);
+    connect(ActionOutRuv, &QAction::triggered, this, &TFormMain::ActionOutRuvExecute);
+
+    connect(ActionExit, &QAction::triggered, this, &TFormMain::ActionExitExecute);
+    connect(ActionCfg, &QAction::triggered, this, &TFormMain::ActionCfgExecute);
+    connect(ActionContent, &QAction::triggered, this, &TFormMain::ActionContentExecute);
+    connect(ActionAbout, &QAction::triggered, this, &TFormMain::ActionAboutExecute);
+}
+
+void TFormMain::makeMenus() {
+    MainMenu1 = new QMenu(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    auto addMenu = [this](const char* name, const char* title) {
+        QMenu* menu = MainMenu1->addMenu(u(title));
+        menu->setObjectName(QString::fromLatin1(name));
+        // a pop-up is a window of its own: it takes the window's font only when asked to
+        menu->setAttribute(Qt::WA_WindowPropagation);
+        menu->setFont(font());
+        return menu;
+    };
+    MFile = addMenu("MFile", "ファイル(&F)");
+    MFile->addActions({ActionOpen, ActionClose, ActionExit});
+
+    MOut = addMenu("MOut", "出力(&G)");
+    MOut->addAction(ActionOutAll);
+    MN1 = MOut->addSeparator();
+    MN1->setObjectName(QStringLiteral("MN1"));
+    MOut->addActions({ActionOutVerbose, ActionOutHtml, ActionOutWars, ActionOutRuv});
+
+    MShow = addMenu("MShow", "表示(&S)");
+    MShow->addActions({ActionRaceIndex, ActionBamei});
+    connect(MShow, &QMenu::aboutToShow, this,
+            [this] { m_raceView->MShowClick(m_session && m_session->IsDayOpen()); });
+
+    MOption = addMenu("MOption", "オプション(&O)");
+    MToolBar = MOption->addAction(u("ツールバーの表示(&T)"));
+    MToolBar->setObjectName(QStringLiteral("MToolBar"));
+    MToolBar->setCheckable(true);
+    MToolBar->setChecked(true);
+    MOption->addAction(ActionCfg);
+    connect(MToolBar, &QAction::triggered, this, &TFormMain::MToolBarClick);
+    connect(MOption, &QMenu::aboutToShow, this, &TFormMain::MOptionClick);
+
+    MHelp = addMenu("MHelp", "ヘルプ(&H)");
+    MHelp->addActions({ActionContent, ActionAbout});
+
+    CoolBar1 = new QFrame(this);
+    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+    CoolBar1->setFrameShape(QFrame::StyledPanel);
+    CoolBar1->setFrameShadow(QFrame::Raised);
+    MenuBar1 = new TMenuBar(CoolBar1);
+    MenuBar1->setObjectName(QStringLiteral("MenuBar1"));
+    MenuBar1->setMovable(false);
+    MenuBar1->setFloatable(false);
+    MenuBar1->SetMenu(MainMenu1);
+    auto* layout = new QHBoxLayout(CoolBar1);
+    layout->setContentsMargins(2, 1, 2, 1);
+    layout->addWidget(MenuBar1);
+    layout->addStretch();
+    setMenuWidget(CoolBar1);
+}
+
+void TFormMain::makeToolBar() {
+    ToolBar1 = new QToolBar(u("ツールバー"), this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(true);
+    ToolBar1->setFloatable(true);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->toggleViewAction()->setVisible(false);
+    ToolBar1->addActions({ActionOpen, ActionClose, ActionRaceIndex});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({ActionContent, ActionAbout});
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(ActionExit);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+}
+
+void TFormMain::makePanels() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+
+    Panel1 = new QFrame(client);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    TreeView1 = new QTreeWidget(Panel1);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setIconSize(QSize(16, 16));
+    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
+    auto* panel1Layout = new QVBoxLayout(Panel1);
+    panel1Layout->setContentsMargins(kPanelBevel, kPanelBevel, kPanelBevel, kPanelBevel);
+    panel1Layout->addWidget(TreeView1);
+    setPaneWidth(Panel1, kDesignedTreeWidth + 2 * kPanelBevel);
+    Splitter1 = new TSplitter(Panel1, client);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+
+    Panel2 = new QWidget(client);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    // made first, so that the pages cover it while they are seen
+    Image1 = new QLabel(Panel2);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
+    QPixmap logo = LogoImage().scaled(QSize(kLogoWidth, kLogoHeight) * ratio, Qt::KeepAspectRatio,
+                                      Qt::SmoothTransformation);
+    logo.setDevicePixelRatio(ratio);
+    Image1->setPixmap(logo);
+    Image1->setFixedSize(kLogoWidth, kLogoHeight);
+
+    Panel4 = new QFrame(Panel2);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    Panel4->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    LabelTitle = new QLabel(Panel4);
+    LabelTitle->setObjectName(QStringLiteral("LabelTitle"));
+    QFont title(MappedFontFace(sjis("ＭＳ 明朝")));
+    title.setPixelSize(kTitlePixelSize);
+    title.setBold(true);
+    LabelTitle->setFont(title);
+    QPalette blue = LabelTitle->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    LabelTitle->setPalette(blue);
+    // the race heading has two lines
+    LabelTitle->setMinimumHeight(2 * QFontMetrics(title).lineSpacing());
+    auto* panel4Layout = new QHBoxLayout(Panel4);
+    panel4Layout->setContentsMargins(6, 2, 6, 2);
+    panel4Layout->addWidget(LabelTitle);
+
+    PageControl1 = new QTabWidget(Panel2);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    auto addPage = [this](const char* name, const char* caption) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        PageControl1->addTab(page, u(caption));
+        return page;
+    };
+    TabSheet1Yosou = addPage("TabSheet1Yosou", "予　想");
+    TabSheet1Odds = addPage("TabSheet1Odds", "オッズ");
+    TabSheet1Cyo = addPage("TabSheet1Cyo", "調　教");
+    m_raceView = new TRaceView(TabSheet1Yosou, TabSheet1Odds, TabSheet1Cyo, LabelTitle, this);
+
+    auto* panel2Layout = new QVBoxLayout(Panel2);
+    panel2Layout->setContentsMargins(0, 0, 0, 0);
+    panel2Layout->setSpacing(0);
+    panel2Layout->addWidget(Panel4);
+    panel2Layout->addWidget(PageControl1, 1);
+    Panel2->installEventFilter(this);
+
+    auto* clientLayout = new QHBoxLayout(client);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->setSpacing(0);
+    clientLayout->addWidget(Panel1);
+    clientLayout->addWidget(Splitter1);
+    clientLayout->addWidget(Panel2, 1);
+    setCentralWidget(client);
+
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusPanel0 = new QLabel(StatusBar1);
+    StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
+    StatusPanel0->setMinimumWidth(kStatusPanelWidth);
+    StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusPanel0->setIndent(3);
+    StatusBar1->addWidget(StatusPanel0, 1);
+
+    OpenDialog1 = makeOpenDialog();
+}
+
+QFileDialog* TFormMain::makeOpenDialog() {
+    auto* dialog = new QFileDialog(this);
+    dialog->setObjectName(QStringLiteral("OpenDialog1"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilter(u("RUVデータ(*.lzh);;全てのファイル(*.*)"));
+    return dialog;
+}
+
+void TFormMain::setPaneWidth(QWidget* pane, int width) {
+    pane->setFixedWidth(std::clamp(width, 0, kMaxPaneWidth));
+}
+
+int TFormMain::RaceTreeWidth() const {
+    return std::max(0, Panel1->width() - 2 * kPanelBevel);
+}
+
+int TFormMain::HorseNamePaneWidth() const {
+    return m_raceView->bameiWidth();
+}
+
+int TFormMain::ControlBarHeight() const {
+    const int menuBottom = menuWidget() ? menuWidget()->geometry().bottom() + 1 : 0;
+    return std::max(0, centralWidget()->geometry().top() - menuBottom);
+}
+
+void TFormMain::FormCreate() {
+    try {
+        FramePosMain.LoadFormPos();
+        FramePosMain.LoadToolBarPos(ToolBar1);
+    } catch (const std::exception& error) {
+        // the window opens where it was designed to
+        reportError(error);
+    }
+    TAppHint::SetOnHint([this](const QString& hint) { DisplayHint(hint); });
+
+    setPaneWidth(Panel1, m_settings.Pos.Split1 + 2 * kPanelBevel);
+    m_raceView->setBameiWidth(std::clamp(m_settings.Pos.Split2, 0, kMaxPaneWidth));
+    ActionBamei->setChecked(m_settings.Pos.Bamei != 0);
+
+    for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
+                            ActionOutHtml, ActionOutWars, ActionOutRuv, ActionBamei})
+        action->setEnabled(false);
+    ActionOpen->setEnabled(false); // until the prediction exists
+    for (QWidget* hidden : {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Splitter1),
+                            static_cast<QWidget*>(TreeView1), static_cast<QWidget*>(PageControl1)})
+        hidden->hide();
+
+    GridHeadingSetUp();
+    GridWidthSetUp();
+
+    try {
+        m_session = std::make_unique<TDaySession>(m_settings);
+    } catch (const std::exception& error) {
+        reportError(error);
+        return;
+    }
+    FocusCreate();
+}
+
+void TFormMain::FormClose() {
+    ActionClose->trigger();
+    FocusFree();
+    m_session.reset();
+    try {
+        FramePosMain.SaveFormPos();
+        FramePosMain.SaveToolBarPos(ToolBar1);
+        m_settings.Pos.Split1 = RaceTreeWidth();
+        m_settings.Pos.Split2 = HorseNamePaneWidth();
+        m_settings.Pos.Bamei = ActionBamei->isChecked() ? 1 : 0;
+        m_settings.SavePos(m_iniFile);
+    } catch (const std::exception& error) {
+        reportError(error);
+    }
+}
+
+bool TFormMain::FocusCreate() {
+    if (!m_session)
+        return false;
+    try {
+        m_session->FocusCreate();
+    } catch (const std::exception& error) {
+        ActionOpen->setEnabled(false);
+        reportError(error);
+        return false;
+    }
+    ActionOpen->setEnabled(true);
+    return true;
+}
+
+void TFormMain::FocusFree() {
+    if (m_session && m_session->HasFocus()) {
+        m_session->FocusFree();
+        ActionOpen->setEnabled(false);
+    }
+}
+
+void TFormMain::reportError(const std::exception& error) {
+    showError(qsjis(error.what()));
+}
+
+void TFormMain::showError(const QString& text) {
+    if (ShowErrorBox)
+        ShowErrorBox(text);
+}
+
+void TFormMain::ActionExitExecute() {
+    close();
+}
+
+void TFormMain::ActionCfgExecute() {
+    if (FormCfg == nullptr)
+        return;
+    FormCfg->exec();
+    if (m_settings.FontChanged)
+        GridWidthSetUp();
+}
+
+void TFormMain::ActionContentExecute() {
+    // a missing help file is named, rather than handed to a viewer that cannot show it
+    if (!fs::is_regular_file(m_helpFile)) {
+        showError(QString::fromStdString(m_helpFile.string()) +
+                  QStringLiteral("がオープンできません"));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(m_helpFile.string())));
+}
+
+void TFormMain::ActionAboutExecute() {
+    if (FormVer != nullptr)
+        FormVer->exec();
+}
+
+void TFormMain::MToolBarClick() {
+    ToolBar1->setVisible(MToolBar->isChecked());
+}
+
+void TFormMain::MOptionClick() {
+    if (!ToolBar1->isVisible())
+        MToolBar->setChecked(false);
+}
+
+void TFormMain::GridHeadingSetUp() {
+    m_raceView->SetUpHeadings();
+}
+
+void TFormMain::GridWidthSetUp() {
+    m_raceView->SetUpWidths(m_settings);
+}
+
+void TFormMain::setDayCommandsEnabled(bool enabled) {
+    for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
+                            ActionOutHtml, ActionOutWars, ActionOutRuv})
+        action->setEnabled(enabled);
+    ActionRaceIndex->setChecked(enabled);
+}
+
+void TFormMain::setDayPanesVisible(bool visible) {
+    for (QWidget* pane : {static_cast<QWidget*>(Splitter1), static_cast<QWidget*>(Panel1),
+                          static_cast<QWidget*>(TreeView1), static_cast<QWidget*>(PageControl1)})
+        pane->setVisible(visible);
+}
+
+void TFormMain::ActionOpenExecute() {
+    ActionClose->trigger(); // runs only while a day is open
+    // a fresh dialog each time: the file dialog cannot be told to forget the last name
+    delete OpenDialog1;
+    OpenDialog1 = makeOpenDialog();
+    OpenDialog1->setDirectory(QString::fromStdString(m_settings.Folder.InDenm));
+    if (OpenDialog1->exec() != QDialog::Accepted)
+        return;
+    const QStringList chosen = OpenDialog1->selectedFiles();
+    if (chosen.isEmpty())
+        return;
+    OpenDay(fs::path(chosen.first().toStdString()));
+}
+
+bool TFormMain::OpenDay(const fs::path& archive) {
+    ActionClose->trigger();
+    if (!m_session)
+        return false;
+    try {
+        m_session->OpenDay(archive.string());
+    } catch (const std::exception& error) {
+        reportError(error);
+        return false;
+    }
+    setDayCommandsEnabled(true);
+    setDayPanesVisible(true);
+    buildRaceIndex();
+    TreeView1->expandAll();
+    PageControl1->setCurrentWidget(TabSheet1Yosou);
+    if (m_settings.File.OutAtRead != 0)
+        ActionOutAll->trigger();
+    return true;
+}
+
+void TFormMain::buildRaceIndex() {
+    std::vector<std::string> lines;
+    const TRaceBase& race = m_session->Race();
+    const int count = race.RaceCount();
+    lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        lines.push_back(race.RaceLine(i));
+    const TRaceIndex index(lines);
+    for (const auto& group : index.Roots()) {
+        auto* groupItem = new QTreeWidgetItem(TreeView1, QStringList{qsjis(group->text)});
+        groupItem->setIcon(0, ImageList2.at(nodeImage::kVenue));
+        groupItem->setData(0, kNodeDataRole, group->data);
+        for (const auto& raceNode : group->children) {
+            auto* raceItem = new QTreeWidgetItem(groupItem, QStringList{qsjis(raceNode->text)});
+            raceItem->setIcon(0, ImageList2.at(nodeImage::kRace));
+            raceItem->setData(0, kNodeDataRole, raceNode->data);
+        }
+    }
+}
+
+void TFormMain::ActionCloseExecute() {
+    m_raceView->Clear();
+    setDayCommandsEnabled(false);
+    setDayPanesVisible(false);
+    TreeView1->clear();
+    LabelTitle->clear();
+    if (m_session)
+        m_session->CloseDay();
+}
+
+void TFormMain::ActionRaceIndexExecute() {
+    if (ActionRaceIndex->isChecked()) {
+        Panel1->show();
+        Splitter1->show();
+    } else {
+        Splitter1->hide();
+        Panel1->hide();
+    }
+}
+
+void TFormMain::TreeView1DblClick() {
+    const QTreeWidgetItem* node = TreeView1->currentItem();
+    if (node == nullptr || !m_session || !m_session->IsDayOpen())
+        return;
+    bool isRace = false;
+    const int index = node->data(0, kNodeDataRole).toInt(&isRace);
+    if (!isRace || index == -1)
+        return;
+    if (m_settings.Other.RaceClose != 0)
+        ActionRaceIndex->trigger();
+    try {
+        m_session->PrepareRace(index, true);
+        // the view is cleared only once the race's data has been read
+        m_raceView->Fill(*m_session);
+    } catch (const std::exception& error) {
+        reportError(error);
+    }
+}
+
+void TFormMain::ActionOutAllExecute() {
+    runOutput(TOutputCommand::All);
+}
+
+void TFormMain::ActionOutVerboseExecute() {
+    runOutput(TOutputCommand::Text);
+}
+
+void TFormMain::ActionOutHtmlExecute() {
+    runOutput(TOutputCommand::Html);
+}
+
+void TFormMain::ActionOutWarsExecute() {
+    runOutput(TOutputCommand::Wars);
+}
+
+void TFormMain::ActionOutRuvExecute() {
+    runOutput(TOutputCommand::Ruv);
+}
+
+void TFormMain::runOutput(TOutputCommand command) {
+    QApplication::processEvents();
+    if (!m_session || !m_session->IsDayOpen())
+        return;
+    QString failure;
+    {
+        const TOutputWalkGuard walk(this, FormWait, m_session->Race().RaceCount());
+        try {
+            m_session->RunOutput(command, [this](int position, int, const std::string& text) {
+                if (FormWait != nullptr) {
+                    FormWait->ProgressBar1()->setValue(position);
+                    FormWait->Label2()->setText(qsjis(text));
+                }
+                QApplication::processEvents(); // serves a click on キャンセル
+                return !CancelRequested();
+            });
+        } catch (const std::exception& error) {
+            failure = qsjis(error.what());
+        }
+    }
+    // shown once the window is usable again and the hourglass is gone
+    if (!failure.isNull())
+        showError(failure);
+}
+
+void TFormMain::DisplayHint(const QString& hint) {
+    StatusPanel0->setText(hint);
+}
+
+void TFormMain::Panel2Resize() {
+    // W and H the window's client size, T the tool bar area's height, w and h the logo's
+    const int W = width();
+    const int H = height();
+    const int T = ControlBarHeight();
+    const int w = Image1->width();
+    const int h = Image1->height();
+    const int left = (W - w) / 2;
+    const int top = T + (H - T - h) / 2 - h;
+    // in a window too small for the rule the logo keeps to the top left, never cut off there
+    Image1->move(std::max(0, left), std::max(0, top));
+}
+
+void TFormMain::BringForward() {
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!m_closed) {
+        m_closed = true;
+        FormClose();
+    }
+    event->accept();
+    emit closed();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel2 && event->type() == QEvent::Resize)
+        Panel2Resize();
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,232 @@
+#pragma once
+
+#include "gui/window/FramePos.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+struct TSettings;
+class QAction;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTabWidget;
+class QToolBar;
+class QTreeWidget;
+class TDaySession;
+class TFormCfg;
+class TFormVer;
+class TFormWait;
+class TMenuBar;
+class TRaceView;
+class TSplitter;
+enum class TOutputCommand;
+
+// The main window "RUV PELTON": the frame of menus, tool bar, race index, race view and
+// status bar over one TDaySession, which owns everything of a day that is not visual.
+//
+// Its commands are the actions of ActionList1; the menus and the tool bar only show
+// them, so a disabled command runs nothing from anywhere. The race view (TRaceView) fills
+// the three pages of PageControl1 and owns ActionBamei, which this window lists, shows in
+// its menu 表示(&S) and stores in section "Pos".
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kTitle = "RUV PELTON";
+    static constexpr int kDesignedWidth = 738;
+    static constexpr int kDesignedHeight = 496;
+    // The width of the bevel around the race tree inside its pane.
+    static constexpr int kPanelBevel = 1;
+    // The logo's size on the screen; the picture is drawn at twice this size.
+    static constexpr int kLogoWidth = 320;
+    static constexpr int kLogoHeight = 100;
+
+    // The designed default font of the window: the proportional Gothic at 12 pixels.
+    static QFont DesignedFont();
+
+    // programFile is the program's own file: the settings file and the help file lie
+    // beside it under its name. Builds the frame; FormCreate then brings it to life.
+    TFormMain(TSettings& settings, std::filesystem::path programFile, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // The settings file that receives the window's place and pane widths; by default the
+    // one beside the program file. Set before FormCreate.
+    void UseSettingsFile(const std::filesystem::path& iniFile);
+
+    // The day's owned objects: from FormCreate to FormClose, unless the private work
+    // folder could not be made.
+    TDaySession* Session() const { return m_session.get(); }
+    TRaceView* RaceView() const { return m_raceView; }
+    const std::filesystem::path& HelpFile() const { return m_helpFile; }
+    bool IsClosed() const { return m_closed; }
+
+    // Shows an error: a message box captioned "エラー" with the error icon, unless replaced.
+    std::function<void(const QString& text)> ShowErrorBox;
+
+    // The other forms of the run, made after this one; the commands that show them do
+    // nothing while they are missing.
+    TFormVer* FormVer = nullptr;
+    TFormCfg* FormCfg = nullptr;
+    TFormWait* FormWait = nullptr;
+
+    // Restores the window's and the tool bar's place, routes the hints to the status bar,
+    // reads the pane widths, sets the starting states, creates the odds container and
+    // the prediction.
+    void FormCreate();
+    // Closes the day, frees the prediction and the odds container, stores the window's
+    // and the tool bar's place and the pane widths. Runs once, when the window closes.
+    void FormClose();
+
+    // (Re)creates the prediction over the Time folder; enables ActionOpen on success,
+    // shows the error and disables it on failure.
+    bool FocusCreate();
+    void FocusFree();
+
+    void ActionExitExecute();
+    // Shows the settings dialog; a changed font size lays out the grids' fonts again.
+    void ActionCfgExecute();
+    void ActionContentExecute();
+    void ActionAboutExecute();
+    // Runs after the click has inverted the item's check mark: the tool bar shows exactly
+    // while it is checked.
+    void MToolBarClick();
+    // The menu "オプション(&O)" opens: a tool bar that is not visible loses its check mark.
+    void MOptionClick();
+
+    // Closes the open day, asks for a day archive in OpenDialog1 and opens it. A
+    // cancelled dialog leaves no day open.
+    void ActionOpenExecute();
+    // Opens the day archive as if it had been chosen in the open dialog: the open day is
+    // closed first; a failure is shown in the error box and leaves no day open. Then the
+    // day's commands are enabled, the race index is built and expanded, the prediction
+    // page is activated and, when OutAtRead is on, the batch output runs. True when the
+    // day is open.
+    bool OpenDay(const std::filesystem::path& archive);
+    // Empties the race view and the race index, hides them and closes the day.
+    void ActionCloseExecute();
+    // Runs after the click has inverted ActionRaceIndex's check state: the race index
+    // shows exactly while it is checked.
+    void ActionRaceIndexExecute();
+    // A double click in the race index: a race node's race is prepared (its odds read and
+    // its prediction computed) and shown; a venue node does nothing. An error is shown and
+    // leaves the view as it was.
+    void TreeView1DblClick();
+
+    // The five output commands: each walks every race of the day with FormWait showing
+    // its progress and writes its files; キャンセル stops the walk before the next race.
+    void ActionOutAllExecute();
+    void ActionOutVerboseExecute();
+    void ActionOutHtmlExecute();
+    void ActionOutWarsExecute();
+    void ActionOutRuvExecute();
+    void DisplayHint(const QString& hint);
+    // Places the logo: centred across the window, and above the middle of the height
+    // below the tool bar area by its own height.
+    void Panel2Resize();
+    // Another run asked this one to come forward: restored if minimized, raised, activated.
+    void BringForward();
+
+    // The race tree's width (Split1), the horse-name pane's width (Split2).
+    int RaceTreeWidth() const;
+    int HorseNamePaneWidth() const;
+    // The height of the tool bar area at the top.
+    int ControlBarHeight() const;
+
+    QList<QIcon> ImageList1; // the commands' pictures, by image number
+    QList<QIcon> ImageList2; // the race index's node pictures
+
+    // ActionList1, in the order of the command table; each action carries its
+    // category in the property "Category" and its picture number in "ImageIndex".
+    QList<QAction*> ActionList1;
+    QAction* ActionOpen;
+    QAction* ActionClose;
+    QAction* ActionExit;
+    QAction* ActionRaceIndex;
+    QAction* ActionBamei; // the race view's
+    QAction* ActionCfg;
+    QAction* ActionContent;
+    QAction* ActionAbout;
+    QAction* ActionOutAll;
+    QAction* ActionOutVerbose;
+    QAction* ActionOutHtml;
+    QAction* ActionOutWars;
+    QAction* ActionOutRuv;
+
+    // MainMenu1 and its menus; each item is the command it shows, apart from the
+    // separator MN1 and the check item MToolBar.
+    QMenu* MainMenu1;
+    QMenu* MFile;
+    QMenu* MOut;
+    QMenu* MShow;
+    QMenu* MOption;
+    QMenu* MHelp;
+    QAction* MN1;
+    QAction* MToolBar;
+
+    QFrame* CoolBar1;
+    TMenuBar* MenuBar1;
+    QToolBar* ToolBar1;
+    QFrame* Panel1;
+    QTreeWidget* TreeView1;
+    TSplitter* Splitter1;
+    QWidget* Panel2;
+    QFrame* Panel4;
+    QLabel* LabelTitle;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1Yosou;
+    QWidget* TabSheet1Odds;
+    QWidget* TabSheet1Cyo;
+    QLabel* Image1;
+    QStatusBar* StatusBar1;
+    QLabel* StatusPanel0;
+    QFileDialog* OpenDialog1;
+    TFramePos FramePosMain;
+
+signals:
+    // The window has closed and FormClose has run.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* makeAction(const char* name, const char* category, const char* caption,
+                        const char* hint, int image);
+    void makeActions();
+    void makeMenus();
+    void makeToolBar();
+    void makePanels();
+    void reportError(const std::exception& error);
+    void showError(const QString& text);
+    void setPaneWidth(QWidget* pane, int width);
+    QFileDialog* makeOpenDialog();
+    void setDayCommandsEnabled(bool enabled);
+    void setDayPanesVisible(bool visible);
+    void buildRaceIndex();
+    void runOutput(TOutputCommand command);
+
+    // The grids of the race view: their fixed rows, headings and colours once, at creation.
+    void GridHeadingSetUp();
+    // The grids' fonts, column widths and row heights, at creation and after a font size
+    // has changed in the settings dialog.
+    void GridWidthSetUp();
+
+    TSettings& m_settings;
+    std::filesystem::path m_programFile;
+    std::filesystem::path m_iniFile;
+    std::filesystem::path m_helpFile;
+    std::unique_ptr<TDaySession> m_session;
+    TRaceView* m_raceView = nullptr;
+    bool m_closed = false;
+};

@@ -1,0 +1,752 @@
+#include "gui/window/RaceView.h"
+
+#include "analysis/Focus.h"
+#include "app/DaySession.h"
+#include "app/Settings.h"
+#include "gui/widgets/Splitter.h"
+#include "odds/Odds.h"
+#include "platform/Cp932.h"
+#include "platform/Format.h"
+#include "race/RaceBase.h"
+#include "race/RaceHelpers.h"
+#include "gui/widgets/QtBoundary.h"
+#include "gui/widgets/StrCGrid.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kBlack = 0x000000;
+constexpr TColor kBlue = 0x0000FF;
+constexpr TColor kGreen = 0x008000;
+constexpr TColor kRed = 0xFF0000;
+constexpr TColor kYellow = 0xFFFF00;
+constexpr TColor kTrainingHeading = 0xC8FFFF;
+
+constexpr int kMaxRunners = 18;
+constexpr int kMaxBrackets = 8;
+constexpr int kYosouCols = 15;
+constexpr int kTanRows = kMaxRunners + 1;
+constexpr int kWakCols = 8;
+constexpr int kWakRows = 12;
+constexpr int kPairCols = 18; // quinella and wide
+constexpr int kPairRows = 20;
+constexpr int kLabelPixels = 12; // the window's designed font height
+
+const char* const kGothic = "ＭＳ ゴシック";
+
+struct TYosouColumn {
+    const char* heading;
+    TColSortKind sortKind;
+    TAlignment alignment; // of the runner cells; headings stay left
+    const char* widthTemplate;
+    int repeat; // the width is repeat times the template's
+};
+
+const std::array<TYosouColumn, kYosouCols> kYosouColumns{{
+    {"枠", kSortNone, kAlignRight, "XXX", 1},
+    {"馬", kSortNumber, kAlignRight, "XX", 1},
+    {"馬名", kSortText, kAlignLeft, "Ｘ", 9},
+    {"性齢", kSortNone, kAlignLeft, "X", 4},
+    {"斤量", kSortNumber, kAlignLeft, "99Ｘ", 1},
+    {"騎手", kSortNone, kAlignLeft, "ＸＸＸ*", 1},
+    {"単勝", kSortNumber, kAlignRight, "999.9", 1},
+    {"Ｑ", kSortNone, kAlignLeft, "Ｘ", 1},
+    {"Ｐ", kSortNone, kAlignLeft, "Ｘ", 1},
+    {"", kSortNumber, kAlignLeft, "X", 1}, // the mark as a number, so that it sorts
+    {"5走前", kSortNone, kAlignRight, "+D999", 1},
+    {"4走前", kSortNone, kAlignRight, "+D999", 1},
+    {"3走前", kSortNone, kAlignRight, "+D999", 1},
+    {"2走前", kSortNone, kAlignRight, "+D999", 1},
+    {"前 走", kSortNone, kAlignRight, "+D999", 1},
+}};
+
+enum TYosouCol { kColBracket = 0, kColNumber = 1, kColName = 2, kColJockey = 5, kColWin = 6 };
+constexpr int kColFirstFigure = 10; // five races back; the last race is column 14
+
+// The background of an odds cell by the size of the odds; no odds (-1) and NaN are white.
+TColor oddsBandColor(float v) {
+    if (v >= 1 && v < 5)
+        return 0xFFFF99;
+    if (v >= 5 && v < 10)
+        return 0x99FFFF;
+    if (v >= 10 && v < 20)
+        return 0x99FF99;
+    return kWhite;
+}
+
+const TBracketColor& bracketColor(int bracket) {
+    // a bracket outside 1 to 8 takes the colours of bracket 1, as the reports do
+    return BracketColors[static_cast<std::size_t>(
+        bracket >= 1 && bracket <= kMaxBrackets ? bracket - 1 : 0)];
+}
+
+// The odds of a pair; a pair the tables do not hold has none.
+float pairOdds(const TOdds& odds, std::uint8_t kind, int first, int second) {
+    try {
+        return odds.OddsB(kind, first, second);
+    } catch (const EOddsError&) {
+        return -1;
+    }
+}
+
+float runnerOdds(const TOdds& odds, std::uint8_t kind, int runner) {
+    try {
+        return odds.OddsA(kind, runner);
+    } catch (const EOddsError&) {
+        return -1;
+    }
+}
+
+// Odds are shown only when the container holds the race's runner count: odds of another
+// field would be read outside their tables or under the wrong bet kind.
+bool oddsShown(const TOdds& odds, int n) {
+    return odds.Count() != 0 && odds.Count() == n;
+}
+
+std::string winOddsText(float v) {
+    return v == -1 ? std::string("-") : Format("%5.1f", static_cast<double>(v));
+}
+
+std::string wideOddsText(float lo, float hi) {
+    if (lo == -1)
+        return "-";
+    return Format(lo >= 100 ? "%4.0f-" : "%4.1f-", static_cast<double>(lo)) +
+           Format(hi >= 100 ? "%4.0f" : "%4.1f", static_cast<double>(hi));
+}
+
+// A multi-line CP932 text for a label: CR LF line ends become the label's line breaks.
+QString labelText(const std::string& cp932) {
+    QString text = qsjis(cp932);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QVBoxLayout* pageLayout(QWidget* page) {
+    if (auto* existing = qobject_cast<QVBoxLayout*>(page->layout()))
+        return existing;
+    auto* layout = new QVBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (page->layout() != nullptr) {
+        // a layout of another kind: put ours inside it
+        auto* holder = new QWidget(page);
+        holder->setLayout(layout);
+        page->layout()->addWidget(holder);
+    } else {
+        page->setLayout(layout);
+    }
+    return layout;
+}
+
+TStrColGrid* makeGrid(const char* name, QWidget* parent) {
+    auto* grid = new TStrColGrid(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->SetFocusDraw(false);
+    return grid;
+}
+
+// The four odds grids: no border, no fixed part, right-aligned text.
+void setUpOddsGrid(TStrColGrid& grid, int cols, int rows, bool horizontalLines) {
+    grid.setFrameShape(QFrame::NoFrame);
+    grid.SetAlignment(kAlignRight);
+    grid.SetColCount(cols);
+    grid.SetRowCount(rows);
+    grid.SetFixedCols(0);
+    grid.SetFixedRows(0);
+    TGridOptions options = grid.Options();
+    options.vertLine = false;
+    options.horzLine = horizontalLines;
+    grid.SetOptions(options);
+}
+
+void colouredCell(TStrColGrid& grid, int col, int row, const std::string& text, TColor background,
+                  TColor textColor) {
+    grid.SetCells(col, row, text);
+    grid.SetCellColor(col, row, background);
+    grid.SetCellFontColor(col, row, textColor);
+}
+
+void headingCell(TStrColGrid& grid, int col, int row, int number) {
+    colouredCell(grid, col, row, std::to_string(number), kRed, kWhite);
+    grid.SetCellAlignment(col, row, kAlignCenter);
+}
+
+void emptyOddsCell(TStrColGrid& grid, int col, int row) {
+    grid.SetCells(col, row, {});
+    grid.SetCellColor(col, row, kWhite);
+}
+
+void oddsCell(TStrColGrid& grid, int col, int row, std::string text, float band) {
+    grid.SetCells(col, row, std::move(text));
+    grid.SetCellColor(col, row, oddsBandColor(band));
+}
+
+// The number cells of the win grid: runner numbers on green.
+void tanNumbers(TStrColGrid& grid) {
+    for (int p = 1; p <= kMaxRunners && p < grid.RowCount(); ++p)
+        colouredCell(grid, 0, p, std::to_string(p), kGreen, kWhite);
+}
+
+// Where the odds of a pair stand in the folded grids: the triangle of pairs is cut in
+// two and the lower part turned into the free columns, so it is half as high.
+TGridCoord wakCell(int i, int j) {
+    return i <= 4 ? TGridCoord{2 * i - 1, j - i + 1} : TGridCoord{17 - 2 * i, j + 3};
+}
+
+TGridCoord pairCell(int i, int j) {
+    return i <= 9 ? TGridCoord{2 * i - 1, j - i} : TGridCoord{37 - 2 * i, j + 1};
+}
+
+// The runner pair grids: headings on red, second runners in the number colours.
+void setUpPairGrid(TStrColGrid& grid, TColor numberBackground, TColor numberText) {
+    setUpOddsGrid(grid, kPairCols, kPairRows, false);
+    for (int k = 0; k <= 8; ++k) {
+        headingCell(grid, 2 * k + 1, 0, k + 1);
+        for (int row = 1; row <= 17 - k; ++row)
+            colouredCell(grid, 2 * k, row, std::to_string(k + 1 + row), numberBackground,
+                         numberText);
+        if (k == 0)
+            continue;
+        headingCell(grid, 2 * k + 1, 19 - k, 18 - k);
+        for (int row = 20 - k; row <= 19; ++row)
+            colouredCell(grid, 2 * k, row, std::to_string(row - 1), numberBackground, numberText);
+    }
+}
+
+void clearPairGrid(TStrColGrid& grid) {
+    for (int k = 0; k <= 8; ++k)
+        for (int row = 1; row <= 19; ++row)
+            if (row != 18 - k && row != 19 - k)
+                emptyOddsCell(grid, 2 * k + 1, row);
+}
+
+// Rows 1 and below emptied, with the colours of the runner's bracket cell taken back.
+void clearRunnerRows(TStrColGrid& grid) {
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        for (int col = 0; col < grid.ColCount(); ++col)
+            grid.SetCells(col, row, {});
+        grid.SetCellColor(0, row, grid.Color());
+        grid.SetCellFontColor(0, row, grid.FontColor());
+    }
+    grid.SetRowCount(2);
+}
+
+int textWidth(const QFontMetrics& metrics, const char* utf8) {
+    return metrics.horizontalAdvance(QString::fromUtf8(utf8));
+}
+
+// Sets the grid's font and answers its metrics.
+QFontMetrics gridFont(TStrColGrid& grid, int pointSize) {
+    grid.setFont(MappedFont(sjis(kGothic), std::max(pointSize, 1)));
+    return QFontMetrics(grid.font());
+}
+
+void setRowHeight(TStrColGrid& grid, const QFontMetrics& metrics) {
+    grid.SetDefaultRowHeight(metrics.height() + 2);
+}
+
+// Everything Fill shows of one runner, read before any widget changes.
+struct TRunnerView {
+    int bracket = 0;
+    std::string horseName;
+    std::array<std::string, kYosouCols> cells;
+    std::vector<std::string> training;
+};
+
+} // namespace
+
+TRaceView::TRaceView(QWidget* tabSheet1Yosou, QWidget* tabSheet1Odds, QWidget* tabSheet1Cyo,
+                     QLabel* labelTitle, QObject* parent)
+    : QObject(parent), m_oddsPage(tabSheet1Odds), m_labelTitle(labelTitle) {
+    setObjectName(QStringLiteral("RaceView"));
+    m_labelTitle->setTextFormat(Qt::PlainText);
+    buildYosouPage(tabSheet1Yosou);
+    buildOddsPage(tabSheet1Odds);
+    buildCyoPage(tabSheet1Cyo);
+    tabSheet1Odds->installEventFilter(this);
+}
+
+void TRaceView::buildYosouPage(QWidget* page) {
+    QVBoxLayout* layout = pageLayout(page);
+    m_gridYosou = makeGrid("GridYosou", page);
+    layout->addWidget(m_gridYosou, 1);
+
+    m_panel3 = new QFrame(page);
+    m_panel3->setObjectName(QStringLiteral("Panel3"));
+    m_panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* lines = new QVBoxLayout(m_panel3);
+    lines->setContentsMargins(4, 3, 4, 3);
+    lines->setSpacing(2);
+    QFont fixedPitch(MappedFontFace(sjis(kGothic)));
+    fixedPitch.setPixelSize(kLabelPixels);
+    fixedPitch.setFixedPitch(true);
+    for (QLabel** label : {&m_labelKaime1, &m_labelKaime2}) {
+        *label = new QLabel(m_panel3);
+        (*label)->setTextFormat(Qt::PlainText); // "<買い目>" is no markup
+        (*label)->setFont(fixedPitch);
+        // a long line is cut at the page's edge instead of widening the window
+        (*label)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        (*label)->setMinimumHeight(QFontMetrics(fixedPitch).height());
+        lines->addWidget(*label);
+    }
+    m_labelKaime1->setObjectName(QStringLiteral("LabelKaime1"));
+    m_labelKaime2->setObjectName(QStringLiteral("LabelKaime2"));
+    layout->addWidget(m_panel3);
+}
+
+void TRaceView::buildOddsPage(QWidget* page) {
+    QVBoxLayout* layout = pageLayout(page);
+
+    m_actionBamei = new QAction(qsjis(sjis("馬名の表示(&B)")), page);
+    m_actionBamei->setObjectName(QStringLiteral("ActionBamei"));
+    m_actionBamei->setStatusTip(qsjis(sjis("馬名を表示します")));
+    m_actionBamei->setToolTip(qsjis(sjis("馬名を表示します")));
+    m_actionBamei->setCheckable(true);
+    m_actionBamei->setChecked(true);
+    m_actionBamei->setEnabled(false);
+    connect(m_actionBamei, &QAction::toggled, this, &TRaceView::applyBameiCheck);
+
+    m_panel7 = new QWidget(page);
+    m_panel7->setObjectName(QStringLiteral("Panel7"));
+    auto* bar = new QHBoxLayout(m_panel7);
+    bar->setContentsMargins(0, 0, 0, 0);
+    m_toolBar2 = new QToolBar(m_panel7);
+    m_toolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    m_toolBar2->setMovable(false);
+    m_toolBar2->setFloatable(false);
+    m_toolBar2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_toolBar2->addAction(m_actionBamei);
+    bar->addWidget(m_toolBar2);
+    bar->addStretch(1);
+    layout->addWidget(m_panel7);
+
+    auto* area = new QWidget(page);
+    auto* row = new QHBoxLayout(area);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    m_panel5 = new QWidget(area);
+    m_panel5->setObjectName(QStringLiteral("Panel5"));
+    auto* pane = new QVBoxLayout(m_panel5);
+    pane->setContentsMargins(0, 0, 0, 0);
+    pane->setSpacing(0);
+    m_panel6 = new QLabel(qsjis(sjis("　馬　名")), m_panel5);
+    m_panel6->setObjectName(QStringLiteral("Panel6"));
+    m_panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_panel6->setAlignment(Qt::AlignCenter);
+    m_panel6->setMargin(2);
+    QFont bold; // only the weight: face and size come from the window
+    bold.setBold(true);
+    m_panel6->setFont(bold);
+    pane->addWidget(m_panel6);
+    m_gridBamei = makeGrid("GridBamei", m_panel5);
+    pane->addWidget(m_gridBamei, 1);
+    row->addWidget(m_panel5);
+
+    m_splitter2 = new TSplitter(m_panel5, area);
+    m_splitter2->setObjectName(QStringLiteral("Splitter2"));
+    m_panel5->setFixedWidth(113); // designed width until Split2 replaces it
+    row->addWidget(m_splitter2);
+
+    m_pageControl2 = new QTabWidget(area);
+    m_pageControl2->setObjectName(QStringLiteral("PageControl2"));
+    m_tabSheet2Tan = new QWidget;
+    m_tabSheet2Tan->setObjectName(QStringLiteral("TabSheet2Tan"));
+    auto* tan = new QHBoxLayout(m_tabSheet2Tan);
+    tan->setContentsMargins(0, 0, 0, 0);
+    tan->setSpacing(0);
+    m_gridOddsTan = makeGrid("GridOddsTan", m_tabSheet2Tan);
+    m_gridOddsWak = makeGrid("GridOddsWak", m_tabSheet2Tan);
+    tan->addWidget(m_gridOddsTan);
+    tan->addWidget(m_gridOddsWak, 1);
+    m_pageControl2->addTab(m_tabSheet2Tan, qsjis(sjis("単複・枠連")));
+
+    m_tabSheet2Uma = new QWidget;
+    m_tabSheet2Uma->setObjectName(QStringLiteral("TabSheet2Uma"));
+    m_gridOddsUma = makeGrid("GridOddsUma", m_tabSheet2Uma);
+    pageLayout(m_tabSheet2Uma)->addWidget(m_gridOddsUma);
+    m_pageControl2->addTab(m_tabSheet2Uma, qsjis(sjis("馬連")));
+
+    m_tabSheet2Wid = new QWidget;
+    m_tabSheet2Wid->setObjectName(QStringLiteral("TabSheet2Wid"));
+    m_gridOddsWid = makeGrid("GridOddsWid", m_tabSheet2Wid);
+    pageLayout(m_tabSheet2Wid)->addWidget(m_gridOddsWid);
+    m_pageControl2->addTab(m_tabSheet2Wid, qsjis(sjis("ワイド")));
+    row->addWidget(m_pageControl2, 1);
+
+    layout->addWidget(area, 1);
+}
+
+void TRaceView::buildCyoPage(QWidget* page) {
+    m_gridCyo = makeGrid("GridCyo", page);
+    pageLayout(page)->addWidget(m_gridCyo);
+}
+
+void TRaceView::SetUpHeadings() {
+    TStrColGrid& yosou = *m_gridYosou;
+    yosou.SetSortOpt(soBoth);
+    yosou.SetColCount(kYosouCols);
+    yosou.SetRowCount(2);
+    yosou.SetFixedCols(0);
+    yosou.SetFixedRows(1);
+    for (int col = 0; col < kYosouCols; ++col) {
+        const TYosouColumn& column = kYosouColumns[static_cast<std::size_t>(col)];
+        yosou.SetCells(col, 0, sjis(column.heading));
+        yosou.SetColSortKind(col, column.sortKind);
+    }
+
+    TStrColGrid& tan = *m_gridOddsTan;
+    setUpOddsGrid(tan, 3, kTanRows, true);
+    const std::array<const char*, 3> tanHeadings{"馬番", "単勝", "複勝"};
+    for (int col = 0; col < 3; ++col) {
+        colouredCell(tan, col, 0, sjis(tanHeadings[static_cast<std::size_t>(col)]), kBlue, kWhite);
+        if (col > 0)
+            tan.SetCellAlignment(col, 0, kAlignCenter);
+    }
+    tanNumbers(tan);
+    tan.SetColSortKind(0, kSortNumber);
+    tan.SetColSortKind(1, kSortNumber);
+    tan.SetColSortKind(2, kSortText);
+
+    TStrColGrid& wak = *m_gridOddsWak;
+    setUpOddsGrid(wak, kWakCols, kWakRows, false);
+    auto numberCell = [&wak](int col, int row, int bracket) {
+        colouredCell(wak, col, row, std::to_string(bracket), kGreen, kWhite);
+        wak.SetCellAlignment(col, row, kAlignCenter);
+    };
+    for (int k = 0; k <= 3; ++k) {
+        headingCell(wak, 2 * k + 1, 0, k + 1);
+        headingCell(wak, 2 * k + 1, 10 - k, 8 - k);
+        for (int row = 1; row <= 8 - k; ++row)
+            numberCell(2 * k, row, k + row);
+        for (int row = 11 - k; row <= 11; ++row)
+            numberCell(2 * k, row, row - 3);
+    }
+
+    setUpPairGrid(*m_gridOddsUma, kYellow, kBlack);
+    setUpPairGrid(*m_gridOddsWid, kBlue, kWhite);
+
+    TStrColGrid& bamei = *m_gridBamei;
+    bamei.SetColCount(4);
+    bamei.SetRowCount(2);
+    bamei.SetFixedCols(0);
+    bamei.SetFixedRows(1);
+    const std::array<const char*, 4> bameiHeadings{"枠", "馬", "馬名", "騎手"};
+    for (int col = 0; col < 4; ++col)
+        bamei.SetCells(col, 0, sjis(bameiHeadings[static_cast<std::size_t>(col)]));
+
+    TStrColGrid& cyo = *m_gridCyo;
+    cyo.SetColCount(2);
+    cyo.SetRowCount(1);
+    cyo.SetFixedCols(0);
+    cyo.SetFixedRows(0);
+    TGridOptions options = cyo.Options();
+    options.vertLine = false;
+    options.fixedVertLine = false;
+    cyo.SetOptions(options);
+}
+
+void TRaceView::SetUpWidths(const TSettings& settings) {
+    const int size = settings.Font.Size;
+    const int sizeOdds = settings.Font.SizeOdds;
+
+    {
+        const QFontMetrics m = gridFont(*m_gridYosou, size);
+        for (int col = 0; col < kYosouCols; ++col) {
+            const TYosouColumn& column = kYosouColumns[static_cast<std::size_t>(col)];
+            m_gridYosou->SetColWidths(col, column.repeat * textWidth(m, column.widthTemplate) + 4);
+        }
+        setRowHeight(*m_gridYosou, m);
+    }
+    {
+        const QFontMetrics m = gridFont(*m_gridOddsTan, sizeOdds);
+        const std::array<int, 3> widths{textWidth(m, "XXXX") + 4, textWidth(m, "XXXX.X") + 4,
+                                        textWidth(m, "XXX.X- XXX.X") + 4};
+        for (int col = 0; col < 3; ++col)
+            m_gridOddsTan->SetColWidths(col, widths[static_cast<std::size_t>(col)]);
+        m_gridOddsTan->setFixedWidth(widths[0] + widths[1] + widths[2] + 20);
+        setRowHeight(*m_gridOddsTan, m);
+    }
+    const std::array<std::pair<TStrColGrid*, const char*>, 3> pairGrids{{
+        {m_gridOddsWak, "XXX.X "},
+        {m_gridOddsUma, "XXXX.X"},
+        {m_gridOddsWid, "XXXX-XXXX"},
+    }};
+    for (const auto& [grid, oddsTemplate] : pairGrids) {
+        const QFontMetrics m = gridFont(*grid, sizeOdds);
+        for (int col = 0; col < grid->ColCount(); ++col)
+            grid->SetColWidths(col, textWidth(m, col % 2 ? oddsTemplate : "XX") + 4);
+        setRowHeight(*grid, m);
+    }
+    {
+        const QFontMetrics m = gridFont(*m_gridBamei, sizeOdds);
+        m_gridBamei->SetColWidths(0, textWidth(m, "XX") + 2);
+        m_gridBamei->SetColWidths(1, textWidth(m, "XX") + 2);
+        m_gridBamei->SetColWidths(2, 9 * textWidth(m, "Ｘ"));
+        m_gridBamei->SetColWidths(3, textWidth(m, "ＸＸＸ*"));
+        setRowHeight(*m_gridBamei, m);
+    }
+    {
+        const QFontMetrics m = gridFont(*m_gridCyo, size);
+        m_gridCyo->SetColWidths(0, textWidth(m, "Ｘ") + 2);
+        m_gridCyo->SetColWidths(1, 80 * textWidth(m, "X") + 2);
+        setRowHeight(*m_gridCyo, m);
+    }
+}
+
+void TRaceView::Fill(const TDaySession& session) {
+    if (!session.IsDayOpen())
+        throw std::logic_error(sjis("開いている開催日がありません"));
+    if (!session.HasFocus())
+        throw std::logic_error(sjis("予想が作成されていません"));
+    Fill(session.Race(), session.Focus(), session.Odds());
+}
+
+void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& odds) {
+    const int n = std::clamp(race.RunnerCount(), 0, kMaxRunners);
+    const bool withOdds = oddsShown(odds, n);
+
+    // Everything the race data source gives, first: its errors leave the view untouched.
+    const std::string heading = race.RaceHeading();
+    std::vector<TRunnerView> runners(static_cast<std::size_t>(n));
+    for (int r = 0; r < n; ++r) {
+        TRunnerView& v = runners[static_cast<std::size_t>(r)];
+        const int runner = r + 1;
+        v.bracket = race.BracketNo(r);
+        v.horseName = race.HorseName(r);
+        auto& c = v.cells;
+        c[kColBracket] = std::to_string(v.bracket) + (race.HasBlinkers(r) ? "B" : " ");
+        c[kColNumber] = std::to_string(runner);
+        c[kColName] = v.horseName;
+        c[3] = race.SexText(r) + std::to_string(race.Age(r));
+        c[4] = race.WeightText(r) + race.AllowanceMark(r);
+        c[kColJockey] = race.JockeyName(r) + (race.IsJockeyStarred(r) ? "*" : "");
+        c[kColWin] = withOdds ? winOddsText(runnerOdds(odds, 0, runner)) : std::string("0.0");
+        c[7] = race.ServiceMark(r);
+        c[8] = focus.MarkText(runner);
+        c[9] = focus.MarkNo(runner) != 0 ? std::to_string(focus.MarkNo(runner)) : std::string();
+        for (int cell = 0; cell < TFocus::kCells; ++cell)
+            c[static_cast<std::size_t>(kColFirstFigure + 4 - cell)] =
+                focus.FigureText(runner, cell);
+        race.TrainingLines(r, v.training);
+    }
+
+    m_labelTitle->setText(labelText(heading));
+
+    // the prediction grid
+    TStrColGrid& yosou = *m_gridYosou;
+    yosou.SetRowCount(std::max(n + 1, 2));
+    for (int r = 0; r < n; ++r) {
+        const TRunnerView& v = runners[static_cast<std::size_t>(r)];
+        for (int col = 0; col < kYosouCols; ++col) {
+            yosou.SetCells(col, r + 1, v.cells[static_cast<std::size_t>(col)]);
+            const TAlignment alignment = kYosouColumns[static_cast<std::size_t>(col)].alignment;
+            if (alignment != kAlignLeft)
+                yosou.SetCellAlignment(col, r + 1, alignment);
+        }
+        const TBracketColor& colours = bracketColor(v.bracket);
+        yosou.SetCellFontColor(kColBracket, r + 1, colours.text);
+        yosou.SetCellColor(kColBracket, r + 1, colours.background);
+    }
+
+    // the bet line and, with odds, the odds of each bet under it (7 bytes a bet)
+    std::string bets = sjis("<買い目> ");
+    if (focus.BetCount() > 0) {
+        bets += n > 8 ? sjis("馬番連勝 ") : sjis("枠番連勝 ");
+        for (int i = 0; i < focus.BetCount(); ++i)
+            bets += "  " + focus.BetText(i);
+    } else {
+        bets += sjis("見送り");
+    }
+    m_labelKaime1->setText(qsjis(bets));
+    if (focus.BetCount() > 0 && withOdds) {
+        std::string line = sjis("<オッズ> ") + Format("%-9s", odds.SourceText().c_str());
+        for (int i = 0; i < focus.BetCount(); ++i) {
+            const TBetPair pair = focus.BetPair(i);
+            const float v = pairOdds(odds, odds.QuinellaKind(), pair.lower, pair.higher);
+            line += v == -1 ? std::string("      -") : Format(" %6.1f", static_cast<double>(v));
+        }
+        m_labelKaime2->setText(qsjis(line));
+    } else {
+        m_labelKaime2->clear();
+    }
+
+    // horse names, taken from the prediction grid
+    TStrColGrid& bamei = *m_gridBamei;
+    bamei.SetRowCount(yosou.RowCount());
+    for (int row = 1; row <= n; ++row) {
+        bamei.SetCells(0, row, yosou.Cells(kColBracket, row).substr(0, 1));
+        bamei.SetCellAlignment(0, row, kAlignCenter);
+        bamei.SetCellFontColor(0, row, yosou.CellFontColor(kColBracket, row));
+        bamei.SetCellColor(0, row, yosou.CellColor(kColBracket, row));
+        bamei.SetCells(1, row, yosou.Cells(kColNumber, row));
+        bamei.SetCellAlignment(1, row, kAlignRight);
+        bamei.SetCells(2, row, yosou.Cells(kColName, row));
+        bamei.SetCells(3, row, yosou.Cells(kColJockey, row));
+    }
+
+    if (withOdds)
+        fillOdds(odds, n);
+
+    // training: a heading row per runner, then its lines
+    if (n > 0) {
+        int rows = 0;
+        for (const TRunnerView& v : runners)
+            rows += 1 + static_cast<int>(v.training.size());
+        TStrColGrid& cyo = *m_gridCyo;
+        cyo.SetRowCount(rows);
+        int row = 0;
+        for (int r = 0; r < n; ++r) {
+            const TRunnerView& v = runners[static_cast<std::size_t>(r)];
+            const TBracketColor& colours = bracketColor(v.bracket);
+            cyo.SetCells(0, row, std::to_string(v.bracket));
+            cyo.SetCellAlignment(0, row, kAlignCenter);
+            cyo.SetCellFontColor(0, row, colours.text);
+            cyo.SetCellColor(0, row, colours.background);
+            // the runner number, not the bracket number
+            cyo.SetCells(1, row, Format(sjis("枠%2d番 %s").c_str(), r + 1, v.horseName.c_str()));
+            cyo.SetCellColor(1, row, kTrainingHeading);
+            ++row;
+            for (const std::string& line : v.training)
+                cyo.SetCells(1, row++, line);
+        }
+    }
+}
+
+void TRaceView::fillOdds(const TOdds& odds, int n) {
+    TStrColGrid& tan = *m_gridOddsTan;
+    tan.SetRowCount(n + 1);
+    for (int p = 1; p <= n; ++p) {
+        tan.SetCells(0, p, std::to_string(p));
+        const float v = runnerOdds(odds, 0, p);
+        oddsCell(tan, 1, p, winOddsText(v), v);
+        const float lo = runnerOdds(odds, 1, p);
+        const float hi = runnerOdds(odds, 2, p);
+        oddsCell(tan, 2, p,
+                 lo == -1
+                     ? std::string()
+                     : Format("%5.1f -%5.1f", static_cast<double>(lo), static_cast<double>(hi)),
+                 lo);
+    }
+
+    const int brackets = std::min(n, kMaxBrackets);
+    for (int i = 1; i <= brackets; ++i) {
+        for (int j = i; j <= brackets; ++j) {
+            const float v = pairOdds(odds, 4, i, j);
+            const TGridCoord at = wakCell(i, j);
+            oddsCell(*m_gridOddsWak, at.x, at.y,
+                     v == -1 ? std::string() : Format("%5.1f ", static_cast<double>(v)), v);
+        }
+    }
+
+    if (!odds.HasHorseQuinella())
+        return;
+    for (int i = 1; i <= n; ++i) {
+        for (int j = i + 1; j <= n; ++j) {
+            const TGridCoord at = pairCell(i, j);
+            const float v = pairOdds(odds, 5, i, j);
+            oddsCell(*m_gridOddsUma, at.x, at.y,
+                     v == -1 ? std::string("-") : Format("%6.1f", static_cast<double>(v)), v);
+            const float lo = pairOdds(odds, 6, i, j);
+            const float hi = pairOdds(odds, 7, i, j);
+            oddsCell(*m_gridOddsWid, at.x, at.y, wideOddsText(lo, hi), lo);
+        }
+    }
+}
+
+void TRaceView::Clear() {
+    clearRunnerRows(*m_gridYosou);
+    m_labelTitle->clear();
+    m_labelKaime1->clear();
+    m_labelKaime2->clear();
+    clearRunnerRows(*m_gridBamei);
+    clearOddsGrids();
+
+    TStrColGrid& cyo = *m_gridCyo;
+    for (int row = 0; row < cyo.RowCount(); ++row) {
+        for (int col = 0; col < 2; ++col) {
+            cyo.SetCells(col, row, {});
+            cyo.SetCellColor(col, row, kWhite);
+        }
+    }
+    cyo.SetRowCount(1);
+}
+
+void TRaceView::clearOddsGrids() {
+    TStrColGrid& tan = *m_gridOddsTan;
+    for (int row = 1; row < tan.RowCount(); ++row) {
+        emptyOddsCell(tan, 1, row);
+        emptyOddsCell(tan, 2, row);
+    }
+    tan.SetRowCount(kTanRows);
+    // rows cut away by a smaller field lost their numbers, and a sort moved them
+    tanNumbers(tan);
+
+    for (int k = 0; k <= 3; ++k)
+        for (int row = 1; row <= 11; ++row)
+            if (row != 9 - k && row != 10 - k)
+                emptyOddsCell(*m_gridOddsWak, 2 * k + 1, row);
+
+    clearPairGrid(*m_gridOddsUma);
+    clearPairGrid(*m_gridOddsWid);
+}
+
+void TRaceView::ActionBameiExecute() {
+    m_actionBamei->setChecked(!m_actionBamei->isChecked());
+}
+
+void TRaceView::applyBameiCheck(bool checked) {
+    if (checked) {
+        m_panel5->show();
+        m_splitter2->show();
+    } else {
+        m_splitter2->hide();
+        m_panel5->hide();
+    }
+}
+
+void TRaceView::TabSheet1OddsShow() {
+    if (!m_actionBamei->isEnabled())
+        m_actionBamei->setEnabled(true);
+}
+
+void TRaceView::MShowClick(bool dayOpen) {
+    m_actionBamei->setEnabled(oddsPageActive() && dayOpen);
+}
+
+bool TRaceView::oddsPageActive() const {
+    for (QWidget* w = m_oddsPage->parentWidget(); w != nullptr; w = w->parentWidget())
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            return tabs->currentWidget() == m_oddsPage;
+    return m_oddsPage->isVisible();
+}
+
+// The pane's fixed width, kept while it is hidden.
+int TRaceView::bameiWidth() const {
+    return m_panel5->maximumWidth();
+}
+
+void TRaceView::setBameiWidth(int width) {
+    m_panel5->setFixedWidth(std::max(width, 0));
+}
+
+bool TRaceView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_oddsPage && event->type() == QEvent::Show)
+        TabSheet1OddsShow();
+    return QObject::eventFilter(watched, event);
+}

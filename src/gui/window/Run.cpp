@@ -1,0 +1,153 @@
+#include "gui/window/Run.h"
+
+#include "app/Settings.h"
+#include "gui/window/DupCheck.h"
+#include "gui/window/Main.h"
+#include "gui/dialogs/Cfg.h"
+#include "gui/widgets/QtBoundary.h"
+#include "gui/dialogs/Ver.h"
+#include "gui/dialogs/Wait.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <memory>
+
+namespace fs = std::filesystem;
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    TCommandLine commandLine;
+    bool positionalOnly = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!positionalOnly && (argument == "--help" || argument == "-h")) {
+            commandLine.Help = true;
+        } else if (!positionalOnly && (argument == "--ini" || argument.starts_with("--ini="))) {
+            std::string value;
+            if (argument == "--ini") {
+                if (i + 1 == arguments.size()) {
+                    commandLine.Error = "--ini needs a file";
+                    break;
+                }
+                value = arguments[++i];
+            } else {
+                value = argument.substr(6);
+            }
+            if (value.empty()) {
+                commandLine.Error = "--ini needs a file";
+                break;
+            }
+            commandLine.IniFile = fs::absolute(fs::path(value));
+        } else if (!positionalOnly && argument == "--") {
+            positionalOnly = true;
+        } else if (!positionalOnly && argument.size() > 1 && argument.front() == '-') {
+            commandLine.Error = "unknown option " + argument;
+            break;
+        } else if (!commandLine.Archive.empty()) {
+            commandLine.Error = "only one archive can be opened";
+            break;
+        } else {
+            commandLine.Archive = fs::absolute(fs::path(argument));
+        }
+    }
+    return commandLine;
+}
+
+std::string CommandLineUsage() {
+    return "Usage: ruvpelton [--ini FILE] [ARCHIVE]\n"
+           "RUV PELTON: handicapping of one racing day from its RUV archive.\n"
+           "\n"
+           "  ARCHIVE     a day archive (*.lzh) to open at start, as if chosen with\n"
+           "              File > Open\n"
+           "  --ini FILE  read the settings from FILE and write them back there at the\n"
+           "              end of the run (default: ruvpelton.ini beside the program)\n"
+           "  -h, --help  print this text and end\n";
+}
+
+TRunEnvironment ProgramEnvironment(const TCommandLine& commandLine) {
+    TRunEnvironment environment;
+    environment.ProgramFile = fs::path(QCoreApplication::applicationFilePath().toStdString());
+    environment.IniFile = commandLine.IniFile;
+    environment.Archive = commandLine.Archive;
+    return environment;
+}
+
+int RunPelton(const TRunEnvironment& environment) {
+    auto showError = [&environment](const QString& text) {
+        if (environment.ShowErrorBox)
+            environment.ShowErrorBox(text);
+        else
+            QMessageBox::critical(nullptr, QString::fromLatin1(TFormMain::kTitle), text);
+    };
+    const fs::path iniFile = environment.IniFile.empty()
+                                 ? SettingsFilePath(environment.ProgramFile)
+                                 : environment.IniFile;
+
+    TSettings settings;
+    try {
+        settings.Load(iniFile);
+    } catch (const std::exception& error) {
+        // a settings file that cannot be read is never written over
+        showError(qsjis(error.what()));
+        return 1;
+    }
+
+    int exitCode = 0;
+    {
+        std::unique_ptr<TDupCheck> guard;
+        try {
+            guard =
+                environment.GuardName.isEmpty()
+                    ? std::make_unique<TDupCheck>()
+                    : std::make_unique<TDupCheck>(environment.GuardName, environment.GuardFolder);
+        } catch (const EDupCheckError& error) {
+            showError(QString::fromUtf8(error.what()));
+            exitCode = 1;
+        }
+        if (guard && guard->TerminateRequested())
+            return 0; // the first run owns the settings file
+
+        if (guard) {
+            QApplication::setApplicationDisplayName(QString::fromLatin1(TFormMain::kTitle));
+            QApplication::setFont(TFormMain::DesignedFont());
+
+            TFormMain formMain(settings, environment.ProgramFile);
+            formMain.UseSettingsFile(iniFile);
+            if (environment.ShowErrorBox)
+                formMain.ShowErrorBox = environment.ShowErrorBox;
+            formMain.FormCreate();
+            formMain.FormVer = new TFormVer(environment.ProgramFile, &formMain);
+            formMain.FormCfg = new TFormCfg(settings, &formMain);
+            formMain.FormWait = new TFormWait(&formMain);
+            QObject::connect(guard.get(), &TDupCheck::comeForward, &formMain,
+                             &TFormMain::BringForward);
+
+            formMain.show();
+            // queued to the window, so that a quit still pending when the window is gone
+            // dies with it instead of ending the next message loop
+            QObject::connect(
+                &formMain, &TFormMain::closed, &formMain, [] { QCoreApplication::quit(); },
+                Qt::QueuedConnection);
+            QTimer::singleShot(0, &formMain, [&] {
+                // the archive of the command line, as if chosen in the open dialog
+                if (!environment.Archive.empty() && formMain.ActionOpen->isEnabled())
+                    formMain.OpenDay(environment.Archive);
+                if (environment.Started)
+                    environment.Started(formMain);
+            });
+            QApplication::exec();
+            // asked to quit with the window open: it closes as the user would close it
+            if (!formMain.IsClosed())
+                formMain.close();
+        }
+    }
+
+    try {
+        settings.Save(iniFile);
+    } catch (const std::exception& error) {
+        showError(qsjis(error.what()));
+        exitCode = 1;
+    }
+    return exitCode;
+}

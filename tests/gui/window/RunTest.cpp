@@ -1,0 +1,221 @@
+#include "gui/window/Run.h"
+
+#include "WindowFixture.h"
+#include "app/DaySession.h"
+#include "gui/window/DupCheck.h"
+#include "platform/IniFile.h"
+#include "sampleday/SampleDays.h"
+#include "gui/dialogs/Cfg.h"
+#include "gui/dialogs/Ver.h"
+#include "gui/dialogs/Wait.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The section names of an INI text, in file order.
+std::vector<std::string> sectionsOf(const std::string& text) {
+    std::vector<std::string> sections;
+    const std::regex header(R"(^\[([^\]]*)\]\r?$)", std::regex::multiline);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), header);
+         it != std::sregex_iterator(); ++it)
+        sections.push_back((*it)[1]);
+    return sections;
+}
+
+class RunTest : public WindowTest {
+protected:
+    TRunEnvironment environment() {
+        TRunEnvironment e;
+        e.ProgramFile = program();
+        e.GuardName = QStringLiteral("ruvpelton");
+        e.GuardFolder = QString::fromStdString(folder().string());
+        e.ShowErrorBox = [this](const QString& text) { m_errors.append(text); };
+        return e;
+    }
+};
+
+} // namespace
+
+TEST_F(RunTest, ARunWithoutASettingsFileWritesEveryValueWithItsDefault) {
+    writeTimeDb();
+    int started = 0;
+    TRunEnvironment e = environment();
+    e.Started = [&](TFormMain& formMain) {
+        ++started;
+        // the forms of the run, in their order, and the title
+        EXPECT_NE(formMain.FormVer, nullptr);
+        EXPECT_NE(formMain.FormCfg, nullptr);
+        EXPECT_NE(formMain.FormWait, nullptr);
+        EXPECT_TRUE(formMain.isVisible());
+        EXPECT_TRUE(formMain.ActionOpen->isEnabled());
+        EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("RUV PELTON"));
+        formMain.ActionExit->trigger();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_EQ(started, 1);
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+
+    const std::string text = readIni();
+    const std::vector<std::string> sections = sectionsOf(text);
+    EXPECT_EQ(std::set<std::string>(sections.begin(), sections.end()),
+              (std::set<std::string>{"Folder", "File", "Font", "Other", "Pos"}));
+    EXPECT_EQ(sections.size(), 5u);
+    const struct {
+        const char* section;
+        const char* key;
+        std::string value;
+    } values[] = {
+        {"Folder", "InDenm", folderText()},
+        {"Folder", "OutTxt", folderText()},
+        {"Folder", "Time", folderText()},
+        {"Folder", "DrnRx", folderText()},
+        {"File", "OutAtRead", "0"},
+        {"File", "TextOut", "0"},
+        {"File", "HtmlOut", "0"},
+        {"File", "WarsOut", "0"},
+        {"File", "WarsFormat", "1"},
+        {"File", "RuvOut", "0"},
+        {"File", "RuvFormat", "1"},
+        {"Font", "Size", "11"},
+        {"Font", "SizeOdds", "9"},
+        {"Other", "RaceClose", "0"},
+        {"Other", "DrnRx", "0"},
+        {"Pos", "Split1", "183"},
+        {"Pos", "Split2", "113"},
+        {"Pos", "Bamei", "1"},
+    };
+    for (const auto& v : values) {
+        SCOPED_TRACE(v.key);
+        EXPECT_EQ(FindProfileString(v.section, v.key, ini()), v.value);
+    }
+    EXPECT_EQ(FindProfileString("Folder", "Jrdb", ini()), std::nullopt);
+    EXPECT_EQ(FindProfileString("Other", "Jrdb", ini()), std::nullopt);
+    EXPECT_NE(FindProfileString("Pos", "FormMain", ini()), std::nullopt);
+    EXPECT_NE(FindProfileString("Pos", "FormMain.ToolBar1", ini()), std::nullopt);
+}
+
+TEST_F(RunTest, ASecondRunEndsAtOnceAndCallsTheFirstForward) {
+    TDupCheck first("ruvpelton", QString::fromStdString(folder().string()));
+    QSignalSpy calls(&first, &TDupCheck::comeForward);
+    TRunEnvironment e = environment();
+    bool started = false;
+    e.Started = [&started](TFormMain& formMain) {
+        started = true;
+        formMain.close();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(fs::exists(ini())); // no work done, nothing written
+    EXPECT_TRUE(m_errors.isEmpty());
+    EXPECT_TRUE(calls.wait(5000));
+}
+
+TEST_F(RunTest, AGuardThatCannotBeMadeEndsTheRunButTheSettingsAreSaved) {
+    TRunEnvironment e = environment();
+    writeFile(folder() / "file", "x");
+    e.GuardFolder = QString::fromStdString((folder() / "file" / "below").string());
+    bool started = false;
+    e.Started = [&started](TFormMain&) { started = true; };
+    EXPECT_EQ(RunPelton(e), 1);
+    EXPECT_FALSE(started);
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Can not Create Mutex")});
+    EXPECT_EQ(FindProfileString("Font", "Size", ini()), "11");
+    EXPECT_EQ(FindProfileString("Pos", "Split1", ini()), std::nullopt);
+}
+
+TEST_F(RunTest, AQuitRequestClosesTheWindowAsTheUserWould) {
+    writeTimeDb();
+    TRunEnvironment e = environment();
+    e.Started = [](TFormMain&) { QCoreApplication::quit(); };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_EQ(FindProfileString("Pos", "Bamei", ini()), "1");
+    EXPECT_EQ(FindProfileString("File", "WarsFormat", ini()), "1");
+}
+
+TEST_F(RunTest, TheCommandLineNamesASettingsFileAndAnArchive) {
+    const fs::path here = fs::current_path();
+    const struct {
+        std::vector<std::string> arguments;
+        fs::path ini;
+        fs::path archive;
+        bool help;
+        std::string error;
+    } lines[] = {
+        {{}, {}, {}, false, ""},
+        {{"/d/rv010128.lzh"}, {}, "/d/rv010128.lzh", false, ""},
+        {{"day.lzh"}, {}, here / "day.lzh", false, ""},
+        {{"--ini", "/e/p.ini", "/d/a.lzh"}, "/e/p.ini", "/d/a.lzh", false, ""},
+        {{"/d/a.lzh", "--ini=p.ini"}, here / "p.ini", "/d/a.lzh", false, ""},
+        {{"--", "-x.lzh"}, {}, here / "-x.lzh", false, ""},
+        {{"-h"}, {}, {}, true, ""},
+        {{"--help", "/d/a.lzh"}, {}, "/d/a.lzh", true, ""},
+        {{"--ini"}, {}, {}, false, "--ini needs a file"},
+        {{"--ini="}, {}, {}, false, "--ini needs a file"},
+        {{"-platform", "xcb"}, {}, {}, false, "unknown option -platform"},
+        {{"/d/a.lzh", "/d/b.lzh"}, {}, "/d/a.lzh", false, "only one archive can be opened"},
+    };
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line.arguments.empty() ? std::string("(none)") : line.arguments[0]);
+        const TCommandLine parsed = ParseCommandLine(line.arguments);
+        EXPECT_EQ(parsed.IniFile, line.ini);
+        EXPECT_EQ(parsed.Archive, line.archive);
+        EXPECT_EQ(parsed.Help, line.help);
+        EXPECT_EQ(parsed.Error, line.error);
+    }
+    EXPECT_NE(CommandLineUsage().find("--ini FILE"), std::string::npos);
+}
+
+TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile) {
+    const fs::path day = folder() / "day";
+    const fs::path archive = WriteDemoDay(day);
+    const fs::path otherIni = folder() / "elsewhere" / "demo.ini";
+    fs::create_directories(otherIni.parent_path());
+    writeFile(otherIni, "[Folder]\r\nTime=" + day.string() + "/time/\r\n[Pos]\r\nSplit1=200\r\n");
+
+    TRunEnvironment e = environment();
+    e.IniFile = otherIni;
+    e.Archive = archive;
+    bool open = false;
+    int races = 0;
+    e.Started = [&](TFormMain& formMain) {
+        ASSERT_NE(formMain.Session(), nullptr) << m_errors.join(QChar(10)).toStdString();
+        open = formMain.Session()->IsDayOpen();
+        for (int g = 0; g < formMain.TreeView1->topLevelItemCount(); ++g)
+            races += formMain.TreeView1->topLevelItem(g)->childCount();
+        EXPECT_TRUE(formMain.ActionClose->isEnabled());
+        EXPECT_EQ(formMain.RaceTreeWidth(), 200);
+        formMain.ActionExit->trigger();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_TRUE(open);
+    EXPECT_EQ(races, 36);
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    // the settings and the window's place went to the named file only
+    EXPECT_FALSE(fs::exists(ini()));
+    EXPECT_EQ(FindProfileString("Font", "Size", otherIni), "11");
+    EXPECT_EQ(FindProfileString("Pos", "Split1", otherIni), "200");
+    EXPECT_NE(FindProfileString("Pos", "FormMain", otherIni), std::nullopt);
+
+    // without the prediction the open command is disabled, and so is the open at start
+    e.IniFile.clear();
+    open = true;
+    e.Started = [&](TFormMain& formMain) {
+        open = formMain.Session()->IsDayOpen();
+        formMain.ActionExit->trigger();
+    };
+    m_errors.clear();
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_FALSE(open);
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("time.dbxがオープンできません")});
+}

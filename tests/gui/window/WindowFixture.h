@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "gui/window/Main.h"
+#include "platform/WorkFolder.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+// A program folder of its own for each test: the program file's name "ruvpelton", its
+// settings file and, when asked for, a time database and the help file beside it.
+class WindowTest : public ::testing::Test {
+protected:
+    std::filesystem::path folder() const { return m_folder.path(); }
+    std::filesystem::path program() const { return folder() / "ruvpelton"; }
+    std::filesystem::path ini() const { return folder() / "ruvpelton.ini"; }
+    std::string folderText() const { return m_folder.folderText(); }
+
+    // time.dbx in the program folder, the default Time folder, so the prediction exists
+    void writeTimeDb() const;
+    void writeIni(const std::string& text) const;
+    std::string readIni() const;
+
+    // The settings as the run loads them, and the main window made and created over them.
+    TSettings& loadSettings();
+    std::unique_ptr<TFormMain> makeWindow();
+
+    TWorkFolder m_folder;
+    TSettings m_settings;
+    QStringList m_errors; // the error boxes shown
+};
+
+std::string readFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, const std::string& text);
