@@ -12,7 +12,9 @@ inline void benchmark(const char* name, int rounds, const std::function<void()>&
     for (int i = 0; i < rounds; ++i) {
         auto start = std::chrono::steady_clock::now();
         work();
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(ms.begin(), ms.end());
     std::printf("%-48s best %8.3f ms   median %8.3f ms   (%d rounds)\n", name, ms.front(),

@@ -119,8 +119,12 @@ void TDaySession::requireDayAndFocus() const {
 
 TOutputContext TDaySession::OutputContext() const {
     requireDayAndFocus();
-    return TOutputContext{*m_race, *m_focus, *m_odds, fs::path(m_settings.Folder.OutTxt),
-                          m_settings.File.WarsFormat, m_settings.File.RuvFormat};
+    return TOutputContext{*m_race,
+                          *m_focus,
+                          *m_odds,
+                          fs::path(m_settings.Folder.OutTxt),
+                          m_settings.File.WarsFormat,
+                          m_settings.File.RuvFormat};
 }
 
 TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
@@ -133,7 +137,8 @@ TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
     TOutputSummary summary;
     const int total = m_race->RaceCount();
     for (int i = 0; i < total; ++i) {
-        if (progress && !progress(i + 1, total, Format(sjis("処理数 %2d/%d").c_str(), i + 1, total))) {
+        if (progress &&
+            !progress(i + 1, total, Format(sjis("処理数 %2d/%d").c_str(), i + 1, total))) {
             summary.cancelled = true;
             break;
         }

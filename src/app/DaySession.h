@@ -68,9 +68,9 @@ public:
 
     // What an output walk did.
     struct TOutputSummary {
-        int races = 0;                              // races walked
-        bool cancelled = false;                     // stopped by the progress callback
-        std::vector<std::filesystem::path> files;   // files started, in order
+        int races = 0;                            // races walked
+        bool cancelled = false;                   // stopped by the progress callback
+        std::vector<std::filesystem::path> files; // files started, in order
     };
 
     // Walks every race of the open day for an output command and writes its files.

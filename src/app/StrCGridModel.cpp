@@ -609,15 +609,9 @@ void TStrColGridModel::SortByColumn(int col) {
         return;
     bool descending = false;
     switch (m_sortOpt) {
-    case soUpOnly:
-        descending = false;
-        break;
-    case soDownOnly:
-        descending = true;
-        break;
-    default:
-        descending = col == m_sortCol ? !m_sortDescending : false;
-        break;
+    case soUpOnly: descending = false; break;
+    case soDownOnly: descending = true; break;
+    default: descending = col == m_sortCol ? !m_sortDescending : false; break;
     }
     m_sortCol = col;
     m_sortDescending = descending;
@@ -702,11 +696,8 @@ TCellLook TStrColGridModel::CellLook(int col, int row, const TGridDrawState& sta
 
 int TStrColGridModel::TextLeft(const TGridRect& rect, int textWidth, TAlignment alignment) {
     switch (alignment) {
-    case kAlignRight:
-        return rect.right - textWidth - 2;
-    case kAlignCenter:
-        return rect.left + (rect.width() - textWidth) / 2;
-    default:
-        return rect.left + 2;
+    case kAlignRight: return rect.right - textWidth - 2;
+    case kAlignCenter: return rect.left + (rect.width() - textWidth) / 2;
+    default: return rect.left + 2;
     }
 }

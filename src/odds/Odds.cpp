@@ -60,15 +60,11 @@ TOddsTan::Slot TOddsTan::slot(const std::string& operation, std::uint8_t kind, i
         fail(operation + "1");
     const auto cell = static_cast<std::size_t>(runner - 1);
     switch (kind) {
-    case 0:
-        return {cell, &Cell::win};
+    case 0: return {cell, &Cell::win};
     case 1:
-    case 3:
-        return {cell, &Cell::placeLower};
-    case 2:
-        return {cell, &Cell::placeUpper};
-    default:
-        fail(operation + "2");
+    case 3: return {cell, &Cell::placeLower};
+    case 2: return {cell, &Cell::placeUpper};
+    default: fail(operation + "2");
     }
 }
 
@@ -162,12 +158,9 @@ TOddsWid::Slot TOddsWid::slot(const std::string& operation, std::uint8_t kind, i
     const std::size_t cell =
         runnerPairIndex(Size(), std::min(first, second), std::max(first, second));
     switch (kind) {
-    case 6:
-        return {cell, &Cell::lower};
-    case 7:
-        return {cell, &Cell::upper};
-    default:
-        fail(operation + "4");
+    case 6: return {cell, &Cell::lower};
+    case 7: return {cell, &Cell::upper};
+    default: fail(operation + "4");
     }
 }
 

@@ -204,8 +204,7 @@ bool ReadRxOdds(TOdds& odds, const std::string& folder, const std::string& raceK
                 odds.SetTime(8, f[6]);
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
 

@@ -43,7 +43,9 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
     return tokens;
 }
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
 std::string baseName(const std::string& path) {
     auto pos = std::find_if(path.rbegin(), path.rend(), isSeparator);

@@ -49,7 +49,9 @@ constexpr Field kDistance{108, 4};
 constexpr Field kPostTime{331, 5};
 constexpr Field kRunnerCount{336, 2};
 constexpr std::size_t kMaxRunners = 18;
-constexpr Field runnerKey(std::size_t k) { return {500 + 10 * k, 7}; }
+constexpr Field runnerKey(std::size_t k) {
+    return {500 + 10 * k, 7};
+}
 } // namespace raceRecord
 
 // ruv_den2.kd2, the runner file: one record per runner entry, races in file order.
@@ -70,7 +72,9 @@ constexpr Field kAllowance{204, 1};
 constexpr Field kJockeyStar{205, 1};
 constexpr Field kServiceMark{254, 1};
 constexpr std::size_t kTrainingEntries = 3;
-constexpr Field training(std::size_t t) { return {256 + 117 * t, 116}; }
+constexpr Field training(std::size_t t) {
+    return {256 + 117 * t, 116};
+}
 constexpr Field kRemarkPosition{606, 1};
 constexpr Field kRemark{607, 86};
 } // namespace runnerRecord
@@ -85,7 +89,9 @@ constexpr Field kColumnB{16, 6};
 constexpr Field kColumnC{22, 2};
 constexpr Field kColumnD{24, 2};
 constexpr std::size_t kLapColumns = 7;
-constexpr Field lap(std::size_t i) { return {26 + 6 * i, 6}; }
+constexpr Field lap(std::size_t i) {
+    return {26 + 6 * i, 6};
+}
 constexpr Field kCircledDigit{68, 1};
 constexpr Field kColumnE{69, 6};
 constexpr Field kComment{76, 40};
@@ -96,7 +102,9 @@ namespace horseRecord {
 constexpr std::size_t kSize = 5166;
 constexpr Field kKey{0, 7};
 constexpr std::size_t kPastRuns = 5;
-constexpr Field pastRun(std::size_t j) { return {1064 + 590 * j, 590}; }
+constexpr Field pastRun(std::size_t j) {
+    return {1064 + 590 * j, 590};
+}
 } // namespace horseRecord
 
 // One past-run block inside a horse record.
@@ -107,7 +115,7 @@ constexpr Field kCategory{23, 1}; // 0 central, 1-3 local, 4 abroad
 constexpr Field kJump{25, 1};
 constexpr Field kSurface{115, 1}; // 1 turf
 constexpr Field kDistance{119, 4};
-constexpr Field kWeight{242, 3}; // tenths of a kilogram
+constexpr Field kWeight{242, 3};   // tenths of a kilogram
 constexpr Field kPosition{368, 2}; // 31-35: abnormal result
 constexpr Field kTime{374, 4};     // MSSd
 } // namespace pastRunBlock

@@ -154,8 +154,8 @@ std::vector<std::string_view> TRaceRuv::findRecords(std::string_view image, std:
         if (!at)
             at = search(key, 0);
         if (!at)
-            throw ERaceRuvDataError(Format(sjis("該当するデータがありません(%s)").c_str(),
-                                           std::string(key).c_str()));
+            throw ERaceRuvDataError(
+                Format(sjis("該当するデータがありません(%s)").c_str(), std::string(key).c_str()));
         found.push_back(image.substr(*at * size, size));
         position = *at + 1;
     }
@@ -176,8 +176,8 @@ void TRaceRuv::SelectRace(int index) {
     std::vector<std::string_view> keys;
     for (int k = 0; k < n; ++k)
         keys.push_back(bytesOf(race.record, raceRecord::runnerKey(static_cast<std::size_t>(k))));
-    race.runners = findRecords(m_runnerImage, runnerRecord::kSize, runnerRecord::kKey.offset,
-                               start, keys);
+    race.runners =
+        findRecords(m_runnerImage, runnerRecord::kSize, runnerRecord::kKey.offset, start, keys);
     race.horses =
         findRecords(m_horseImage, horseRecord::kSize, horseRecord::kKey.offset, start, keys);
     // made current only once every record was found, so a failure leaves the old race
@@ -223,7 +223,8 @@ std::string TRaceRuv::AllowanceMark(int r) const {
 }
 
 std::string TRaceRuv::JockeyName(int r) const {
-    std::string name = LeftBytes(textOf(runner(r), runnerRecord::kJockey), runnerRecord::kJockeyUsed);
+    std::string name =
+        LeftBytes(textOf(runner(r), runnerRecord::kJockey), runnerRecord::kJockeyUsed);
     return std::string(trim(name));
 }
 
@@ -386,22 +387,22 @@ std::string TRaceRuv::mainLine() const {
                LookupCode(bytesOf(r, raceRecord::kCondition), ConditionTable()).c_str(),
                std::string(trim(textOf(r, raceRecord::kConditionText))).c_str());
     conditions = EraseBytes(conditions, 38, 20);
-    return Format(sjis("%2dR %s %d年%d回%d日 %.2d/%.2d %-38s %sm %s").c_str(),
-                  FieldToInt(bytesOf(r, raceRecord::kRaceNumber)),
-                  LookupCode(bytesOf(r, raceRecord::kCourse), VenueTable()).c_str(),
-                  FieldToInt(bytesOf(r, raceRecord::kYear)),
-                  FieldToInt(bytesOf(r, raceRecord::kMeeting)),
-                  FieldToInt(bytesOf(r, raceRecord::kDay)),
-                  FieldToInt(bytesOf(r, raceRecord::kDateMonth)),
-                  FieldToInt(bytesOf(r, raceRecord::kDateDay)), conditions.c_str(),
-                  FieldToText(bytesOf(r, raceRecord::kDistance)).c_str(),
-                  LookupCode(bytesOf(r, raceRecord::kSurface), SurfaceTable()).c_str());
+    return Format(
+        sjis("%2dR %s %d年%d回%d日 %.2d/%.2d %-38s %sm %s").c_str(),
+        FieldToInt(bytesOf(r, raceRecord::kRaceNumber)),
+        LookupCode(bytesOf(r, raceRecord::kCourse), VenueTable()).c_str(),
+        FieldToInt(bytesOf(r, raceRecord::kYear)), FieldToInt(bytesOf(r, raceRecord::kMeeting)),
+        FieldToInt(bytesOf(r, raceRecord::kDay)), FieldToInt(bytesOf(r, raceRecord::kDateMonth)),
+        FieldToInt(bytesOf(r, raceRecord::kDateDay)), conditions.c_str(),
+        FieldToText(bytesOf(r, raceRecord::kDistance)).c_str(),
+        LookupCode(bytesOf(r, raceRecord::kSurface), SurfaceTable()).c_str());
 }
 
 std::string TRaceRuv::RaceHeading() const {
     const std::string_view r = m_race.record;
-    return Format(sjis("    %s%36s%s発走").c_str(), std::string(textOf(r, raceRecord::kName)).c_str(),
-                  "", std::string(textOf(r, raceRecord::kPostTime)).c_str()) +
+    return Format(sjis("    %s%36s%s発走").c_str(),
+                  std::string(textOf(r, raceRecord::kName)).c_str(), "",
+                  std::string(textOf(r, raceRecord::kPostTime)).c_str()) +
            "\r\n" + mainLine();
 }
 
@@ -441,8 +442,8 @@ std::string TRaceRuv::WarsHeaderLine(std::uint8_t style) const {
                ToFullWidth(meeting) + sjis(" 回 ") + ToFullWidth(dayOfMeeting) + sjis(" 日目 ") +
                Format(sjis("%4s月%4s日（%2s）[%s] %s ver%s").c_str(),
                       ToFullWidth(textOf(r, raceRecord::kDateMonth)).c_str(),
-                      ToFullWidth(textOf(r, raceRecord::kDateDay)).c_str(), weekday.c_str(),
-                      "0020", "RUV PELTON", ProductVersion());
+                      ToFullWidth(textOf(r, raceRecord::kDateDay)).c_str(), weekday.c_str(), "0020",
+                      "RUV PELTON", ProductVersion());
     return venue + " " + std::string(textOf(r, raceRecord::kYear)) + sjis("年  ") + meeting +
            sjis("回  ") + dayOfMeeting + sjis("日目 ") +
            Format(sjis("%2d月%3d日(%2s) [%s] %s ver%s").c_str(), month, day, weekday.c_str(),

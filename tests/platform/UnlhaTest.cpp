@@ -70,8 +70,9 @@ TEST_F(UnlhaTest, ExtractsExactlyTheNamedMembersOfStoredArchivesAtBothHeaderLeve
         std::string data(5000, '\0');
         for (std::size_t i = 0; i < data.size(); ++i)
             data[i] = static_cast<char>(i * 7);
-        WriteBinaryFile(archivePath("day.lzh"),
-                        MakeLzhArchive({{"one.kd2", data}, {"two.kd2", "22"}, {"three", "3"}}, level));
+        WriteBinaryFile(
+            archivePath("day.lzh"),
+            MakeLzhArchive({{"one.kd2", data}, {"two.kd2", "22"}, {"three", "3"}}, level));
         Extracted e = extract(archivePath("day.lzh").string(), m_folder, "one.kd2 three");
         EXPECT_EQ(e.result, 0) << e.messages;
         EXPECT_EQ(readFile(m_folder.path() / "one.kd2"), data);
@@ -133,8 +134,8 @@ TEST_F(UnlhaTest, MissingArchiveAndMissingMembersAreReported) {
 
 TEST_F(UnlhaTest, TheOutputBufferIsCutToItsSize) {
     char buffer[8];
-    std::string command = "e \"" + archivePath("absent.lzh").string() + "\" " +
-                          m_folder.folderText() + " a";
+    std::string command =
+        "e \"" + archivePath("absent.lzh").string() + "\" " + m_folder.folderText() + " a";
     Unlha(nullptr, command.c_str(), buffer, sizeof buffer);
     EXPECT_EQ(std::string(buffer).size(), 7u);
 }

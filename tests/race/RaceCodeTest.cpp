@@ -30,15 +30,17 @@ TEST_P(CodeTables, HaveTheirRowsAndKeyWidthAndRoundTripThroughUtf8) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, CodeTables,
-    ::testing::Values(TableCase{"Venue", VenueTable, 70, 2}, TableCase{"Class", ClassTable, 32, 5},
-                      TableCase{"Condition", ConditionTable, 36, 2},
-                      TableCase{"AgeCondition", AgeConditionTable, 14, 1},
-                      TableCase{"Surface", SurfaceTable, 2, 1}, TableCase{"Grade", GradeTable, 3, 1},
-                      TableCase{"Sex", SexTable, 3, 1}, TableCase{"Allowance", AllowanceTable, 3, 1},
-                      TableCase{"Mark", MarkTable, 5, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, CodeTables,
+                         ::testing::Values(TableCase{"Venue", VenueTable, 70, 2},
+                                           TableCase{"Class", ClassTable, 32, 5},
+                                           TableCase{"Condition", ConditionTable, 36, 2},
+                                           TableCase{"AgeCondition", AgeConditionTable, 14, 1},
+                                           TableCase{"Surface", SurfaceTable, 2, 1},
+                                           TableCase{"Grade", GradeTable, 3, 1},
+                                           TableCase{"Sex", SexTable, 3, 1},
+                                           TableCase{"Allowance", AllowanceTable, 3, 1},
+                                           TableCase{"Mark", MarkTable, 5, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LookupCode, FirstEqualCodeWinsAndUnknownCodesAreEmpty) {
     EXPECT_EQ(toUtf8(LookupCode("35", VenueTable())), "札幌");

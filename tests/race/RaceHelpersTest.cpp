@@ -15,7 +15,9 @@ TEST(WeekdayName, GivesTheDayOfTheWeek) {
 
 TEST(CourseTables, AreInverseOverTheCentralRacecourses) {
     for (int code = 0; code <= 9; ++code)
-        EXPECT_EQ(RacecourseToCourse[static_cast<std::size_t>(CourseToRacecourse[static_cast<std::size_t>(code)])], code);
+        EXPECT_EQ(RacecourseToCourse[static_cast<std::size_t>(
+                      CourseToRacecourse[static_cast<std::size_t>(code)])],
+                  code);
     EXPECT_EQ(RacecourseToCourse[0], 3);
     EXPECT_EQ(RacecourseToCourse[10], 3);
 }

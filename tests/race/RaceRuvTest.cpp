@@ -27,8 +27,8 @@ SampleRace raceWith(int runners, const char* raceNumber = "01") {
     SampleRace race;
     race.raceNumber = raceNumber;
     for (int k = 0; k < runners; ++k)
-        race.runners.push_back(runner(("ホース" + std::to_string(k + 1)).c_str(),
-                                      std::to_string(k / 2 + 1).c_str()));
+        race.runners.push_back(
+            runner(("ホース" + std::to_string(k + 1)).c_str(), std::to_string(k / 2 + 1).c_str()));
     return race;
 }
 
@@ -337,7 +337,8 @@ TEST_F(RaceRuvTest, PastRunStatusCoversEveryCategoryAndAbnormalResult) {
     auto source = open(day);
     for (std::size_t i = 0; i < cases.size(); ++i) {
         source->SelectRace(static_cast<int>(i / 5));
-        EXPECT_EQ(source->PastRunStatus(0, static_cast<int>(i % 5)), cases[i].status) << "case " << i;
+        EXPECT_EQ(source->PastRunStatus(0, static_cast<int>(i % 5)), cases[i].status)
+            << "case " << i;
     }
     EXPECT_EQ(PastRunStatusText()[10], "XXX");
     EXPECT_EQ(PastRunStatusText()[1], "\x81\x7C");
@@ -445,15 +446,16 @@ TEST_F(RaceRuvTest, HeadingsCutLongConditions) {
 TEST_F(RaceRuvTest, ConditionsOfSeventyBytesKeepTheirEndAndNeverSplitACharacter) {
     SampleDay day;
     SampleRace race = raceWith(1, "09");
-    race.ageCondition = "8";                // 障害３歳以上 12 bytes
-    race.classCode = "00009";               // オーブン，牝馬，アラブ混合 26 bytes
-    race.grade = "0";                       // G1
-    race.condition = "01";                  // 九州産馬 8 bytes
+    race.ageCondition = "8";  // 障害３歳以上 12 bytes
+    race.classCode = "00009"; // オーブン，牝馬，アラブ混合 26 bytes
+    race.grade = "0";         // G1
+    race.condition = "01";    // 九州産馬 8 bytes
     race.conditionText = "123456789012345678";
     day.races.push_back(race);
     auto source = open(day);
     source->SelectRace(0);
-    std::string full = toCp932("障害３歳以上 オーブン，牝馬，アラブ混合 G1 九州産馬 123456789012345678");
+    std::string full =
+        toCp932("障害３歳以上 オーブン，牝馬，アラブ混合 G1 九州産馬 123456789012345678");
     ASSERT_EQ(full.size(), 70u);
     std::string line = source->RaceHeadingLine();
     // bytes 39 to 58 go; byte 38 was the first half of a character, so it is a blank
@@ -508,10 +510,12 @@ TEST_F(RaceRuvTest, OperationsAnswerForTheLastSelectedRace) {
 
 TEST(RaceRuvCompressed, OpensADayWhoseArchiverWroteUpperCaseNames) {
     TWorkFolder work;
-    TRaceRuv source(std::string(PELTON_TEST_DATA) + "/upper_case_members_lh6.lzh", work.folderText());
+    TRaceRuv source(std::string(PELTON_TEST_DATA) + "/upper_case_members_lh6.lzh",
+                    work.folderText());
     SampleDay day = SmallTestDay();
     ASSERT_EQ(source.RaceCount(), 2);
     source.SelectRace(1);
     EXPECT_EQ(source.RunnerCount(), 9);
-    EXPECT_EQ(source.HorseName(8), LeftBytes(toCp932(day.races[1].runners[8].horseName) + std::string(18, ' '), 18));
+    EXPECT_EQ(source.HorseName(8),
+              LeftBytes(toCp932(day.races[1].runners[8].horseName) + std::string(18, ' '), 18));
 }

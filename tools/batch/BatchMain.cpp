@@ -136,7 +136,8 @@ int write(TDaySession& day) {
     const bool showProgress = isatty(STDERR_FILENO);
     auto progress = [showProgress](int position, int total, const std::string& text) {
         if (showProgress)
-            std::cerr << "\r" << toUtf8Lenient(text) << (position == total ? "\n" : "") << std::flush;
+            std::cerr << "\r" << toUtf8Lenient(text) << (position == total ? "\n" : "")
+                      << std::flush;
         return g_interrupted == 0;
     };
     TDaySession::TOutputSummary result = day.RunOutput(TOutputCommand::All, progress);

@@ -49,8 +49,10 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         {"--html", &TBatchOptions::html}, {"--wars", &TBatchOptions::wars},
         {"--ruv", &TBatchOptions::ruv}};
     const std::map<std::string, std::optional<std::string> TBatchOptions::*> folders{
-        {"--time", &TBatchOptions::timeFolder}, {"--out", &TBatchOptions::outFolder},
-        {"--rx", &TBatchOptions::rxFolder},     {"--jrdb", &TBatchOptions::jrdbFolder},
+        {"--time", &TBatchOptions::timeFolder},
+        {"--out", &TBatchOptions::outFolder},
+        {"--rx", &TBatchOptions::rxFolder},
+        {"--jrdb", &TBatchOptions::jrdbFolder},
         {"--ini", &TBatchOptions::iniFile}};
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -91,7 +93,8 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
     o.archive = positional[1];
     if (o.command == "race") {
         const std::string& index = positional[2];
-        if (index.empty() || index.size() > 6 || index.find_first_not_of("0123456789") != std::string::npos)
+        if (index.empty() || index.size() > 6 ||
+            index.find_first_not_of("0123456789") != std::string::npos)
             throw EBatchUsage("the race index must be a number from 0, not '" + index + "'");
         o.raceIndex = std::stoi(index);
     }

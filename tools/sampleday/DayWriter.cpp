@@ -37,8 +37,7 @@ std::string raceRecordOf(const SampleRace& race) {
     put(r, rr::kSurface, race.surface);
     put(r, rr::kDistance, race.distance);
     put(r, rr::kPostTime, race.postTime);
-    put(r, rr::kRunnerCount,
-        race.runnerCount.value_or(Format("%.2zu", race.runners.size())));
+    put(r, rr::kRunnerCount, race.runnerCount.value_or(Format("%.2zu", race.runners.size())));
     for (std::size_t k = 0; k < std::min(race.runners.size(), rr::kMaxRunners); ++k)
         put(r, rr::runnerKey(k), race.runners[k].key);
     return r;
@@ -76,7 +75,8 @@ std::string runnerRecordOf(const SampleRunner& runner) {
     put(d, rr::kJockeyStar, runner.jockeyStar);
     put(d, rr::kServiceMark, runner.serviceMark);
     for (std::size_t t = 0; t < rr::kTrainingEntries; ++t)
-        d.replace(rr::training(t).offset, rr::training(t).width, trainingEntryOf(runner.training[t]));
+        d.replace(rr::training(t).offset, rr::training(t).width,
+                  trainingEntryOf(runner.training[t]));
     put(d, rr::kRemarkPosition, runner.remarkPosition);
     put(d, rr::kRemark, runner.remark);
     return d;
@@ -106,8 +106,7 @@ std::string horseRecordOf(const SampleRunner& runner) {
     return h;
 }
 
-template <typename RecordOf>
-std::string runnerFile(const SampleDay& day, RecordOf recordOf) {
+template <typename RecordOf> std::string runnerFile(const SampleDay& day, RecordOf recordOf) {
     std::string bytes;
     for (const SampleRace& race : day.races)
         for (const SampleRunner& runner : race.runners)

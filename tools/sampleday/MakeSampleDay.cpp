@@ -28,8 +28,9 @@ int main(int argc, char** argv) {
         if (records) {
             for (LzhMember& member : DayMembers(SmallTestDay())) {
                 if (upper)
-                    std::transform(member.name.begin(), member.name.end(), member.name.begin(),
-                                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+                    std::transform(
+                        member.name.begin(), member.name.end(), member.name.begin(),
+                        [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
                 WriteBinaryFile(out / member.name, member.data);
             }
             return 0;

@@ -19,8 +19,7 @@ public:
         return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(n));
     }
     int between(int low, int high) { return low + below(high - low + 1); }
-    template <typename T, std::size_t N>
-    const T& pick(const std::array<T, N>& items) {
+    template <typename T, std::size_t N> const T& pick(const std::array<T, N>& items) {
         return items[static_cast<std::size_t>(below(static_cast<int>(N)))];
     }
 
@@ -32,10 +31,9 @@ const std::array<const char*, 40> kSyllables{
     "ア", "イ", "ウ", "エ", "オ", "カ", "キ", "ク", "ケ", "コ", "サ", "シ", "ス", "セ",
     "ソ", "タ", "チ", "ツ", "テ", "ト", "ナ", "ニ", "マ", "ミ", "ム", "メ", "ラ", "リ",
     "ル", "レ", "ロ", "ダ", "ド", "ガ", "ゴ", "バ", "ボ", "パ", "ン", "ー"};
-const std::array<const char*, 16> kJockeys{"武豊",   "岡部",   "横山典", "蛯名",
-                                           "柴田善", "安藤勝", "河内",   "松永幹",
-                                           "四位",   "福永",   "後藤",   "田中勝",
-                                           "藤田",   "熊沢",   "池添",   "幸"};
+const std::array<const char*, 16> kJockeys{"武豊", "岡部",   "横山典", "蛯名", "柴田善", "安藤勝",
+                                           "河内", "松永幹", "四位",   "福永", "後藤",   "田中勝",
+                                           "藤田", "熊沢",   "池添",   "幸"};
 const std::array<const char*, 6> kTrainers{"助手", "騎手", "見習", "本人", "助手", "騎手"};
 const std::array<const char*, 4> kCourses{"美坂", "栗坂", "美Ｗ", "栗ＣＷ"};
 const std::array<const char*, 4> kGoings{"良", "稍", "重", "不"};
@@ -93,7 +91,11 @@ SampleTraining training(Dice& dice, int daysBefore) {
     int last = dice.between(115, 135);
     t.laps = {Format("%d.%d", 50 + dice.below(20), dice.below(10)),
               Format("%d.%d", 37 + dice.below(6), dice.below(10)),
-              Format("%d.%d", last / 10, last % 10), "", "", "", ""};
+              Format("%d.%d", last / 10, last % 10),
+              "",
+              "",
+              "",
+              ""};
     t.circledDigit = dice.below(3) == 0 ? Format("%d", dice.below(8)) : " ";
     t.columnE = dice.pick(kEfforts);
     return t;
@@ -216,7 +218,8 @@ SampleDay SyntheticDay(int raceCount, int runners) {
     SampleDay day;
     Dice dice(99);
     for (int i = 0; i < raceCount; ++i)
-        day.races.push_back(race(dice, kVenues[static_cast<std::size_t>(i / 12 % 3)], i % 12 + 1, runners));
+        day.races.push_back(
+            race(dice, kVenues[static_cast<std::size_t>(i / 12 % 3)], i % 12 + 1, runners));
     AssignRunnerKeys(day);
     return day;
 }
@@ -265,9 +268,9 @@ SampleTimeDb TimeDbCovering(const SampleDay& day) {
 SampleDayOdds DemoOdds(const SampleDay& day) {
     SampleDayOdds odds(day.races.size());
     if (odds.size() > 20) {
-        odds[3].absent = true;           // no odds in any source
-        odds[5].win[2] = "*****";        // capped
-        odds[5].win[4] = "     ";        // a scratched runner
+        odds[3].absent = true;            // no odds in any source
+        odds[5].win[2] = "*****";         // capped
+        odds[5].win[4] = "     ";         // a scratched runner
         odds[7].bracket[{1, 2}] = "    "; // a bracket pair without odds
         odds[14].wideAbsent = true;
     }

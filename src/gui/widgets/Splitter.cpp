@@ -22,9 +22,9 @@ void TSplitter::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragging)
         return QFrame::mouseMoveEvent(event);
     // the pane may grow until the area right of the bar keeps MinSize pixels
-    const int widest = parentWidget()
-                           ? std::max(MinSize, parentWidget()->width() - m_pane->x() - kWidth - MinSize)
-                           : std::max(MinSize, m_pane->width());
+    const int widest =
+        parentWidget() ? std::max(MinSize, parentWidget()->width() - m_pane->x() - kWidth - MinSize)
+                       : std::max(MinSize, m_pane->width());
     const int wanted = m_startWidth + event->globalPosition().toPoint().x() - m_startX;
     const int width = std::clamp(wanted, MinSize, widest);
     if (width != m_pane->width()) {

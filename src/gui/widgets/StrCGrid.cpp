@@ -189,24 +189,12 @@ void TStrColGrid::keyPressEvent(QKeyEvent* event) {
     int col = Col();
     int row = Row();
     switch (event->key()) {
-    case Qt::Key_Up:
-        --row;
-        break;
-    case Qt::Key_Down:
-        ++row;
-        break;
-    case Qt::Key_Left:
-        --col;
-        break;
-    case Qt::Key_Right:
-        ++col;
-        break;
-    case Qt::Key_PageUp:
-        row -= page;
-        break;
-    case Qt::Key_PageDown:
-        row += page;
-        break;
+    case Qt::Key_Up: --row; break;
+    case Qt::Key_Down: ++row; break;
+    case Qt::Key_Left: --col; break;
+    case Qt::Key_Right: ++col; break;
+    case Qt::Key_PageUp: row -= page; break;
+    case Qt::Key_PageDown: row += page; break;
     case Qt::Key_Home:
         if (control)
             row = 0;
@@ -219,9 +207,7 @@ void TStrColGrid::keyPressEvent(QKeyEvent* event) {
         else
             col = ColCount() - 1;
         break;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     FocusCell(col, row);
     ScrollToFocus(viewport()->width(), viewport()->height());

@@ -80,9 +80,8 @@ int RunPelton(const TRunEnvironment& environment) {
         else
             QMessageBox::critical(nullptr, QString::fromLatin1(TFormMain::kTitle), text);
     };
-    const fs::path iniFile = environment.IniFile.empty()
-                                 ? SettingsFilePath(environment.ProgramFile)
-                                 : environment.IniFile;
+    const fs::path iniFile = environment.IniFile.empty() ? SettingsFilePath(environment.ProgramFile)
+                                                         : environment.IniFile;
 
     TSettings settings;
     try {

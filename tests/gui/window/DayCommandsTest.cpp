@@ -55,8 +55,8 @@ protected:
         if (makeOut)
             fs::create_directories(out());
         const std::string day = s_day->folderText();
-        writeIni("[Folder]\r\nInDenm=" + day + "\r\nOutTxt=" + out().string() + "/\r\nTime=" +
-                 day + "time/\r\n" + more);
+        writeIni("[Folder]\r\nInDenm=" + day + "\r\nOutTxt=" + out().string() + "/\r\nTime=" + day +
+                 "time/\r\n" + more);
         auto w = makeWindow();
         w->FormWait = new TFormWait(w.get());
         w->show();
@@ -88,17 +88,17 @@ void expectStates(const TFormMain& w, const TActionStates& s) {
     EXPECT_EQ(w.ActionClose->isEnabled(), s.close);
     EXPECT_EQ(w.ActionRaceIndex->isEnabled(), s.raceIndex);
     EXPECT_EQ(w.ActionRaceIndex->isChecked(), s.raceIndexChecked);
-    for (QAction* output : {w.ActionOutAll, w.ActionOutVerbose, w.ActionOutHtml, w.ActionOutWars,
-                            w.ActionOutRuv})
+    for (QAction* output :
+         {w.ActionOutAll, w.ActionOutVerbose, w.ActionOutHtml, w.ActionOutWars, w.ActionOutRuv})
         EXPECT_EQ(output->isEnabled(), s.outputs) << output->objectName().toStdString();
     // the commands of the whole run keep their state
     EXPECT_TRUE(w.ActionExit->isEnabled());
     EXPECT_TRUE(w.ActionCfg->isEnabled());
     EXPECT_TRUE(w.ActionContent->isEnabled());
     EXPECT_TRUE(w.ActionAbout->isEnabled());
-    for (const QWidget* pane : {static_cast<QWidget*>(w.Panel1), static_cast<QWidget*>(w.Splitter1),
-                                static_cast<QWidget*>(w.TreeView1),
-                                static_cast<QWidget*>(w.PageControl1)})
+    for (const QWidget* pane :
+         {static_cast<QWidget*>(w.Panel1), static_cast<QWidget*>(w.Splitter1),
+          static_cast<QWidget*>(w.TreeView1), static_cast<QWidget*>(w.PageControl1)})
         EXPECT_EQ(pane->isHidden(), !s.close) << pane->objectName().toStdString();
 }
 
@@ -241,8 +241,7 @@ TEST_F(DayCommandsTest, ADoubleClickOnARaceShowsItAndOnAVenueDoesNothing) {
         SCOPED_TRACE(r.race);
         doubleClick(*w, raceNode(*w, r.race));
         const TRaceBase& race = w->Session()->Race();
-        EXPECT_EQ(w->LabelTitle->text(),
-                  qsjis(race.RaceHeading()).replace(u("\r\n"), u("\n")));
+        EXPECT_EQ(w->LabelTitle->text(), qsjis(race.RaceHeading()).replace(u("\r\n"), u("\n")));
         EXPECT_EQ(view.GridYosou()->RowCount(), race.RunnerCount() + 1);
         EXPECT_EQ(view.GridYosou()->Cells(1, 1), "1");
         EXPECT_TRUE(view.LabelKaime1()->text().startsWith(u(r.bets)))
@@ -289,7 +288,8 @@ TEST_F(DayCommandsTest, ARaceThatCannotBeReadIsReportedAndTheViewStaysAsItWas) {
     const int rows = w->RaceView()->GridYosou()->RowCount();
     doubleClick(*w, raceNode(*w, 5));
     ASSERT_EQ(m_errors.size(), 1);
-    EXPECT_TRUE(m_errors[0].startsWith(u("該当するデータがありません(2001"))) << m_errors[0].toStdString();
+    EXPECT_TRUE(m_errors[0].startsWith(u("該当するデータがありません(2001")))
+        << m_errors[0].toStdString();
     EXPECT_EQ(w->LabelTitle->text(), title);
     EXPECT_EQ(w->RaceView()->GridYosou()->Cells(2, 1), name);
     EXPECT_EQ(w->RaceView()->GridYosou()->RowCount(), rows);

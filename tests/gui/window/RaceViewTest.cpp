@@ -795,6 +795,5 @@ TEST(RaceView, DraggingSplitter2SetsThePaneWidth) {
     send(QEvent::MouseButtonPress, 0, Qt::LeftButton);
     send(QEvent::MouseMove, 5000, Qt::LeftButton);
     const QWidget* area = bar->parentWidget();
-    EXPECT_EQ(p.view->bameiWidth(),
-              area->width() - TSplitter::kWidth - bar->MinSize);
+    EXPECT_EQ(p.view->bameiWidth(), area->width() - TSplitter::kWidth - bar->MinSize);
 }
