@@ -3,7 +3,7 @@
 # only when one of them is missing.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang libclang-rt-dev ccache clang-format
   libgtest-dev libgmock-dev
   libarchive-dev
   qt6-base-dev

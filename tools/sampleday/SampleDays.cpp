@@ -66,7 +66,9 @@ SamplePastRun pastRun(Dice& dice, int monthsBack) {
     bool turf = dice.below(2) == 0;
     run.surface = turf ? "1" : "0";
     run.distance = Format("%d", distance);
-    run.weight = Format("%d", dice.between(52, 58) * 10 + (dice.below(4) == 0 ? 5 : 0));
+    const int kilograms = dice.between(52, 58);
+    const int halfKilogram = dice.below(4) == 0 ? 5 : 0;
+    run.weight = Format("%d", kilograms * 10 + halfKilogram);
     run.position = Format("%.2d", dice.between(1, 16));
     run.time = finishingTime(dice, distance, turf);
     int oddity = dice.below(40);
@@ -89,8 +91,13 @@ SampleTraining training(Dice& dice, int daysBefore) {
     t.columnC = dice.pick(kGoings);
     t.columnD = "";
     int last = dice.between(115, 135);
-    t.laps = {Format("%d.%d", 50 + dice.below(20), dice.below(10)),
-              Format("%d.%d", 37 + dice.below(6), dice.below(10)),
+    // each lap draws its tenths before its seconds, the order every written sample day has
+    const int firstTenths = dice.below(10);
+    const int firstSeconds = 50 + dice.below(20);
+    const int secondTenths = dice.below(10);
+    const int secondSeconds = 37 + dice.below(6);
+    t.laps = {Format("%d.%d", firstSeconds, firstTenths),
+              Format("%d.%d", secondSeconds, secondTenths),
               Format("%d.%d", last / 10, last % 10),
               "",
               "",

@@ -1,0 +1,1 @@
+// The target that carries the precompiled headers of the test programs.
