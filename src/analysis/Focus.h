@@ -42,7 +42,6 @@ int RoundedFigure(float figure);
 // give 0 or an empty text for an index outside their range.
 class TFocus {
 public:
-    static constexpr int kMaxRunners = 18;
     static constexpr int kCells = 5;
     static constexpr int kBetSlots = 6;
     static constexpr int kMarkPositions = 9;

@@ -1,11 +1,12 @@
 #include "odds/Odds.h"
 
+#include "race/RaceBase.h"
+
 #include <algorithm>
 #include <utility>
 
 namespace {
 
-constexpr int kMaxRunners = 18;
 constexpr int kMaxBrackets = 8;
 
 [[noreturn]] void raise(const char* className, const std::string& suffix) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "race/RaceBase.h"
 #include "race/RaceRecords.h"
 
 #include <array>
@@ -30,8 +31,8 @@ constexpr std::size_t kRunnerPairCount = 153;
 constexpr std::array<OddsPair, kRunnerPairCount> makeRunnerPairs() {
     std::array<OddsPair, kRunnerPairCount> pairs{};
     std::size_t s = 0;
-    for (int i = 1; i <= 18; ++i)
-        for (int j = i + 1; j <= 18; ++j)
+    for (int i = 1; i <= kMaxRunners; ++i)
+        for (int j = i + 1; j <= kMaxRunners; ++j)
             pairs[s++] = {i, j};
     return pairs;
 }

@@ -1,5 +1,6 @@
 #include "output/OutputFile.h"
 #include "output/ReportPieces.h"
+#include "output/RunnerRow.h"
 #include "output/Writers.h"
 
 #include "analysis/Focus.h"
@@ -11,16 +12,6 @@
 
 namespace {
 
-std::string winOddsCell(const TOdds& odds, int r) {
-    float value = 0;
-    switch (WinOddsOf(odds, r, value)) {
-    case TWinOdds::None: return "0.0";
-    case TWinOdds::Scratched: return "-";
-    case TWinOdds::Value: break;
-    }
-    return Format("%5.1f", static_cast<double>(value));
-}
-
 std::string titleLine(const TRaceBase& race) {
     return R"(<table border="0"><tr><td><font color="Blue">)" + race.RaceName() +
            R"(</font></td></tr><tr><td bgcolor="green"><font color="white"><b>)" +
@@ -30,27 +21,22 @@ std::string titleLine(const TRaceBase& race) {
 }
 
 std::string runnerRow(const TOutputContext& c, int i) {
-    const TRaceBase& race = c.race;
-    const int r = i + 1;
-    const int b = race.BracketNo(i);
-    // a bracket outside 1..8 is drawn in the first bracket's colours
-    const TBracketColor& colors =
-        BracketColors[static_cast<std::size_t>(b >= 1 && b <= 8 ? b - 1 : 0)];
-    std::string row =
+    const TRunnerRow row = RunnerRowOf(c.race, c.focus, c.odds, i);
+    std::string html =
         Format(R"(<tr><td align="center" bgcolor="%s"><font color="%s">%d</font></td>)",
-               colors.backgroundHtml, colors.textHtml, b);
-    row += race.HasBlinkers(i) ? "<td>B</td>" : "<td></td>";
-    row += Format(R"(<td align="center">%d</td><td>%s</td><td>%s%2d</td>)", r,
-                  race.HorseName(i).c_str(), race.SexText(i).c_str(), race.Age(i));
-    row += "<td>" + race.WeightText(i) + race.AllowanceMark(i) + "</td>";
-    row += "<td>" + race.JockeyName(i) + (race.IsJockeyStarred(i) ? "*" : "") + "</td>";
-    row += R"(<td align="right">)" + winOddsCell(c.odds, r) + "</td>";
-    row += Format(
+               row.colors->backgroundHtml, row.colors->textHtml, row.bracket);
+    html += row.blinkers ? "<td>B</td>" : "<td></td>";
+    html += Format(R"(<td align="center">%d</td><td>%s</td><td>%s%2d</td>)", row.number,
+                   row.horseName.c_str(), row.sex.c_str(), row.age);
+    html += "<td>" + row.weight + "</td>";
+    html += "<td>" + row.jockey + "</td>";
+    html += R"(<td align="right">)" + row.winOdds + "</td>";
+    html += Format(
         R"(<td align="center">%s</td><td align="center"><font color="red">%s</font></td><td align="center">%s</td>)",
-        race.ServiceMark(i).c_str(), c.focus.MarkText(r).c_str(), RankText(c.focus, r).c_str());
-    for (int cell = 4; cell >= 0; --cell)
-        row += Format(R"(<td align="right">%s</td>)", c.focus.FigureText(r, cell).c_str());
-    return row + "</tr>";
+        row.serviceMark.c_str(), row.mark.c_str(), row.rank.empty() ? " " : row.rank.c_str());
+    for (const std::string& figure : row.figures)
+        html += R"(<td align="right">)" + figure + "</td>";
+    return html + "</tr>";
 }
 
 std::string betRow(const TOutputContext& c) {
@@ -94,7 +80,7 @@ void WriteHtmlReport(const TOutputContext& c, TOutputRun& run) {
         file.WriteLine(runnerRow(c, i));
     file.WriteLine("</table>");
     file.WriteLine(betRow(c));
-    if (c.focus.BetCount() > 0 && c.odds.Count() != 0)
+    if (c.focus.BetCount() > 0 && OddsFitRace(c.odds, c.race))
         file.WriteLine(oddsRow(c));
     file.WriteLine("</table><p><hr><p>");
     file.WriteLine("</HTML>");

@@ -8,13 +8,6 @@
 #include "race/RaceBase.h"
 #include "race/RaceHelpers.h"
 
-TWinOdds WinOddsOf(const TOdds& odds, int r, float& value) {
-    if (odds.Count() == 0)
-        return TWinOdds::None;
-    value = odds.OddsA(0, r);
-    return value == -1.0f ? TWinOdds::Scratched : TWinOdds::Value;
-}
-
 float BetOdds(const TFocus& focus, const TOdds& odds, int j) {
     TBetPair pair = focus.BetPair(j);
     return odds.OddsB(odds.QuinellaKind(), pair.lower, pair.higher);
@@ -24,9 +17,23 @@ const std::string& BetKindText(const TRaceBase& race) {
     return race.RunnerCount() <= 8 ? sjis("枠番連勝") : sjis("馬番連勝");
 }
 
-std::string RankText(const TFocus& focus, int r) {
-    int rank = focus.MarkNo(r);
-    return rank == 0 ? " " : std::to_string(rank);
+std::string BetLine(const TRaceBase& race, const TFocus& focus) {
+    std::string line = sjis("<買い目> ");
+    if (focus.BetCount() == 0)
+        return line + sjis("見送り");
+    line += BetKindText(race) + " ";
+    for (int j = 0; j < focus.BetCount(); ++j)
+        line += "  " + focus.BetText(j);
+    return line;
+}
+
+std::string BetOddsLine(const TFocus& focus, const TOdds& odds) {
+    std::string line = sjis("<オッズ> ") + Format("%-9s", odds.SourceText().c_str());
+    for (int j = 0; j < focus.BetCount(); ++j) {
+        const float value = BetOdds(focus, odds, j);
+        line += value == -1.0f ? "      -" : Format(" %6.1f", static_cast<double>(value));
+    }
+    return line;
 }
 
 std::string FileKey(const TRaceBase& race) {

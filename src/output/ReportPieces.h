@@ -4,11 +4,7 @@
 
 #include <string>
 
-// Pieces that the text and HTML reports share.
-
-// The win odds of runner number r: nullopt-like empty text when the race has no odds.
-enum class TWinOdds { None, Scratched, Value };
-TWinOdds WinOddsOf(const TOdds& odds, int r, float& value);
+// Pieces that the text report, the HTML report and the race view share.
 
 // The odds of bet slot j under the container's quinella kind; -1 when the pair has none.
 float BetOdds(const TFocus& focus, const TOdds& odds, int j);
@@ -16,5 +12,7 @@ float BetOdds(const TFocus& focus, const TOdds& odds, int j);
 // "枠番連勝" for fields of up to 8 runners, whose bets are bracket quinellas; else "馬番連勝".
 const std::string& BetKindText(const TRaceBase& race);
 
-// The rank text: the mark position, or a single blank when it is 0.
-std::string RankText(const TFocus& focus, int r);
+// "<買い目> " and the bets under their kind, or 見送り.
+std::string BetLine(const TRaceBase& race, const TFocus& focus);
+// "<オッズ> ", the odds source and the odds of each bet in 7 bytes ("-" for none).
+std::string BetOddsLine(const TFocus& focus, const TOdds& odds);

@@ -21,6 +21,9 @@ enum TPastRunStatus : std::uint8_t {
     kRunNotEvaluated = 10, // never produced by a race data source; the prediction's own
 };
 
+// The most runners a race has.
+constexpr int kMaxRunners = 18;
+
 // The labels of the past-run status codes, CP932.
 const std::array<std::string, 11>& PastRunStatusText();
 

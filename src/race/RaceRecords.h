@@ -48,7 +48,6 @@ constexpr Field kSurface{104, 1};
 constexpr Field kDistance{108, 4};
 constexpr Field kPostTime{331, 5};
 constexpr Field kRunnerCount{336, 2};
-constexpr std::size_t kMaxRunners = 18;
 constexpr Field runnerKey(std::size_t k) {
     return {500 + 10 * k, 7};
 }

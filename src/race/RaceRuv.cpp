@@ -170,7 +170,7 @@ void TRaceRuv::SelectRace(int index) {
     race.record = raceRecord(index);
     int n = FieldToInt(bytesOf(race.record, raceRecord::kRunnerCount));
     // a runner count beyond the 18 slots is refused rather than loaded
-    if (n < 0 || n > static_cast<int>(raceRecord::kMaxRunners))
+    if (n < 0 || n > kMaxRunners)
         throw ERaceRuvDataError(
             Format(sjis("該当するデータがありません(%s)").c_str(), raceKeyOf(race.record).c_str()));
     std::vector<std::string_view> keys;

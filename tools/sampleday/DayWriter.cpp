@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Format.h"
+#include "race/RaceBase.h"
 #include "race/RaceRecords.h"
 
 #include <algorithm>
@@ -38,7 +39,8 @@ std::string raceRecordOf(const SampleRace& race) {
     put(r, rr::kDistance, race.distance);
     put(r, rr::kPostTime, race.postTime);
     put(r, rr::kRunnerCount, race.runnerCount.value_or(Format("%.2zu", race.runners.size())));
-    for (std::size_t k = 0; k < std::min(race.runners.size(), rr::kMaxRunners); ++k)
+    for (std::size_t k = 0;
+         k < std::min(race.runners.size(), static_cast<std::size_t>(kMaxRunners)); ++k)
         put(r, rr::runnerKey(k), race.runners[k].key);
     return r;
 }

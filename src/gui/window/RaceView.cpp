@@ -5,6 +5,8 @@
 #include "app/Settings.h"
 #include "gui/widgets/Splitter.h"
 #include "odds/Odds.h"
+#include "output/ReportPieces.h"
+#include "output/RunnerRow.h"
 #include "platform/Cp932.h"
 #include "platform/Format.h"
 #include "race/RaceBase.h"
@@ -37,7 +39,6 @@ constexpr TColor kRed = 0xFF0000;
 constexpr TColor kYellow = 0xFFFF00;
 constexpr TColor kTrainingHeading = 0xC8FFFF;
 
-constexpr int kMaxRunners = 18;
 constexpr int kMaxBrackets = 8;
 constexpr int kYosouCols = 15;
 constexpr int kTanRows = kMaxRunners + 1;
@@ -75,8 +76,7 @@ const std::array<TYosouColumn, kYosouCols> kYosouColumns{{
     {"前 走", kSortNone, kAlignRight, "+D999", 1},
 }};
 
-enum TYosouCol { kColBracket = 0, kColNumber = 1, kColName = 2, kColJockey = 5, kColWin = 6 };
-constexpr int kColFirstFigure = 10; // five races back; the last race is column 14
+enum TYosouCol { kColBracket = 0, kColNumber = 1, kColName = 2, kColJockey = 5 };
 
 // The background of an odds cell by the size of the odds; no odds (-1) and NaN are white.
 TColor oddsBandColor(float v) {
@@ -87,12 +87,6 @@ TColor oddsBandColor(float v) {
     if (v >= 10 && v < 20)
         return 0x99FF99;
     return kWhite;
-}
-
-const TBracketColor& bracketColor(int bracket) {
-    // a bracket outside 1 to 8 takes the colours of bracket 1, as the reports do
-    return BracketColors[static_cast<std::size_t>(
-        bracket >= 1 && bracket <= kMaxBrackets ? bracket - 1 : 0)];
 }
 
 // The odds of a pair; a pair the tables do not hold has none.
@@ -110,12 +104,6 @@ float runnerOdds(const TOdds& odds, std::uint8_t kind, int runner) {
     } catch (const EOddsError&) {
         return -1;
     }
-}
-
-// Odds are shown only when the container holds the race's runner count: odds of another
-// field would be read outside their tables or under the wrong bet kind.
-bool oddsShown(const TOdds& odds, int n) {
-    return odds.Count() != 0 && odds.Count() == n;
 }
 
 std::string winOddsText(float v) {
@@ -262,9 +250,7 @@ void setRowHeight(TStrColGrid& grid, const QFontMetrics& metrics) {
 
 // Everything Fill shows of one runner, read before any widget changes.
 struct TRunnerView {
-    int bracket = 0;
-    std::string horseName;
-    std::array<std::string, kYosouCols> cells;
+    TRunnerRow row;
     std::vector<std::string> training;
 };
 
@@ -519,30 +505,14 @@ void TRaceView::Fill(const TDaySession& session) {
 
 void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& odds) {
     const int n = std::clamp(race.RunnerCount(), 0, kMaxRunners);
-    const bool withOdds = oddsShown(odds, n);
+    const bool withOdds = OddsFitRace(odds, race);
 
     // Everything the race data source gives, first: its errors leave the view untouched.
     const std::string heading = race.RaceHeading();
     std::vector<TRunnerView> runners(static_cast<std::size_t>(n));
     for (int r = 0; r < n; ++r) {
         TRunnerView& v = runners[static_cast<std::size_t>(r)];
-        const int runner = r + 1;
-        v.bracket = race.BracketNo(r);
-        v.horseName = race.HorseName(r);
-        auto& c = v.cells;
-        c[kColBracket] = std::to_string(v.bracket) + (race.HasBlinkers(r) ? "B" : " ");
-        c[kColNumber] = std::to_string(runner);
-        c[kColName] = v.horseName;
-        c[3] = race.SexText(r) + std::to_string(race.Age(r));
-        c[4] = race.WeightText(r) + race.AllowanceMark(r);
-        c[kColJockey] = race.JockeyName(r) + (race.IsJockeyStarred(r) ? "*" : "");
-        c[kColWin] = withOdds ? winOddsText(runnerOdds(odds, 0, runner)) : std::string("0.0");
-        c[7] = race.ServiceMark(r);
-        c[8] = focus.MarkText(runner);
-        c[9] = focus.MarkNo(runner) != 0 ? std::to_string(focus.MarkNo(runner)) : std::string();
-        for (int cell = 0; cell < TFocus::kCells; ++cell)
-            c[static_cast<std::size_t>(kColFirstFigure + 4 - cell)] =
-                focus.FigureText(runner, cell);
+        v.row = RunnerRowOf(race, focus, odds, r);
         race.TrainingLines(r, v.training);
     }
 
@@ -552,39 +522,40 @@ void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& od
     TStrColGrid& yosou = *m_gridYosou;
     yosou.SetRowCount(std::max(n + 1, 2));
     for (int r = 0; r < n; ++r) {
-        const TRunnerView& v = runners[static_cast<std::size_t>(r)];
+        const TRunnerRow& row = runners[static_cast<std::size_t>(r)].row;
+        const std::array<std::string, kYosouCols> cells{
+            std::to_string(row.bracket) + (row.blinkers ? "B" : " "),
+            std::to_string(row.number),
+            row.horseName,
+            row.sex + std::to_string(row.age),
+            row.weight,
+            row.jockey,
+            row.winOdds,
+            row.serviceMark,
+            row.mark,
+            row.rank,
+            row.figures[0],
+            row.figures[1],
+            row.figures[2],
+            row.figures[3],
+            row.figures[4],
+        };
         for (int col = 0; col < kYosouCols; ++col) {
-            yosou.SetCells(col, r + 1, v.cells[static_cast<std::size_t>(col)]);
+            yosou.SetCells(col, r + 1, cells[static_cast<std::size_t>(col)]);
             const TAlignment alignment = kYosouColumns[static_cast<std::size_t>(col)].alignment;
             if (alignment != kAlignLeft)
                 yosou.SetCellAlignment(col, r + 1, alignment);
         }
-        const TBracketColor& colours = bracketColor(v.bracket);
-        yosou.SetCellFontColor(kColBracket, r + 1, colours.text);
-        yosou.SetCellColor(kColBracket, r + 1, colours.background);
+        yosou.SetCellFontColor(kColBracket, r + 1, row.colors->text);
+        yosou.SetCellColor(kColBracket, r + 1, row.colors->background);
     }
 
-    // the bet line and, with odds, the odds of each bet under it (7 bytes a bet)
-    std::string bets = sjis("<買い目> ");
-    if (focus.BetCount() > 0) {
-        bets += n > 8 ? sjis("馬番連勝 ") : sjis("枠番連勝 ");
-        for (int i = 0; i < focus.BetCount(); ++i)
-            bets += "  " + focus.BetText(i);
-    } else {
-        bets += sjis("見送り");
-    }
-    m_labelKaime1->setText(qsjis(bets));
-    if (focus.BetCount() > 0 && withOdds) {
-        std::string line = sjis("<オッズ> ") + Format("%-9s", odds.SourceText().c_str());
-        for (int i = 0; i < focus.BetCount(); ++i) {
-            const TBetPair pair = focus.BetPair(i);
-            const float v = pairOdds(odds, odds.QuinellaKind(), pair.lower, pair.higher);
-            line += v == -1 ? std::string("      -") : Format(" %6.1f", static_cast<double>(v));
-        }
-        m_labelKaime2->setText(qsjis(line));
-    } else {
+    // the bet line and, with odds, the odds of each bet under it
+    m_labelKaime1->setText(qsjis(BetLine(race, focus)));
+    if (focus.BetCount() > 0 && withOdds)
+        m_labelKaime2->setText(qsjis(BetOddsLine(focus, odds)));
+    else
         m_labelKaime2->clear();
-    }
 
     // horse names, taken from the prediction grid
     TStrColGrid& bamei = *m_gridBamei;
@@ -613,13 +584,13 @@ void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& od
         int row = 0;
         for (int r = 0; r < n; ++r) {
             const TRunnerView& v = runners[static_cast<std::size_t>(r)];
-            const TBracketColor& colours = bracketColor(v.bracket);
-            cyo.SetCells(0, row, std::to_string(v.bracket));
+            cyo.SetCells(0, row, std::to_string(v.row.bracket));
             cyo.SetCellAlignment(0, row, kAlignCenter);
-            cyo.SetCellFontColor(0, row, colours.text);
-            cyo.SetCellColor(0, row, colours.background);
+            cyo.SetCellFontColor(0, row, v.row.colors->text);
+            cyo.SetCellColor(0, row, v.row.colors->background);
             // the runner number, not the bracket number
-            cyo.SetCells(1, row, Format(sjis("枠%2d番 %s").c_str(), r + 1, v.horseName.c_str()));
+            cyo.SetCells(1, row,
+                         Format(sjis("枠%2d番 %s").c_str(), v.row.number, v.row.horseName.c_str()));
             cyo.SetCellColor(1, row, kTrainingHeading);
             ++row;
             for (const std::string& line : v.training)

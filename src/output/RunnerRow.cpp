@@ -1,0 +1,38 @@
+#include "output/RunnerRow.h"
+
+#include "analysis/Focus.h"
+#include "odds/Odds.h"
+#include "platform/Format.h"
+#include "race/RaceBase.h"
+
+bool OddsFitRace(const TOdds& odds, const TRaceBase& race) {
+    return odds.Count() != 0 && odds.Count() == race.RunnerCount();
+}
+
+TRunnerRow RunnerRowOf(const TRaceBase& race, const TFocus& focus, const TOdds& odds, int i) {
+    TRunnerRow row;
+    row.number = i + 1;
+    row.bracket = race.BracketNo(i);
+    row.blinkers = race.HasBlinkers(i);
+    row.horseName = race.HorseName(i);
+    row.sex = race.SexText(i);
+    row.age = race.Age(i);
+    row.weight = race.WeightText(i) + race.AllowanceMark(i);
+    row.jockey = race.JockeyName(i) + (race.IsJockeyStarred(i) ? "*" : "");
+    if (!OddsFitRace(odds, race)) {
+        row.winOdds = "0.0";
+    } else {
+        const float value = odds.OddsA(0, row.number);
+        row.winOdds = value == -1.0f ? "-" : Format("%5.1f", static_cast<double>(value));
+    }
+    row.serviceMark = race.ServiceMark(i);
+    row.mark = focus.MarkText(row.number);
+    const int rank = focus.MarkNo(row.number);
+    row.rank = rank == 0 ? "" : std::to_string(rank);
+    for (int cell = 0; cell < TFocus::kCells; ++cell)
+        row.figures[static_cast<std::size_t>(TFocus::kCells - 1 - cell)] =
+            focus.FigureText(row.number, cell);
+    const bool known = row.bracket >= 1 && row.bracket <= static_cast<int>(BracketColors.size());
+    row.colors = &BracketColors[static_cast<std::size_t>(known ? row.bracket - 1 : 0)];
+    return row;
+}
