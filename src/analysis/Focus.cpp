@@ -1,3 +1,4 @@
+// TFocus: the program's prediction of one race: speed figures, scores, ranks, marks and bets.
 #include "analysis/Focus.h"
 
 #include "platform/Cp932.h"

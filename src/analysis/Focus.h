@@ -1,3 +1,4 @@
+// TFocus: the program's prediction of one race: speed figures, scores, ranks, marks and bets.
 #pragma once
 
 #include "analysis/Sem.h"

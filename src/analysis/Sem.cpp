@@ -1,3 +1,4 @@
+// TSem: the time database time.dbx and the speed figure of one past run.
 #include "analysis/Sem.h"
 
 #include "platform/Cp932.h"

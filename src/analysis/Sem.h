@@ -1,3 +1,4 @@
+// TSem: the time database time.dbx and the speed figure of one past run.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The stored texts of window and tool-bar positions, without a toolkit.
 #include "app/FramePosValue.h"
 
 #include "platform/Format.h"

@@ -1,3 +1,4 @@
+// TStrColGridModel: the string grid's cells, colours, alignment and sorting, without a toolkit.
 #include "app/StrCGridModel.h"
 
 #include "platform/Cp932.h"

@@ -1,3 +1,4 @@
+// TStrColGridModel: the string grid's cells, colours, alignment and sorting, without a toolkit.
 #pragma once
 
 #include <cstdint>

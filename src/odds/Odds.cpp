@@ -1,3 +1,4 @@
+// TOdds: the odds of one race (win and place, bracket quinella, quinella, wide).
 #include "odds/Odds.h"
 
 #include "race/RaceBase.h"

@@ -1,3 +1,4 @@
+// OddsDrn: the odds of the DRNWin program's RX files.
 #include "odds/OddsDrn.h"
 
 #include "odds/OddsText.h"

@@ -1,3 +1,4 @@
+// OddsDrn: the odds of the DRNWin program's RX files.
 #pragma once
 
 #include "odds/Odds.h"

@@ -1,3 +1,4 @@
+// TOddsFile: a day's odds archive, the interface of the RUV and JRDB odds readers.
 #pragma once
 
 #include "odds/Odds.h"

@@ -1,3 +1,4 @@
+// TOddsJrdb: the odds of a JRDB odds archive (the oz and ow files).
 #include "odds/OddsJrdb.h"
 
 #include "odds/OddsRecords.h"

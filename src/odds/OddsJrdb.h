@@ -1,3 +1,4 @@
+// TOddsJrdb: the odds of a JRDB odds archive (the oz and ow files).
 #pragma once
 
 #include "odds/OddsFile.h"

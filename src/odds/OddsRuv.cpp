@@ -1,3 +1,4 @@
+// TOddsRuv: the odds of the RUV odds archive (ruv_ods.kd2).
 #include "odds/OddsRuv.h"
 
 #include "odds/OddsRecords.h"

@@ -1,3 +1,4 @@
+// TOddsRuv: the odds of the RUV odds archive (ruv_ods.kd2).
 #pragma once
 
 #include "odds/OddsFile.h"

@@ -23,12 +23,12 @@ struct TRunnerRow {
     std::string horseName;
     std::string sex;
     int age = 0;
-    std::string weight; // kilograms with the allowance mark, "56.5△"
-    std::string jockey; // with "*" when the jockey is starred
+    std::string weight;  // kilograms with the allowance mark, "56.5△"
+    std::string jockey;  // with "*" when the jockey is starred
     std::string winOdds; // "%5.1f", "-" for a scratched runner, "0.0" when the race has no odds
     std::string serviceMark;
-    std::string mark; // ◎ ○ ▲ △ × ×, empty below the sixth
-    std::string rank; // the mark position as a number, empty when none
+    std::string mark;                   // ◎ ○ ▲ △ × ×, empty below the sixth
+    std::string rank;                   // the mark position as a number, empty when none
     std::array<std::string, 5> figures; // the figure cells, five races back first
     // the colours of the runner's bracket; a bracket outside 1 to 8 takes bracket 1's
     const TBracketColor* colors = nullptr;

@@ -1,3 +1,4 @@
+// Unlha: extraction of named members of an LZH archive (over libarchive).
 #include "platform/Unlha.h"
 
 #include <archive.h>

@@ -1,3 +1,4 @@
+// TVerInf: the version record compiled into a program file.
 #include "platform/VerInf.h"
 
 #include "platform/Cp932.h"

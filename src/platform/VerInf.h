@@ -1,3 +1,4 @@
+// TVerInf: the version record compiled into a program file.
 #pragma once
 
 #include <array>

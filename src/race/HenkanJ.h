@@ -1,3 +1,4 @@
+// HenkanJ: conversion of half-width katakana and ASCII to full-width characters.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// TRaceBase: the race data of one day as every other part of the program reads it.
 #include "race/RaceBase.h"
 
 #include "platform/Cp932.h"

@@ -1,3 +1,4 @@
+// The code tables of the race data (venues, classes, conditions, marks ...) and field readers.
 #include "race/RaceCode.h"
 
 #include "platform/Cp932.h"

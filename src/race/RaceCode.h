@@ -1,3 +1,4 @@
+// The code tables of the race data (venues, classes, conditions, marks ...) and field readers.
 #pragma once
 
 #include <string>

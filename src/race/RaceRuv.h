@@ -1,3 +1,4 @@
+// TRaceRuv: the race data read from the RUV data service's day archive.
 #pragma once
 
 #include "race/RaceBase.h"

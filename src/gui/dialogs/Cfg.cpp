@@ -1,3 +1,4 @@
+// TFormCfg: the settings dialog (環境設定).
 #include "gui/dialogs/Cfg.h"
 
 #include "app/Settings.h"

@@ -1,3 +1,4 @@
+// TFormCfg: the settings dialog (環境設定).
 #pragma once
 
 #include "gui/widgets/RadioGroup.h"

@@ -1,3 +1,4 @@
+// TFormVer: the about box (バージョン情報).
 #include "gui/dialogs/Ver.h"
 
 #include "gui/widgets/Images.h"

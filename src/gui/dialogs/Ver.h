@@ -1,3 +1,4 @@
+// TFormVer: the about box (バージョン情報).
 #pragma once
 
 #include "platform/VerInf.h"

@@ -1,3 +1,4 @@
+// TFormWait: the progress dialog of the output commands.
 #include "gui/dialogs/Wait.h"
 
 #include "platform/Cancel.h"

@@ -1,3 +1,4 @@
+// TFormWait: the progress dialog of the output commands.
 #pragma once
 
 #include <QDialog>

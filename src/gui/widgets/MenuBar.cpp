@@ -1,3 +1,4 @@
+// TMenuBar: the menu bar as a dockable tool bar of flat buttons.
 #include "gui/widgets/MenuBar.h"
 
 #include <QActionEvent>

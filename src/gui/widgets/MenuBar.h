@@ -1,3 +1,4 @@
+// TMenuBar: the menu bar as a dockable tool bar of flat buttons.
 #pragma once
 
 #include <QList>

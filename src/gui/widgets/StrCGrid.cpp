@@ -1,3 +1,4 @@
+// TStrColGrid: the sortable string grid of every table of the window.
 #include "gui/widgets/StrCGrid.h"
 
 #include "gui/widgets/QtBoundary.h"

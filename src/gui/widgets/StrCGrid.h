@@ -1,3 +1,4 @@
+// TStrColGrid: the sortable string grid of every table of the window.
 #pragma once
 
 #include "app/StrCGridModel.h"

@@ -1,3 +1,4 @@
+// TURLLabel: a label that opens its web address or mail address when clicked.
 #include "gui/widgets/URLLabel.h"
 
 #include <QDesktopServices>

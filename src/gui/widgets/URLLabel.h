@@ -1,3 +1,4 @@
+// TURLLabel: a label that opens its web address or mail address when clicked.
 #pragma once
 
 #include <QColor>

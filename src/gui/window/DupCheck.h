@@ -1,3 +1,4 @@
+// TDupCheck: the single-instance guard; a second run calls the first forward.
 #pragma once
 
 #include <QObject>

@@ -1,3 +1,4 @@
+// TFramePos: the window positions kept in the settings file (or the user's settings).
 #pragma once
 
 #include "app/FramePosValue.h"

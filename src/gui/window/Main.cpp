@@ -1,3 +1,4 @@
+// TFormMain: the main window: the race index, the race pages and the day's commands.
 #include "gui/window/Main.h"
 
 #include "app/DaySession.h"

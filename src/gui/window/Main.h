@@ -1,3 +1,4 @@
+// TFormMain: the main window: the race index, the race pages and the day's commands.
 #pragma once
 
 #include "gui/window/FramePos.h"
