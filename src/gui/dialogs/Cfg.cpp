@@ -73,6 +73,7 @@ TFormCfg::TFormCfg(TSettings& settings, QWidget* parent) : QDialog(parent), m_se
     };
 
     PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
     TabFolder = makeFolderPage();
     TabFile = makeFilePage();
     TabFont = makeFontPage();
@@ -84,7 +85,9 @@ TFormCfg::TFormCfg(TSettings& settings, QWidget* parent) : QDialog(parent), m_se
     PageControl1->setCurrentWidget(TabFolder);
 
     ButtonOk = new QPushButton(u("OK"), this);
+    ButtonOk->setObjectName("ButtonOk");
     ButtonCancel = new QPushButton(u("キャンセル"), this);
+    ButtonCancel->setObjectName("ButtonCancel");
     ButtonOk->setDefault(true);
     for (QPushButton* button : {ButtonOk, ButtonCancel})
         button->setMinimumWidth(80);
@@ -216,14 +219,15 @@ QWidget* TFormCfg::makeFontPage() {
         TUpDown*& upDown;
         QLabel*& sample;
         const char* editName;
+        const char* upDownName;
         const char* sampleName;
         const char* caption;
     };
     const Size sizes[] = {
-        {EditFontSize, UpDown1, LabelFontSample, "EditFontSize", "LabelFontSample",
+        {EditFontSize, UpDown1, LabelFontSample, "EditFontSize", "UpDown1", "LabelFontSample",
          "フォントサイズ"},
-        {EditFontSizeOdds, UpDown2, LabelFontOddsSample, "EditFontSizeOdds", "LabelFontOddsSample",
-         "オッズフォントサイズ"},
+        {EditFontSizeOdds, UpDown2, LabelFontOddsSample, "EditFontSizeOdds", "UpDown2",
+         "LabelFontOddsSample", "オッズフォントサイズ"},
     };
     // the two entries stand in one column whatever their labels' widths
     auto* grid = new QGridLayout;
@@ -239,6 +243,7 @@ QWidget* TFormCfg::makeFontPage() {
         s.edit->setAlignment(Qt::AlignRight);
         s.edit->setFixedWidth(QFontMetrics(s.edit->font()).horizontalAdvance("0000") + 12);
         s.upDown = new TUpDown(s.edit, kMinFontSize, kMaxFontSize, page);
+        s.upDown->setObjectName(s.upDownName);
         auto* entry = new QHBoxLayout;
         entry->setSpacing(0);
         entry->addWidget(s.edit);

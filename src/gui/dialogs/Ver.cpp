@@ -18,8 +18,16 @@ namespace {
 
 constexpr int kIconSize = 32;
 
-TURLLabel* makeLink(const char* address, int tag, const QString& hint, QWidget* parent) {
+QLabel* makeLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+TURLLabel* makeLink(const char* name, const char* address, int tag, const QString& hint,
+                    QWidget* parent) {
     auto* label = new TURLLabel(QString::fromUtf8(address), parent);
+    label->setObjectName(QString::fromLatin1(name));
     label->setProperty("Tag", tag);
     label->setToolTip(hint);
     label->setStatusTip(hint);
@@ -47,20 +55,23 @@ TFormVer::TFormVer(const std::filesystem::path& programFile, QWidget* parent)
     Image1->setFixedSize(kIconSize, kIconSize);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // the designed texts, kept when the program file carries no version record
-    Label1 = new QLabel(QStringLiteral("RUV PELTON"), this);
-    Label2 = new QLabel(QStringLiteral("Version"), this);
-    Label3 = new QLabel(QStringLiteral("Copyright"), this);
+    Label1 = makeLabel("Label1", QStringLiteral("RUV PELTON"), this);
+    Label2 = makeLabel("Label2", QStringLiteral("Version"), this);
+    Label3 = makeLabel("Label3", QStringLiteral("Copyright"), this);
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
-    LabelHomePage = new QLabel(QStringLiteral("サポートHP"), this);
-    URLLabel1 = makeLink(kHomePage, 1, QStringLiteral("作者のホームページです"), this);
-    LabelMail = new QLabel(QStringLiteral("E-mail"), this);
-    URLLabel2 = makeLink(kMail, 2, QStringLiteral("作者のメールアドレスです"), this);
+    LabelHomePage = makeLabel("LabelHomePage", QStringLiteral("サポートHP"), this);
+    URLLabel1 = makeLink("URLLabel1", kHomePage, 1, QStringLiteral("作者のホームページです"), this);
+    LabelMail = makeLabel("LabelMail", QStringLiteral("E-mail"), this);
+    URLLabel2 = makeLink("URLLabel2", kMail, 2, QStringLiteral("作者のメールアドレスです"), this);
     Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
     PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     MCopy = PopupMenu1->addAction(QStringLiteral("コピー"));
+    MCopy->setObjectName(QStringLiteral("MCopy"));
 
     connect(Button1, &QPushButton::clicked, this, &TFormVer::Button1Click);
     connect(MCopy, &QAction::triggered, this, &TFormVer::MCopyClick);

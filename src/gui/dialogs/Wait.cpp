@@ -27,13 +27,18 @@ QLabel* makeLabel(const QString& text, QWidget* parent) {
 
 TFormWait::TFormWait(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("FormWait"));
     setWindowTitle(QStringLiteral(" "));
     setModal(false);
     m_label1 = makeLabel(QStringLiteral("データ処理中"), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
     m_progressBar1 = new QProgressBar(this);
+    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar1->setTextVisible(false);
     m_label2 = makeLabel(QString(), this);
+    m_label2->setObjectName(QStringLiteral("Label2"));
     m_buttonCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_buttonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     m_buttonCancel->setAutoDefault(false);
     connect(m_buttonCancel, &QPushButton::clicked, this, &TFormWait::ButtonCancelClick);
 
