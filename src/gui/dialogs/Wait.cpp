@@ -54,6 +54,17 @@ TFormWait::TFormWait(QWidget* parent)
     setMinimumWidth(320);
 }
 
+void TFormWait::SetTotal(int total) {
+    m_progressBar1->setMaximum(total);
+    m_progressBar1->setValue(0);
+    m_label2->clear();
+}
+
+void TFormWait::SetProgress(int position, const QString& count) {
+    m_progressBar1->setValue(position);
+    m_label2->setText(count);
+}
+
 void TFormWait::FormShow() {
     CancelRequested() = false;
 }

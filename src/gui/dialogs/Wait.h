@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QLabel;
 class QProgressBar;
@@ -20,6 +21,12 @@ public:
     QProgressBar* ProgressBar1() const { return m_progressBar1; }
     QLabel* Label2() const { return m_label2; } // the count, such as "3/36"
     QPushButton* ButtonCancel() const { return m_buttonCancel; }
+
+    // A walk over total races begins: the bar is empty, the count label blank.
+    void SetTotal(int total);
+    // The walk has reached race position; count is the count label's text, such as
+    // "処理数  3/36".
+    void SetProgress(int position, const QString& count);
 
     void FormShow();
     void ButtonCancelClick();

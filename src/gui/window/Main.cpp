@@ -26,7 +26,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QProgressBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -62,9 +61,7 @@ public:
     TOutputWalkGuard(QWidget* window, TFormWait* wait, int total) : m_window(window), m_wait(wait) {
         m_window->setEnabled(false);
         if (m_wait != nullptr) {
-            m_wait->ProgressBar1()->setMaximum(total);
-            m_wait->ProgressBar1()->setValue(0);
-            m_wait->Label2()->clear();
+            m_wait->SetTotal(total);
             // a window of its own stays usable while its parent is disabled
             m_wait->setEnabled(true);
             m_wait->show(); // clears CancelRequested
@@ -124,6 +121,16 @@ TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
 void TFormMain::UseSettingsFile(const fs::path& iniFile) {
     m_iniFile = iniFile;
     FramePosMain.IniFile = iniFile;
+}
+
+void TFormMain::UseForms(TFormVer* formVer, TFormCfg* formCfg, TFormWait* formWait) {
+    FormVer = formVer;
+    FormCfg = formCfg;
+    FormWait = formWait;
+}
+
+bool TFormMain::CanOpenDay() const {
+    return ActionOpen->isEnabled();
 }
 
 TFormMain::~TFormMain() {
@@ -634,10 +641,8 @@ void TFormMain::runOutput(TOutputCommand command) {
         const TOutputWalkGuard walk(this, FormWait, m_session->Race().RaceCount());
         try {
             m_session->RunOutput(command, [this](int position, int, const std::string& text) {
-                if (FormWait != nullptr) {
-                    FormWait->ProgressBar1()->setValue(position);
-                    FormWait->Label2()->setText(qsjis(text));
-                }
+                if (FormWait != nullptr)
+                    FormWait->SetProgress(position, qsjis(text));
                 QApplication::processEvents(); // serves a click on キャンセル
                 return !CancelRequested();
             });

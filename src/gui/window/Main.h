@@ -79,6 +79,10 @@ public:
     TFormVer* FormVer = nullptr;
     TFormCfg* FormCfg = nullptr;
     TFormWait* FormWait = nullptr;
+    // The run gives the window these forms, made after it as its children; nullptr: none.
+    void UseForms(TFormVer* formVer, TFormCfg* formCfg, TFormWait* formWait);
+    // The open command is enabled: the prediction exists.
+    bool CanOpenDay() const;
 
     // Restores the window's and the tool bar's place, routes the hints to the status bar,
     // reads the pane widths, sets the starting states, creates the odds container and

@@ -116,9 +116,10 @@ int RunPelton(const TRunEnvironment& environment) {
             if (environment.ShowErrorBox)
                 formMain.ShowErrorBox = environment.ShowErrorBox;
             formMain.FormCreate();
-            formMain.FormVer = new TFormVer(environment.ProgramFile, &formMain);
-            formMain.FormCfg = new TFormCfg(settings, &formMain);
-            formMain.FormWait = new TFormWait(&formMain);
+            auto* formVer = new TFormVer(environment.ProgramFile, &formMain);
+            auto* formCfg = new TFormCfg(settings, &formMain);
+            auto* formWait = new TFormWait(&formMain);
+            formMain.UseForms(formVer, formCfg, formWait);
             QObject::connect(guard.get(), &TDupCheck::comeForward, &formMain,
                              &TFormMain::BringForward);
 
@@ -130,7 +131,7 @@ int RunPelton(const TRunEnvironment& environment) {
                 Qt::QueuedConnection);
             QTimer::singleShot(0, &formMain, [&] {
                 // the archive of the command line, as if chosen in the open dialog
-                if (!environment.Archive.empty() && formMain.ActionOpen->isEnabled())
+                if (!environment.Archive.empty() && formMain.CanOpenDay())
                     formMain.OpenDay(environment.Archive);
                 if (environment.Started)
                     environment.Started(formMain);
