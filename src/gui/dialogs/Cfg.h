@@ -62,6 +62,8 @@ public:
     void EditFontSizeChange();
     void EditFontSizeOddsChange();
 
+private:
+    // Every control carries its name as object name.
     QTabWidget* PageControl1;
     QWidget* TabFolder;
     QWidget* TabFile;

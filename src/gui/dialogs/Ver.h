@@ -44,6 +44,8 @@ public:
     // Copies the caption of the label last right-clicked to the clipboard.
     void MCopyClick();
 
+private:
+    // Every component carries its name as object name.
     QLabel* Image1;
     QLabel* Label1; // product name
     QLabel* Label2; // version

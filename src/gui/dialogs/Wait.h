@@ -18,10 +18,6 @@ class TFormWait : public QDialog {
 public:
     explicit TFormWait(QWidget* parent = nullptr);
 
-    QProgressBar* ProgressBar1() const { return m_progressBar1; }
-    QLabel* Label2() const { return m_label2; } // the count, such as "3/36"
-    QPushButton* ButtonCancel() const { return m_buttonCancel; }
-
     // A walk over total races begins: the bar is empty, the count label blank.
     void SetTotal(int total);
     // The walk has reached race position; count is the count label's text, such as
@@ -40,6 +36,6 @@ protected:
 private:
     QLabel* m_label1;
     QProgressBar* m_progressBar1;
-    QLabel* m_label2;
+    QLabel* m_label2; // the count
     QPushButton* m_buttonCancel;
 };

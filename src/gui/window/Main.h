@@ -67,19 +67,15 @@ public:
     // The day's owned objects: from FormCreate to FormClose, unless the private work
     // folder could not be made.
     TDaySession* Session() const { return m_session.get(); }
-    TRaceView* RaceView() const { return m_raceView; }
     const std::filesystem::path& HelpFile() const { return m_helpFile; }
     bool IsClosed() const { return m_closed; }
 
     // Shows an error: a message box captioned "エラー" with the error icon, unless replaced.
     std::function<void(const QString& text)> ShowErrorBox;
 
-    // The other forms of the run, made after this one; the commands that show them do
-    // nothing while they are missing.
-    TFormVer* FormVer = nullptr;
-    TFormCfg* FormCfg = nullptr;
-    TFormWait* FormWait = nullptr;
-    // The run gives the window these forms, made after it as its children; nullptr: none.
+    // The other forms of the run, made after this one as its children: the about box,
+    // the settings dialog and the progress dialog. The commands that show one do nothing
+    // while it is missing (nullptr).
     void UseForms(TFormVer* formVer, TFormCfg* formCfg, TFormWait* formWait);
     // The open command is enabled: the prediction exists.
     bool CanOpenDay() const;
@@ -147,6 +143,8 @@ public:
     // The height of the tool bar area at the top.
     int ControlBarHeight() const;
 
+private:
+    // Every component carries its name as object name.
     QList<QIcon> ImageList1; // the commands' pictures, by image number
     QList<QIcon> ImageList2; // the race index's node pictures
 
@@ -196,6 +194,9 @@ public:
     QLabel* StatusPanel0;
     QFileDialog* OpenDialog1;
     TFramePos FramePosMain;
+    TFormVer* FormVer = nullptr;
+    TFormCfg* FormCfg = nullptr;
+    TFormWait* FormWait = nullptr;
 
 signals:
     // The window has closed and FormClose has run.

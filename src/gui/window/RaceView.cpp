@@ -272,17 +272,17 @@ void TRaceView::buildYosouPage(QWidget* page) {
     m_gridYosou = makeGrid("GridYosou", page);
     layout->addWidget(m_gridYosou, 1);
 
-    m_panel3 = new QFrame(page);
-    m_panel3->setObjectName(QStringLiteral("Panel3"));
-    m_panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* lines = new QVBoxLayout(m_panel3);
+    auto* panel3 = new QFrame(page);
+    panel3->setObjectName(QStringLiteral("Panel3"));
+    panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* lines = new QVBoxLayout(panel3);
     lines->setContentsMargins(4, 3, 4, 3);
     lines->setSpacing(2);
     QFont fixedPitch(MappedFontFace(sjis(kGothic)));
     fixedPitch.setPixelSize(kLabelPixels);
     fixedPitch.setFixedPitch(true);
     for (QLabel** label : {&m_labelKaime1, &m_labelKaime2}) {
-        *label = new QLabel(m_panel3);
+        *label = new QLabel(panel3);
         (*label)->setTextFormat(Qt::PlainText); // "<買い目>" is no markup
         (*label)->setFont(fixedPitch);
         // a long line is cut at the page's edge instead of widening the window
@@ -292,7 +292,7 @@ void TRaceView::buildYosouPage(QWidget* page) {
     }
     m_labelKaime1->setObjectName(QStringLiteral("LabelKaime1"));
     m_labelKaime2->setObjectName(QStringLiteral("LabelKaime2"));
-    layout->addWidget(m_panel3);
+    layout->addWidget(panel3);
 }
 
 void TRaceView::buildOddsPage(QWidget* page) {
@@ -307,19 +307,19 @@ void TRaceView::buildOddsPage(QWidget* page) {
     m_actionBamei->setEnabled(false);
     connect(m_actionBamei, &QAction::toggled, this, &TRaceView::applyBameiCheck);
 
-    m_panel7 = new QWidget(page);
-    m_panel7->setObjectName(QStringLiteral("Panel7"));
-    auto* bar = new QHBoxLayout(m_panel7);
+    auto* panel7 = new QWidget(page);
+    panel7->setObjectName(QStringLiteral("Panel7"));
+    auto* bar = new QHBoxLayout(panel7);
     bar->setContentsMargins(0, 0, 0, 0);
-    m_toolBar2 = new QToolBar(m_panel7);
-    m_toolBar2->setObjectName(QStringLiteral("ToolBar2"));
-    m_toolBar2->setMovable(false);
-    m_toolBar2->setFloatable(false);
-    m_toolBar2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_toolBar2->addAction(m_actionBamei);
-    bar->addWidget(m_toolBar2);
+    auto* toolBar2 = new QToolBar(panel7);
+    toolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    toolBar2->setMovable(false);
+    toolBar2->setFloatable(false);
+    toolBar2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar2->addAction(m_actionBamei);
+    bar->addWidget(toolBar2);
     bar->addStretch(1);
-    layout->addWidget(m_panel7);
+    layout->addWidget(panel7);
 
     auto* area = new QWidget(page);
     auto* row = new QHBoxLayout(area);
@@ -331,15 +331,15 @@ void TRaceView::buildOddsPage(QWidget* page) {
     auto* pane = new QVBoxLayout(m_panel5);
     pane->setContentsMargins(0, 0, 0, 0);
     pane->setSpacing(0);
-    m_panel6 = new QLabel(qsjis(sjis("　馬　名")), m_panel5);
-    m_panel6->setObjectName(QStringLiteral("Panel6"));
-    m_panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_panel6->setAlignment(Qt::AlignCenter);
-    m_panel6->setMargin(2);
+    auto* panel6 = new QLabel(qsjis(sjis("　馬　名")), m_panel5);
+    panel6->setObjectName(QStringLiteral("Panel6"));
+    panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel6->setAlignment(Qt::AlignCenter);
+    panel6->setMargin(2);
     QFont bold; // only the weight: face and size come from the window
     bold.setBold(true);
-    m_panel6->setFont(bold);
-    pane->addWidget(m_panel6);
+    panel6->setFont(bold);
+    pane->addWidget(panel6);
     m_gridBamei = makeGrid("GridBamei", m_panel5);
     pane->addWidget(m_gridBamei, 1);
     row->addWidget(m_panel5);
@@ -349,31 +349,31 @@ void TRaceView::buildOddsPage(QWidget* page) {
     m_panel5->setFixedWidth(113); // designed width until Split2 replaces it
     row->addWidget(m_splitter2);
 
-    m_pageControl2 = new QTabWidget(area);
-    m_pageControl2->setObjectName(QStringLiteral("PageControl2"));
-    m_tabSheet2Tan = new QWidget;
-    m_tabSheet2Tan->setObjectName(QStringLiteral("TabSheet2Tan"));
-    auto* tan = new QHBoxLayout(m_tabSheet2Tan);
+    auto* pageControl2 = new QTabWidget(area);
+    pageControl2->setObjectName(QStringLiteral("PageControl2"));
+    auto* tabSheet2Tan = new QWidget;
+    tabSheet2Tan->setObjectName(QStringLiteral("TabSheet2Tan"));
+    auto* tan = new QHBoxLayout(tabSheet2Tan);
     tan->setContentsMargins(0, 0, 0, 0);
     tan->setSpacing(0);
-    m_gridOddsTan = makeGrid("GridOddsTan", m_tabSheet2Tan);
-    m_gridOddsWak = makeGrid("GridOddsWak", m_tabSheet2Tan);
+    m_gridOddsTan = makeGrid("GridOddsTan", tabSheet2Tan);
+    m_gridOddsWak = makeGrid("GridOddsWak", tabSheet2Tan);
     tan->addWidget(m_gridOddsTan);
     tan->addWidget(m_gridOddsWak, 1);
-    m_pageControl2->addTab(m_tabSheet2Tan, qsjis(sjis("単複・枠連")));
+    pageControl2->addTab(tabSheet2Tan, qsjis(sjis("単複・枠連")));
 
-    m_tabSheet2Uma = new QWidget;
-    m_tabSheet2Uma->setObjectName(QStringLiteral("TabSheet2Uma"));
-    m_gridOddsUma = makeGrid("GridOddsUma", m_tabSheet2Uma);
-    pageLayout(m_tabSheet2Uma)->addWidget(m_gridOddsUma);
-    m_pageControl2->addTab(m_tabSheet2Uma, qsjis(sjis("馬連")));
+    auto* tabSheet2Uma = new QWidget;
+    tabSheet2Uma->setObjectName(QStringLiteral("TabSheet2Uma"));
+    m_gridOddsUma = makeGrid("GridOddsUma", tabSheet2Uma);
+    pageLayout(tabSheet2Uma)->addWidget(m_gridOddsUma);
+    pageControl2->addTab(tabSheet2Uma, qsjis(sjis("馬連")));
 
-    m_tabSheet2Wid = new QWidget;
-    m_tabSheet2Wid->setObjectName(QStringLiteral("TabSheet2Wid"));
-    m_gridOddsWid = makeGrid("GridOddsWid", m_tabSheet2Wid);
-    pageLayout(m_tabSheet2Wid)->addWidget(m_gridOddsWid);
-    m_pageControl2->addTab(m_tabSheet2Wid, qsjis(sjis("ワイド")));
-    row->addWidget(m_pageControl2, 1);
+    auto* tabSheet2Wid = new QWidget;
+    tabSheet2Wid->setObjectName(QStringLiteral("TabSheet2Wid"));
+    m_gridOddsWid = makeGrid("GridOddsWid", tabSheet2Wid);
+    pageLayout(tabSheet2Wid)->addWidget(m_gridOddsWid);
+    pageControl2->addTab(tabSheet2Wid, qsjis(sjis("ワイド")));
+    row->addWidget(pageControl2, 1);
 
     layout->addWidget(area, 1);
 }

@@ -5,10 +5,7 @@
 #include <string>
 
 class QAction;
-class QFrame;
 class QLabel;
-class QTabWidget;
-class QToolBar;
 class QWidget;
 class TDaySession;
 class TFocus;
@@ -74,26 +71,6 @@ public:
     void setBameiWidth(int width);
 
     QAction* ActionBamei() const { return m_actionBamei; }
-    QLabel* LabelTitle() const { return m_labelTitle; }
-    TStrColGrid* GridYosou() const { return m_gridYosou; }
-    QFrame* Panel3() const { return m_panel3; }
-    QLabel* LabelKaime1() const { return m_labelKaime1; }
-    QLabel* LabelKaime2() const { return m_labelKaime2; }
-    QWidget* Panel7() const { return m_panel7; }
-    QToolBar* ToolBar2() const { return m_toolBar2; }
-    QWidget* Panel5() const { return m_panel5; }
-    QLabel* Panel6() const { return m_panel6; }
-    TStrColGrid* GridBamei() const { return m_gridBamei; }
-    TSplitter* Splitter2() const { return m_splitter2; }
-    QTabWidget* PageControl2() const { return m_pageControl2; }
-    QWidget* TabSheet2Tan() const { return m_tabSheet2Tan; }
-    QWidget* TabSheet2Uma() const { return m_tabSheet2Uma; }
-    QWidget* TabSheet2Wid() const { return m_tabSheet2Wid; }
-    TStrColGrid* GridOddsTan() const { return m_gridOddsTan; }
-    TStrColGrid* GridOddsWak() const { return m_gridOddsWak; }
-    TStrColGrid* GridOddsUma() const { return m_gridOddsUma; }
-    TStrColGrid* GridOddsWid() const { return m_gridOddsWid; }
-    TStrColGrid* GridCyo() const { return m_gridCyo; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -113,20 +90,12 @@ private:
     QAction* m_actionBamei = nullptr;
 
     TStrColGrid* m_gridYosou = nullptr;
-    QFrame* m_panel3 = nullptr;
     QLabel* m_labelKaime1 = nullptr;
     QLabel* m_labelKaime2 = nullptr;
 
-    QWidget* m_panel7 = nullptr;
-    QToolBar* m_toolBar2 = nullptr;
     QWidget* m_panel5 = nullptr;
-    QLabel* m_panel6 = nullptr;
     TStrColGrid* m_gridBamei = nullptr;
     TSplitter* m_splitter2 = nullptr;
-    QTabWidget* m_pageControl2 = nullptr;
-    QWidget* m_tabSheet2Tan = nullptr;
-    QWidget* m_tabSheet2Uma = nullptr;
-    QWidget* m_tabSheet2Wid = nullptr;
     TStrColGrid* m_gridOddsTan = nullptr;
     TStrColGrid* m_gridOddsWak = nullptr;
     TStrColGrid* m_gridOddsUma = nullptr;

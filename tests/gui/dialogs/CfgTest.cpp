@@ -1,9 +1,12 @@
 #include "gui/dialogs/Cfg.h"
 
 #include "app/Settings.h"
+#include "NamedChild.h"
 #include "platform/WorkFolder.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,46 +68,66 @@ protected:
     TSettings m_settings;
 };
 
+// What the entry shows.
+std::string shown(const TFormCfg& form, const char* entry) {
+    return str(child<QLineEdit>(form, entry)->text());
+}
+
+// The user types text into the entry and leaves it.
+void typeAndLeave(const TFormCfg& form, const char* entry, const QString& text) {
+    QLineEdit* edit = child<QLineEdit>(form, entry);
+    edit->setText(text);
+    emit edit->editingFinished();
+}
+
+void click(const TFormCfg& form, const char* button) {
+    child<QAbstractButton>(form, button)->click();
+}
+
 } // namespace
 
 TEST_F(CfgTest, ShowingFillsEveryControlFromTheSettings) {
     TFormCfg form(m_settings);
     form.show();
     EXPECT_EQ(str(form.windowTitle()), "環境設定");
-    EXPECT_EQ(form.PageControl1->currentWidget(), form.TabFolder);
-    EXPECT_EQ(form.PageControl1->count(), 4);
-    const char* pages[] = {"フォルダ", "ファイル", "フォント", "その他"};
+    const QTabWidget* pages = child<QTabWidget>(form, "PageControl1");
+    EXPECT_EQ(pages->currentWidget(), child<QWidget>(form, "TabFolder"));
+    EXPECT_EQ(pages->count(), 4);
+    const char* captions[] = {"フォルダ", "ファイル", "フォント", "その他"};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(str(form.PageControl1->tabText(i)), pages[i]);
+        EXPECT_EQ(str(pages->tabText(i)), captions[i]);
 
-    EXPECT_EQ(str(form.EditInDenm->text()), folder("in"));
-    EXPECT_EQ(str(form.EditOutTxt->text()), folder("out"));
-    EXPECT_EQ(str(form.EditTime->text()), folder("time"));
-    EXPECT_EQ(str(form.EditOddsDrn->text()), folder("rx"));
-    EXPECT_TRUE(form.CheckBoxOddsDrn->isChecked());
-    EXPECT_TRUE(form.EditOddsDrn->isEnabled());
+    const std::pair<const char*, std::string> entries[] = {
+        {"EditInDenm", folder("in")},  {"EditOutTxt", folder("out")}, {"EditTime", folder("time")},
+        {"EditOddsDrn", folder("rx")}, {"EditFontSize", "11"},        {"EditFontSizeOdds", "9"},
+    };
+    for (const auto& [entry, text] : entries)
+        EXPECT_EQ(shown(form, entry), text) << entry;
+    EXPECT_TRUE(child<QGroupBox>(form, "CheckBoxOddsDrn")->isChecked());
+    EXPECT_TRUE(child<QLineEdit>(form, "EditOddsDrn")->isEnabled());
 
-    EXPECT_TRUE(form.CheckBoxOutAtRead->isChecked());
-    EXPECT_FALSE(form.CheckBoxText->isChecked());
-    EXPECT_TRUE(form.CheckBoxHtml->isChecked());
-    EXPECT_TRUE(form.CheckBoxWars->isChecked());
-    EXPECT_EQ(form.RadioGroupWars->ItemIndex(), 0);
-    EXPECT_TRUE(form.RadioGroupWars->isEnabled());
-    EXPECT_TRUE(form.CheckBoxRuv->isChecked());
-    EXPECT_EQ(form.RadioGroupRuv->ItemIndex(), 1);
-    EXPECT_EQ(str(form.RadioGroupRuv->Button(1)->text()), "新OVERS形式");
+    const std::pair<const char*, bool> boxes[] = {
+        {"CheckBoxOutAtRead", true}, {"CheckBoxText", false}, {"CheckBoxHtml", true},
+        {"CheckBoxWars", true},      {"CheckBoxRuv", true},   {"CheckBoxRaceClose", true},
+    };
+    for (const auto& [box, checked] : boxes)
+        EXPECT_EQ(child<QCheckBox>(form, box)->isChecked(), checked) << box;
+    const TRadioGroup* wars = child<TRadioGroup>(form, "RadioGroupWars");
+    EXPECT_EQ(wars->ItemIndex(), 0);
+    EXPECT_TRUE(wars->isEnabled());
+    const TRadioGroup* ruv = child<TRadioGroup>(form, "RadioGroupRuv");
+    EXPECT_EQ(ruv->ItemIndex(), 1);
+    EXPECT_EQ(str(ruv->Button(1)->text()), "新OVERS形式");
 
-    EXPECT_EQ(str(form.EditFontSize->text()), "11");
-    EXPECT_EQ(form.UpDown1->Position(), 11);
-    EXPECT_EQ(str(form.LabelFontSample->text()), "ＭＳ ゴシック 11pt");
-    EXPECT_EQ(form.LabelFontSample->font().pointSize(), 11);
-    EXPECT_EQ(str(form.LabelFontSample->font().family()), "IPAGothic");
-    EXPECT_EQ(str(form.EditFontSizeOdds->text()), "9");
-    EXPECT_EQ(str(form.LabelFontOddsSample->text()), "99.9-999.9 9pt");
-    EXPECT_EQ(form.LabelFontOddsSample->font().pointSize(), 9);
-    EXPECT_TRUE(form.EditFontSize->isReadOnly());
-
-    EXPECT_TRUE(form.CheckBoxRaceClose->isChecked());
+    EXPECT_EQ(child<TUpDown>(form, "UpDown1")->Position(), 11);
+    const QLabel* sample = child<QLabel>(form, "LabelFontSample");
+    EXPECT_EQ(str(sample->text()), "ＭＳ ゴシック 11pt");
+    EXPECT_EQ(sample->font().pointSize(), 11);
+    EXPECT_EQ(str(sample->font().family()), "IPAGothic");
+    const QLabel* oddsSample = child<QLabel>(form, "LabelFontOddsSample");
+    EXPECT_EQ(str(oddsSample->text()), "99.9-999.9 9pt");
+    EXPECT_EQ(oddsSample->font().pointSize(), 9);
+    EXPECT_TRUE(child<QLineEdit>(form, "EditFontSize")->isReadOnly());
 }
 
 TEST_F(CfgTest, ALeftFolderEntryKeepsOnlyExistingFolders) {
@@ -125,10 +148,9 @@ TEST_F(CfgTest, ALeftFolderEntryKeepsOnlyExistingFolders) {
         TSettings settings = m_settings;
         TFormCfg form(settings);
         form.show();
-        form.EditInDenm->setText(q(c.typed));
-        emit form.EditInDenm->editingFinished();
-        EXPECT_EQ(str(form.EditInDenm->text()), c.shown);
-        form.ButtonOk->click();
+        typeAndLeave(form, "EditInDenm", q(c.typed));
+        EXPECT_EQ(shown(form, "EditInDenm"), c.shown);
+        click(form, "ButtonOk");
         EXPECT_EQ(form.result(), QDialog::Accepted);
         EXPECT_EQ(settings.Folder.InDenm, c.shown);
     }
@@ -137,13 +159,11 @@ TEST_F(CfgTest, ALeftFolderEntryKeepsOnlyExistingFolders) {
 TEST_F(CfgTest, EachFolderEntryHasItsOwnWorkingFolder) {
     TFormCfg form(m_settings);
     form.show();
-    form.EditTime->setText(q((m_folder.path() / "other").string()));
-    form.EditDirExit(form.EditTime);
+    typeAndLeave(form, "EditTime", q((m_folder.path() / "other").string()));
     // a bad name in another entry brings back that entry's folder, not the last one taken
-    form.EditOddsDrn->setText("/no/such/folder");
-    form.EditDirExit(form.EditOddsDrn);
-    EXPECT_EQ(str(form.EditOddsDrn->text()), folder("rx"));
-    form.ButtonOk->click();
+    typeAndLeave(form, "EditOddsDrn", "/no/such/folder");
+    EXPECT_EQ(shown(form, "EditOddsDrn"), folder("rx"));
+    click(form, "ButtonOk");
     EXPECT_EQ(m_settings.Folder.InDenm, folder("in"));
     EXPECT_EQ(m_settings.Folder.OutTxt, folder("out"));
     EXPECT_EQ(m_settings.Folder.Time, folder("other"));
@@ -161,18 +181,18 @@ TEST_F(CfgTest, TheFolderChooserStartsAtTheEntrysFolder) {
         return answer;
     };
     form.show();
-    form.ButtonOutTxt->click();
+    click(form, "ButtonOutTxt");
     EXPECT_EQ(str(startedAt), folder("out"));
     EXPECT_EQ(str(caption), "出力ファイルのフォルダ");
-    EXPECT_EQ(str(form.EditOutTxt->text()), folder("other"));
+    EXPECT_EQ(shown(form, "EditOutTxt"), folder("other"));
 
     // cancelling the chooser changes nothing
     answer.clear();
-    form.ButtonOddsDrn->click();
+    click(form, "ButtonOddsDrn");
     EXPECT_EQ(str(startedAt), folder("rx"));
-    EXPECT_EQ(str(form.EditOddsDrn->text()), folder("rx"));
+    EXPECT_EQ(shown(form, "EditOddsDrn"), folder("rx"));
 
-    form.ButtonOk->click();
+    click(form, "ButtonOk");
     EXPECT_EQ(m_settings.Folder.OutTxt, folder("other"));
     EXPECT_EQ(m_settings.Folder.DrnRx, folder("rx"));
 }
@@ -180,17 +200,19 @@ TEST_F(CfgTest, TheFolderChooserStartsAtTheEntrysFolder) {
 TEST_F(CfgTest, UncheckedBoxesGreyOutTheirPartnersWhichKeepTheirChoice) {
     TFormCfg form(m_settings);
     form.show();
-    form.CheckBoxWars->click();
-    EXPECT_FALSE(form.RadioGroupWars->isEnabled());
-    EXPECT_EQ(form.RadioGroupWars->ItemIndex(), 0);
-    form.RadioGroupRuv->Button(0)->click();
-    form.CheckBoxRuv->click();
-    EXPECT_FALSE(form.RadioGroupRuv->isEnabled());
-    form.CheckBoxOddsDrn->setChecked(false);
-    EXPECT_FALSE(form.EditOddsDrn->isEnabled());
-    EXPECT_FALSE(form.ButtonOddsDrn->isEnabled());
+    const TRadioGroup* wars = child<TRadioGroup>(form, "RadioGroupWars");
+    const TRadioGroup* ruv = child<TRadioGroup>(form, "RadioGroupRuv");
+    click(form, "CheckBoxWars");
+    EXPECT_FALSE(wars->isEnabled());
+    EXPECT_EQ(wars->ItemIndex(), 0);
+    ruv->Button(0)->click();
+    click(form, "CheckBoxRuv");
+    EXPECT_FALSE(ruv->isEnabled());
+    child<QGroupBox>(form, "CheckBoxOddsDrn")->setChecked(false);
+    EXPECT_FALSE(child<QLineEdit>(form, "EditOddsDrn")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(form, "ButtonOddsDrn")->isEnabled());
 
-    form.ButtonOk->click();
+    click(form, "ButtonOk");
     EXPECT_EQ(m_settings.File.WarsOut, 0);
     EXPECT_EQ(m_settings.File.WarsFormat, 0);
     EXPECT_EQ(m_settings.File.RuvOut, 0);
@@ -199,10 +221,10 @@ TEST_F(CfgTest, UncheckedBoxesGreyOutTheirPartnersWhichKeepTheirChoice) {
     EXPECT_EQ(m_settings.Folder.DrnRx, folder("rx"));
 
     form.show();
-    EXPECT_FALSE(form.RadioGroupWars->isEnabled());
-    form.CheckBoxWars->click();
-    EXPECT_TRUE(form.RadioGroupWars->isEnabled());
-    EXPECT_TRUE(form.RadioGroupWars->Button(0)->isChecked());
+    EXPECT_FALSE(wars->isEnabled());
+    click(form, "CheckBoxWars");
+    EXPECT_TRUE(wars->isEnabled());
+    EXPECT_TRUE(wars->Button(0)->isChecked());
 }
 
 TEST_F(CfgTest, FontSizesStayWithinSevenToTwenty) {
@@ -219,16 +241,16 @@ TEST_F(CfgTest, FontSizesStayWithinSevenToTwenty) {
         TSettings settings = m_settings;
         TFormCfg form(settings);
         form.show();
-        form.EditFontSize->setText(c.text);
-        form.EditFontSizeOdds->setText(c.text);
-        EXPECT_EQ(str(form.EditFontSize->text()), c.corrected);
-        EXPECT_EQ(str(form.EditFontSizeOdds->text()), c.corrected);
-        EXPECT_EQ(str(form.LabelFontSample->text()),
-                  std::string("ＭＳ ゴシック ") + c.corrected + "pt");
-        EXPECT_EQ(str(form.LabelFontOddsSample->text()),
+        child<QLineEdit>(form, "EditFontSize")->setText(c.text);
+        child<QLineEdit>(form, "EditFontSizeOdds")->setText(c.text);
+        EXPECT_EQ(shown(form, "EditFontSize"), c.corrected);
+        EXPECT_EQ(shown(form, "EditFontSizeOdds"), c.corrected);
+        const QLabel* sample = child<QLabel>(form, "LabelFontSample");
+        EXPECT_EQ(str(sample->text()), std::string("ＭＳ ゴシック ") + c.corrected + "pt");
+        EXPECT_EQ(str(child<QLabel>(form, "LabelFontOddsSample")->text()),
                   std::string("99.9-999.9 ") + c.corrected + "pt");
-        EXPECT_EQ(form.LabelFontSample->font().pointSize(), std::stoi(c.corrected));
-        form.ButtonOk->click();
+        EXPECT_EQ(sample->font().pointSize(), std::stoi(c.corrected));
+        click(form, "ButtonOk");
         EXPECT_EQ(settings.Font.Size, std::stoi(c.corrected));
         EXPECT_EQ(settings.Font.SizeOdds, std::stoi(c.corrected));
     }
@@ -237,17 +259,19 @@ TEST_F(CfgTest, FontSizesStayWithinSevenToTwenty) {
 TEST_F(CfgTest, TheArrowsStepTheSizeWithinItsRange) {
     TFormCfg form(m_settings);
     form.show();
-    form.UpDown1->ButtonDown->click();
-    EXPECT_EQ(str(form.EditFontSize->text()), "10");
-    EXPECT_EQ(str(form.LabelFontSample->text()), "ＭＳ ゴシック 10pt");
-    EXPECT_EQ(form.LabelFontSample->font().pointSize(), 10);
+    const TUpDown* upDown1 = child<TUpDown>(form, "UpDown1");
+    const QLabel* sample = child<QLabel>(form, "LabelFontSample");
+    upDown1->ButtonDown->click();
+    EXPECT_EQ(shown(form, "EditFontSize"), "10");
+    EXPECT_EQ(str(sample->text()), "ＭＳ ゴシック 10pt");
+    EXPECT_EQ(sample->font().pointSize(), 10);
     for (int i = 0; i < 3; ++i)
-        form.UpDown2->ButtonDown->click();
-    EXPECT_EQ(str(form.EditFontSizeOdds->text()), "7");
-    form.EditFontSize->setText("20");
-    form.UpDown1->ButtonUp->click();
-    EXPECT_EQ(str(form.EditFontSize->text()), "20");
-    EXPECT_EQ(form.UpDown1->Position(), 20);
+        child<TUpDown>(form, "UpDown2")->ButtonDown->click();
+    EXPECT_EQ(shown(form, "EditFontSizeOdds"), "7");
+    child<QLineEdit>(form, "EditFontSize")->setText("20");
+    upDown1->ButtonUp->click();
+    EXPECT_EQ(shown(form, "EditFontSize"), "20");
+    EXPECT_EQ(upDown1->Position(), 20);
 }
 
 TEST_F(CfgTest, TheFontFlagTellsWhetherASizeChanged) {
@@ -269,9 +293,9 @@ TEST_F(CfgTest, TheFontFlagTellsWhetherASizeChanged) {
         settings.FontChanged = !c.changed; // a flag left from an earlier showing
         TFormCfg form(settings);
         form.show();
-        form.EditFontSize->setText(c.size);
-        form.EditFontSizeOdds->setText(c.sizeOdds);
-        form.ButtonOk->click();
+        child<QLineEdit>(form, "EditFontSize")->setText(c.size);
+        child<QLineEdit>(form, "EditFontSizeOdds")->setText(c.sizeOdds);
+        click(form, "ButtonOk");
         EXPECT_EQ(settings.FontChanged, c.changed);
         EXPECT_EQ(settings.Font.Size, std::stoi(c.size));
         EXPECT_EQ(settings.Font.SizeOdds, std::stoi(c.sizeOdds));
@@ -283,9 +307,9 @@ TEST_F(CfgTest, AStoredSizeOutsideTheRangeIsCorrectedAtOk) {
     m_settings.Font.SizeOdds = 3;
     TFormCfg form(m_settings);
     form.show();
-    EXPECT_EQ(str(form.EditFontSize->text()), "20");
-    EXPECT_EQ(str(form.EditFontSizeOdds->text()), "7");
-    form.ButtonOk->click();
+    EXPECT_EQ(shown(form, "EditFontSize"), "20");
+    EXPECT_EQ(shown(form, "EditFontSizeOdds"), "7");
+    click(form, "ButtonOk");
     EXPECT_EQ(m_settings.Font.Size, 20);
     EXPECT_EQ(m_settings.Font.SizeOdds, 7);
     EXPECT_TRUE(m_settings.FontChanged);
@@ -298,27 +322,26 @@ TEST_F(CfgTest, CancelChangesNothingAndTheNextShowingStartsAfresh) {
         return q(folder("other"));
     };
     form.show();
-    form.EditInDenm->setText(q(folder("other")));
-    form.EditDirExit(form.EditInDenm);
-    form.ButtonTime->click();
-    form.CheckBoxOddsDrn->setChecked(false);
-    for (QCheckBox* box : {form.CheckBoxOutAtRead, form.CheckBoxText, form.CheckBoxHtml,
-                           form.CheckBoxWars, form.CheckBoxRuv, form.CheckBoxRaceClose})
-        box->click();
-    form.RadioGroupWars->Button(1)->click();
-    form.UpDown1->ButtonUp->click();
-    form.UpDown2->ButtonUp->click();
-    form.ButtonCancel->click();
+    typeAndLeave(form, "EditInDenm", q(folder("other")));
+    click(form, "ButtonTime");
+    child<QGroupBox>(form, "CheckBoxOddsDrn")->setChecked(false);
+    for (const char* box : {"CheckBoxOutAtRead", "CheckBoxText", "CheckBoxHtml", "CheckBoxWars",
+                            "CheckBoxRuv", "CheckBoxRaceClose"})
+        click(form, box);
+    child<TRadioGroup>(form, "RadioGroupWars")->Button(1)->click();
+    child<TUpDown>(form, "UpDown1")->ButtonUp->click();
+    child<TUpDown>(form, "UpDown2")->ButtonUp->click();
+    click(form, "ButtonCancel");
     EXPECT_EQ(form.result(), QDialog::Rejected);
     EXPECT_EQ(dump(m_settings), before);
 
     form.show();
-    EXPECT_EQ(str(form.EditInDenm->text()), folder("in"));
-    EXPECT_EQ(str(form.EditTime->text()), folder("time"));
-    EXPECT_EQ(str(form.EditFontSize->text()), "11");
-    EXPECT_EQ(str(form.LabelFontSample->text()), "ＭＳ ゴシック 11pt");
-    EXPECT_EQ(form.RadioGroupWars->ItemIndex(), 0);
-    EXPECT_TRUE(form.CheckBoxRaceClose->isChecked());
-    form.ButtonOk->click();
+    EXPECT_EQ(shown(form, "EditInDenm"), folder("in"));
+    EXPECT_EQ(shown(form, "EditTime"), folder("time"));
+    EXPECT_EQ(shown(form, "EditFontSize"), "11");
+    EXPECT_EQ(str(child<QLabel>(form, "LabelFontSample")->text()), "ＭＳ ゴシック 11pt");
+    EXPECT_EQ(child<TRadioGroup>(form, "RadioGroupWars")->ItemIndex(), 0);
+    EXPECT_TRUE(child<QCheckBox>(form, "CheckBoxRaceClose")->isChecked());
+    click(form, "ButtonOk");
     EXPECT_EQ(dump(m_settings), before);
 }

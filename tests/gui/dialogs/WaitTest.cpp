@@ -1,5 +1,6 @@
 #include "gui/dialogs/Wait.h"
 
+#include "NamedChild.h"
 #include "platform/Cancel.h"
 
 #include <QLabel>
@@ -14,7 +15,7 @@ TEST(FormWait, CancelSetsTheFlagAndShowingClearsIt) {
     CancelRequested() = true;
     form.show();
     EXPECT_FALSE(CancelRequested());
-    QTest::mouseClick(form.ButtonCancel(), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(form, "ButtonCancel"), Qt::LeftButton);
     EXPECT_TRUE(CancelRequested());
     EXPECT_TRUE(form.isVisible()); // the command hides it when the walk has stopped
     form.hide();
@@ -34,14 +35,21 @@ TEST(FormWait, HasItsCaptionLabelsAndBar) {
     TFormWait form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral(" "));
     EXPECT_FALSE(form.isModal());
-    EXPECT_EQ(form.ButtonCancel()->text(), QStringLiteral("キャンセル"));
-    const QList<QLabel*> labels = form.findChildren<QLabel*>();
-    ASSERT_EQ(labels.size(), 2);
-    EXPECT_EQ(labels[0]->text(), QStringLiteral("データ処理中"));
-    EXPECT_EQ(labels[0]->font().pixelSize(), 15);
-    EXPECT_EQ(form.Label2()->font().pixelSize(), 15);
-    form.ProgressBar1()->setMaximum(36);
-    form.ProgressBar1()->setValue(3);
-    EXPECT_EQ(form.ProgressBar1()->value(), 3);
+    EXPECT_EQ(child<QPushButton>(form, "ButtonCancel")->text(), QStringLiteral("キャンセル"));
+    EXPECT_EQ(form.findChildren<QLabel*>().size(), 2);
+    const QLabel* caption = child<QLabel>(form, "Label1");
+    EXPECT_EQ(caption->text(), QStringLiteral("データ処理中"));
+    EXPECT_EQ(caption->font().pixelSize(), 15);
+    const QLabel* count = child<QLabel>(form, "Label2");
+    EXPECT_EQ(count->font().pixelSize(), 15);
+    const QProgressBar* bar = child<QProgressBar>(form, "ProgressBar1");
+    form.SetTotal(36);
+    form.SetProgress(3, QStringLiteral("処理数  3/36"));
+    EXPECT_EQ(bar->maximum(), 36);
+    EXPECT_EQ(bar->value(), 3);
+    EXPECT_EQ(count->text(), QStringLiteral("処理数  3/36"));
+    form.SetTotal(12);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(count->text(), QString());
     EXPECT_FALSE(form.windowFlags() & Qt::WindowCloseButtonHint);
 }

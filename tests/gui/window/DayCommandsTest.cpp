@@ -2,7 +2,6 @@
 
 #include "WindowFixture.h"
 #include "app/DaySession.h"
-#include "gui/window/RaceView.h"
 #include "platform/Cancel.h"
 #include "platform/Cp932.h"
 #include "race/RaceBase.h"
@@ -58,7 +57,7 @@ protected:
         writeIni("[Folder]\r\nInDenm=" + day + "\r\nOutTxt=" + out().string() + "/\r\nTime=" + day +
                  "time/\r\n" + more);
         auto w = makeWindow();
-        w->FormWait = new TFormWait(w.get());
+        useForms(*w);
         w->show();
         return w;
     }
@@ -84,30 +83,32 @@ struct TActionStates {
 };
 
 void expectStates(const TFormMain& w, const TActionStates& s) {
-    EXPECT_EQ(w.ActionOpen->isEnabled(), s.open);
-    EXPECT_EQ(w.ActionClose->isEnabled(), s.close);
-    EXPECT_EQ(w.ActionRaceIndex->isEnabled(), s.raceIndex);
-    EXPECT_EQ(w.ActionRaceIndex->isChecked(), s.raceIndexChecked);
-    for (QAction* output :
-         {w.ActionOutAll, w.ActionOutVerbose, w.ActionOutHtml, w.ActionOutWars, w.ActionOutRuv})
-        EXPECT_EQ(output->isEnabled(), s.outputs) << output->objectName().toStdString();
+    auto enabled = [&w](const char* name) { return child<QAction>(w, name)->isEnabled(); };
+    EXPECT_EQ(enabled("ActionOpen"), s.open);
+    EXPECT_EQ(enabled("ActionClose"), s.close);
+    EXPECT_EQ(enabled("ActionRaceIndex"), s.raceIndex);
+    EXPECT_EQ(child<QAction>(w, "ActionRaceIndex")->isChecked(), s.raceIndexChecked);
+    for (const char* output :
+         {"ActionOutAll", "ActionOutVerbose", "ActionOutHtml", "ActionOutWars", "ActionOutRuv"})
+        EXPECT_EQ(enabled(output), s.outputs) << output;
     // the commands of the whole run keep their state
-    EXPECT_TRUE(w.ActionExit->isEnabled());
-    EXPECT_TRUE(w.ActionCfg->isEnabled());
-    EXPECT_TRUE(w.ActionContent->isEnabled());
-    EXPECT_TRUE(w.ActionAbout->isEnabled());
-    for (const QWidget* pane :
-         {static_cast<QWidget*>(w.Panel1), static_cast<QWidget*>(w.Splitter1),
-          static_cast<QWidget*>(w.TreeView1), static_cast<QWidget*>(w.PageControl1)})
-        EXPECT_EQ(pane->isHidden(), !s.close) << pane->objectName().toStdString();
+    for (const char* always : {"ActionExit", "ActionCfg", "ActionContent", "ActionAbout"})
+        EXPECT_TRUE(enabled(always)) << always;
+    for (const char* pane : {"Panel1", "Splitter1", "TreeView1", "PageControl1"})
+        EXPECT_EQ(child<QWidget>(w, pane)->isHidden(), !s.close) << pane;
 }
 
 constexpr TActionStates kDayOpen{true, true, true, true, true};
 constexpr TActionStates kNoDay{true, false, false, false, false};
 
+QTreeWidget* raceIndex(const TFormMain& w) {
+    return child<QTreeWidget>(w, "TreeView1");
+}
+
 QTreeWidgetItem* raceNode(const TFormMain& w, int index) {
-    for (int g = 0; g < w.TreeView1->topLevelItemCount(); ++g) {
-        QTreeWidgetItem* group = w.TreeView1->topLevelItem(g);
+    const QTreeWidget* tree = raceIndex(w);
+    for (int g = 0; g < tree->topLevelItemCount(); ++g) {
+        QTreeWidgetItem* group = tree->topLevelItem(g);
         for (int r = 0; r < group->childCount(); ++r)
             if (group->child(r)->data(0, Qt::UserRole).toInt() == index)
                 return group->child(r);
@@ -117,10 +118,15 @@ QTreeWidgetItem* raceNode(const TFormMain& w, int index) {
 
 // A double click on the node, as the user gives it.
 void doubleClick(const TFormMain& w, QTreeWidgetItem* node) {
-    w.TreeView1->scrollToItem(node);
-    const QPoint centre = w.TreeView1->visualItemRect(node).center();
-    QTest::mouseClick(w.TreeView1->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(w.TreeView1->viewport(), Qt::LeftButton, {}, centre);
+    QTreeWidget* tree = raceIndex(w);
+    tree->scrollToItem(node);
+    const QPoint centre = tree->visualItemRect(node).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, centre);
+}
+
+QString heading(const TFormMain& w) {
+    return child<QLabel>(w, "LabelTitle")->text();
 }
 
 // Runs action while the modal dialog it opens is handled by answer.
@@ -134,47 +140,50 @@ void withModal(QAction* action, const std::function<void(QWidget*)>& answer) {
 TEST_F(DayCommandsTest, OpeningTheSampleDayEnablesItsCommandsAndBuildsTheExpandedIndex) {
     auto w = dayWindow();
     expectStates(*w, kNoDay);
-    w->PageControl1->setCurrentWidget(w->TabSheet1Cyo);
+    QTabWidget* pages = child<QTabWidget>(*w, "PageControl1");
+    pages->setCurrentWidget(child<QWidget>(*w, "TabSheet1Cyo"));
     ASSERT_TRUE(w->OpenDay(s_archive));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
     expectStates(*w, kDayOpen);
     EXPECT_EQ(w->Session()->DayCode(), "010128");
-    EXPECT_EQ(w->PageControl1->currentWidget(), w->TabSheet1Yosou);
+    EXPECT_EQ(pages->currentWidget(), child<QWidget>(*w, "TabSheet1Yosou"));
     EXPECT_TRUE(written().empty()); // OutAtRead is off
 
     const char* const venues[] = {"東京", "京都", "小倉"};
-    ASSERT_EQ(w->TreeView1->topLevelItemCount(), 3);
+    const QList<QIcon> pictures = NodeImages();
+    const QTreeWidget* tree = raceIndex(*w);
+    ASSERT_EQ(tree->topLevelItemCount(), 3);
     for (int g = 0; g < 3; ++g) {
         SCOPED_TRACE(g);
-        const QTreeWidgetItem* group = w->TreeView1->topLevelItem(g);
+        const QTreeWidgetItem* group = tree->topLevelItem(g);
         EXPECT_EQ(group->text(0), u(venues[g]));
         EXPECT_EQ(group->data(0, Qt::UserRole).toInt(), -1);
-        EXPECT_EQ(group->icon(0).cacheKey(), w->ImageList2[nodeImage::kVenue].cacheKey());
+        EXPECT_TRUE(samePicture(group->icon(0), pictures[nodeImage::kVenue]));
         EXPECT_TRUE(group->isExpanded());
         ASSERT_EQ(group->childCount(), 12);
         for (int r = 0; r < 12; ++r) {
             const QTreeWidgetItem* race = group->child(r);
             EXPECT_EQ(race->data(0, Qt::UserRole).toInt(), g * 12 + r);
-            EXPECT_EQ(race->icon(0).cacheKey(), w->ImageList2[nodeImage::kRace].cacheKey());
+            EXPECT_TRUE(samePicture(race->icon(0), pictures[nodeImage::kRace]));
             EXPECT_TRUE(race->text(0).startsWith(QString::number(r + 1) + u("R ")))
                 << race->text(0).toStdString();
         }
     }
-    EXPECT_EQ(w->TreeView1->topLevelItem(0)->child(0)->text(0), u("1R ３歳未勝利 芝2000m"));
-    EXPECT_EQ(w->TreeView1->topLevelItem(0)->child(11)->text(0), u("12R 東京新聞杯 芝1200m"));
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), u("1R ３歳未勝利 芝2000m"));
+    EXPECT_EQ(tree->topLevelItem(0)->child(11)->text(0), u("12R 東京新聞杯 芝1200m"));
 
     // a race shown, then closed: everything of the day is gone
     doubleClick(*w, raceNode(*w, 0));
-    ASSERT_FALSE(w->LabelTitle->text().isEmpty());
-    w->ActionClose->trigger();
+    ASSERT_FALSE(heading(*w).isEmpty());
+    child<QAction>(*w, "ActionClose")->trigger();
     expectStates(*w, kNoDay);
     EXPECT_FALSE(w->Session()->IsDayOpen());
     EXPECT_EQ(w->Session()->DayCode(), "");
-    EXPECT_EQ(w->TreeView1->topLevelItemCount(), 0);
-    EXPECT_EQ(w->LabelTitle->text(), QString());
-    EXPECT_EQ(w->RaceView()->LabelKaime1()->text(), QString());
-    EXPECT_EQ(w->RaceView()->GridYosou()->RowCount(), 2);
-    EXPECT_TRUE(w->Image1->isVisible());
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
+    EXPECT_EQ(heading(*w), QString());
+    EXPECT_EQ(child<QLabel>(*w, "LabelKaime1")->text(), QString());
+    EXPECT_EQ(child<TStrColGrid>(*w, "GridYosou")->RowCount(), 2);
+    EXPECT_TRUE(child<QLabel>(*w, "Image1")->isVisible());
     w->close();
 }
 
@@ -189,7 +198,7 @@ TEST_F(DayCommandsTest, AFailedOpenNamesTheMissingFileAndLeavesNoDayOpen) {
     EXPECT_EQ(m_errors, QStringList{u("ruv_den1.kd2がオープンできません")});
     expectStates(*w, kNoDay);
     EXPECT_FALSE(w->Session()->IsDayOpen());
-    EXPECT_EQ(w->TreeView1->topLevelItemCount(), 0);
+    EXPECT_EQ(raceIndex(*w)->topLevelItemCount(), 0);
 
     // and the next open works
     EXPECT_TRUE(w->OpenDay(s_archive));
@@ -199,26 +208,35 @@ TEST_F(DayCommandsTest, AFailedOpenNamesTheMissingFileAndLeavesNoDayOpen) {
 
 TEST_F(DayCommandsTest, TheOpenDialogOpensTheChosenDayAndItsCancelLeavesNoDayOpen) {
     auto w = dayWindow();
+    QAction* open = child<QAction>(*w, "ActionOpen");
+    QWidget* chosenDialog = nullptr;
     QString directory;
     QStringList filters;
-    withModal(w->ActionOpen, [&](QWidget* modal) {
+    withModal(open, [&](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_EQ(dialog, w->OpenDialog1);
+        ASSERT_NE(dialog, nullptr);
+        chosenDialog = dialog;
         directory = dialog->directory().absolutePath() + '/';
         filters = dialog->nameFilters();
         dialog->selectFile(QString::fromStdString(s_archive.string()));
         static_cast<QDialog*>(dialog)->accept();
     });
+    EXPECT_EQ(chosenDialog, child<QFileDialog>(*w, "OpenDialog1"));
     EXPECT_EQ(directory.toStdString(), s_day->folderText());
     EXPECT_EQ(filters, (QStringList{u("RUVデータ(*.lzh)"), u("全てのファイル(*.*)")}));
     expectStates(*w, kDayOpen);
-    EXPECT_EQ(w->TreeView1->topLevelItemCount(), 3);
+    EXPECT_EQ(raceIndex(*w)->topLevelItemCount(), 3);
 
-    withModal(w->ActionOpen, [&](QWidget* modal) {
-        ASSERT_EQ(modal, w->OpenDialog1);
-        EXPECT_EQ(w->OpenDialog1->selectedFiles().value(0).section('/', -1), QString());
-        w->OpenDialog1->reject();
+    QString lastName;
+    withModal(open, [&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        chosenDialog = dialog;
+        lastName = dialog->selectedFiles().value(0).section('/', -1);
+        dialog->reject();
     });
+    EXPECT_EQ(chosenDialog, child<QFileDialog>(*w, "OpenDialog1"));
+    EXPECT_EQ(lastName, QString());
     expectStates(*w, kNoDay);
     EXPECT_FALSE(w->Session()->IsDayOpen());
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
@@ -228,7 +246,8 @@ TEST_F(DayCommandsTest, TheOpenDialogOpensTheChosenDayAndItsCancelLeavesNoDayOpe
 TEST_F(DayCommandsTest, ADoubleClickOnARaceShowsItAndOnAVenueDoesNothing) {
     auto w = dayWindow();
     ASSERT_TRUE(w->OpenDay(s_archive));
-    TRaceView& view = *w->RaceView();
+    const TStrColGrid* yosou = child<TStrColGrid>(*w, "GridYosou");
+    const QLabel* bets = child<QLabel>(*w, "LabelKaime1");
     const struct {
         int race;
         const char* bets;
@@ -241,20 +260,19 @@ TEST_F(DayCommandsTest, ADoubleClickOnARaceShowsItAndOnAVenueDoesNothing) {
         SCOPED_TRACE(r.race);
         doubleClick(*w, raceNode(*w, r.race));
         const TRaceBase& race = w->Session()->Race();
-        EXPECT_EQ(w->LabelTitle->text(), qsjis(race.RaceHeading()).replace(u("\r\n"), u("\n")));
-        EXPECT_EQ(view.GridYosou()->RowCount(), race.RunnerCount() + 1);
-        EXPECT_EQ(view.GridYosou()->Cells(1, 1), "1");
-        EXPECT_TRUE(view.LabelKaime1()->text().startsWith(u(r.bets)))
-            << view.LabelKaime1()->text().toStdString();
+        EXPECT_EQ(heading(*w), qsjis(race.RaceHeading()).replace(u("\r\n"), u("\n")));
+        EXPECT_EQ(yosou->RowCount(), race.RunnerCount() + 1);
+        EXPECT_EQ(yosou->Cells(1, 1), "1");
+        EXPECT_TRUE(bets->text().startsWith(u(r.bets))) << bets->text().toStdString();
     }
-    EXPECT_EQ(view.LabelKaime1()->text(), u("<買い目> 見送り"));
-    EXPECT_TRUE(w->Panel1->isVisible()); // RaceClose is off
+    EXPECT_EQ(bets->text(), u("<買い目> 見送り"));
+    EXPECT_TRUE(child<QWidget>(*w, "Panel1")->isVisible()); // RaceClose is off
 
     // a venue node leaves the race that is shown
-    const QString title = w->LabelTitle->text();
-    doubleClick(*w, w->TreeView1->topLevelItem(1));
-    EXPECT_EQ(w->LabelTitle->text(), title);
-    EXPECT_EQ(view.LabelKaime1()->text(), u("<買い目> 見送り"));
+    const QString title = heading(*w);
+    doubleClick(*w, raceIndex(*w)->topLevelItem(1));
+    EXPECT_EQ(heading(*w), title);
+    EXPECT_EQ(bets->text(), u("<買い目> 見送り"));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
     w->close();
 }
@@ -262,16 +280,19 @@ TEST_F(DayCommandsTest, ADoubleClickOnARaceShowsItAndOnAVenueDoesNothing) {
 TEST_F(DayCommandsTest, RaceCloseHidesTheIndexOnceARaceIsChosen) {
     auto w = dayWindow("[Other]\r\nRaceClose=1\r\n");
     ASSERT_TRUE(w->OpenDay(s_archive));
+    const QWidget* pane = child<QWidget>(*w, "Panel1");
+    const QWidget* splitter = child<QWidget>(*w, "Splitter1");
+    QAction* raceIndexSwitch = child<QAction>(*w, "ActionRaceIndex");
     doubleClick(*w, raceNode(*w, 12));
-    EXPECT_TRUE(w->LabelTitle->text().contains(u("京都")));
-    EXPECT_TRUE(w->Panel1->isHidden());
-    EXPECT_TRUE(w->Splitter1->isHidden());
-    EXPECT_FALSE(w->ActionRaceIndex->isChecked());
-    EXPECT_TRUE(w->ActionRaceIndex->isEnabled());
-    w->ActionRaceIndex->trigger(); // the user shows it again
-    EXPECT_TRUE(w->Panel1->isVisible());
-    EXPECT_TRUE(w->Splitter1->isVisible());
-    EXPECT_TRUE(w->ActionRaceIndex->isChecked());
+    EXPECT_TRUE(heading(*w).contains(u("京都")));
+    EXPECT_TRUE(pane->isHidden());
+    EXPECT_TRUE(splitter->isHidden());
+    EXPECT_FALSE(raceIndexSwitch->isChecked());
+    EXPECT_TRUE(raceIndexSwitch->isEnabled());
+    raceIndexSwitch->trigger(); // the user shows it again
+    EXPECT_TRUE(pane->isVisible());
+    EXPECT_TRUE(splitter->isVisible());
+    EXPECT_TRUE(raceIndexSwitch->isChecked());
     w->close();
 }
 
@@ -282,32 +303,39 @@ TEST_F(DayCommandsTest, ARaceThatCannotBeReadIsReportedAndTheViewStaysAsItWas) {
     WriteDayArchive(archive, day);
     auto w = dayWindow();
     ASSERT_TRUE(w->OpenDay(archive));
+    const TStrColGrid* yosou = child<TStrColGrid>(*w, "GridYosou");
     doubleClick(*w, raceNode(*w, 0));
-    const QString title = w->LabelTitle->text();
-    const std::string name = w->RaceView()->GridYosou()->Cells(2, 1);
-    const int rows = w->RaceView()->GridYosou()->RowCount();
+    const QString title = heading(*w);
+    const std::string name = yosou->Cells(2, 1);
+    const int rows = yosou->RowCount();
     doubleClick(*w, raceNode(*w, 5));
     ASSERT_EQ(m_errors.size(), 1);
     EXPECT_TRUE(m_errors[0].startsWith(u("該当するデータがありません(2001")))
         << m_errors[0].toStdString();
-    EXPECT_EQ(w->LabelTitle->text(), title);
-    EXPECT_EQ(w->RaceView()->GridYosou()->Cells(2, 1), name);
-    EXPECT_EQ(w->RaceView()->GridYosou()->RowCount(), rows);
+    EXPECT_EQ(heading(*w), title);
+    EXPECT_EQ(yosou->Cells(2, 1), name);
+    EXPECT_EQ(yosou->RowCount(), rows);
     w->close();
 }
 
 TEST_F(DayCommandsTest, OutAtReadRunsTheBatchOutputOnceTheIndexIsBuilt) {
     auto w = dayWindow("[File]\r\nOutAtRead=1\r\nTextOut=1\r\nWarsOut=1\r\n");
+    const TFormWait* wait = child<TFormWait>(*w, "FormWait");
+    const QProgressBar* bar = child<QProgressBar>(*wait, "ProgressBar1");
+    const QPushButton* cancel = child<QPushButton>(*wait, "ButtonCancel");
+    const QTabWidget* pages = child<QTabWidget>(*w, "PageControl1");
+    const QWidget* yosouPage = child<QWidget>(*w, "TabSheet1Yosou");
+    const QTreeWidget* tree = raceIndex(*w);
     int steps = 0;
-    QObject::connect(w->FormWait->ProgressBar1(), &QProgressBar::valueChanged, [&](int value) {
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
         if (value != 1)
             return;
         ++steps;
-        EXPECT_EQ(w->TreeView1->topLevelItemCount(), 3);
-        EXPECT_EQ(w->PageControl1->currentWidget(), w->TabSheet1Yosou);
+        EXPECT_EQ(tree->topLevelItemCount(), 3);
+        EXPECT_EQ(pages->currentWidget(), yosouPage);
         EXPECT_FALSE(w->isEnabled());
-        EXPECT_TRUE(w->FormWait->isVisible());
-        EXPECT_TRUE(w->FormWait->ButtonCancel()->isEnabled());
+        EXPECT_TRUE(wait->isVisible());
+        EXPECT_TRUE(cancel->isEnabled());
         ASSERT_NE(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     });
@@ -315,10 +343,10 @@ TEST_F(DayCommandsTest, OutAtReadRunsTheBatchOutputOnceTheIndexIsBuilt) {
     EXPECT_EQ(steps, 1);
     EXPECT_EQ(written(), (std::set<std::string>{"s2001012800.txt", "s2001012803.txt",
                                                 "s2001012804.txt", "w20010128.txt"}));
-    EXPECT_EQ(w->FormWait->ProgressBar1()->maximum(), 36);
-    EXPECT_EQ(w->FormWait->Label2()->text(), u("処理数 36/36"));
+    EXPECT_EQ(bar->maximum(), 36);
+    EXPECT_EQ(child<QLabel>(*wait, "Label2")->text(), u("処理数 36/36"));
     EXPECT_TRUE(w->isEnabled());
-    EXPECT_FALSE(w->FormWait->isVisible());
+    EXPECT_FALSE(wait->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
 
@@ -334,25 +362,26 @@ TEST_F(DayCommandsTest, OutAtReadRunsTheBatchOutputOnceTheIndexIsBuilt) {
 TEST_F(DayCommandsTest, EachSingleFileCommandWritesExactlyItsOwnFile) {
     auto w = dayWindow("[File]\r\nTextOut=1\r\nHtmlOut=1\r\nWarsOut=1\r\nRuvOut=1\r\n");
     ASSERT_TRUE(w->OpenDay(s_archive));
+    const QLabel* count = child<QLabel>(*child<TFormWait>(*w, "FormWait"), "Label2");
     const struct {
-        QAction* action;
+        const char* command;
         std::set<std::string> files;
     } commands[] = {
-        {w->ActionOutVerbose, {"s2001012800.txt", "s2001012803.txt", "s2001012804.txt"}},
-        {w->ActionOutHtml, {"s2001012800.htm", "s2001012803.htm", "s2001012804.htm"}},
-        {w->ActionOutWars, {"w20010128.txt"}},
-        {w->ActionOutRuv, {"q20010128.txt"}},
-        {w->ActionOutAll,
+        {"ActionOutVerbose", {"s2001012800.txt", "s2001012803.txt", "s2001012804.txt"}},
+        {"ActionOutHtml", {"s2001012800.htm", "s2001012803.htm", "s2001012804.htm"}},
+        {"ActionOutWars", {"w20010128.txt"}},
+        {"ActionOutRuv", {"q20010128.txt"}},
+        {"ActionOutAll",
          {"s2001012800.txt", "s2001012803.txt", "s2001012804.txt", "s2001012800.htm",
           "s2001012803.htm", "s2001012804.htm", "w20010128.txt", "q20010128.txt"}},
     };
     for (const auto& c : commands) {
-        SCOPED_TRACE(c.action->objectName().toStdString());
+        SCOPED_TRACE(c.command);
         fs::remove_all(out());
         fs::create_directories(out());
-        c.action->trigger();
+        child<QAction>(*w, c.command)->trigger();
         EXPECT_EQ(written(), c.files);
-        EXPECT_EQ(w->FormWait->Label2()->text(), u("処理数 36/36"));
+        EXPECT_EQ(count->text(), u("処理数 36/36"));
         EXPECT_TRUE(w->isEnabled());
     }
     // the WARS contest file and the RUV text file are told apart by their first line
@@ -364,17 +393,22 @@ TEST_F(DayCommandsTest, EachSingleFileCommandWritesExactlyItsOwnFile) {
 TEST_F(DayCommandsTest, CancelStopsTheWalkBeforeTheNextRace) {
     auto w = dayWindow();
     ASSERT_TRUE(w->OpenDay(s_archive));
-    QObject::connect(w->FormWait->ProgressBar1(), &QProgressBar::valueChanged, [&](int value) {
+    const TFormWait* wait = child<TFormWait>(*w, "FormWait");
+    const QProgressBar* bar = child<QProgressBar>(*wait, "ProgressBar1");
+    const QLabel* count = child<QLabel>(*wait, "Label2");
+    QPushButton* cancel = child<QPushButton>(*wait, "ButtonCancel");
+    QAction* outRuv = child<QAction>(*w, "ActionOutRuv");
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
         // the click arrives while race 3's step lets the window system work
         if (value == 3)
-            QTimer::singleShot(0, w->FormWait->ButtonCancel(), &QPushButton::click);
+            QTimer::singleShot(0, cancel, &QPushButton::click);
     });
-    w->ActionOutRuv->trigger();
+    outRuv->trigger();
     EXPECT_TRUE(CancelRequested());
-    EXPECT_EQ(w->FormWait->ProgressBar1()->value(), 3);
-    EXPECT_EQ(w->FormWait->Label2()->text(), u("処理数  3/36"));
+    EXPECT_EQ(bar->value(), 3);
+    EXPECT_EQ(count->text(), u("処理数  3/36"));
     EXPECT_TRUE(w->isEnabled());
-    EXPECT_FALSE(w->FormWait->isVisible());
+    EXPECT_FALSE(wait->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(written(), std::set<std::string>{"q20010128.txt"});
 
@@ -384,10 +418,10 @@ TEST_F(DayCommandsTest, CancelStopsTheWalkBeforeTheNextRace) {
     EXPECT_EQ(w->Session()->Race().RaceKey(), reached);
 
     // the next command starts afresh: showing the dialog clears the flag
-    QObject::disconnect(w->FormWait->ProgressBar1(), nullptr, nullptr, nullptr);
-    w->ActionOutRuv->trigger();
+    QObject::disconnect(bar, nullptr, nullptr, nullptr);
+    outRuv->trigger();
     EXPECT_FALSE(CancelRequested());
-    EXPECT_EQ(w->FormWait->Label2()->text(), u("処理数 36/36"));
+    EXPECT_EQ(count->text(), u("処理数 36/36"));
     w->close();
 }
 
@@ -399,14 +433,16 @@ TEST_F(DayCommandsTest, AFailedWalkShowsTheErrorAndGivesTheWindowBack) {
         m_errors.append(text);
         enabledAtTheBox = w->isEnabled() && QApplication::overrideCursor() == nullptr;
     };
-    w->ActionOutWars->trigger();
+    child<QAction>(*w, "ActionOutWars")->trigger();
     ASSERT_EQ(m_errors.size(), 1);
     EXPECT_TRUE(m_errors[0].contains(QString::fromStdString((out() / "w20010128.txt").string())))
         << m_errors[0].toStdString();
     EXPECT_TRUE(enabledAtTheBox);
-    EXPECT_EQ(w->FormWait->ProgressBar1()->value(), 1); // the first race's writer failed
+    const TFormWait* wait = child<TFormWait>(*w, "FormWait");
+    // the first race's writer failed
+    EXPECT_EQ(child<QProgressBar>(*wait, "ProgressBar1")->value(), 1);
     EXPECT_TRUE(w->isEnabled());
-    EXPECT_FALSE(w->FormWait->isVisible());
+    EXPECT_FALSE(wait->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     expectStates(*w, kDayOpen);
     w->close();
@@ -414,9 +450,11 @@ TEST_F(DayCommandsTest, AFailedWalkShowsTheErrorAndGivesTheWindowBack) {
 
 TEST_F(DayCommandsTest, ANewFontSizeFromTheSettingsDialogReachesTheGrids) {
     auto w = dayWindow("[Font]\r\nSize=11\r\nSizeOdds=9\r\n");
-    w->FormCfg = new TFormCfg(m_settings, w.get());
-    TStrColGrid& yosou = *w->RaceView()->GridYosou();
-    TStrColGrid& tan = *w->RaceView()->GridOddsTan();
+    TFormCfg* formCfg = child<TFormCfg>(*w, "FormCfg");
+    QLineEdit* size = child<QLineEdit>(*formCfg, "EditFontSize");
+    QPushButton* ok = child<QPushButton>(*formCfg, "ButtonOk");
+    const TStrColGrid& yosou = *child<TStrColGrid>(*w, "GridYosou");
+    const TStrColGrid& tan = *child<TStrColGrid>(*w, "GridOddsTan");
     EXPECT_EQ(yosou.font().pointSize(), 11);
     EXPECT_EQ(tan.font().pointSize(), 9);
     const int width = yosou.ColWidths(2);
@@ -428,13 +466,13 @@ TEST_F(DayCommandsTest, ANewFontSizeFromTheSettingsDialogReachesTheGrids) {
     } answers[] = {{"16", false, 11}, {"16", true, 16}, {"16", true, 16}};
     for (const auto& a : answers) {
         SCOPED_TRACE(a.ok);
-        withModal(w->ActionCfg, [&](QWidget* modal) {
-            ASSERT_EQ(modal, w->FormCfg);
-            w->FormCfg->EditFontSize->setText(QString::fromLatin1(a.size));
+        withModal(child<QAction>(*w, "ActionCfg"), [&](QWidget* modal) {
+            ASSERT_EQ(modal, formCfg);
+            size->setText(QString::fromLatin1(a.size));
             if (a.ok)
-                w->FormCfg->ButtonOk->click();
+                ok->click();
             else
-                w->FormCfg->reject();
+                formCfg->reject();
         });
         EXPECT_EQ(yosou.font().pointSize(), a.expected);
         EXPECT_EQ(tan.font().pointSize(), 9);
@@ -456,14 +494,15 @@ TEST_F(DayCommandsTest, InterleavedVenuesGiveOneGroupEachInLineOrder) {
     WriteDayArchive(archive, day);
     auto w = dayWindow();
     ASSERT_TRUE(w->OpenDay(archive));
-    ASSERT_EQ(w->TreeView1->topLevelItemCount(), 2);
-    const QTreeWidgetItem* tokyo = w->TreeView1->topLevelItem(0);
+    const QTreeWidget* tree = raceIndex(*w);
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    const QTreeWidgetItem* tokyo = tree->topLevelItem(0);
     EXPECT_EQ(tokyo->text(0), u("東京"));
     ASSERT_EQ(tokyo->childCount(), 2);
     EXPECT_EQ(tokyo->child(0)->data(0, Qt::UserRole).toInt(), 0);
     EXPECT_EQ(tokyo->child(1)->data(0, Qt::UserRole).toInt(), 2);
     EXPECT_EQ(tokyo->child(1)->text(0), u("2R ３歳以上未勝利 芝1600m"));
-    EXPECT_EQ(w->TreeView1->topLevelItem(1)->text(0), u("中山"));
-    EXPECT_EQ(w->TreeView1->topLevelItem(1)->childCount(), 1);
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), u("中山"));
+    EXPECT_EQ(tree->topLevelItem(1)->childCount(), 1);
     w->close();
 }

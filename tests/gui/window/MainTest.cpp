@@ -2,7 +2,6 @@
 
 #include "WindowFixture.h"
 #include "app/DaySession.h"
-#include "gui/window/RaceView.h"
 #include "platform/IniFile.h"
 #include "gui/dialogs/Cfg.h"
 #include "gui/widgets/AppHint.h"
@@ -16,6 +15,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -40,9 +40,16 @@ QString u(const char* utf8) {
 QStringList namesOf(const QList<QAction*>& actions) {
     QStringList names;
     for (const QAction* action : actions)
-        names.append(
-            action->isSeparator() && action->objectName().isEmpty() ? "-" : action->objectName());
+        names.append(action->isSeparator() ? "-" : action->objectName());
     return names;
+}
+
+// The items of a menu as the user reads them; "-" for a separator.
+QStringList captionsOf(const QList<QAction*>& actions) {
+    QStringList captions;
+    for (const QAction* action : actions)
+        captions.append(action->isSeparator() ? "-" : action->text());
+    return captions;
 }
 
 // Takes the place of the desktop for local files.
@@ -79,7 +86,6 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
     auto w = makeWindow();
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
     const struct {
-        QAction* action;
         const char* name;
         const char* category;
         const char* caption;
@@ -88,51 +94,55 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
         bool enabled;
         bool checkable;
     } commands[] = {
-        {w->ActionOpen, "ActionOpen", "ファイル", "開く(&O)", "ファイルを開きます", 0, true, false},
-        {w->ActionClose, "ActionClose", "ファイル", "閉じる(&C)", "閉じます", 1, false, false},
-        {w->ActionExit, "ActionExit", "ファイル", "終了(&X)", "終了します", 4, true, false},
-        {w->ActionRaceIndex, "ActionRaceIndex", "表示", "レース一覧の表示(&I)",
-         "レース一覧を表示します", 5, false, true},
-        {w->ActionBamei, "ActionBamei", "表示", "馬名の表示(&B)", "馬名を表示します", 7, false,
+        {"ActionOpen", "ファイル", "開く(&O)", "ファイルを開きます", 0, true, false},
+        {"ActionClose", "ファイル", "閉じる(&C)", "閉じます", 1, false, false},
+        {"ActionExit", "ファイル", "終了(&X)", "終了します", 4, true, false},
+        {"ActionRaceIndex", "表示", "レース一覧の表示(&I)", "レース一覧を表示します", 5, false,
          true},
-        {w->ActionCfg, "ActionCfg", "オプション", "環境設定(&C)", "環境設定を行います", 6, true,
+        {"ActionBamei", "表示", "馬名の表示(&B)", "馬名を表示します", 7, false, true},
+        {"ActionCfg", "オプション", "環境設定(&C)", "環境設定を行います", 6, true, false},
+        {"ActionContent", "ヘルプ", "目次(&C)", "ヘルプを表示します", 2, true, false},
+        {"ActionAbout", "ヘルプ", "バージョン情報(&A)", "バージョン情報を表示します", 3, true,
          false},
-        {w->ActionContent, "ActionContent", "ヘルプ", "目次(&C)", "ヘルプを表示します", 2, true,
-         false},
-        {w->ActionAbout, "ActionAbout", "ヘルプ", "バージョン情報(&A)",
-         "バージョン情報を表示します", 3, true, false},
-        {w->ActionOutAll, "ActionOutAll", "出力", "一括出力(&A)", "ファイルに一括出力します", -1,
-         false, false},
-        {w->ActionOutVerbose, "ActionOutVerbose", "出力", "詳細テキストファイル出力(&T)",
+        {"ActionOutAll", "出力", "一括出力(&A)", "ファイルに一括出力します", -1, false, false},
+        {"ActionOutVerbose", "出力", "詳細テキストファイル出力(&T)",
          "詳細テキストファイルを出力します", -1, false, false},
-        {w->ActionOutHtml, "ActionOutHtml", "出力", "HTMLファイル出力(&H)",
-         "HTMLファイルを出力します", -1, false, false},
-        {w->ActionOutWars, "ActionOutWars", "出力", "WARSファイル出力(&W)",
-         "WARSコンテストファイルを出力します", -1, false, false},
-        {w->ActionOutRuv, "ActionOutRuv", "出力", "RUVファイル出力(&Q)", "RUVファイルを出力します",
-         -1, false, false},
+        {"ActionOutHtml", "出力", "HTMLファイル出力(&H)", "HTMLファイルを出力します", -1, false,
+         false},
+        {"ActionOutWars", "出力", "WARSファイル出力(&W)", "WARSコンテストファイルを出力します", -1,
+         false, false},
+        {"ActionOutRuv", "出力", "RUVファイル出力(&Q)", "RUVファイルを出力します", -1, false,
+         false},
     };
-    ASSERT_EQ(w->ActionList1.size(), std::size(commands));
-    for (qsizetype i = 0; i < w->ActionList1.size(); ++i) {
-        const auto& c = commands[i];
+    // the window's commands are the actions with a category: these and no others
+    QStringList names;
+    for (const QAction* action : w->findChildren<QAction*>())
+        if (action->property("Category").isValid())
+            names.append(action->objectName());
+    QStringList expected;
+    for (const auto& c : commands)
+        expected.append(u(c.name));
+    names.sort();
+    expected.sort();
+    EXPECT_EQ(names, expected);
+
+    const QList<QIcon> pictures = CommandImages();
+    for (const auto& c : commands) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(w->ActionList1[i], c.action);
-        EXPECT_EQ(c.action->objectName(), u(c.name));
-        EXPECT_EQ(c.action->property("Category").toString(), u(c.category));
-        EXPECT_EQ(c.action->text(), u(c.caption));
-        EXPECT_EQ(c.action->toolTip(), u(c.hint));
-        EXPECT_EQ(c.action->statusTip(), u(c.hint));
-        EXPECT_EQ(c.action->property("ImageIndex").toInt(), c.image);
+        const QAction* action = child<QAction>(*w, c.name);
+        EXPECT_EQ(action->property("Category").toString(), u(c.category));
+        EXPECT_EQ(action->text(), u(c.caption));
+        EXPECT_EQ(action->toolTip(), u(c.hint));
+        EXPECT_EQ(action->statusTip(), u(c.hint));
+        EXPECT_EQ(action->property("ImageIndex").toInt(), c.image);
         if (c.image < 0)
-            EXPECT_TRUE(c.action->icon().isNull());
+            EXPECT_TRUE(action->icon().isNull());
         else
-            EXPECT_EQ(c.action->icon().cacheKey(), w->ImageList1[c.image].cacheKey());
-        EXPECT_EQ(c.action->isEnabled(), c.enabled);
-        EXPECT_EQ(c.action->isCheckable(), c.checkable);
-        EXPECT_EQ(c.action->isChecked(), c.name == std::string("ActionBamei")); // Bamei 1
+            EXPECT_TRUE(samePicture(action->icon(), pictures[c.image]));
+        EXPECT_EQ(action->isEnabled(), c.enabled);
+        EXPECT_EQ(action->isCheckable(), c.checkable);
+        EXPECT_EQ(action->isChecked(), c.name == std::string("ActionBamei")); // Bamei 1
     }
-    EXPECT_EQ(w->ImageList1.size(), commandImage::kCount);
-    EXPECT_EQ(w->ImageList2.size(), nodeImage::kCount);
     ASSERT_NE(w->Session(), nullptr);
     EXPECT_TRUE(w->Session()->HasFocus());
     EXPECT_FALSE(w->Session()->IsDayOpen());
@@ -140,73 +150,69 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
 
 TEST_F(WindowTest, WithoutThePredictionTheOpenCommandStaysDisabled) {
     auto w = makeWindow(); // no time.dbx in the Time folder
+    const QAction* open = child<QAction>(*w, "ActionOpen");
     EXPECT_EQ(m_errors, QStringList{u("time.dbxがオープンできません")});
-    EXPECT_FALSE(w->ActionOpen->isEnabled());
+    EXPECT_FALSE(open->isEnabled());
+    EXPECT_FALSE(w->CanOpenDay());
     EXPECT_FALSE(w->Session()->HasFocus());
-    EXPECT_TRUE(w->ActionExit->isEnabled());
+    EXPECT_TRUE(child<QAction>(*w, "ActionExit")->isEnabled());
 
     // a later success enables it, freeing disables it again
     writeTimeDb();
     EXPECT_TRUE(w->FocusCreate());
-    EXPECT_TRUE(w->ActionOpen->isEnabled());
+    EXPECT_TRUE(open->isEnabled());
+    EXPECT_TRUE(w->CanOpenDay());
     w->FocusFree();
-    EXPECT_FALSE(w->ActionOpen->isEnabled());
+    EXPECT_FALSE(open->isEnabled());
     EXPECT_FALSE(w->Session()->HasFocus());
 }
 
-TEST_F(WindowTest, TheMenusShowTheCommandsAndTheMenuBarShowsTheMenus) {
+TEST_F(WindowTest, TheMenuBarShowsEachMenuWithItsCommandsInOrder) {
     auto w = makeWindow();
     const struct {
-        QMenu* menu;
-        const char* name;
         const char* title;
-        QStringList items;
+        QStringList items; // "-": a separator
     } menus[] = {
-        {w->MFile, "MFile", "ファイル(&F)", {"ActionOpen", "ActionClose", "ActionExit"}},
-        {w->MOut,
-         "MOut",
-         "出力(&G)",
-         {"ActionOutAll", "MN1", "ActionOutVerbose", "ActionOutHtml", "ActionOutWars",
-          "ActionOutRuv"}},
-        {w->MShow, "MShow", "表示(&S)", {"ActionRaceIndex", "ActionBamei"}},
-        {w->MOption, "MOption", "オプション(&O)", {"MToolBar", "ActionCfg"}},
-        {w->MHelp, "MHelp", "ヘルプ(&H)", {"ActionContent", "ActionAbout"}},
+        {"ファイル(&F)", {u("開く(&O)"), u("閉じる(&C)"), u("終了(&X)")}},
+        {"出力(&G)",
+         {u("一括出力(&A)"), "-", u("詳細テキストファイル出力(&T)"), u("HTMLファイル出力(&H)"),
+          u("WARSファイル出力(&W)"), u("RUVファイル出力(&Q)")}},
+        {"表示(&S)", {u("レース一覧の表示(&I)"), u("馬名の表示(&B)")}},
+        {"オプション(&O)", {u("ツールバーの表示(&T)"), u("環境設定(&C)")}},
+        {"ヘルプ(&H)", {u("目次(&C)"), u("バージョン情報(&A)")}},
     };
-    ASSERT_EQ(w->MainMenu1->actions().size(), std::size(menus));
-    ASSERT_EQ(w->MenuBar1->Menu(), w->MainMenu1);
-    ASSERT_EQ(w->MenuBar1->Buttons().size(), std::size(menus));
+    const TMenuBar* menuBar = child<TMenuBar>(*w, "MenuBar1");
+    ASSERT_EQ(menuBar->Buttons().size(), std::size(menus));
     for (std::size_t i = 0; i < std::size(menus); ++i) {
         const auto& m = menus[i];
-        SCOPED_TRACE(m.name);
-        EXPECT_EQ(m.menu->objectName(), u(m.name));
-        EXPECT_EQ(m.menu->title(), u(m.title));
-        EXPECT_EQ(w->MainMenu1->actions()[static_cast<qsizetype>(i)], m.menu->menuAction());
-        EXPECT_EQ(namesOf(m.menu->actions()), m.items);
-        QToolButton* button = w->MenuBar1->Buttons()[static_cast<qsizetype>(i)];
+        SCOPED_TRACE(m.title);
+        const QToolButton* button = menuBar->Buttons()[static_cast<qsizetype>(i)];
         EXPECT_EQ(button->text(), u(m.title));
-        EXPECT_EQ(button->menu(), m.menu);
         EXPECT_TRUE(button->autoRaise());
-        EXPECT_EQ(m.menu->font().family(), u("IPAPGothic"));
+        ASSERT_NE(button->menu(), nullptr);
+        EXPECT_EQ(captionsOf(button->menu()->actions()), m.items);
+        EXPECT_EQ(button->menu()->font().family(), u("IPAPGothic"));
     }
-    EXPECT_TRUE(w->MN1->isSeparator());
-    EXPECT_EQ(w->MToolBar->text(), u("ツールバーの表示(&T)"));
-    EXPECT_TRUE(w->MToolBar->isCheckable());
-    EXPECT_TRUE(w->MToolBar->isChecked());
-    EXPECT_EQ(w->menuWidget(), w->CoolBar1);
-    EXPECT_EQ(w->MenuBar1->parentWidget(), w->CoolBar1);
+    const QAction* toolBarSwitch = child<QAction>(*w, "MToolBar");
+    EXPECT_TRUE(toolBarSwitch->isCheckable());
+    EXPECT_TRUE(toolBarSwitch->isChecked());
+    const QFrame* coolBar = child<QFrame>(*w, "CoolBar1");
+    EXPECT_EQ(w->menuWidget(), coolBar);
+    EXPECT_EQ(menuBar->parentWidget(), coolBar);
 }
 
 TEST_F(WindowTest, TheToolBarHoldsItsButtonsInOrderAndCanFloat) {
     auto w = makeWindow();
-    EXPECT_EQ(namesOf(w->ToolBar1->actions()),
+    QToolBar* toolBar = child<QToolBar>(*w, "ToolBar1");
+    EXPECT_EQ(namesOf(toolBar->actions()),
               (QStringList{"ActionOpen", "ActionClose", "ActionRaceIndex", "-", "ActionContent",
                            "ActionAbout", "-", "ActionExit"}));
-    EXPECT_EQ(w->ToolBar1->objectName(), u("ToolBar1"));
-    EXPECT_TRUE(w->ToolBar1->isMovable());
-    EXPECT_TRUE(w->ToolBar1->isFloatable());
-    EXPECT_EQ(w->ToolBar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
-    EXPECT_EQ(w->toolBarArea(w->ToolBar1), Qt::TopToolBarArea);
-    auto* open = qobject_cast<QToolButton*>(w->ToolBar1->widgetForAction(w->ActionOpen));
+    EXPECT_TRUE(toolBar->isMovable());
+    EXPECT_TRUE(toolBar->isFloatable());
+    EXPECT_EQ(toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_EQ(w->toolBarArea(toolBar), Qt::TopToolBarArea);
+    auto* open =
+        qobject_cast<QToolButton*>(toolBar->widgetForAction(child<QAction>(*w, "ActionOpen")));
     ASSERT_NE(open, nullptr);
     EXPECT_TRUE(open->autoRaise()); // flat
 }
@@ -219,33 +225,33 @@ TEST_F(WindowTest, TheFrameStartsWithOnlyTheLogoSeen) {
     EXPECT_EQ(w->size(), QSize(738, 496));
     EXPECT_EQ(w->font().family(), u("IPAPGothic"));
     EXPECT_EQ(w->font().pixelSize(), 12);
-    EXPECT_EQ(w->LabelTitle->font().family(), u("IPAMincho"));
-    EXPECT_TRUE(w->LabelTitle->font().bold());
-    EXPECT_EQ(w->LabelTitle->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    const QLabel* title = child<QLabel>(*w, "LabelTitle");
+    EXPECT_EQ(title->font().family(), u("IPAMincho"));
+    EXPECT_TRUE(title->font().bold());
+    EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(Qt::blue));
 
-    ASSERT_EQ(w->PageControl1->count(), 3);
-    const std::pair<QWidget*, const char*> pages[] = {
-        {w->TabSheet1Yosou, "予　想"}, {w->TabSheet1Odds, "オッズ"}, {w->TabSheet1Cyo, "調　教"}};
+    const QTabWidget* pageControl = child<QTabWidget>(*w, "PageControl1");
+    ASSERT_EQ(pageControl->count(), 3);
+    const std::pair<const char*, const char*> pages[] = {
+        {"TabSheet1Yosou", "予　想"}, {"TabSheet1Odds", "オッズ"}, {"TabSheet1Cyo", "調　教"}};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(w->PageControl1->widget(i), pages[i].first);
-        EXPECT_EQ(w->PageControl1->tabText(i), u(pages[i].second));
+        EXPECT_EQ(pageControl->widget(i), child<QWidget>(*w, pages[i].first));
+        EXPECT_EQ(pageControl->tabText(i), u(pages[i].second));
     }
-    for (QWidget* hidden :
-         {static_cast<QWidget*>(w->Panel1), static_cast<QWidget*>(w->Splitter1),
-          static_cast<QWidget*>(w->TreeView1), static_cast<QWidget*>(w->PageControl1)})
-        EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
-    EXPECT_TRUE(w->Image1->isVisible());
-    EXPECT_TRUE(w->Panel4->isVisible());
-    EXPECT_EQ(w->TreeView1->parentWidget(), w->Panel1);
-    EXPECT_EQ(w->Splitter1->Pane(), w->Panel1);
-    EXPECT_TRUE(w->TabSheet1Odds->isAncestorOf(w->RaceView()->Panel5()));
-    EXPECT_EQ(w->RaceView()->LabelTitle(), w->LabelTitle);
+    for (const char* hidden : {"Panel1", "Splitter1", "TreeView1", "PageControl1"})
+        EXPECT_TRUE(child<QWidget>(*w, hidden)->isHidden()) << hidden;
+    EXPECT_TRUE(child<QLabel>(*w, "Image1")->isVisible());
+    EXPECT_TRUE(child<QFrame>(*w, "Panel4")->isVisible());
+    const QFrame* panel1 = child<QFrame>(*w, "Panel1");
+    EXPECT_EQ(child<QTreeWidget>(*w, "TreeView1")->parentWidget(), panel1);
+    EXPECT_EQ(child<TSplitter>(*w, "Splitter1")->Pane(), panel1);
+    EXPECT_TRUE(child<QWidget>(*w, "TabSheet1Odds")->isAncestorOf(child<QWidget>(*w, "Panel5")));
     EXPECT_EQ(w->RaceTreeWidth(), 183);
-    EXPECT_EQ(w->Panel1->width(), 185);
+    EXPECT_EQ(panel1->width(), 185);
     EXPECT_EQ(w->HorseNamePaneWidth(), 113);
-    EXPECT_EQ(w->StatusBar1, w->statusBar());
-    EXPECT_GE(w->StatusPanel0->width(), 100);
-    EXPECT_EQ(w->OpenDialog1->parentWidget(), w.get());
+    EXPECT_EQ(child<QStatusBar>(*w, "StatusBar1"), w->statusBar());
+    EXPECT_GE(child<QLabel>(*w, "StatusPanel0")->width(), 100);
+    EXPECT_EQ(child<QFileDialog>(*w, "OpenDialog1")->parentWidget(), w.get());
     w->close();
 }
 
@@ -253,59 +259,69 @@ TEST_F(WindowTest, TheLogoStandsWhereThePlacementRulePutsIt) {
     writeTimeDb();
     auto w = makeWindow();
     w->show();
+    QToolBar* toolBar = child<QToolBar>(*w, "ToolBar1");
+    const QLabel* image = child<QLabel>(*w, "Image1");
     for (const QSize size : {QSize(738, 496), QSize(1000, 700), QSize(600, 420)}) {
         SCOPED_TRACE(size.width());
         w->resize(size);
         QApplication::processEvents();
         ASSERT_EQ(w->size(), size);
-        const int T = w->ToolBar1->height();
+        const int T = toolBar->height();
         EXPECT_EQ(w->ControlBarHeight(), T);
-        const QRect logo = w->Image1->geometry();
+        const QRect logo = image->geometry();
         EXPECT_EQ(logo.size(), QSize(TFormMain::kLogoWidth, TFormMain::kLogoHeight));
         EXPECT_EQ(logo.left(), (size.width() - 320) / 2);
         EXPECT_EQ(logo.top(), T + (size.height() - T - 100) / 2 - 100);
         // nothing of it is cut off
-        EXPECT_TRUE(w->Panel2->rect().contains(logo));
+        EXPECT_TRUE(child<QWidget>(*w, "Panel2")->rect().contains(logo));
     }
     // a hidden tool bar leaves no tool bar area
-    w->ToolBar1->hide();
+    toolBar->hide();
     QApplication::processEvents();
     EXPECT_EQ(w->ControlBarHeight(), 0);
-    EXPECT_EQ(w->Image1->y(), (420 - 100) / 2 - 100);
+    EXPECT_EQ(image->y(), (420 - 100) / 2 - 100);
     w->close();
 }
 
 TEST_F(WindowTest, HintsReachTheStatusBarExceptWhileTheAboutBoxShows) {
     writeTimeDb();
     auto w = makeWindow();
-    w->FormVer = new TFormVer(QCoreApplication::applicationFilePath().toStdString(), w.get());
+    useForms(*w);
     w->show();
     auto hint = [](QWidget* target, const QString& text) {
         QStatusTipEvent event(text);
         QApplication::sendEvent(target, &event);
     };
-    hint(w->ToolBar1->widgetForAction(w->ActionOpen), w->ActionOpen->statusTip());
-    EXPECT_EQ(w->StatusPanel0->text(), u("ファイルを開きます"));
-    w->MHelp->popup(QPoint(10, 10));
-    w->MHelp->setActiveAction(w->ActionContent); // the pointer on a menu item
-    EXPECT_EQ(w->StatusPanel0->text(), u("ヘルプを表示します"));
-    w->MHelp->hide();
-    EXPECT_EQ(w->StatusPanel0->text(), QString()); // the menu closed under the pointer
-    hint(w->ToolBar1->widgetForAction(w->ActionAbout), w->ActionAbout->statusTip());
+    QToolBar* toolBar = child<QToolBar>(*w, "ToolBar1");
+    const QLabel* panel = child<QLabel>(*w, "StatusPanel0");
+    QMenu* help = child<QMenu>(*w, "MHelp");
+    QAction* open = child<QAction>(*w, "ActionOpen");
+    QAction* about = child<QAction>(*w, "ActionAbout");
+    QAction* exit = child<QAction>(*w, "ActionExit");
+    TFormVer* formVer = child<TFormVer>(*w, "FormVer");
+    TURLLabel* mail = child<TURLLabel>(*formVer, "URLLabel2");
+    hint(toolBar->widgetForAction(open), open->statusTip());
+    EXPECT_EQ(panel->text(), u("ファイルを開きます"));
+    help->popup(QPoint(10, 10));
+    help->setActiveAction(child<QAction>(*w, "ActionContent")); // the pointer on a menu item
+    EXPECT_EQ(panel->text(), u("ヘルプを表示します"));
+    help->hide();
+    EXPECT_EQ(panel->text(), QString()); // the menu closed under the pointer
+    hint(toolBar->widgetForAction(about), about->statusTip());
 
     bool handlerWhileShown = true;
     QTimer::singleShot(0, [&] {
         handlerWhileShown = static_cast<bool>(TAppHint::OnHint());
-        hint(w->FormVer->URLLabel2, w->FormVer->URLLabel2->statusTip());
-        w->FormVer->Button1Click();
+        hint(mail, mail->statusTip());
+        formVer->Button1Click();
     });
-    w->ActionAbout->trigger();
+    about->trigger();
     EXPECT_FALSE(handlerWhileShown);
-    EXPECT_EQ(w->StatusPanel0->text(), u("バージョン情報を表示します"));
-    hint(w->ToolBar1->widgetForAction(w->ActionExit), w->ActionExit->statusTip());
-    EXPECT_EQ(w->StatusPanel0->text(), u("終了します"));
-    hint(w->ToolBar1, QString()); // the pointer left
-    EXPECT_EQ(w->StatusPanel0->text(), QString());
+    EXPECT_EQ(panel->text(), u("バージョン情報を表示します"));
+    hint(toolBar->widgetForAction(exit), exit->statusTip());
+    EXPECT_EQ(panel->text(), u("終了します"));
+    hint(toolBar, QString()); // the pointer left
+    EXPECT_EQ(panel->text(), QString());
     w->close();
 }
 
@@ -313,26 +329,29 @@ TEST_F(WindowTest, TheAboutAndSettingsCommandsShowTheirDialogsModally) {
     writeTimeDb();
     auto w = makeWindow();
     w->show();
-    EXPECT_EQ(modalOf(w->ActionAbout), nullptr); // no about box made: nothing happens
-    w->FormVer = new TFormVer(QCoreApplication::applicationFilePath().toStdString(), w.get());
-    w->FormCfg = new TFormCfg(m_settings, w.get());
-    EXPECT_EQ(modalOf(w->ActionAbout), w->FormVer);
-    EXPECT_EQ(w->FormVer->Label2->text(), u("Version 2.5.1"));
-    EXPECT_EQ(modalOf(w->ActionCfg), w->FormCfg);
-    EXPECT_FALSE(w->FormCfg->isVisible());
+    QAction* about = child<QAction>(*w, "ActionAbout");
+    EXPECT_EQ(modalOf(about), nullptr); // no about box made: nothing happens
+    useForms(*w);
+    const auto* formVer = child<TFormVer>(*w, "FormVer");
+    const auto* formCfg = child<TFormCfg>(*w, "FormCfg");
+    EXPECT_EQ(modalOf(about), formVer);
+    EXPECT_EQ(child<QLabel>(*formVer, "Label2")->text(), u("Version 2.5.1"));
+    EXPECT_EQ(modalOf(child<QAction>(*w, "ActionCfg")), formCfg);
+    EXPECT_FALSE(formCfg->isVisible());
     w->close();
 }
 
 TEST_F(WindowTest, ContentsOpensTheHelpFileBesideTheProgram) {
     auto w = makeWindow();
     FileOpener desktop;
-    w->ActionContent->trigger();
+    QAction* contents = child<QAction>(*w, "ActionContent");
+    contents->trigger();
     const QString help = QString::fromStdString((folder() / "ruvpelton.html").string());
     EXPECT_TRUE(desktop.opened.isEmpty());
     EXPECT_EQ(m_errors.last(), help + u("がオープンできません"));
 
     writeFile(folder() / "ruvpelton.html", "<html></html>");
-    w->ActionContent->trigger();
+    contents->trigger();
     EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(help)});
     EXPECT_EQ(w->HelpFile(), folder() / "ruvpelton.html");
 }
@@ -340,46 +359,53 @@ TEST_F(WindowTest, ContentsOpensTheHelpFileBesideTheProgram) {
 TEST_F(WindowTest, TheToolBarSwitchFollowsTheToolBar) {
     auto w = makeWindow();
     w->show();
-    w->MToolBar->trigger();
-    EXPECT_FALSE(w->MToolBar->isChecked());
-    EXPECT_FALSE(w->ToolBar1->isVisible());
-    w->MToolBar->trigger();
-    EXPECT_TRUE(w->MToolBar->isChecked());
-    EXPECT_TRUE(w->ToolBar1->isVisible());
+    QAction* toolBarSwitch = child<QAction>(*w, "MToolBar");
+    QToolBar* toolBar = child<QToolBar>(*w, "ToolBar1");
+    QMenu* options = child<QMenu>(*w, "MOption");
+    toolBarSwitch->trigger();
+    EXPECT_FALSE(toolBarSwitch->isChecked());
+    EXPECT_FALSE(toolBar->isVisible());
+    toolBarSwitch->trigger();
+    EXPECT_TRUE(toolBarSwitch->isChecked());
+    EXPECT_TRUE(toolBar->isVisible());
 
     // hidden some other way (restored hidden, or closed while floating): opening the
     // options menu takes the check mark away
-    w->ToolBar1->hide();
-    EXPECT_TRUE(w->MToolBar->isChecked());
-    emit w->MOption->aboutToShow();
-    EXPECT_FALSE(w->MToolBar->isChecked());
-    emit w->MOption->aboutToShow();
-    EXPECT_FALSE(w->MToolBar->isChecked());
+    toolBar->hide();
+    EXPECT_TRUE(toolBarSwitch->isChecked());
+    emit options->aboutToShow();
+    EXPECT_FALSE(toolBarSwitch->isChecked());
+    emit options->aboutToShow();
+    EXPECT_FALSE(toolBarSwitch->isChecked());
     w->close();
 }
 
 TEST_F(WindowTest, TheHorseNameSwitchNeedsTheOddsPageAndAnOpenDay) {
     auto w = makeWindow();
     w->show();
-    EXPECT_FALSE(w->ActionBamei->isEnabled());
-    w->ActionBamei->trigger(); // disabled: nothing happens
-    EXPECT_TRUE(w->ActionBamei->isChecked());
+    QAction* bamei = child<QAction>(*w, "ActionBamei");
+    const QWidget* pane = child<QWidget>(*w, "Panel5");
+    const QWidget* splitter = child<QWidget>(*w, "Splitter2");
+    EXPECT_FALSE(bamei->isEnabled());
+    bamei->trigger(); // disabled: nothing happens
+    EXPECT_TRUE(bamei->isChecked());
 
     // the odds page shown enables it; the click hides the pane, the next shows it again
-    w->PageControl1->show();
-    w->PageControl1->setCurrentWidget(w->TabSheet1Odds);
-    EXPECT_TRUE(w->ActionBamei->isEnabled());
-    w->ActionBamei->trigger();
-    EXPECT_FALSE(w->ActionBamei->isChecked());
-    EXPECT_TRUE(w->RaceView()->Panel5()->isHidden());
-    EXPECT_TRUE(w->RaceView()->Splitter2()->isHidden());
-    w->ActionBamei->trigger();
-    EXPECT_FALSE(w->RaceView()->Panel5()->isHidden());
-    EXPECT_FALSE(w->RaceView()->Splitter2()->isHidden());
+    QTabWidget* pageControl = child<QTabWidget>(*w, "PageControl1");
+    pageControl->show();
+    pageControl->setCurrentWidget(child<QWidget>(*w, "TabSheet1Odds"));
+    EXPECT_TRUE(bamei->isEnabled());
+    bamei->trigger();
+    EXPECT_FALSE(bamei->isChecked());
+    EXPECT_TRUE(pane->isHidden());
+    EXPECT_TRUE(splitter->isHidden());
+    bamei->trigger();
+    EXPECT_FALSE(pane->isHidden());
+    EXPECT_FALSE(splitter->isHidden());
 
     // opening 表示 without an open day disables it again
-    emit w->MShow->aboutToShow();
-    EXPECT_FALSE(w->ActionBamei->isEnabled());
+    emit child<QMenu>(*w, "MShow")->aboutToShow();
+    EXPECT_FALSE(bamei->isEnabled());
     w->close();
 }
 
@@ -388,9 +414,9 @@ TEST_F(WindowTest, BameiZeroStartsWithThePaneHiddenAndIsWrittenBack) {
     {
         auto w = makeWindow();
         w->show();
-        EXPECT_FALSE(w->ActionBamei->isChecked());
-        EXPECT_TRUE(w->RaceView()->Panel5()->isHidden());
-        EXPECT_TRUE(w->RaceView()->Splitter2()->isHidden());
+        EXPECT_FALSE(child<QAction>(*w, "ActionBamei")->isChecked());
+        EXPECT_TRUE(child<QWidget>(*w, "Panel5")->isHidden());
+        EXPECT_TRUE(child<QWidget>(*w, "Splitter2")->isHidden());
         w->close();
     }
     EXPECT_EQ(GetPrivateProfileString("Pos", "Bamei", "", ini()), "0");
@@ -402,7 +428,7 @@ TEST_F(WindowTest, ThePlaceOfTheWindowAndItsToolBarRoundTripsThroughPos) {
         auto w = makeWindow();
         w->show();
         w->setGeometry(90, 70, 640, 420);
-        w->MToolBar->trigger();
+        child<QAction>(*w, "MToolBar")->trigger();
         w->close();
     }
     EXPECT_EQ(GetPrivateProfileString("Pos", "FormMain", "", ini()), "90,70,730,490,-1,-1,-1,-1,0");
@@ -414,12 +440,12 @@ TEST_F(WindowTest, ThePlaceOfTheWindowAndItsToolBarRoundTripsThroughPos) {
     EXPECT_EQ(GetPrivateProfileString("Pos", "Bamei", "", ini()), "1");
 
     auto w = makeWindow();
-    EXPECT_TRUE(w->ToolBar1->isHidden());
-    EXPECT_TRUE(w->MToolBar->isChecked()); // until the options menu opens
+    EXPECT_TRUE(child<QToolBar>(*w, "ToolBar1")->isHidden());
+    EXPECT_TRUE(child<QAction>(*w, "MToolBar")->isChecked()); // until the options menu opens
     w->show();
     EXPECT_EQ(w->normalGeometry(), QRect(90, 70, 640, 420));
     EXPECT_EQ(w->RaceTreeWidth(), 240);
-    EXPECT_EQ(w->Panel1->width(), 242);
+    EXPECT_EQ(child<QWidget>(*w, "Panel1")->width(), 242);
     EXPECT_EQ(w->HorseNamePaneWidth(), 150);
     w->close();
 }
@@ -427,7 +453,7 @@ TEST_F(WindowTest, ThePlaceOfTheWindowAndItsToolBarRoundTripsThroughPos) {
 TEST_F(WindowTest, StoredPaneWidthsOutsideReasonAreKeptInBounds) {
     writeIni("[Pos]\r\nSplit1=-40\r\nSplit2=99999\r\n");
     auto w = makeWindow();
-    EXPECT_EQ(w->Panel1->width(), 0);
+    EXPECT_EQ(child<QWidget>(*w, "Panel1")->width(), 0);
     EXPECT_EQ(w->HorseNamePaneWidth(), 2000);
 }
 
@@ -440,11 +466,11 @@ TEST_F(WindowTest, ComingForwardRestoresTheWindowAndExitClosesItOnce) {
     w->BringForward(); // as when another run asks this one to come forward
     EXPECT_FALSE(w->isMinimized());
     EXPECT_TRUE(w->isVisible());
-    w->ActionExit->trigger();
+    child<QAction>(*w, "ActionExit")->trigger();
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(w->IsClosed());
     EXPECT_EQ(w->Session(), nullptr);
-    EXPECT_FALSE(w->ActionOpen->isEnabled());
+    EXPECT_FALSE(child<QAction>(*w, "ActionOpen")->isEnabled());
     EXPECT_EQ(closings, 1);
     EXPECT_NE(GetPrivateProfileString("Pos", "FormMain", "", ini()), "");
 }

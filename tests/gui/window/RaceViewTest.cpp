@@ -1,5 +1,6 @@
 #include "gui/window/RaceView.h"
 
+#include "NamedChild.h"
 #include "OutputDays.h"
 #include "analysis/Focus.h"
 #include "gui/widgets/Splitter.h"
@@ -69,8 +70,13 @@ struct Pages {
         view->Clear();
         view->Fill(session);
     }
-    std::string kaime1() const { return view->LabelKaime1()->text().toStdString(); }
-    std::string kaime2() const { return view->LabelKaime2()->text().toStdString(); }
+    TStrColGrid* grid(const char* name) const { return child<TStrColGrid>(window, name); }
+    std::string kaime1() const {
+        return child<QLabel>(window, "LabelKaime1")->text().toStdString();
+    }
+    std::string kaime2() const {
+        return child<QLabel>(window, "LabelKaime2")->text().toStdString();
+    }
 };
 
 std::string text(const TStrColGrid* grid, int col, int row) {
@@ -136,12 +142,12 @@ TEST(RaceView, EveryComponentCarriesItsName) {
                         "GridOddsUma",  "GridOddsWid",  "GridCyo"};
     for (const std::string& name : names)
         EXPECT_NE(p.window.findChild<QObject*>(QString::fromStdString(name)), nullptr) << name;
-    EXPECT_TRUE(p.odds->isAncestorOf(p.view->GridOddsWid()));
+    EXPECT_TRUE(p.odds->isAncestorOf(p.grid("GridOddsWid")));
     EXPECT_EQ(p.view->ActionBamei()->objectName().toStdString(), "ActionBamei");
     EXPECT_EQ(p.view->ActionBamei()->text().toStdString(), "馬名の表示(&B)");
-    EXPECT_TRUE(p.view->ToolBar2()->actions().contains(p.view->ActionBamei()));
-    EXPECT_EQ(p.view->Panel6()->text().toStdString(), "　馬　名");
-    const QTabWidget* tabs = p.view->PageControl2();
+    EXPECT_TRUE(child<QToolBar>(p.window, "ToolBar2")->actions().contains(p.view->ActionBamei()));
+    EXPECT_EQ(child<QLabel>(p.window, "Panel6")->text().toStdString(), "　馬　名");
+    const QTabWidget* tabs = child<QTabWidget>(p.window, "PageControl2");
     ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(0).toStdString(), "単複・枠連");
     EXPECT_EQ(tabs->tabText(1).toStdString(), "馬連");
@@ -150,7 +156,7 @@ TEST(RaceView, EveryComponentCarriesItsName) {
 
 TEST(RaceView, HeadingSetUpOfThePredictionHorseNameAndTrainingGrids) {
     Pages p;
-    const TStrColGrid* yosou = p.view->GridYosou();
+    const TStrColGrid* yosou = p.grid("GridYosou");
     EXPECT_EQ(yosou->ColCount(), 15);
     EXPECT_EQ(yosou->RowCount(), 2);
     EXPECT_EQ(yosou->FixedRows(), 1);
@@ -164,13 +170,13 @@ TEST(RaceView, HeadingSetUpOfThePredictionHorseNameAndTrainingGrids) {
     EXPECT_EQ(yosou->SortOpt(), soBoth);
     EXPECT_FALSE(yosou->FocusDraw());
 
-    const TStrColGrid* bamei = p.view->GridBamei();
+    const TStrColGrid* bamei = p.grid("GridBamei");
     EXPECT_EQ(row(bamei, 0), (Strings{"枠", "馬", "馬名", "騎手"}));
     EXPECT_EQ(bamei->RowCount(), 2);
     EXPECT_EQ(bamei->FixedRows(), 1);
     EXPECT_EQ(bamei->FixedCols(), 0);
 
-    const TStrColGrid* cyo = p.view->GridCyo();
+    const TStrColGrid* cyo = p.grid("GridCyo");
     EXPECT_EQ(cyo->ColCount(), 2);
     EXPECT_EQ(cyo->RowCount(), 1);
     EXPECT_EQ(cyo->FixedRows(), 0);
@@ -180,7 +186,7 @@ TEST(RaceView, HeadingSetUpOfThePredictionHorseNameAndTrainingGrids) {
 
 TEST(RaceView, WinGridHeadingsAndRunnerNumbers) {
     Pages p;
-    const TStrColGrid* tan = p.view->GridOddsTan();
+    const TStrColGrid* tan = p.grid("GridOddsTan");
     EXPECT_EQ(tan->ColCount(), 3);
     EXPECT_EQ(tan->RowCount(), 19);
     EXPECT_EQ(tan->FixedRows(), 0);
@@ -217,7 +223,7 @@ TEST(RaceView, BracketGridFoldsThePairs) {
     };
     const std::vector<std::vector<int>> headings{{1, 2, 3, 4}, {},  {},  {},  {},  {},
                                                  {},           {5}, {6}, {7}, {8}, {}};
-    const TStrColGrid* wak = p.view->GridOddsWak();
+    const TStrColGrid* wak = p.grid("GridOddsWak");
     ASSERT_EQ(wak->ColCount(), 8);
     ASSERT_EQ(wak->RowCount(), 12);
     EXPECT_FALSE(wak->Options().horzLine);
@@ -252,8 +258,8 @@ TEST(RaceView, QuinellaAndWideGridsFoldEighteenRunners) {
         TColor numberBackground;
         TColor numberText;
     };
-    for (const Case& c : {Case{p.view->GridOddsUma(), 0xFFFF00, 0x000000},
-                          Case{p.view->GridOddsWid(), 0x0000FF, 0xFFFFFF}}) {
+    for (const Case& c : {Case{p.grid("GridOddsUma"), 0xFFFF00, 0x000000},
+                          Case{p.grid("GridOddsWid"), 0x0000FF, 0xFFFFFF}}) {
         const TStrColGrid* g = c.grid;
         SCOPED_TRACE(g->objectName().toStdString());
         ASSERT_EQ(g->ColCount(), 18);
@@ -295,7 +301,7 @@ TEST(RaceView, PredictionRowsHeadingAndColumnTexts) {
     EXPECT_EQ(p.labelTitle->text(), expected);
     EXPECT_EQ(p.labelTitle->text().count('\n'), 1);
 
-    const TStrColGrid* yosou = p.view->GridYosou();
+    const TStrColGrid* yosou = p.grid("GridYosou");
     ASSERT_EQ(yosou->RowCount(), 4);
     EXPECT_EQ(row(yosou, 1), (Strings{"1 ", "1", name18("アオバ"), "牡4", "55", "騎手", "  1.5", "",
                                       "◎", "1", "120", "120", "+120", "+120", "+120"}));
@@ -317,7 +323,7 @@ TEST(RaceView, BlinkersAndBracketColours) {
     OutputDay d(dayOf({race}));
     Pages p;
     p.fill(d.session(), 0);
-    const TStrColGrid* yosou = p.view->GridYosou();
+    const TStrColGrid* yosou = p.grid("GridYosou");
     EXPECT_EQ(text(yosou, 0, 3), "3B");
     EXPECT_EQ(yosou->CellColor(0, 3), 0xFF0000u);
     EXPECT_EQ(yosou->CellFontColor(0, 3), kWhite);
@@ -328,7 +334,7 @@ TEST(RaceView, BlinkersAndBracketColours) {
         EXPECT_EQ(yosou->CellFontColor(0, r), BracketColors[static_cast<std::size_t>(r - 1)].text);
     }
     // the horse-name pane repeats the bracket digit, centred, in the same colours
-    const TStrColGrid* bamei = p.view->GridBamei();
+    const TStrColGrid* bamei = p.grid("GridBamei");
     ASSERT_EQ(bamei->RowCount(), 9);
     EXPECT_EQ(row(bamei, 3), (Strings{"3", "3", name18("ウメ"), "騎手"}));
     EXPECT_EQ(bamei->CellAlignment(0, 3), kAlignCenter);
@@ -374,9 +380,9 @@ TEST(RaceView, BetAndOddsLinesStandUnderEachOther) {
         EXPECT_EQ(p.kaime1(), c.bets);
         EXPECT_EQ(p.kaime2(), c.oddsLine);
         if (c.odds.absent) {
-            const Strings win = column(p.view->GridYosou(), 6);
+            const Strings win = column(p.grid("GridYosou"), 6);
             EXPECT_EQ(Strings(win.begin() + 1, win.end()), Strings(c.figures.size(), "0.0"));
-            EXPECT_EQ(text(p.view->GridOddsTan(), 1, 1), ""); // the cleared state stays
+            EXPECT_EQ(text(p.grid("GridOddsTan"), 1, 1), ""); // the cleared state stays
         }
         // each odds value ends where its bet ends
         const std::string bets = toCp932(c.bets);
@@ -391,10 +397,10 @@ TEST(RaceView, AScratchedRunnerHasADashAsWinOdds) {
     OutputDay d(dayOf({FormRace("04", 1, kEight)}), {WinOddsText(4, "     ")});
     Pages p;
     p.fill(d.session(), 0);
-    EXPECT_EQ(column(p.view->GridYosou(), 6), (Strings{"単勝", "  1.5", "  2.5", "  3.5", "-",
+    EXPECT_EQ(column(p.grid("GridYosou"), 6), (Strings{"単勝", "  1.5", "  2.5", "  3.5", "-",
                                                        "  5.5", "  6.5", "  7.5", "  8.5"}));
-    EXPECT_EQ(text(p.view->GridOddsTan(), 1, 4), "-");
-    EXPECT_EQ(p.view->GridOddsTan()->CellColor(1, 4), kWhite);
+    EXPECT_EQ(text(p.grid("GridOddsTan"), 1, 4), "-");
+    EXPECT_EQ(p.grid("GridOddsTan")->CellColor(1, 4), kWhite);
 }
 
 TEST(RaceView, OddsGridsOfATwelveRunnerRace) {
@@ -403,7 +409,7 @@ TEST(RaceView, OddsGridsOfATwelveRunnerRace) {
     Pages p;
     p.fill(d.session(), 0);
     ASSERT_EQ(d.session().Odds().Count(), 12);
-    const TStrColGrid* tan = p.view->GridOddsTan();
+    const TStrColGrid* tan = p.grid("GridOddsTan");
     ASSERT_EQ(tan->RowCount(), 13);
     // RX odds: win 10p+5 tenths, place 10+p to 17+p tenths
     EXPECT_EQ(row(tan, 1), (Strings{"1", "  1.5", "  1.1 -  1.8"}));
@@ -412,7 +418,7 @@ TEST(RaceView, OddsGridsOfATwelveRunnerRace) {
     EXPECT_EQ(tan->CellColor(1, 12), 0x99FF99u);
     EXPECT_EQ(tan->CellColor(2, 12), 0xFFFF99u); // by the lower bound
 
-    const TStrColGrid* uma = p.view->GridOddsUma();
+    const TStrColGrid* uma = p.grid("GridOddsUma");
     EXPECT_EQ(text(uma, 17, 11), "10");
     EXPECT_EQ(text(uma, 16, 13), "12");
     EXPECT_EQ(text(uma, 17, 13), " 401.2"); // pair (10, 12)
@@ -422,12 +428,12 @@ TEST(RaceView, OddsGridsOfATwelveRunnerRace) {
     EXPECT_EQ(uma->CellColor(17, 13), kWhite);
 
     // RX wide: lower 1000 + 100i + j tenths, upper 5 tenths more
-    const TStrColGrid* wid = p.view->GridOddsWid();
+    const TStrColGrid* wid = p.grid("GridOddsWid");
     EXPECT_EQ(text(wid, 1, 1), " 110- 111");
     EXPECT_EQ(text(wid, 17, 13), " 201- 202");
 
     // brackets of a twelve-runner field
-    const TStrColGrid* wak = p.view->GridOddsWak();
+    const TStrColGrid* wak = p.grid("GridOddsWak");
     EXPECT_EQ(text(wak, 1, 1), " 21.1 ");  // (1, 1)
     EXPECT_EQ(text(wak, 1, 8), " 21.8 ");  // (1, 8)
     EXPECT_EQ(text(wak, 7, 11), " 25.8 "); // (5, 8)
@@ -470,31 +476,31 @@ TEST(RaceView, OddsBandsAndWideTexts) {
 
     Pages p;
     p.view->Fill(d.session().Race(), d.session().Focus(), odds);
-    const TStrColGrid* tan = p.view->GridOddsTan();
+    const TStrColGrid* tan = p.grid("GridOddsTan");
     for (std::size_t i = 0; i < bands.size(); ++i) {
         SCOPED_TRACE(bands[i].text);
         const int runner = static_cast<int>(i) + 1;
         EXPECT_EQ(text(tan, 1, runner), bands[i].text);
         EXPECT_EQ(tan->CellColor(1, runner), bands[i].colour);
-        EXPECT_EQ(text(p.view->GridYosou(), 6, runner), bands[i].text);
+        EXPECT_EQ(text(p.grid("GridYosou"), 6, runner), bands[i].text);
     }
     EXPECT_EQ(text(tan, 2, 1), "");
     EXPECT_EQ(tan->CellColor(2, 1), kWhite);
     EXPECT_EQ(text(tan, 2, 2), "  5.0 - 12.5");
     EXPECT_EQ(tan->CellColor(2, 2), 0x99FFFFu);
 
-    const TStrColGrid* wid = p.view->GridOddsWid();
+    const TStrColGrid* wid = p.grid("GridOddsWid");
     EXPECT_EQ(text(wid, 1, 1), " 123- 256");
     EXPECT_EQ(wid->CellColor(1, 1), kWhite);
     EXPECT_EQ(text(wid, 1, 2), "12.3-45.6");
     EXPECT_EQ(wid->CellColor(1, 2), 0x99FF99u);
     EXPECT_EQ(text(wid, 1, 3), "-");
     EXPECT_EQ(text(wid, 1, 4), "99.5- 100");
-    EXPECT_EQ(text(p.view->GridOddsUma(), 1, 1), "-");
-    EXPECT_EQ(text(p.view->GridOddsWak(), 3, 2), "  5.0 "); // (2, 3)
-    EXPECT_EQ(p.view->GridOddsWak()->CellColor(3, 2), 0x99FFFFu);
-    EXPECT_EQ(text(p.view->GridOddsWak(), 5, 1), ""); // (3, 3) has no odds
-    EXPECT_EQ(p.view->GridOddsWak()->CellColor(5, 1), kWhite);
+    EXPECT_EQ(text(p.grid("GridOddsUma"), 1, 1), "-");
+    EXPECT_EQ(text(p.grid("GridOddsWak"), 3, 2), "  5.0 "); // (2, 3)
+    EXPECT_EQ(p.grid("GridOddsWak")->CellColor(3, 2), 0x99FFFFu);
+    EXPECT_EQ(text(p.grid("GridOddsWak"), 5, 1), ""); // (3, 3) has no odds
+    EXPECT_EQ(p.grid("GridOddsWak")->CellColor(5, 1), kWhite);
     // the bets of this field are quinellas: pair (1, 2) has none
     const std::string first = "<オッズ> TEST     " + std::string("      -");
     EXPECT_EQ(p.kaime2().substr(0, first.size()), first);
@@ -507,8 +513,8 @@ TEST(RaceView, SmallFieldFillsOnlyItsBracketPairs) {
         odds.bracket[{b, b}] = "    ";
     OutputDay d(dayOf({FormRace("04", 1, {120, 110, 100, 90, 80, 70})}), {odds});
     Pages p;
-    const Snapshot uma = snapshot(p.view->GridOddsUma());
-    const Snapshot wid = snapshot(p.view->GridOddsWid());
+    const Snapshot uma = snapshot(p.grid("GridOddsUma"));
+    const Snapshot wid = snapshot(p.grid("GridOddsWid"));
     p.fill(d.session(), 0);
     struct Cell {
         int col;
@@ -520,14 +526,14 @@ TEST(RaceView, SmallFieldFillsOnlyItsBracketPairs) {
         {1, 1, ""},       {5, 1, ""},       {7, 8, ""},       {5, 9, ""},       // with itself
         {1, 7, ""},       {7, 4, ""},       {7, 10, ""},      {5, 10, ""},      // beyond 6
     };
-    const TStrColGrid* wak = p.view->GridOddsWak();
+    const TStrColGrid* wak = p.grid("GridOddsWak");
     for (const Cell& c : cells) {
         EXPECT_EQ(text(wak, c.col, c.row), c.text) << c.col << "," << c.row;
         EXPECT_EQ(wak->CellColor(c.col, c.row), kWhite) << c.col << "," << c.row;
     }
-    EXPECT_EQ(snapshot(p.view->GridOddsUma()), uma);
-    EXPECT_EQ(snapshot(p.view->GridOddsWid()), wid);
-    EXPECT_EQ(p.view->GridOddsTan()->RowCount(), 7);
+    EXPECT_EQ(snapshot(p.grid("GridOddsUma")), uma);
+    EXPECT_EQ(snapshot(p.grid("GridOddsWid")), wid);
+    EXPECT_EQ(p.grid("GridOddsTan")->RowCount(), 7);
 }
 
 TEST(RaceView, TrainingRowsInRunnerOrder) {
@@ -551,7 +557,7 @@ TEST(RaceView, TrainingRowsInRunnerOrder) {
     ASSERT_EQ(source.TrainingLines(0, first), 2);
     ASSERT_EQ(source.TrainingLines(9, tenth), 1);
 
-    const TStrColGrid* cyo = p.view->GridCyo();
+    const TStrColGrid* cyo = p.grid("GridCyo");
     Strings expected{"枠 1番 " + name18("アオバ"), toUtf8(first[0]), toUtf8(first[1])};
     const std::vector<const char*> names{"イチゴ", "ウメ",     "エノキ", "オトメ",
                                          "カエデ", "キキョウ", "クルミ", "ケヤキ"};
@@ -575,8 +581,8 @@ TEST(RaceView, TrainingRowsInRunnerOrder) {
 
 TEST(RaceView, ClearGoesBackToTheHeadingSetUp) {
     Pages p;
-    const TStrColGrid* grids[] = {p.view->GridOddsTan(), p.view->GridOddsWak(),
-                                  p.view->GridOddsUma(), p.view->GridOddsWid()};
+    const TStrColGrid* grids[] = {p.grid("GridOddsTan"), p.grid("GridOddsWak"),
+                                  p.grid("GridOddsUma"), p.grid("GridOddsWid")};
     std::vector<Snapshot> before;
     for (const TStrColGrid* g : grids)
         before.push_back(snapshot(g));
@@ -586,9 +592,9 @@ TEST(RaceView, ClearGoesBackToTheHeadingSetUp) {
                 {{}, {}, NoOdds()});
     d.useRxFile({{}, {}, NoOdds()});
     p.fill(d.session(), 0);
-    EXPECT_NE(snapshot(p.view->GridOddsWid()), before[3]);
-    p.view->GridOddsTan()->SortByColumn(1); // the user sorted the win odds
-    p.view->GridOddsTan()->SortByColumn(1);
+    EXPECT_NE(snapshot(p.grid("GridOddsWid")), before[3]);
+    p.grid("GridOddsTan")->SortByColumn(1); // the user sorted the win odds
+    p.grid("GridOddsTan")->SortByColumn(1);
     p.fill(d.session(), 1); // five runners: the win grid is cut to six rows
     p.fill(d.session(), 2); // no odds: the cleared state shows
     for (std::size_t i = 0; i < before.size(); ++i)
@@ -598,17 +604,17 @@ TEST(RaceView, ClearGoesBackToTheHeadingSetUp) {
     EXPECT_EQ(p.labelTitle->text(), "");
     EXPECT_EQ(p.kaime1(), "");
     EXPECT_EQ(p.kaime2(), "");
-    const TStrColGrid* yosou = p.view->GridYosou();
+    const TStrColGrid* yosou = p.grid("GridYosou");
     EXPECT_EQ(yosou->RowCount(), 2);
     EXPECT_EQ(row(yosou, 1), Strings(15, ""));
     EXPECT_EQ(yosou->CellColor(0, 1), yosou->Color());
     EXPECT_EQ(text(yosou, 2, 0), "馬名");
-    EXPECT_EQ(p.view->GridBamei()->RowCount(), 2);
-    EXPECT_EQ(row(p.view->GridBamei(), 1), Strings(4, ""));
-    EXPECT_EQ(p.view->GridCyo()->RowCount(), 1);
-    EXPECT_EQ(row(p.view->GridCyo(), 0), Strings(2, ""));
-    EXPECT_EQ(p.view->GridCyo()->CellColor(1, 0), kWhite);
-    EXPECT_EQ(p.view->GridCyo()->CellColor(0, 0), kWhite);
+    EXPECT_EQ(p.grid("GridBamei")->RowCount(), 2);
+    EXPECT_EQ(row(p.grid("GridBamei"), 1), Strings(4, ""));
+    EXPECT_EQ(p.grid("GridCyo")->RowCount(), 1);
+    EXPECT_EQ(row(p.grid("GridCyo"), 0), Strings(2, ""));
+    EXPECT_EQ(p.grid("GridCyo")->CellColor(1, 0), kWhite);
+    EXPECT_EQ(p.grid("GridCyo")->CellColor(0, 0), kWhite);
 }
 
 // Odds of another field size are not read into this race's cells.
@@ -620,10 +626,10 @@ TEST(RaceView, OddsOfAnotherFieldSizeAreNotShown) {
     odds.SetSourceText("TEST");
     Pages p;
     p.view->Fill(d.session().Race(), d.session().Focus(), odds);
-    EXPECT_EQ(column(p.view->GridYosou(), 6)[12], "0.0");
+    EXPECT_EQ(column(p.grid("GridYosou"), 6)[12], "0.0");
     EXPECT_EQ(p.kaime2(), "");
-    EXPECT_EQ(p.view->GridOddsTan()->RowCount(), 19);
-    EXPECT_EQ(text(p.view->GridOddsTan(), 1, 1), "");
+    EXPECT_EQ(p.grid("GridOddsTan")->RowCount(), 19);
+    EXPECT_EQ(text(p.grid("GridOddsTan"), 1, 1), "");
 }
 
 TEST(RaceView, FillWithoutADayOrPredictionIsRefused) {
@@ -631,7 +637,7 @@ TEST(RaceView, FillWithoutADayOrPredictionIsRefused) {
     TDaySession session(settings);
     Pages p;
     EXPECT_THROW(p.view->Fill(session), std::logic_error);
-    EXPECT_EQ(p.view->GridYosou()->RowCount(), 2);
+    EXPECT_EQ(p.grid("GridYosou")->RowCount(), 2);
 }
 
 TEST(RaceView, EveryRaceOfTheDemoDay) {
@@ -649,9 +655,9 @@ TEST(RaceView, EveryRaceOfTheDemoDay) {
         p.fill(session, i);
         const TRaceBase& race = session.Race();
         const int n = race.RunnerCount();
-        const TStrColGrid* yosou = p.view->GridYosou();
+        const TStrColGrid* yosou = p.grid("GridYosou");
         ASSERT_EQ(yosou->RowCount(), n + 1);
-        EXPECT_EQ(p.view->GridBamei()->RowCount(), n + 1);
+        EXPECT_EQ(p.grid("GridBamei")->RowCount(), n + 1);
         int trainingRows = 0;
         std::vector<std::string> lines;
         for (int r = 0; r < n; ++r) {
@@ -661,7 +667,7 @@ TEST(RaceView, EveryRaceOfTheDemoDay) {
                 BracketColors[static_cast<std::size_t>(race.BracketNo(r) - 1)];
             EXPECT_EQ(yosou->CellColor(0, r + 1), colour.background);
         }
-        EXPECT_EQ(p.view->GridCyo()->RowCount(), trainingRows);
+        EXPECT_EQ(p.grid("GridCyo")->RowCount(), trainingRows);
         const int betCount = session.Focus().BetCount();
         std::string bets = betCount == 0 ? "見送り" : n > 8 ? "馬番連勝 " : "枠番連勝 ";
         for (int b = 0; b < betCount; ++b)
@@ -670,7 +676,7 @@ TEST(RaceView, EveryRaceOfTheDemoDay) {
         const bool odds = session.Odds().Count() != 0;
         withOdds += odds;
         EXPECT_EQ(p.kaime2().empty(), betCount == 0 || !odds);
-        EXPECT_EQ(p.view->GridOddsTan()->RowCount(), odds ? n + 1 : 19);
+        EXPECT_EQ(p.grid("GridOddsTan")->RowCount(), odds ? n + 1 : 19);
     }
     EXPECT_GT(withOdds, 30);
 }
@@ -684,8 +690,8 @@ TEST(RaceView, FontSizeChangeWidensEveryColumn) {
     large.Font.SizeOdds = 14;
     Pages p(small);
     const TStrColGrid* grids[] = {
-        p.view->GridYosou(),   p.view->GridOddsTan(), p.view->GridOddsWak(), p.view->GridOddsUma(),
-        p.view->GridOddsWid(), p.view->GridBamei(),   p.view->GridCyo()};
+        p.grid("GridYosou"),   p.grid("GridOddsTan"), p.grid("GridOddsWak"), p.grid("GridOddsUma"),
+        p.grid("GridOddsWid"), p.grid("GridBamei"),   p.grid("GridCyo")};
     std::vector<std::vector<int>> widths;
     std::vector<int> heights;
     for (const TStrColGrid* g : grids) {
@@ -695,7 +701,7 @@ TEST(RaceView, FontSizeChangeWidensEveryColumn) {
         widths.push_back(w);
         heights.push_back(g->RowHeights(0));
     }
-    const int tanWidth = p.view->GridOddsTan()->width();
+    const int tanWidth = p.grid("GridOddsTan")->width();
     p.view->SetUpWidths(large);
     for (std::size_t i = 0; i < std::size(grids); ++i) {
         const TStrColGrid* g = grids[i];
@@ -705,16 +711,16 @@ TEST(RaceView, FontSizeChangeWidensEveryColumn) {
         EXPECT_GT(g->RowHeights(0), heights[i]);
         EXPECT_EQ(g->RowHeights(g->RowCount() - 1), g->RowHeights(0));
     }
-    EXPECT_EQ(p.view->GridCyo()->font().pointSize(), 16);
-    EXPECT_EQ(p.view->GridBamei()->font().pointSize(), 14);
-    EXPECT_EQ(p.view->GridYosou()->font().family().toStdString(), "IPAGothic");
+    EXPECT_EQ(p.grid("GridCyo")->font().pointSize(), 16);
+    EXPECT_EQ(p.grid("GridBamei")->font().pointSize(), 14);
+    EXPECT_EQ(p.grid("GridYosou")->font().family().toStdString(), "IPAGothic");
     // the win grid's own width: its columns and room for the scroll bar
-    const TStrColGrid* tan = p.view->GridOddsTan();
+    const TStrColGrid* tan = p.grid("GridOddsTan");
     EXPECT_GT(tan->width(), tanWidth);
     EXPECT_EQ(tan->width(), tan->ColWidths(0) + tan->ColWidths(1) + tan->ColWidths(2) + 20);
     // a full-width horse name of nine characters fits its column
-    const QFontMetrics m(p.view->GridYosou()->font());
-    EXPECT_EQ(p.view->GridYosou()->ColWidths(2),
+    const QFontMetrics m(p.grid("GridYosou")->font());
+    EXPECT_EQ(p.grid("GridYosou")->ColWidths(2),
               m.horizontalAdvance(qsjis(toCp932("ＸＸＸＸＸＸＸＸＸ"))) + 4);
 }
 
@@ -723,18 +729,18 @@ TEST(RaceView, HorseNamePaneFollowsActionBamei) {
     QAction* action = p.view->ActionBamei();
     EXPECT_FALSE(action->isEnabled());
     EXPECT_TRUE(action->isChecked());
-    EXPECT_FALSE(p.view->Panel5()->isHidden());
+    EXPECT_FALSE(child<QWidget>(p.window, "Panel5")->isHidden());
     p.view->ActionBameiExecute();
     EXPECT_FALSE(action->isChecked());
-    EXPECT_TRUE(p.view->Panel5()->isHidden());
-    EXPECT_TRUE(p.view->Splitter2()->isHidden());
+    EXPECT_TRUE(child<QWidget>(p.window, "Panel5")->isHidden());
+    EXPECT_TRUE(child<TSplitter>(p.window, "Splitter2")->isHidden());
     p.view->ActionBameiExecute();
     EXPECT_TRUE(action->isChecked());
-    EXPECT_FALSE(p.view->Panel5()->isHidden());
-    EXPECT_FALSE(p.view->Splitter2()->isHidden());
+    EXPECT_FALSE(child<QWidget>(p.window, "Panel5")->isHidden());
+    EXPECT_FALSE(child<TSplitter>(p.window, "Splitter2")->isHidden());
     // the window sets the check from the stored Bamei flag
     action->setChecked(false);
-    EXPECT_TRUE(p.view->Panel5()->isHidden());
+    EXPECT_TRUE(child<QWidget>(p.window, "Panel5")->isHidden());
     // a disabled command does nothing when triggered
     action->trigger();
     EXPECT_FALSE(action->isChecked());
@@ -745,7 +751,7 @@ TEST(RaceView, HorseNamePaneFollowsActionBamei) {
     action->setChecked(true);
     p.window.show();
     EXPECT_EQ(p.view->bameiWidth(), 150);
-    EXPECT_EQ(p.view->Panel5()->width(), 150);
+    EXPECT_EQ(child<QWidget>(p.window, "Panel5")->width(), 150);
 }
 
 TEST(RaceView, ActionBameiIsEnabledOnTheOddsPage) {
@@ -774,7 +780,7 @@ TEST(RaceView, DraggingSplitter2SetsThePaneWidth) {
     p.window.resize(738, 496);
     p.pageControl1->setCurrentWidget(p.odds);
     p.window.show();
-    TSplitter* bar = p.view->Splitter2();
+    TSplitter* bar = child<TSplitter>(p.window, "Splitter2");
     auto send = [bar](QEvent::Type type, int dx, Qt::MouseButtons buttons) {
         const QPointF local(1, 10);
         const QPointF global = bar->mapToGlobal(local) + QPointF(dx, 0);

@@ -5,11 +5,9 @@
 #include "gui/window/DupCheck.h"
 #include "platform/IniFile.h"
 #include "sampleday/SampleDays.h"
-#include "gui/dialogs/Cfg.h"
-#include "gui/dialogs/Ver.h"
-#include "gui/dialogs/Wait.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -54,13 +52,14 @@ TEST_F(RunTest, ARunWithoutASettingsFileWritesEveryValueWithItsDefault) {
     e.Started = [&](TFormMain& formMain) {
         ++started;
         // the forms of the run, in their order, and the title
-        EXPECT_NE(formMain.FormVer, nullptr);
-        EXPECT_NE(formMain.FormCfg, nullptr);
-        EXPECT_NE(formMain.FormWait, nullptr);
+        QStringList forms;
+        for (const QDialog* form : formMain.findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+            forms.append(form->objectName());
+        EXPECT_EQ(forms, (QStringList{"OpenDialog1", "FormVer", "FormCfg", "FormWait"}));
         EXPECT_TRUE(formMain.isVisible());
-        EXPECT_TRUE(formMain.ActionOpen->isEnabled());
+        EXPECT_TRUE(child<QAction>(formMain, "ActionOpen")->isEnabled());
         EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("RUV PELTON"));
-        formMain.ActionExit->trigger();
+        child<QAction>(formMain, "ActionExit")->trigger();
     };
     EXPECT_EQ(RunPelton(e), 0);
     EXPECT_EQ(started, 1);
@@ -191,11 +190,12 @@ TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile
     e.Started = [&](TFormMain& formMain) {
         ASSERT_NE(formMain.Session(), nullptr) << m_errors.join(QChar(10)).toStdString();
         open = formMain.Session()->IsDayOpen();
-        for (int g = 0; g < formMain.TreeView1->topLevelItemCount(); ++g)
-            races += formMain.TreeView1->topLevelItem(g)->childCount();
-        EXPECT_TRUE(formMain.ActionClose->isEnabled());
+        const QTreeWidget* tree = child<QTreeWidget>(formMain, "TreeView1");
+        for (int g = 0; g < tree->topLevelItemCount(); ++g)
+            races += tree->topLevelItem(g)->childCount();
+        EXPECT_TRUE(child<QAction>(formMain, "ActionClose")->isEnabled());
         EXPECT_EQ(formMain.RaceTreeWidth(), 200);
-        formMain.ActionExit->trigger();
+        child<QAction>(formMain, "ActionExit")->trigger();
     };
     EXPECT_EQ(RunPelton(e), 0);
     EXPECT_TRUE(open);
@@ -212,7 +212,7 @@ TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile
     open = true;
     e.Started = [&](TFormMain& formMain) {
         open = formMain.Session()->IsDayOpen();
-        formMain.ActionExit->trigger();
+        child<QAction>(formMain, "ActionExit")->trigger();
     };
     m_errors.clear();
     EXPECT_EQ(RunPelton(e), 0);

@@ -1,6 +1,12 @@
 #include "WindowFixture.h"
 
+#include "gui/dialogs/Cfg.h"
+#include "gui/dialogs/Ver.h"
+#include "gui/dialogs/Wait.h"
 #include "sampleday/SampleDays.h"
+
+#include <QCoreApplication>
+#include <QImage>
 
 #include <fstream>
 #include <iterator>
@@ -40,4 +46,16 @@ std::unique_ptr<TFormMain> WindowTest::makeWindow() {
     window->ShowErrorBox = [this](const QString& text) { m_errors.append(text); };
     window->FormCreate();
     return window;
+}
+
+void WindowTest::useForms(TFormMain& window) {
+    auto* formVer = new TFormVer(QCoreApplication::applicationFilePath().toStdString(), &window);
+    auto* formCfg = new TFormCfg(m_settings, &window);
+    auto* formWait = new TFormWait(&window);
+    window.UseForms(formVer, formCfg, formWait);
+}
+
+bool samePicture(const QIcon& shown, const QIcon& expected) {
+    const QSize size(16, 16);
+    return shown.pixmap(size).toImage() == expected.pixmap(size).toImage();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "NamedChild.h"
 #include "app/Settings.h"
 #include "gui/window/Main.h"
 #include "platform/WorkFolder.h"
 
+#include <QIcon>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -29,6 +31,9 @@ protected:
     // The settings as the run loads them, and the main window made and created over them.
     TSettings& loadSettings();
     std::unique_ptr<TFormMain> makeWindow();
+    // Gives the window its other forms as the run does; the about box reads the version
+    // record of this test program.
+    void useForms(TFormMain& window);
 
     TWorkFolder m_folder;
     TSettings m_settings;
@@ -37,3 +42,5 @@ protected:
 
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& text);
+// The two icons show the same picture at the window's 16 pixels.
+bool samePicture(const QIcon& shown, const QIcon& expected);
