@@ -28,6 +28,16 @@ constexpr int kMaxRunners = 18;
 // The labels of the past-run status codes, CP932.
 const std::array<std::string, 11>& PastRunStatusText();
 
+// The selected race as the race index names it, each part on its own; texts CP932.
+struct TRaceFacts {
+    std::string date; // YYYYMMDD
+    std::string venue;
+    int number = 0;   // the race number of the day at its venue
+    std::string name; // its age condition and class when the race has no name
+    std::string surface;
+    std::string distance; // metres, as stored
+};
+
 class ERaceBaseError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -92,6 +102,7 @@ public:
     virtual std::string WarsHeaderLine(std::uint8_t style) const = 0;
     virtual std::string RaceName() const = 0;
     virtual std::string RaceHeadingLine() const = 0;
+    virtual TRaceFacts RaceFacts() const = 0;
 
 private:
     std::string m_folder;

@@ -62,6 +62,20 @@ std::string raceKeyOf(std::string_view record) {
            std::string(textOf(record, raceRecord::kRaceNumber));
 }
 
+TRaceFacts raceFactsOf(std::string_view record) {
+    TRaceFacts f;
+    f.date = textOf(record, raceRecord::kDate);
+    f.venue = LookupCode(bytesOf(record, raceRecord::kCourse), VenueTable());
+    f.number = FieldToInt(bytesOf(record, raceRecord::kRaceNumber));
+    f.name = trim(textOf(record, raceRecord::kName));
+    if (f.name.empty())
+        f.name = LookupCode(bytesOf(record, raceRecord::kAgeCondition), AgeConditionTable()) +
+                 ClassText(bytesOf(record, raceRecord::kClass));
+    f.surface = LookupCode(bytesOf(record, raceRecord::kSurface), SurfaceTable());
+    f.distance = FieldToText(bytesOf(record, raceRecord::kDistance));
+    return f;
+}
+
 std::string readDataFile(const std::string& folder, const char* name) {
     std::optional<std::string> image = ReadFileImage(folder + name);
     if (!image)
@@ -109,16 +123,9 @@ void TRaceRuv::buildRaceLines() {
     std::size_t count = m_raceImage.size() / raceRecord::kSize;
     m_raceLines.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        std::string_view r = raceRecord(static_cast<int>(i));
-        std::string name(trim(textOf(r, raceRecord::kName)));
-        if (name.empty())
-            name = LookupCode(bytesOf(r, raceRecord::kAgeCondition), AgeConditionTable()) +
-                   ClassText(bytesOf(r, raceRecord::kClass));
-        m_raceLines.push_back(Format(
-            "%s %2dR %s %s%sm", LookupCode(bytesOf(r, raceRecord::kCourse), VenueTable()).c_str(),
-            FieldToInt(bytesOf(r, raceRecord::kRaceNumber)), name.c_str(),
-            LookupCode(bytesOf(r, raceRecord::kSurface), SurfaceTable()).c_str(),
-            FieldToText(bytesOf(r, raceRecord::kDistance)).c_str()));
+        const TRaceFacts f = raceFactsOf(raceRecord(static_cast<int>(i)));
+        m_raceLines.push_back(Format("%s %2dR %s %s%sm", f.venue.c_str(), f.number, f.name.c_str(),
+                                     f.surface.c_str(), f.distance.c_str()));
     }
 }
 
@@ -413,6 +420,10 @@ std::string TRaceRuv::RaceHeadingLine() const {
 
 std::string TRaceRuv::RaceName() const {
     return std::string(textOf(m_race.record, raceRecord::kName));
+}
+
+TRaceFacts TRaceRuv::RaceFacts() const {
+    return raceFactsOf(m_race.record);
 }
 
 std::string TRaceRuv::RuvHeaderLine(std::uint8_t style) const {

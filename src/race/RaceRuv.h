@@ -61,6 +61,7 @@ public:
     std::string WarsHeaderLine(std::uint8_t style) const override;
     std::string RaceName() const override;
     std::string RaceHeadingLine() const override;
+    TRaceFacts RaceFacts() const override;
 
 private:
     // The current race: views into the file images, which live as long as the object.

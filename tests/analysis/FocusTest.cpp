@@ -126,6 +126,7 @@ public:
     std::string WarsHeaderLine(std::uint8_t) const override { return {}; }
     std::string RaceName() const override { return {}; }
     std::string RaceHeadingLine() const override { return {}; }
+    TRaceFacts RaceFacts() const override { return {}; }
 
 private:
     const FakeRun& at(int r, int j) const {
