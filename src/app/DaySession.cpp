@@ -131,7 +131,8 @@ TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
                                                    const TOutputProgress& progress) {
     const TSettings::TFile& on = m_settings.File;
     const bool all = command == TOutputCommand::All;
-    const bool readOdds = all || command == TOutputCommand::Text || command == TOutputCommand::Html;
+    const bool readOdds = all || command == TOutputCommand::Text ||
+                          command == TOutputCommand::Html || command == TOutputCommand::Csv;
     requireDayAndFocus();
     TOutputRun run;
     TOutputSummary summary;
@@ -152,6 +153,8 @@ TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
             WriteRuvTextFile(context, run);
         if (all ? on.WarsOut != 0 : command == TOutputCommand::Wars)
             WriteWarsFile(context, run);
+        if (command == TOutputCommand::Csv)
+            WriteCsvFile(context, run);
         summary.races = i + 1;
     }
     summary.files = run.Files();

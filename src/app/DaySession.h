@@ -14,9 +14,10 @@ class TFocus;
 class TOdds;
 class TOddsFile;
 
-// The five commands of the output menu. The WARS command writes the WARS contest file
-// and the RUV command the RUV text file, as their captions say.
-enum class TOutputCommand { All, Text, Html, Wars, Ruv };
+// The commands of the output menu. The WARS command writes the WARS contest file and the
+// RUV command the RUV text file, as their captions say; Csv writes the day for a
+// spreadsheet.
+enum class TOutputCommand { All, Text, Html, Wars, Ruv, Csv };
 
 // Called before each race of an output walk with the race's position (from 1), the
 // total and the count text "処理数 %2d/%d" (CP932); returns false to stop before that race.

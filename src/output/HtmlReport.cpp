@@ -28,8 +28,8 @@ std::string runnerRow(const TOutputContext& c, int i) {
     html += row.blinkers ? "<td>B</td>" : "<td></td>";
     html += Format(R"(<td align="center">%d</td><td>%s</td><td>%s%2d</td>)", row.number,
                    row.horseName.c_str(), row.sex.c_str(), row.age);
-    html += "<td>" + row.weight + "</td>";
-    html += "<td>" + row.jockey + "</td>";
+    html += "<td>" + row.WeightText() + "</td>";
+    html += "<td>" + row.JockeyText() + "</td>";
     html += R"(<td align="right">)" + row.winOdds + "</td>";
     html += Format(
         R"(<td align="center">%s</td><td align="center"><font color="red">%s</font></td><td align="center">%s</td>)",

@@ -27,7 +27,7 @@ struct TOutputContext {
 // venues that interleave lose nothing and a second run rewrites instead of doubling.
 class TOutputRun {
 public:
-    enum class File { Text, Html, Wars, Ruv };
+    enum class File { Text, Html, Wars, Ruv, Csv };
 
     // True the first time the run meets key for that kind of file, whose path is then
     // added to the files of the run.

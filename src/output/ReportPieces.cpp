@@ -17,6 +17,16 @@ const std::string& BetKindText(const TRaceBase& race) {
     return race.RunnerCount() <= 8 ? sjis("枠番連勝") : sjis("馬番連勝");
 }
 
+std::string BetPairsText(const TFocus& focus) {
+    std::string text;
+    for (int j = 0; j < focus.BetCount(); ++j) {
+        const TBetPair pair = focus.BetPair(j);
+        text +=
+            (j == 0 ? "" : " ") + std::to_string(pair.lower) + "-" + std::to_string(pair.higher);
+    }
+    return text;
+}
+
 std::string BetLine(const TRaceBase& race, const TFocus& focus) {
     std::string line = sjis("<買い目> ");
     if (focus.BetCount() == 0)

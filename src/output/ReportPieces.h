@@ -12,6 +12,9 @@ float BetOdds(const TFocus& focus, const TOdds& odds, int j);
 // "枠番連勝" for fields of up to 8 runners, whose bets are bracket quinellas; else "馬番連勝".
 const std::string& BetKindText(const TRaceBase& race);
 
+// The bets as pairs of numbers, "1-5 1-7"; empty when there is no bet.
+std::string BetPairsText(const TFocus& focus);
+
 // "<買い目> " and the bets under their kind, or 見送り.
 std::string BetLine(const TRaceBase& race, const TFocus& focus);
 // "<オッズ> ", the odds source and the odds of each bet in 7 bytes ("-" for none).

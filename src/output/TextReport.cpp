@@ -34,8 +34,8 @@ std::string runnerLine(const TOutputContext& c, int i) {
     CopyText(
         line, column::kHorse,
         Format("%2d%18s %2s%-2d", row.number, row.horseName.c_str(), row.sex.c_str(), row.age));
-    CopyText(line, column::kWeight, row.weight);
-    CopyText(line, column::kJockey, row.jockey);
+    CopyText(line, column::kWeight, row.WeightText());
+    CopyText(line, column::kJockey, row.JockeyText());
     CopyText(line, column::kWinOdds, Format("%5s", row.winOdds.c_str()));
     CopyText(line, column::kMarks,
              Format("%2s%2s%s", row.serviceMark.c_str(), row.mark.c_str(), row.rank.c_str()));

@@ -4,7 +4,7 @@
 
 #include <string>
 
-// The four day files. Each appends the current race of the context to its file in the
+// The day files. Each appends the current race of the context to its file in the
 // output folder and throws EInOutError when a file operation fails.
 
 // s + FileKey + .txt: the fixed-column report of a venue and day.
@@ -18,6 +18,10 @@ void WriteHtmlReport(const TOutputContext& context, TOutputRun& run);
 void WriteWarsFile(const TOutputContext& context, TOutputRun& run);
 // q + date + .txt: the RUV text file of the day in the OVERS layout (races with bets only).
 void WriteRuvTextFile(const TOutputContext& context, TOutputRun& run);
+
+// c + date + .csv: the day's race cards and predictions for a spreadsheet, one row per
+// runner under a heading row, UTF-8 with a byte-order mark.
+void WriteCsvFile(const TOutputContext& context, TOutputRun& run);
 
 // The first line of both reports: the product and its version, then the copyright.
 std::string ReportHeaderLine();

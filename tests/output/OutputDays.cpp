@@ -8,6 +8,7 @@
 #include <array>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -143,4 +144,42 @@ std::vector<std::string> OutputDay::files() const {
 
 std::string J(const std::string& utf8) {
     return toCp932(utf8);
+}
+
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> record;
+    std::string field;
+    bool quoted = false;   // the field began with a quote
+    bool inQuotes = false; // and its closing quote has not come yet
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inQuotes) {
+            if (c != '"')
+                field += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"')
+                field += text[++i];
+            else
+                inQuotes = false;
+        } else if (c == ',' || c == '\r') {
+            if (c == '\r' && (i + 1 == text.size() || text[++i] != '\n'))
+                throw std::runtime_error("CR without LF at byte " + std::to_string(i));
+            record.push_back(field);
+            field.clear();
+            quoted = false;
+            if (c == '\r') {
+                records.push_back(record);
+                record.clear();
+            }
+        } else if (c == '"' && field.empty() && !quoted) {
+            quoted = inQuotes = true;
+        } else if (c == '"' || quoted || c == '\n') {
+            throw std::runtime_error("unexpected byte at " + std::to_string(i));
+        } else {
+            field += c;
+        }
+    }
+    if (inQuotes || !field.empty() || quoted || !record.empty())
+        throw std::runtime_error("the last record does not end with CR LF");
+    return records;
 }

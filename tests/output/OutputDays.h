@@ -68,5 +68,11 @@ private:
     std::unique_ptr<TDaySession> m_session;
 };
 
+// The records of a CSV text as the CSV rules read it: records end at CR LF, fields at
+// commas; a quoted field may hold commas, doubled quotes and line breaks. Throws
+// std::runtime_error where those rules cannot read the text (a quote inside an unquoted
+// field, text after a closing quote, a quote left open, a record without CR LF).
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text);
+
 // CP932 of a UTF-8 text, for expected lines.
 std::string J(const std::string& utf8);

@@ -22,6 +22,8 @@ TEST(BatchOptions, ReadsCommandsArchivesAndOptions) {
     EXPECT_EQ(o.iniFile, "x.ini");
     EXPECT_FALSE(ParseBatchOptions({"write", "day.lzh"}).anyFileChosen());
     EXPECT_TRUE(ParseBatchOptions({"--help"}).help);
+    EXPECT_TRUE(ParseBatchOptions({"list", "--version"}).version);
+    EXPECT_EQ(ParseBatchOptions({"csv", "day.lzh", "--out", "o"}).command, "csv");
 }
 
 TEST(BatchOptions, RefusesWhatItCannotRead) {

@@ -30,6 +30,15 @@ check "write names each file it wrote" grep -q "written: $work/out/s2001012804.t
 check "race prints the report's block" grep -qF -f <(head -3 "$work/race1.txt" | tail -1) "$work/out/s2001012804.txt"
 check "race block is the report's bytes" perl -e 'local $/; open(A, "<", $ARGV[0]) or die; my $r = <A>; open(B, "<", $ARGV[1]) or die; my $s = <B>; exit(index($s, $r) >= 0 ? 0 : 1)' "$work/race1.txt" "$work/out/s2001012804.txt"
 
+# the day for a spreadsheet: UTF-8 after a byte-order mark, CR LF, a row per runner
+mkdir "$work/csv"
+"$batch" csv "$archive" "${time[@]}" --out "$work/csv" >"$work/csv.log"
+csv=$work/csv/c20010128.csv
+check "csv writes c + date + .csv" test "$(ls "$work/csv")" = "c20010128.csv"
+check "csv begins with the byte-order mark and the heading row" test "$(head -c 31 "$csv")" = "$(printf '\xef\xbb\xbf日付,場所,R,レース名')"
+check "csv has the heading row and the 439 runners, each ended by CR LF" test "$(grep -c $'\r$' "$csv")" -eq 440
+check "csv rows are the race's first runner as the race shows it" grep -qF "2001-01-28,東京,1,３歳未勝利,芝,2000,14,1,1,テウイロトソ,ｾﾝ,7,57.5,,横山典,,1.5,,◎,1," "$csv"
+
 expect_error() { # description, exit code, message, command...
   local what=$1 code=$2 message=$3; shift 3
   "$@" >"$work/stdout" 2>"$work/stderr"
@@ -43,6 +52,7 @@ expect_error "missing time database" 1 "time.dbxがオープンできません" 
 expect_error "missing output folder" 1 "$work/absent/s2001012804.txt" "$batch" write "$archive" "${time[@]}" --out "$work/absent" --text
 expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archive" --colour
 check "--help explains the options" sh -c "'$batch' --help | grep -q -- '--wars-format 0|1'"
+check "--version names the tool and its version" sh -c "'$batch' --version | grep -qx 'ruvpelton-batch (RUV PELTON) [0-9][0-9.]*'"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -4,9 +4,11 @@
 #include "analysis/Focus.h"
 #include "app/DaySession.h"
 #include "app/Settings.h"
+#include "output/ReportPieces.h"
 #include "output/Writers.h"
 #include "platform/Cp932.h"
 #include "platform/Folder.h"
+#include "platform/Version.h"
 #include "race/RaceBase.h"
 
 #include <unistd.h>
@@ -99,15 +101,9 @@ std::string marksText(const TFocus& focus) {
 }
 
 std::string betsText(const TDaySession& day) {
-    const TFocus& focus = day.Focus();
-    if (focus.BetCount() == 0)
+    if (day.Focus().BetCount() == 0)
         return sjis("見送り");
-    std::string text = day.Race().RunnerCount() <= 8 ? sjis("枠番連勝") : sjis("馬番連勝");
-    for (int j = 0; j < focus.BetCount(); ++j) {
-        TBetPair pair = focus.BetPair(j);
-        text += " " + std::to_string(pair.lower) + "-" + std::to_string(pair.higher);
-    }
-    return text;
+    return BetKindText(day.Race()) + " " + BetPairsText(day.Focus());
 }
 
 int list(TDaySession& day, const Printer& out) {
@@ -131,7 +127,8 @@ int race(TDaySession& day, int index, const Printer& out) {
     return 0;
 }
 
-int write(TDaySession& day) {
+// The write and csv commands: the output walk with its progress on a terminal.
+int write(TDaySession& day, TOutputCommand command) {
     std::signal(SIGINT, onInterrupt);
     const bool showProgress = isatty(STDERR_FILENO);
     auto progress = [showProgress](int position, int total, const std::string& text) {
@@ -140,7 +137,7 @@ int write(TDaySession& day) {
                       << std::flush;
         return g_interrupted == 0;
     };
-    TDaySession::TOutputSummary result = day.RunOutput(TOutputCommand::All, progress);
+    TDaySession::TOutputSummary result = day.RunOutput(command, progress);
     for (const fs::path& file : result.files)
         std::cout << "written: " << file.string() << " (" << fs::file_size(file) << " bytes)\n";
     if (result.files.empty())
@@ -166,6 +163,11 @@ int main(int argc, char** argv) {
         std::cout << kBatchUsage;
         return 0;
     }
+    if (options.version) {
+        std::cout << "ruvpelton-batch (RUV PELTON) " << ProductVersion() << "\n"
+                  << Copyright() << "\n";
+        return 0;
+    }
     try {
         TSettings settings = loadSettings(options, argv[0]);
         TDaySession day(settings);
@@ -179,7 +181,7 @@ int main(int argc, char** argv) {
             return summary(day, out);
         if (options.command == "race")
             return race(day, options.raceIndex, out);
-        return write(day);
+        return write(day, options.command == "csv" ? TOutputCommand::Csv : TOutputCommand::All);
     } catch (const std::exception& e) {
         std::cerr << "ruvpelton-batch: " << toUtf8Lenient(e.what()) << "\n";
         return 1;

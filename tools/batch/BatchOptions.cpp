@@ -10,6 +10,8 @@ const char* const kBatchUsage =
     "  summary ARCHIVE      every race with the program's marks and bets, one per line\n"
     "  race ARCHIVE INDEX   the race's block of the detailed text report (INDEX from 0)\n"
     "  write ARCHIVE        write the day's files into the output folder, as 一括出力 does\n"
+    "  csv ARCHIVE          write the day for a spreadsheet, c + date + .csv, as CSV出力\n"
+    "                       does: one row per runner, UTF-8\n"
     "\n"
     "files for write (none given: the settings' switches):\n"
     "  --text               the detailed text report, s + date + course + .txt\n"
@@ -27,6 +29,7 @@ const char* const kBatchUsage =
     "  --ini FILE           the settings file (default: ruvpelton.ini beside this tool)\n"
     "  --sjis               print CP932 bytes instead of UTF-8\n"
     "  --help               show this text\n"
+    "  --version            show the version\n"
     "\n"
     "Without --rx and --jrdb the RUV odds archive j + YYMMDD + .lzh beside the day archive\n"
     "is read, as the program does.\n";
@@ -44,10 +47,10 @@ int formatValue(const std::string& option, const std::string& value) {
 TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
     TBatchOptions o;
     const std::map<std::string, bool TBatchOptions::*> switches{
-        {"--help", &TBatchOptions::help}, {"-h", &TBatchOptions::help},
-        {"--sjis", &TBatchOptions::sjis}, {"--text", &TBatchOptions::text},
-        {"--html", &TBatchOptions::html}, {"--wars", &TBatchOptions::wars},
-        {"--ruv", &TBatchOptions::ruv}};
+        {"--help", &TBatchOptions::help},       {"-h", &TBatchOptions::help},
+        {"--version", &TBatchOptions::version}, {"--sjis", &TBatchOptions::sjis},
+        {"--text", &TBatchOptions::text},       {"--html", &TBatchOptions::html},
+        {"--wars", &TBatchOptions::wars},       {"--ruv", &TBatchOptions::ruv}};
     const std::map<std::string, std::optional<std::string> TBatchOptions::*> folders{
         {"--time", &TBatchOptions::timeFolder},
         {"--out", &TBatchOptions::outFolder},
@@ -78,14 +81,14 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             throw EBatchUsage("unknown option " + arg);
         positional.push_back(arg);
     }
-    if (o.help)
+    if (o.help || o.version)
         return o;
     if (positional.empty())
         throw EBatchUsage("no command given");
     o.command = positional[0];
     std::size_t expected = o.command == "race" ? 3 : 2;
     if (o.command != "list" && o.command != "summary" && o.command != "race" &&
-        o.command != "write")
+        o.command != "write" && o.command != "csv")
         throw EBatchUsage("unknown command " + o.command);
     if (positional.size() != expected)
         throw EBatchUsage(o.command + (expected == 3 ? " needs an archive and a race index"

@@ -7,10 +7,11 @@
 
 // The command line of ruvpelton-batch.
 struct TBatchOptions {
-    std::string command; // list, race or write
+    std::string command; // list, summary, race, write or csv
     std::string archive;
     int raceIndex = -1; // race: the race index, from 0
     bool help = false;
+    bool version = false;
     bool sjis = false;
     bool text = false;
     bool html = false;
