@@ -183,6 +183,7 @@ void TFormMain::makeActions() {
                                "WARSコンテストファイルを出力します", -1);
     ActionOutRuv =
         makeAction("ActionOutRuv", "出力", "RUVファイル出力(&Q)", "RUVファイルを出力します", -1);
+    ActionOutCsv = makeAction("ActionOutCsv", "出力", "CSV出力(&C)", "CSVファイルを出力します", -1);
     ActionRaceIndex->setCheckable(true);
 
     connect(ActionOpen, &QAction::triggered, this, &TFormMain::ActionOpenExecute);
@@ -193,6 +194,7 @@ void TFormMain::makeActions() {
     connect(ActionOutHtml, &QAction::triggered, this, &TFormMain::ActionOutHtmlExecute);
     connect(ActionOutWars, &QAction::triggered, this, &TFormMain::ActionOutWarsExecute);
     connect(ActionOutRuv, &QAction::triggered, this, &TFormMain::ActionOutRuvExecute);
+    connect(ActionOutCsv, &QAction::triggered, this, &TFormMain::ActionOutCsvExecute);
 
     connect(ActionExit, &QAction::triggered, this, &TFormMain::ActionExitExecute);
     connect(ActionCfg, &QAction::triggered, this, &TFormMain::ActionCfgExecute);
@@ -218,7 +220,7 @@ void TFormMain::makeMenus() {
     MOut->addAction(ActionOutAll);
     MN1 = MOut->addSeparator();
     MN1->setObjectName(QStringLiteral("MN1"));
-    MOut->addActions({ActionOutVerbose, ActionOutHtml, ActionOutWars, ActionOutRuv});
+    MOut->addActions({ActionOutVerbose, ActionOutHtml, ActionOutWars, ActionOutRuv, ActionOutCsv});
 
     MShow = addMenu("MShow", "表示(&S)");
     MShow->addActions({ActionRaceIndex, ActionBamei});
@@ -397,7 +399,7 @@ void TFormMain::FormCreate() {
     ActionBamei->setChecked(m_settings.Pos.Bamei != 0);
 
     for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
-                            ActionOutHtml, ActionOutWars, ActionOutRuv, ActionBamei})
+                            ActionOutHtml, ActionOutWars, ActionOutRuv, ActionOutCsv, ActionBamei})
         action->setEnabled(false);
     ActionOpen->setEnabled(false); // until the prediction exists
     for (QWidget* hidden : {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Splitter1),
@@ -508,7 +510,7 @@ void TFormMain::GridWidthSetUp() {
 
 void TFormMain::setDayCommandsEnabled(bool enabled) {
     for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
-                            ActionOutHtml, ActionOutWars, ActionOutRuv})
+                            ActionOutHtml, ActionOutWars, ActionOutRuv, ActionOutCsv})
         action->setEnabled(enabled);
     ActionRaceIndex->setChecked(enabled);
 }
@@ -630,6 +632,10 @@ void TFormMain::ActionOutWarsExecute() {
 
 void TFormMain::ActionOutRuvExecute() {
     runOutput(TOutputCommand::Ruv);
+}
+
+void TFormMain::ActionOutCsvExecute() {
+    runOutput(TOutputCommand::Csv);
 }
 
 void TFormMain::runOutput(TOutputCommand command) {

@@ -123,13 +123,15 @@ public:
     // leaves the view as it was.
     void TreeView1DblClick();
 
-    // The five output commands: each walks every race of the day with FormWait showing
+    // The output commands: each walks every race of the day with FormWait showing
     // its progress and writes its files; キャンセル stops the walk before the next race.
     void ActionOutAllExecute();
     void ActionOutVerboseExecute();
     void ActionOutHtmlExecute();
     void ActionOutWarsExecute();
     void ActionOutRuvExecute();
+    // The day for a spreadsheet, c + date + .csv, with the same progress and cancel.
+    void ActionOutCsvExecute();
     void DisplayHint(const QString& hint);
     // Places the logo: centred across the window, and above the middle of the height
     // below the tool bar area by its own height.
@@ -164,6 +166,7 @@ private:
     QAction* ActionOutHtml;
     QAction* ActionOutWars;
     QAction* ActionOutRuv;
+    QAction* ActionOutCsv;
 
     // MainMenu1 and its menus; each item is the command it shows, apart from the
     // separator MN1 and the check item MToolBar.

@@ -1,5 +1,6 @@
 #include "gui/window/Main.h"
 
+#include "OutputDays.h"
 #include "WindowFixture.h"
 #include "app/DaySession.h"
 #include "platform/Cancel.h"
@@ -88,8 +89,8 @@ void expectStates(const TFormMain& w, const TActionStates& s) {
     EXPECT_EQ(enabled("ActionClose"), s.close);
     EXPECT_EQ(enabled("ActionRaceIndex"), s.raceIndex);
     EXPECT_EQ(child<QAction>(w, "ActionRaceIndex")->isChecked(), s.raceIndexChecked);
-    for (const char* output :
-         {"ActionOutAll", "ActionOutVerbose", "ActionOutHtml", "ActionOutWars", "ActionOutRuv"})
+    for (const char* output : {"ActionOutAll", "ActionOutVerbose", "ActionOutHtml", "ActionOutWars",
+                               "ActionOutRuv", "ActionOutCsv"})
         EXPECT_EQ(enabled(output), s.outputs) << output;
     // the commands of the whole run keep their state
     for (const char* always : {"ActionExit", "ActionCfg", "ActionContent", "ActionAbout"})
@@ -371,6 +372,7 @@ TEST_F(DayCommandsTest, EachSingleFileCommandWritesExactlyItsOwnFile) {
         {"ActionOutHtml", {"s2001012800.htm", "s2001012803.htm", "s2001012804.htm"}},
         {"ActionOutWars", {"w20010128.txt"}},
         {"ActionOutRuv", {"q20010128.txt"}},
+        {"ActionOutCsv", {"c20010128.csv"}},
         {"ActionOutAll",
          {"s2001012800.txt", "s2001012803.txt", "s2001012804.txt", "s2001012800.htm",
           "s2001012803.htm", "s2001012804.htm", "w20010128.txt", "q20010128.txt"}},
@@ -504,5 +506,63 @@ TEST_F(DayCommandsTest, InterleavedVenuesGiveOneGroupEachInLineOrder) {
     EXPECT_EQ(tokyo->child(1)->text(0), u("2R ３歳以上未勝利 芝1600m"));
     EXPECT_EQ(tree->topLevelItem(1)->text(0), u("中山"));
     EXPECT_EQ(tree->topLevelItem(1)->childCount(), 1);
+    w->close();
+}
+
+// CSV出力 from the 出力 menu: the file read back with a CSV reader holds, race by race and
+// runner by runner, what the race view shows after a double click on the race.
+TEST_F(DayCommandsTest, TheCsvOfTheDayHoldsWhatTheRaceViewShows) {
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    child<QAction>(*w, "ActionOutCsv")->trigger();
+    EXPECT_EQ(written(), std::set<std::string>{"c20010128.csv"});
+    const std::string text = readFile(out() / "c20010128.csv");
+    ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    const std::vector<std::vector<std::string>> records = ReadCsv(text.substr(3));
+
+    const TStrColGrid* grid = child<TStrColGrid>(*w, "GridYosou");
+    const QLabel* bets = child<QLabel>(*w, "LabelKaime1");
+    auto shown = [grid](int col, int row) { return toUtf8(grid->Cells(col, row)); };
+    auto trimmed = [](std::string s) {
+        s.erase(0, s.find_first_not_of(' '));
+        s.erase(s.find_last_not_of(' ') + 1);
+        return s;
+    };
+    // "+D85" is the figure 85; a cell that tells why there is no figure has none
+    auto figureNumber = [](const std::string& cell) {
+        const std::string rest = cell.substr(std::min(cell.find_first_not_of("+D"), cell.size()));
+        return !rest.empty() && rest.find_first_not_of("0123456789") == std::string::npos ? rest
+                                                                                          : "";
+    };
+    std::size_t record = 1;
+    for (int race = 0; race < 36; ++race) {
+        SCOPED_TRACE(race);
+        doubleClick(*w, raceNode(*w, race));
+        const int runners = grid->RowCount() - 1;
+        for (int row = 1; row <= runners; ++row, ++record) {
+            ASSERT_LT(record, records.size());
+            const std::vector<std::string>& f = records[record];
+            ASSERT_EQ(f.size(), 32u);
+            EXPECT_EQ(f[6], std::to_string(runners));
+            EXPECT_EQ(f[7], shown(0, row).substr(0, shown(0, row).size() - 1)); // "3B", "3 "
+            EXPECT_EQ(f[8], shown(1, row));
+            EXPECT_EQ(f[9], trimmed(shown(2, row)));
+            EXPECT_EQ(f[10] + f[11], shown(3, row));
+            EXPECT_EQ(f[12] + f[13], shown(4, row));
+            EXPECT_EQ(f[14] + f[15], shown(5, row));
+            // the view shows 0.0 for a race without odds and - for a runner without any
+            const std::string odds = trimmed(shown(6, row));
+            EXPECT_EQ(f[16], odds == "0.0" || odds == "-" ? "" : odds);
+            for (int col = 7; col <= 14; ++col)
+                EXPECT_EQ(f[static_cast<std::size_t>(col + 10)], trimmed(shown(col, row))) << col;
+            for (std::size_t k = 0; k < 5; ++k)
+                EXPECT_EQ(f[25 + k], figureNumber(f[20 + k])) << f[20 + k];
+            const QString kind = QString::fromStdString(f[30]);
+            EXPECT_TRUE(bets->text().startsWith(u("<買い目> ") + kind))
+                << bets->text().toStdString();
+        }
+    }
+    EXPECT_EQ(record, records.size());
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
     w->close();
 }
