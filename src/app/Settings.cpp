@@ -41,7 +41,11 @@ void writeInt(const char* section, const char* key, int value, const fs::path& i
 } // namespace
 
 void TSettings::Load(const fs::path& iniFile) {
-    ProgramFolder = FolderText(iniFile);
+    Load(iniFile, FolderText(iniFile));
+}
+
+void TSettings::Load(const fs::path& iniFile, const std::string& defaultFolder) {
+    ProgramFolder = defaultFolder;
 
     Folder.InDenm = readFolder("InDenm", ProgramFolder, iniFile);
     Folder.OutTxt = readFolder("OutTxt", ProgramFolder, iniFile);

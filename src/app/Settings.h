@@ -64,6 +64,9 @@ struct TSettings {
     // folder. Integers are decimal, or hexadecimal after "0x" or "$". Throws EInOutError
     // when the file exists but cannot be read.
     void Load(const std::filesystem::path& iniFile);
+    // The same with another default of the folders than the settings file's own folder
+    // (with its final '/'), for a settings file that does not lie beside the program.
+    void Load(const std::filesystem::path& iniFile, const std::string& defaultFolder);
 
     // Writes, in this order, "Folder": InDenm, OutTxt, Time, DrnRx; "File": OutAtRead,
     // TextOut, HtmlOut, WarsOut, WarsFormat, RuvOut, RuvFormat; "Font": Size, SizeOdds;

@@ -3,6 +3,7 @@
 
 #include "analysis/Focus.h"
 #include "app/DaySession.h"
+#include "app/ProgramFiles.h"
 #include "app/Settings.h"
 #include "output/ReportPieces.h"
 #include "output/Writers.h"
@@ -65,7 +66,14 @@ fs::path programFolder(const char* argv0) {
 
 TSettings loadSettings(const TBatchOptions& o, const char* argv0) {
     TSettings settings;
-    settings.Load(o.iniFile ? fs::path(*o.iniFile) : programFolder(argv0) / "ruvpelton.ini");
+    if (o.iniFile) {
+        settings.Load(*o.iniFile);
+    } else {
+        // the desktop program's settings, wherever it keeps them
+        const TProgramFiles files =
+            ProgramFilesOf(programFolder(argv0) / "ruvpelton", TUserFolders::FromEnvironment());
+        settings.Load(files.SettingsFile, files.DefaultFolder);
+    }
     if (o.timeFolder)
         settings.Folder.Time = withSeparator(*o.timeFolder);
     if (o.outFolder)

@@ -63,6 +63,8 @@ public:
     // The settings file that receives the window's place and pane widths; by default the
     // one beside the program file. Set before FormCreate.
     void UseSettingsFile(const std::filesystem::path& iniFile);
+    // The help file that 目次 opens; by default the one beside the program file.
+    void UseHelpFile(const std::filesystem::path& helpFile) { m_helpFile = helpFile; }
 
     // The day's owned objects: from FormCreate to FormClose, unless the private work
     // folder could not be made.

@@ -7,14 +7,59 @@
 #include "gui/widgets/QtBoundary.h"
 #include "gui/dialogs/Ver.h"
 #include "gui/dialogs/Wait.h"
+#include "platform/Version.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 
 #include <memory>
+#include <set>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Qt's own options, with one dash or two: those that take the next argument as their value,
+// those written NAME=VALUE, and switches.
+const std::set<std::string> kQtValueOptions{"platform",
+                                            "platformpluginpath",
+                                            "platformtheme",
+                                            "plugin",
+                                            "qwindowgeometry",
+                                            "geometry",
+                                            "qwindowtitle",
+                                            "title",
+                                            "qwindowicon",
+                                            "icon",
+                                            "session",
+                                            "display",
+                                            "name",
+                                            "visual",
+                                            "style",
+                                            "stylesheet"};
+const std::set<std::string> kQtAssignedOptions{"style", "stylesheet", "qmljsdebugger"};
+const std::set<std::string> kQtSwitches{"reverse", "widgetcount", "nograb",
+                                        "dograb",  "sync",        "testability"};
+
+// How many arguments Qt's option at arguments[i] takes up (itself and its value); 0 when
+// it is none of Qt's.
+std::size_t qtOptionLength(const std::vector<std::string>& arguments, std::size_t i) {
+    const std::string& argument = arguments[i];
+    const std::string option = argument.substr(argument.starts_with("--") ? 2 : 1);
+    const std::size_t equals = option.find('=');
+    if (equals != std::string::npos)
+        return kQtAssignedOptions.contains(option.substr(0, equals)) ? 1 : 0;
+    if (kQtSwitches.contains(option))
+        return 1;
+    if (kQtValueOptions.contains(option))
+        return i + 1 < arguments.size() ? 2 : 1;
+    return 0;
+}
+
+} // namespace
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     TCommandLine commandLine;
@@ -23,6 +68,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const std::string& argument = arguments[i];
         if (!positionalOnly && (argument == "--help" || argument == "-h")) {
             commandLine.Help = true;
+        } else if (!positionalOnly && argument == "--version") {
+            commandLine.Version = true;
         } else if (!positionalOnly && (argument == "--ini" || argument.starts_with("--ini="))) {
             std::string value;
             if (argument == "--ini") {
@@ -42,8 +89,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (!positionalOnly && argument == "--") {
             positionalOnly = true;
         } else if (!positionalOnly && argument.size() > 1 && argument.front() == '-') {
-            commandLine.Error = "unknown option " + argument;
-            break;
+            const std::size_t length = qtOptionLength(arguments, i);
+            if (length == 0) {
+                commandLine.Error = "unknown option " + argument;
+                break;
+            }
+            i += length - 1;
         } else if (!commandLine.Archive.empty()) {
             commandLine.Error = "only one archive can be opened";
             break;
@@ -61,14 +112,23 @@ std::string CommandLineUsage() {
            "  ARCHIVE     a day archive (*.lzh) to open at start, as if chosen with\n"
            "              File > Open\n"
            "  --ini FILE  read the settings from FILE and write them back there at the\n"
-           "              end of the run (default: ruvpelton.ini beside the program)\n"
-           "  -h, --help  print this text and end\n";
+           "              end of the run (default: ruvpelton.ini beside the program;\n"
+           "              installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
+           "  -h, --help  print this text and end\n"
+           "  --version   print the version and end\n"
+           "\n"
+           "Qt's own options, such as -platform NAME or -style NAME, are passed on to Qt.\n";
+}
+
+std::string VersionText() {
+    return std::string("ruvpelton (RUV PELTON) ") + ProductVersion() + "\n" + Copyright() + "\n";
 }
 
 TRunEnvironment ProgramEnvironment(const TCommandLine& commandLine) {
     TRunEnvironment environment;
     environment.ProgramFile = fs::path(QCoreApplication::applicationFilePath().toStdString());
     environment.IniFile = commandLine.IniFile;
+    environment.User = TUserFolders::FromEnvironment();
     environment.Archive = commandLine.Archive;
     return environment;
 }
@@ -80,12 +140,24 @@ int RunPelton(const TRunEnvironment& environment) {
         else
             QMessageBox::critical(nullptr, QString::fromLatin1(TFormMain::kTitle), text);
     };
-    const fs::path iniFile = environment.IniFile.empty() ? SettingsFilePath(environment.ProgramFile)
-                                                         : environment.IniFile;
+    const TProgramFiles files = ProgramFilesOf(environment.ProgramFile, environment.User);
+    const bool ownIni = environment.IniFile.empty();
+    const fs::path iniFile = ownIni ? files.SettingsFile : environment.IniFile;
+
+    // Qt's texts in Japanese: a translation that is not installed leaves them in English
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 
     TSettings settings;
     try {
-        settings.Load(iniFile);
+        settings.Load(iniFile, ownIni ? files.DefaultFolder : FolderText(iniFile));
+        // the user's config folder may not hold the program's folder yet; a folder that
+        // cannot be made is named by the first write into it
+        std::error_code ignored;
+        if (ownIni)
+            fs::create_directories(iniFile.parent_path(), ignored);
     } catch (const std::exception& error) {
         // a settings file that cannot be read is never written over
         showError(qsjis(error.what()));
@@ -113,6 +185,7 @@ int RunPelton(const TRunEnvironment& environment) {
 
             TFormMain formMain(settings, environment.ProgramFile);
             formMain.UseSettingsFile(iniFile);
+            formMain.UseHelpFile(files.HelpFile);
             if (environment.ShowErrorBox)
                 formMain.ShowErrorBox = environment.ShowErrorBox;
             formMain.FormCreate();

@@ -14,6 +14,10 @@ int main(int argc, char** argv) {
         std::cout << CommandLineUsage();
         return 0;
     }
+    if (commandLine.Version) {
+        std::cout << VersionText();
+        return 0;
+    }
     if (!commandLine.Error.empty()) {
         std::cerr << "ruvpelton: " << commandLine.Error << "\n" << CommandLineUsage();
         return 2;

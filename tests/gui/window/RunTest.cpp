@@ -4,12 +4,18 @@
 #include "app/DaySession.h"
 #include "gui/window/DupCheck.h"
 #include "platform/IniFile.h"
+#include "platform/Version.h"
 #include "sampleday/SampleDays.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -150,6 +156,7 @@ TEST_F(RunTest, TheCommandLineNamesASettingsFileAndAnArchive) {
         fs::path archive;
         bool help;
         std::string error;
+        bool version = false;
     } lines[] = {
         {{}, {}, {}, false, ""},
         {{"/d/rv010128.lzh"}, {}, "/d/rv010128.lzh", false, ""},
@@ -159,9 +166,18 @@ TEST_F(RunTest, TheCommandLineNamesASettingsFileAndAnArchive) {
         {{"--", "-x.lzh"}, {}, here / "-x.lzh", false, ""},
         {{"-h"}, {}, {}, true, ""},
         {{"--help", "/d/a.lzh"}, {}, "/d/a.lzh", true, ""},
+        {{"--version"}, {}, {}, false, "", true},
         {{"--ini"}, {}, {}, false, "--ini needs a file"},
         {{"--ini="}, {}, {}, false, "--ini needs a file"},
-        {{"-platform", "xcb"}, {}, {}, false, "unknown option -platform"},
+        // Qt's own options and their values are Qt's, not archives
+        {{"-platform", "xcb", "/d/a.lzh"}, {}, "/d/a.lzh", false, ""},
+        {{"--style", "fusion", "-reverse", "-style=windows", "/d/a.lzh"},
+         {},
+         "/d/a.lzh",
+         false,
+         ""},
+        {{"-platform=xcb"}, {}, {}, false, "unknown option -platform=xcb"},
+        {{"--colour"}, {}, {}, false, "unknown option --colour"},
         {{"/d/a.lzh", "/d/b.lzh"}, {}, "/d/a.lzh", false, "only one archive can be opened"},
     };
     for (const auto& line : lines) {
@@ -171,8 +187,64 @@ TEST_F(RunTest, TheCommandLineNamesASettingsFileAndAnArchive) {
         EXPECT_EQ(parsed.Archive, line.archive);
         EXPECT_EQ(parsed.Help, line.help);
         EXPECT_EQ(parsed.Error, line.error);
+        EXPECT_EQ(parsed.Version, line.version);
     }
     EXPECT_NE(CommandLineUsage().find("--ini FILE"), std::string::npos);
+    EXPECT_EQ(VersionText(), std::string("ruvpelton (RUV PELTON) ") + ProductVersion() + "\n" +
+                                 Copyright() + "\n");
+}
+
+// The file dialog, its buttons and the standard buttons speak Japanese during a run.
+TEST_F(RunTest, QtsOwnTextsAreJapaneseDuringTheRun) {
+    writeTimeDb();
+    TRunEnvironment e = environment();
+    QStringList texts;
+    e.Started = [&](TFormMain& formMain) {
+        QAction* open = child<QAction>(formMain, "ActionOpen");
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            texts << dialog->windowTitle()
+                  << dialog->findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text();
+            for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+                texts << button->text();
+            dialog->reject();
+        });
+        open->trigger();
+        formMain.close();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("開く"), QStringLiteral("ファイル名(&N):"),
+                                  QStringLiteral("開く(&O)"), QStringLiteral("キャンセル")}));
+    // and the translation ends with the run
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+}
+
+// Installed (the program in PREFIX/bin beside PREFIX/share/ruvpelton), the program writes
+// nothing beside itself: its settings go to the user's config folder, its folders default
+// to the user's home, and the help file is the shared one.
+TEST_F(RunTest, AnInstalledProgramKeepsItsSettingsInTheUsersConfigFolder) {
+    const fs::path prefix = folder() / "usr";
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share/ruvpelton");
+    const fs::path home = folder() / "home";
+    fs::create_directories(home);
+    TRunEnvironment e = environment();
+    e.ProgramFile = prefix / "bin/ruvpelton";
+    e.User = TUserFolders{home, {}};
+    fs::path help;
+    e.Started = [&](TFormMain& formMain) {
+        help = formMain.HelpFile();
+        formMain.close();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_EQ(help, prefix / "share/ruvpelton/ruvpelton.html");
+    const fs::path ini = home / ".config/ruvpelton/ruvpelton.ini";
+    EXPECT_EQ(FindProfileString("Folder", "InDenm", ini), home.string() + "/");
+    EXPECT_NE(FindProfileString("Pos", "FormMain", ini), std::nullopt);
+    EXPECT_EQ(std::distance(fs::directory_iterator(prefix / "bin"), fs::directory_iterator()), 0);
+    // the time database was looked for in the home folder
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("time.dbxがオープンできません")});
 }
 
 TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile) {
