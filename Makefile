@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps check demo release clean
+.PHONY: all deps check demo release package package-check clean
 
 all: release
 
@@ -33,6 +33,19 @@ release: deps
 
 demo: release
 	@bash scripts/demo.sh $(BUILD)/release
+
+# The Debian package of the release build, copied here: apt install ./ruvpelton_*.deb
+package: release
+	cd $(BUILD)/release && cpack -G DEB -B $(CURDIR)/$(BUILD)/package
+	cp $(BUILD)/package/ruvpelton_*.deb .
+
+# Builds the package and runs its programs from a scratch root (a minute on top of the
+# release build, so not part of check).
+package-check: deps
+	cmake -S . -B $(BUILD)/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DRUVPELTON_TESTS=OFF \
+	  -DRUVPELTON_PACKAGE_TEST=ON
+	cmake --build $(BUILD)/release -j $(JOBS)
+	cd $(BUILD)/release && ctest --output-on-failure -R '^Package$$'
 
 clean:
 	rm -rf $(BUILD)

@@ -8,6 +8,8 @@ packages=(
   libarchive-dev
   qt6-base-dev
   xvfb xauth imagemagick fonts-ipafont-gothic fonts-ipafont-mincho
+  qt6-translations-l10n xdg-utils
+  dpkg-dev appstream desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,8 +8,11 @@
 #   scripts/screenshot-window.sh day [BUILD]   docs/main-window-day.png: the sample day open
 #                                              and 東京 11R double-clicked in the race index
 #                                              (RACE_Y: its height on the screen, default 272)
+#   scripts/screenshot-window.sh open [BUILD]  docs/open-dialog.png: ファイル > 開く(&O)
+#                                              clicked, the file-open dialog in Japanese over
+#                                              the sample day's folder
 set -euo pipefail
-scene=${1:?menu or day}
+scene=${1:?menu, day or open}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -25,6 +28,14 @@ menu)
   steps="move 40 15 click move 60 43 move 62 44 wait" # ファイル(F), then its 開く(O)
   size=738x496
   out=docs/main-window.png ;;
+open)
+  ini=$folders
+  args=()
+  steps="move 40 15 click move 60 43 click move 1000 700 wait wait"
+  size=738x496
+  out=docs/open-dialog.png
+  # dates, sizes and file types in the file list follow the desktop's language
+  export LANG=ja_JP.UTF-8 ;;
 day)
   ini="$folders[Pos]\r\nFormMain=0,0,900,640,-1,-1,-1,-1,0\r\n"
   args=("$archive")
@@ -32,7 +43,7 @@ day)
   size=900x640
   out=docs/main-window-day.png ;;
 *)
-  echo "unknown scene $scene: menu or day" >&2
+  echo "unknown scene $scene: menu, day or open" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"

@@ -4,14 +4,7 @@
 set -uo pipefail
 batch=$1
 make_day=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-check() { # description, command...
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/../checks.sh"
 
 archive=$("$make_day" "$work/day")
 time=(--time "$work/day/time")
@@ -54,5 +47,4 @@ expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archiv
 check "--help explains the options" sh -c "'$batch' --help | grep -q -- '--wars-format 0|1'"
 check "--version names the tool and its version" sh -c "'$batch' --version | grep -qx 'ruvpelton-batch (RUV PELTON) [0-9][0-9.]*'"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
