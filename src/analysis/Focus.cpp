@@ -25,6 +25,11 @@ const TRunnerScore& emptyRunner() {
     return empty;
 }
 
+const TRunnerSteps& emptySteps() {
+    static const TRunnerSteps empty{};
+    return empty;
+}
+
 const std::string& emptyText() {
     static const std::string empty;
     return empty;
@@ -58,6 +63,8 @@ void TFocus::Calc(const TRaceBase& race) {
         for (auto& cell : runner.cells)
             cell.status = kRunNone;
     }
+    m_runnerSteps.fill(TRunnerSteps{});
+    m_betSteps = TBetSteps{};
     for (auto& bet : m_bets)
         bet.text.clear();
     m_betCount = 0;
@@ -71,7 +78,8 @@ void TFocus::Calc(const TRaceBase& race) {
     AverageFigures();
     RankRunners();
     SelectMarksAndBets();
-    if (race.IsNoBetRace())
+    m_betSteps.noBetRace = race.IsNoBetRace();
+    if (m_betSteps.noBetRace)
         m_betCount = 0;
 }
 
@@ -94,7 +102,9 @@ void TFocus::ReadFigures(const TRaceBase& race) {
             m_sem.Time = race.PastRunTime(a, j);
             m_sem.Weight = race.PastRunWeight(a, j);
             cell.dirt = dirt;
-            if (m_sem.CalcFigure())
+            const bool evaluated = m_sem.CalcFigure();
+            m_runnerSteps[a].cells[j] = m_sem.Steps();
+            if (evaluated)
                 cell.figure = m_sem.Figure();
             else
                 cell.status = kRunNotEvaluated;
@@ -105,27 +115,26 @@ void TFocus::ReadFigures(const TRaceBase& race) {
 void TFocus::AverageFigures() {
     for (int a = 0; a < m_n; ++a) {
         TRunnerScore& runner = m_runners[a];
-        float sum = 0;
-        int k = 0;
+        TRunnerSteps& steps = m_runnerSteps[a];
         for (const auto& cell : runner.cells) {
             if (cell.status == kRunUsable) {
-                sum += cell.figure;
-                ++k;
+                steps.sum += cell.figure;
+                ++steps.count;
             }
         }
-        const float threshold =
-            k > 0 ? static_cast<float>(static_cast<double>(sum) / k * kGoodFigureShare) : 0.0f;
-        float goodSum = 0;
+        steps.threshold = steps.count > 0 ? static_cast<float>(static_cast<double>(steps.sum) /
+                                                               steps.count * kGoodFigureShare)
+                                          : 0.0f;
         int good = 0;
         for (const auto& cell : runner.cells) {
-            if (cell.status == kRunUsable && cell.figure > threshold) {
-                goodSum += cell.figure;
+            if (cell.status == kRunUsable && cell.figure > steps.threshold) {
+                steps.goodSum += cell.figure;
                 ++good;
             }
         }
         runner.goodCount = good;
         if (good > 0)
-            runner.score = goodSum / static_cast<float>(good);
+            runner.score = steps.goodSum / static_cast<float>(good);
     }
 }
 
@@ -184,37 +193,41 @@ void TFocus::RankRunners() {
 }
 
 void TFocus::SelectMarksAndBets() {
+    TBetSteps& steps = m_betSteps;
     std::array<int, kMarkPositions + 1> order{};
-    std::array<float, 3> s{};
-    std::array<int, 3> t{};
-    std::array<float, 3> last{};
-    int nonzero = 0;
     for (int a = 0; a < m_n; ++a) {
         const TRunnerScore& runner = m_runners[a];
         if (runner.score != 0)
-            ++nonzero;
+            ++steps.scored;
         const int p = runner.rank;
         if (p == 0)
             continue;
         order[p] = a + 1;
         if (p <= 2) {
-            s[p] = runner.score;
-            t[p] = 0;
+            steps.runner[p] = a + 1;
+            steps.score[p] = runner.score;
+            steps.topFlags[p] = 0;
             for (const auto& cell : runner.cells)
-                t[p] += cell.top ? 1 : 0;
-            last[p] = runner.cells[0].figure;
+                steps.topFlags[p] += cell.top ? 1 : 0;
+            steps.lastFigure[p] = runner.cells[0].figure;
         }
     }
     if (order[2] == 0)
         return;
+    steps.twoRanked = true;
 
     // ◎ goes to the one of the two best with more top figures, else the better last race.
-    if (t[1] < t[2] || (t[1] >= t[2] && last[1] < last[2]))
+    const auto& t = steps.topFlags;
+    const auto& last = steps.lastFigure;
+    steps.exchanged = t[1] < t[2] || (t[1] >= t[2] && last[1] < last[2]);
+    if (steps.exchanged)
         std::swap(order[1], order[2]);
 
-    const float margin = static_cast<float>(static_cast<double>(s[1]) -
-                                            static_cast<double>(s[1]) * kClearLeaderShare);
-    if (margin >= s[2]) {
+    const auto& s = steps.score;
+    steps.margin = static_cast<float>(static_cast<double>(s[1]) -
+                                      static_cast<double>(s[1]) * kClearLeaderShare);
+    steps.clearLeader = steps.margin >= s[2];
+    if (steps.clearLeader) {
         for (int p = 2; p <= 6 && p <= m_n; ++p)
             AddBet(order[1], order[p]);
         AddBet(order[2], order[3]);
@@ -230,7 +243,8 @@ void TFocus::SelectMarksAndBets() {
         if (order[p] != 0)
             m_runners[order[p] - 1].markPosition = p;
 
-    if (static_cast<double>(nonzero) / m_n < kNoBetScoredShare)
+    steps.tooFewScored = static_cast<double>(steps.scored) / m_n < kNoBetScoredShare;
+    if (steps.tooFewScored)
         m_betCount = 0;
 }
 
@@ -260,6 +274,10 @@ TBetPair TFocus::BetPair(int i) const {
 
 const TRunnerScore& TFocus::RunnerScore(int runner) const {
     return isRunner(runner) ? m_runners[runner - 1] : emptyRunner();
+}
+
+const TRunnerSteps& TFocus::RunnerSteps(int runner) const {
+    return isRunner(runner) ? m_runnerSteps[runner - 1] : emptySteps();
 }
 
 int TFocus::MarkNo(int runner) const {

@@ -29,6 +29,32 @@ struct TBetPair {
     int higher = 0;
 };
 
+// How Calc came to one runner's cells and score.
+struct TRunnerSteps {
+    std::array<TSemSteps, 5> cells{}; // of the cells the time database was asked about
+    float sum = 0;                    // of the evaluated figures, in cell order
+    int count = 0;                    // evaluated figures
+    float threshold = 0;              // 0.87 of their mean: a good figure lies above it
+    float goodSum = 0;                // of the good figures
+};
+
+// How Calc chose the favourite and the bets. Index 1 and 2 are the runners ranked first
+// and second, before their exchange. When fewer than two were ranked (twoRanked false)
+// there are no marks and no bets, and only scored and noBetRace tell anything.
+struct TBetSteps {
+    bool twoRanked = false;
+    std::array<int, 3> runner{};
+    std::array<float, 3> score{};
+    std::array<int, 3> topFlags{};     // cells with the top flag
+    std::array<float, 3> lastFigure{}; // of the last race
+    bool exchanged = false;            // the second became the favourite
+    float margin = 0;                  // the best score less 2 per cent of it
+    bool clearLeader = false;          // margin at or above the second score
+    int scored = 0;                    // runners with a score
+    bool tooFewScored = false;         // fewer than 3 in 4 runners scored: no bet
+    bool noBetRace = false;            // the data marks the race as one without bets
+};
+
 // The symbol of a mark position: ◎ ○ ▲ △ × × for 1..6, empty otherwise (CP932).
 const std::string& MarkSymbol(int position);
 
@@ -73,6 +99,8 @@ public:
     // The runner count of the last Calc.
     int RunnerCount() const { return m_n; }
     const TRunnerScore& RunnerScore(int runner) const;
+    const TRunnerSteps& RunnerSteps(int runner) const;
+    const TBetSteps& BetSteps() const { return m_betSteps; }
     const TSem& Sem() const { return m_sem; }
 
 private:
@@ -92,6 +120,8 @@ private:
     TSem m_sem;
     int m_n = 0;
     std::array<TRunnerScore, kMaxRunners> m_runners{};
+    std::array<TRunnerSteps, kMaxRunners> m_runnerSteps{};
+    TBetSteps m_betSteps;
     std::array<TBetSlot, kBetSlots> m_bets{};
     int m_betCount = 0;
 };

@@ -116,54 +116,62 @@ TSem::TSem(const std::string& folder) : m_folder(WithSeparator(folder.empty() ? 
 bool TSem::CalcFigure() {
     m_figure = 0;
     m_failStep = kFound;
+    // the steps are the working values, so that what they show is what was computed
+    TSemSteps& s = m_steps;
+    s = TSemSteps{Date, Course, Dirt, Distance, Time, Weight};
 
     // YYYYMMDD to YYMMDD; 64-bit so that no input overflows.
     std::int64_t date = std::int64_t{Date} - 19000000;
     if (date >= 1000000)
         date -= 1000000;
     Date = static_cast<std::int32_t>(date);
+    s.shortDate = Date;
 
-    const auto distanceKey = static_cast<std::uint16_t>(Distance / 100);
-    std::uint16_t factor = 0;
-    for (const auto& r : m_distanceFactors)
-        if (r.key == distanceKey)
-            factor = r.factor;
-    if (factor == 0) {
+    s.distanceKey = static_cast<std::uint16_t>(Distance / 100);
+    for (const auto& r : m_distanceFactors) {
+        if (r.key == s.distanceKey) {
+            s.factor = r.factor;
+            s.factorFound = true;
+        }
+    }
+    if (s.factor == 0) {
         m_failStep = kNoDistanceFactor;
         return false;
     }
 
-    const auto timeKey = static_cast<std::uint16_t>(std::int64_t{Distance} / 10 + Course);
-    std::uint16_t standard = 0;
-    for (const auto& r : m_standardTimes)
-        if (r.key == timeKey)
-            standard = Dirt == 0 ? r.turf : r.dirt;
-    if (standard == 0) {
+    s.timeKey = static_cast<std::uint16_t>(std::int64_t{Distance} / 10 + Course);
+    for (const auto& r : m_standardTimes) {
+        if (r.key == s.timeKey) {
+            s.standard = Dirt == 0 ? r.turf : r.dirt;
+            s.standardFound = true;
+        }
+    }
+    if (s.standard == 0) {
         m_failStep = kNoStandardTime;
         return false;
     }
 
     // Scanned backwards, so the first record of a key in the file wins.
-    const auto dayKey = static_cast<std::int32_t>(std::int64_t{Date} * 10 + Course);
-    std::int16_t variant = 0;
-    bool found = false;
+    s.dayKey = static_cast<std::int32_t>(std::int64_t{Date} * 10 + Course);
     for (auto r = m_trackVariants.rbegin(); r != m_trackVariants.rend(); ++r) {
-        if (r->key == dayKey) {
-            variant = Dirt == 0 ? r->turf : r->dirt;
-            found = true;
+        if (r->key == s.dayKey) {
+            s.variantStored = Dirt == 0 ? r->turf : r->dirt;
+            s.variantFound = true;
         }
     }
-    if (!found)
+    if (!s.variantFound)
         m_failStep = kNoTrackVariant;
-    if (variant == kNoVariant)
-        variant = 0;
+    s.variant = s.variantStored == kNoVariant ? std::int16_t{0} : s.variantStored;
 
-    // MSSd to tenths of a second: 1234 is 1:23.4, 834 tenths.
-    const std::int64_t run = std::int64_t{Time} - 400 * (std::int64_t{Time} / 1000);
-    const std::int64_t faster = std::int64_t{standard} - run;
-    const double figure =
-        static_cast<double>(faster) * (factor / 10.0) + 80 + variant + (Weight / 10.0 - 55) * 2;
-    m_figure = static_cast<float>(figure);
+    // MSSd to tenths of a second: 1234 is 1:23.4, 834 tenths. The sum is formed term by
+    // term from the left in double, as one expression would form it.
+    s.run = std::int64_t{Time} - 400 * (std::int64_t{Time} / 1000);
+    s.speed = static_cast<double>(std::int64_t{s.standard} - s.run) * (s.factor / 10.0);
+    s.withBase = s.speed + 80;
+    s.withVariant = s.withBase + s.variant;
+    s.weightPoints = (Weight / 10.0 - 55) * 2;
+    s.unfloored = s.withVariant + s.weightPoints;
+    m_figure = static_cast<float>(s.unfloored);
     if (!(m_figure > 0)) // also a negative zero or a NaN
         m_figure = 0;
     return true;

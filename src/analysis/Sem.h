@@ -39,6 +39,36 @@ struct TSemBabaRecord {
     std::int16_t dirt;
 };
 
+// What one CalcFigure read from the tables and formed, in the order it did; the steps
+// after a failed lookup keep their zero values.
+struct TSemSteps {
+    // the six inputs as CalcFigure found them, the date not yet reduced
+    std::int32_t date = 0;
+    std::int32_t course = 0;
+    std::int32_t dirt = 0;
+    std::int32_t distance = 0;
+    std::int32_t time = 0;
+    std::int32_t weight = 0;
+
+    std::int32_t shortDate = 0; // YYMMDD
+    std::uint16_t distanceKey = 0;
+    bool factorFound = false; // a record of the key exists (its factor may be 0)
+    std::uint16_t factor = 0;
+    std::uint16_t timeKey = 0;
+    bool standardFound = false;
+    std::uint16_t standard = 0; // of the surface raced on
+    std::int32_t dayKey = 0;
+    bool variantFound = false;
+    std::int16_t variantStored = 0; // as the record holds it; kNoVariant = none
+    std::int16_t variant = 0;       // as added
+    std::int64_t run = 0;           // the finishing time in tenths of a second
+    double speed = 0;               // (standard - run) x factor / 10
+    double withBase = 0;            // + 80
+    double withVariant = 0;         // + variant
+    double weightPoints = 0;        // (weight / 10 - 55) x 2
+    double unfloored = 0;           // + weightPoints, before the floor at 0
+};
+
 // The time database time.dbx: turns one past race into a speed figure. Set the six
 // inputs, call CalcFigure, read Figure() when it returned true.
 class TSem {
@@ -73,6 +103,8 @@ public:
     // Outputs.
     float Figure() const { return m_figure; }
     std::uint8_t FailStep() const { return m_failStep; }
+    // How the last CalcFigure came to Figure() and FailStep().
+    const TSemSteps& Steps() const { return m_steps; }
 
     // Ends with a separator.
     const std::string& Folder() const { return m_folder; }
@@ -87,4 +119,5 @@ private:
     std::vector<TSemBabaRecord> m_trackVariants;
     float m_figure = 0;
     std::uint8_t m_failStep = 0;
+    TSemSteps m_steps;
 };
