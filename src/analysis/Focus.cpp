@@ -17,7 +17,6 @@ constexpr int kTopFlagCells = 3; // only the last three races compete for them
 constexpr double kGoodFigureShare = 0.87;
 constexpr double kClearLeaderShare = 0.02;
 constexpr double kNoBetScoredShare = 0.75;
-constexpr int kBracketFieldSize = 8; // up to this many runners, one per bracket
 constexpr const char* kLineEnd = "\r\n";
 
 const TRunnerScore& emptyRunner() {
@@ -126,8 +125,10 @@ void TFocus::AverageFigures() {
                                                                steps.count * kGoodFigureShare)
                                           : 0.0f;
         int good = 0;
-        for (const auto& cell : runner.cells) {
-            if (cell.status == kRunUsable && cell.figure > steps.threshold) {
+        for (std::size_t j = 0; j < runner.cells.size(); ++j) {
+            const TFigureCell& cell = runner.cells[j];
+            steps.good[j] = cell.status == kRunUsable && cell.figure > steps.threshold;
+            if (steps.good[j]) {
                 steps.goodSum += cell.figure;
                 ++good;
             }

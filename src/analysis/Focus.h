@@ -35,6 +35,7 @@ struct TRunnerSteps {
     float sum = 0;                    // of the evaluated figures, in cell order
     int count = 0;                    // evaluated figures
     float threshold = 0;              // 0.87 of their mean: a good figure lies above it
+    std::array<bool, 5> good{};       // the cell's figure is a good one
     float goodSum = 0;                // of the good figures
 };
 
@@ -72,6 +73,7 @@ public:
     static constexpr int kCells = 5;
     static constexpr int kBetSlots = 6;
     static constexpr int kMarkPositions = 9;
+    static constexpr int kBracketFieldSize = 8; // up to this many runners, one per bracket
 
     // Loads the time database from timeFolder; its exceptions pass through.
     explicit TFocus(const std::string& timeFolder);

@@ -115,7 +115,6 @@ TSem::TSem(const std::string& folder) : m_folder(WithSeparator(folder.empty() ? 
 
 bool TSem::CalcFigure() {
     m_figure = 0;
-    m_failStep = kFound;
     // the steps are the working values, so that what they show is what was computed
     TSemSteps& s = m_steps;
     s = TSemSteps{Date, Course, Dirt, Distance, Time, Weight};
@@ -135,7 +134,7 @@ bool TSem::CalcFigure() {
         }
     }
     if (s.factor == 0) {
-        m_failStep = kNoDistanceFactor;
+        s.failStep = kNoDistanceFactor;
         return false;
     }
 
@@ -147,7 +146,7 @@ bool TSem::CalcFigure() {
         }
     }
     if (s.standard == 0) {
-        m_failStep = kNoStandardTime;
+        s.failStep = kNoStandardTime;
         return false;
     }
 
@@ -160,7 +159,7 @@ bool TSem::CalcFigure() {
         }
     }
     if (!s.variantFound)
-        m_failStep = kNoTrackVariant;
+        s.failStep = kNoTrackVariant;
     s.variant = s.variantStored == kNoVariant ? std::int16_t{0} : s.variantStored;
 
     // MSSd to tenths of a second: 1234 is 1:23.4, 834 tenths. The sum is formed term by

@@ -67,6 +67,7 @@ struct TSemSteps {
     double withVariant = 0;         // + variant
     double weightPoints = 0;        // (weight / 10 - 55) x 2
     double unfloored = 0;           // + weightPoints, before the floor at 0
+    std::uint8_t failStep = 0;      // TSem::kFound .. kNoTrackVariant
 };
 
 // The time database time.dbx: turns one past race into a speed figure. Set the six
@@ -102,7 +103,7 @@ public:
 
     // Outputs.
     float Figure() const { return m_figure; }
-    std::uint8_t FailStep() const { return m_failStep; }
+    std::uint8_t FailStep() const { return m_steps.failStep; }
     // How the last CalcFigure came to Figure() and FailStep().
     const TSemSteps& Steps() const { return m_steps; }
 
@@ -118,6 +119,5 @@ private:
     std::vector<TSemTimeRecord> m_standardTimes;
     std::vector<TSemBabaRecord> m_trackVariants;
     float m_figure = 0;
-    std::uint8_t m_failStep = 0;
     TSemSteps m_steps;
 };
