@@ -19,6 +19,8 @@ echo "== Marks and bets of every race (index, race, marks, bets)"
 echo
 echo "The day's files are in $demo/out. One race in full:"
 echo "  $batch race $archive 11 --time $demo/time"
+echo "How the figures, score and mark of 東京 11R's runner 7 came about:"
+echo "  $batch explain $archive 10 7 --time $demo/time"
 
 # The window on the same day, with settings of its own: the demo's time database, the
 # demo's output folder and the day's folder for the open dialog (CP932 text, CR LF, as

@@ -21,6 +21,11 @@ TEST(BatchOptions, ReadsCommandsArchivesAndOptions) {
     EXPECT_EQ(o.outFolder, "o");
     EXPECT_EQ(o.iniFile, "x.ini");
     EXPECT_FALSE(ParseBatchOptions({"write", "day.lzh"}).anyFileChosen());
+    o = ParseBatchOptions({"explain", "day.lzh", "10", "7", "--time", "/t"});
+    EXPECT_EQ(o.command, "explain");
+    EXPECT_EQ(o.raceIndex, 10);
+    EXPECT_EQ(o.runner, 7);
+    EXPECT_FALSE(ParseBatchOptions({"explain", "day.lzh", "10"}).runner.has_value());
     EXPECT_TRUE(ParseBatchOptions({"--help"}).help);
     EXPECT_TRUE(ParseBatchOptions({"list", "--version"}).version);
     EXPECT_EQ(ParseBatchOptions({"csv", "day.lzh", "--out", "o"}).command, "csv");
@@ -36,6 +41,11 @@ TEST(BatchOptions, RefusesWhatItCannotRead) {
         {"race", "day.lzh", "-1"},
         {"race", "day.lzh", "x"},
         {"race", "day.lzh", "99999999999"},
+        {"race", "day.lzh", "1", "2"},
+        {"explain", "day.lzh"},
+        {"explain", "day.lzh", "10", "0"},
+        {"explain", "day.lzh", "10", "x"},
+        {"explain", "day.lzh", "10", "7", "8"},
         {"write", "day.lzh", "--wars-format", "2"},
         {"write", "day.lzh", "--time"},
         {"write", "day.lzh", "--colour"},

@@ -32,6 +32,14 @@ check "csv begins with the byte-order mark and the heading row" test "$(head -c 
 check "csv has the heading row and the 439 runners, each ended by CR LF" test "$(grep -c $'\r$' "$csv")" -eq 440
 check "csv rows are the race's first runner as the race shows it" grep -qF "2001-01-28,東京,1,３歳未勝利,芝,2000,14,1,1,テウイロトソ,ｾﾝ,7,57.5,,横山典,,1.5,,◎,1," "$csv"
 
+# explain: the sample day's 東京 11R (index 10), whose runner 7 the README works by hand
+"$batch" explain "$archive" 10 7 "${time[@]}" >"$work/explain7.txt"
+check "explain gives the figure's terms" grep -qxF "(s - t) × f ÷ 10 = (605 - 583) × 16 ÷ 10 = 35.2" "$work/explain7.txt"
+check "explain gives the runner's five figures and its score" test "$(grep -c '^7番 ' "$work/explain7.txt")" -eq 6
+check "explain ends with the bets" test "$(tail -1 "$work/explain7.txt")" = "買い目 枠番連勝 1-7 4-7 6-7 3-7 2-7 1-4"
+check "explain without a runner gives every runner's score" test "$("$batch" explain "$archive" 10 "${time[@]}" | grep -cE '^[0-9]+番 .*  評価 ')" -eq 7
+check "explain --sjis prints CP932" test "$("$batch" explain "$archive" 10 7 "${time[@]}" --sjis | iconv -f CP932 -t UTF-8)" = "$(cat "$work/explain7.txt")"
+
 expect_error() { # description, exit code, message, command...
   local what=$1 code=$2 message=$3; shift 3
   "$@" >"$work/stdout" 2>"$work/stderr"
@@ -43,6 +51,7 @@ expect_error "race index out of range" 1 "(99)処理対象範囲を越えてい�
 expect_error "missing archive" 1 "ruv_den1.kd2がオープンできません" "$batch" list "$work/none.lzh"
 expect_error "missing time database" 1 "time.dbxがオープンできません" "$batch" summary "$archive" --time "$work/out"
 expect_error "missing output folder" 1 "$work/absent/s2001012804.txt" "$batch" write "$archive" "${time[@]}" --out "$work/absent" --text
+expect_error "runner not in the race" 1 "race 10 has 7 runners, no runner 8" "$batch" explain "$archive" 10 8 "${time[@]}"
 expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archive" --colour
 check "--help explains the options" sh -c "'$batch' --help | grep -q -- '--wars-format 0|1'"
 check "--version names the tool and its version" sh -c "'$batch' --version | grep -qx 'ruvpelton-batch (RUV PELTON) [0-9][0-9.]*'"

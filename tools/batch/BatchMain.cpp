@@ -1,6 +1,7 @@
 // ruvpelton-batch: the program's day work from the command line.
 #include "BatchOptions.h"
 
+#include "analysis/Explanation.h"
 #include "analysis/Focus.h"
 #include "app/DaySession.h"
 #include "app/ProgramFiles.h"
@@ -17,6 +18,8 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -135,6 +138,23 @@ int race(TDaySession& day, int index, const Printer& out) {
     return 0;
 }
 
+int explain(TDaySession& day, int index, std::optional<int> runner, const Printer& out) {
+    day.PrepareRace(index, false);
+    const TExplanation explanation(day.Race(), day.Focus());
+    const int n = explanation.RunnerCount();
+    if (runner && *runner > n)
+        throw std::runtime_error("race " + std::to_string(index) + " has " + std::to_string(n) +
+                                 " runners, no runner " + std::to_string(*runner));
+    out.line(std::to_string(index) + "\t" + day.Race().RaceLine(index));
+    for (int r = runner.value_or(1); r <= runner.value_or(n); ++r) {
+        for (int cell = 0; cell < TFocus::kCells; ++cell)
+            out.write("\n" + explanation.Figure(r, cell));
+        out.write("\n" + explanation.Score(r));
+    }
+    out.write("\n" + explanation.Bets());
+    return 0;
+}
+
 // The write and csv commands: the output walk with its progress on a terminal.
 int write(TDaySession& day, TOutputCommand command) {
     std::signal(SIGINT, onInterrupt);
@@ -189,6 +209,8 @@ int main(int argc, char** argv) {
             return summary(day, out);
         if (options.command == "race")
             return race(day, options.raceIndex, out);
+        if (options.command == "explain")
+            return explain(day, options.raceIndex, options.runner, out);
         return write(day, options.command == "csv" ? TOutputCommand::Csv : TOutputCommand::All);
     } catch (const std::exception& e) {
         std::cerr << "ruvpelton-batch: " << toUtf8Lenient(e.what()) << "\n";

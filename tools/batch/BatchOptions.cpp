@@ -9,6 +9,9 @@ const char* const kBatchUsage =
     "  list ARCHIVE         the day's races, one per line: index, a tab, the race line\n"
     "  summary ARCHIVE      every race with the program's marks and bets, one per line\n"
     "  race ARCHIVE INDEX   the race's block of the detailed text report (INDEX from 0)\n"
+    "  explain ARCHIVE INDEX [RUNNER]\n"
+    "                       how each figure, score and mark of the race's runners (or of\n"
+    "                       runner number RUNNER) and the race's bets came about\n"
     "  write ARCHIVE        write the day's files into the output folder, as 一括出力 does\n"
     "  csv ARCHIVE          write the day for a spreadsheet, c + date + .csv, as CSV出力\n"
     "                       does: one row per runner, UTF-8\n"
@@ -36,6 +39,15 @@ const char* const kBatchUsage =
     "is read, as the program does.\n";
 
 namespace {
+
+int numberValue(const std::string& text, const char* what, int lowest) {
+    const bool digits = !text.empty() && text.size() <= 6 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || std::stoi(text) < lowest)
+        throw EBatchUsage(std::string(what) + " must be a number from " + std::to_string(lowest) +
+                          ", not '" + text + "'");
+    return std::stoi(text);
+}
 
 int formatValue(const std::string& option, const std::string& value) {
     if (value != "0" && value != "1")
@@ -87,20 +99,19 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
     if (positional.empty())
         throw EBatchUsage("no command given");
     o.command = positional[0];
-    std::size_t expected = o.command == "race" ? 3 : 2;
-    if (o.command != "list" && o.command != "summary" && o.command != "race" &&
-        o.command != "write" && o.command != "csv")
+    const bool byRace = o.command == "race" || o.command == "explain";
+    if (o.command != "list" && o.command != "summary" && !byRace && o.command != "write" &&
+        o.command != "csv")
         throw EBatchUsage("unknown command " + o.command);
-    if (positional.size() != expected)
-        throw EBatchUsage(o.command + (expected == 3 ? " needs an archive and a race index"
-                                                     : " needs one archive"));
+    const std::size_t least = byRace ? 3 : 2;
+    const std::size_t most = o.command == "explain" ? 4 : least;
+    if (positional.size() < least || positional.size() > most)
+        throw EBatchUsage(o.command +
+                          (byRace ? " needs an archive and a race index" : " needs one archive"));
     o.archive = positional[1];
-    if (o.command == "race") {
-        const std::string& index = positional[2];
-        if (index.empty() || index.size() > 6 ||
-            index.find_first_not_of("0123456789") != std::string::npos)
-            throw EBatchUsage("the race index must be a number from 0, not '" + index + "'");
-        o.raceIndex = std::stoi(index);
-    }
+    if (byRace)
+        o.raceIndex = numberValue(positional[2], "the race index", 0);
+    if (positional.size() == 4)
+        o.runner = numberValue(positional[3], "the runner number", 1);
     return o;
 }

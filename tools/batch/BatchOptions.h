@@ -7,9 +7,10 @@
 
 // The command line of ruvpelton-batch.
 struct TBatchOptions {
-    std::string command; // list, summary, race, write or csv
+    std::string command; // list, summary, race, explain, write or csv
     std::string archive;
-    int raceIndex = -1; // race: the race index, from 0
+    int raceIndex = -1;        // race, explain: the race index, from 0
+    std::optional<int> runner; // explain: the runner number, from 1; all when not given
     bool help = false;
     bool version = false;
     bool sjis = false;
