@@ -11,8 +11,13 @@
 #   scripts/screenshot-window.sh open [BUILD]  docs/open-dialog.png: ファイル > 開く(&O)
 #                                              clicked, the file-open dialog in Japanese over
 #                                              the sample day's folder
+#   scripts/screenshot-window.sh tooltip [BUILD]
+#                                              docs/figure-tooltip.png: 東京 11R as in day, the
+#                                              pointer resting on a figure cell and its
+#                                              explanation shown (CELL_X, CELL_Y: the cell,
+#                                              default 7番's 前走)
 set -euo pipefail
-scene=${1:?menu, day or open}
+scene=${1:?menu, day, open or tooltip}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -42,8 +47,14 @@ day)
   steps="move 90 ${RACE_Y:-272} click click move 600 600 wait wait"
   size=900x640
   out=docs/main-window-day.png ;;
+tooltip)
+  ini="$folders[Pos]\r\nFormMain=0,0,900,640,-1,-1,-1,-1,0\r\n"
+  args=("$archive")
+  steps="move 90 ${RACE_Y:-272} click click move ${CELL_X:-800} ${CELL_Y:-271} move ${CELL_X:-800} $((${CELL_Y:-271} + 1)) wait wait"
+  size=900x640
+  out=docs/figure-tooltip.png ;;
 *)
-  echo "unknown scene $scene: menu, day or open" >&2
+  echo "unknown scene $scene: menu, day, open or tooltip" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"

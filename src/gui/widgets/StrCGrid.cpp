@@ -3,12 +3,14 @@
 
 #include "gui/widgets/QtBoundary.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -37,6 +39,22 @@ TStrColGrid::TStrColGrid(QWidget* parent) : QAbstractScrollArea(parent) {
 void TStrColGrid::gridChanged(TChange) {
     updateScrollBars();
     viewport()->update();
+}
+
+bool TStrColGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !m_cellToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const TGridCoord cell = MouseCoord(help->pos().x(), help->pos().y());
+    const QString text = cell.x >= 0 ? m_cellToolTip(cell.x, cell.y) : QString();
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        // the tip goes when the pointer leaves the cell
+        QToolTip::showText(help->globalPos(), text, viewport(), toQRect(CellRect(cell.x, cell.y)));
+    }
+    return true;
 }
 
 // The bars count cells below (right of) the fixed ones. Their signals stay on: the scroll

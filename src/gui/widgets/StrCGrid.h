@@ -5,6 +5,8 @@
 
 #include <QAbstractScrollArea>
 
+#include <functional>
+
 class QPainter;
 
 // The string grid of every table of the main window: cells, attributes and sorting of
@@ -18,6 +20,11 @@ public:
     // Button, the text colour from Text.
     explicit TStrColGrid(QWidget* parent = nullptr);
 
+    // The tooltip of the cell under the pointer, asked for when the pointer rests on a
+    // cell; an empty text shows none.
+    using TCellToolTip = std::function<QString(int col, int row)>;
+    void SetCellToolTip(TCellToolTip toolTip) { m_cellToolTip = std::move(toolTip); }
+
 signals:
     // A left click (double click) on a cell, after the grid has handled it.
     void cellClicked(int col, int row);
@@ -25,6 +32,7 @@ signals:
 
 protected:
     void gridChanged(TChange change) override;
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -41,4 +49,5 @@ private:
     void drawLines(QPainter& painter, int col, int row, const TGridRect& rect);
 
     bool m_syncingScrollBars = false;
+    TCellToolTip m_cellToolTip;
 };

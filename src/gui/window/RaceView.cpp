@@ -15,11 +15,14 @@
 #include "gui/widgets/StrCGrid.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -76,7 +79,15 @@ const std::array<TYosouColumn, kYosouCols> kYosouColumns{{
     {"前 走", kSortNone, kAlignRight, "+D999", 1},
 }};
 
-enum TYosouCol { kColBracket = 0, kColNumber = 1, kColName = 2, kColJockey = 5 };
+enum TYosouCol {
+    kColBracket = 0,
+    kColNumber = 1,
+    kColName = 2,
+    kColJockey = 5,
+    kColMark = 8,
+    kColMarkNo = 9,
+    kColFirstFigure = 10, // five races back; the last race stands in the last column
+};
 
 // The background of an odds cell by the size of the odds; no odds (-1) and NaN are white.
 TColor oddsBandColor(float v) {
@@ -248,6 +259,17 @@ void setRowHeight(TStrColGrid& grid, const QFontMetrics& metrics) {
     grid.SetDefaultRowHeight(metrics.height() + 2);
 }
 
+// A CP932 text as a tooltip in the grid's fixed-pitch face and size.
+QString toolTipOf(const std::string& cp932, const QFont& font) {
+    QString text = qsjis(cp932);
+    if (text.endsWith('\n'))
+        text.chop(1);
+    return QStringLiteral("<pre style=\"font-family:'%1'; font-size:%2pt\">%3</pre>")
+        .arg(font.family())
+        .arg(font.pointSize())
+        .arg(text.toHtmlEscaped());
+}
+
 // Everything Fill shows of one runner, read before any widget changes.
 struct TRunnerView {
     TRunnerRow row;
@@ -271,6 +293,18 @@ void TRaceView::buildYosouPage(QWidget* page) {
     QVBoxLayout* layout = pageLayout(page);
     m_gridYosou = makeGrid("GridYosou", page);
     layout->addWidget(m_gridYosou, 1);
+    m_gridYosou->SetCellToolTip([this](int col, int row) {
+        const std::string text = explanationOf(col, row);
+        return text.empty() ? QString() : toolTipOf(text, m_gridYosou->font());
+    });
+    m_popupMenuYosou = new QMenu(m_gridYosou);
+    m_popupMenuYosou->setObjectName(QStringLiteral("PopupMenuYosou"));
+    m_copyExplanation = m_popupMenuYosou->addAction(qsjis(sjis("計算の内訳をコピー")));
+    m_copyExplanation->setObjectName(QStringLiteral("MCopyExplanation"));
+    connect(m_copyExplanation, &QAction::triggered, this,
+            [this] { QGuiApplication::clipboard()->setText(qsjis(m_menuExplanation)); });
+    m_gridYosou->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_gridYosou, &QWidget::customContextMenuRequested, this, &TRaceView::yosouContextMenu);
 
     auto* panel3 = new QFrame(page);
     panel3->setObjectName(QStringLiteral("Panel3"));
@@ -515,8 +549,10 @@ void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& od
         v.row = RunnerRowOf(race, focus, odds, r);
         race.TrainingLines(r, v.training);
     }
+    TExplanation explanation(race, focus);
 
     m_labelTitle->setText(labelText(heading));
+    m_explanation = std::move(explanation);
 
     // the prediction grid
     TStrColGrid& yosou = *m_gridYosou;
@@ -642,6 +678,7 @@ void TRaceView::fillOdds(const TOdds& odds, int n) {
 
 void TRaceView::Clear() {
     clearRunnerRows(*m_gridYosou);
+    m_explanation = TExplanation();
     m_labelTitle->clear();
     m_labelKaime1->clear();
     m_labelKaime2->clear();
@@ -675,6 +712,30 @@ void TRaceView::clearOddsGrids() {
 
     clearPairGrid(*m_gridOddsUma);
     clearPairGrid(*m_gridOddsWid);
+}
+
+// The runner of a row is read from its number cell, so that the explanations follow
+// their rows through a sort.
+std::string TRaceView::explanationOf(int col, int row) const {
+    if (row < m_gridYosou->FixedRows() || row >= m_gridYosou->RowCount())
+        return {};
+    const std::string& number = m_gridYosou->Cells(kColNumber, row);
+    if (number.empty() || number.size() > 2 ||
+        number.find_first_not_of("0123456789") != std::string::npos)
+        return {};
+    const int runner = std::stoi(number);
+    if (col == kColMark || col == kColMarkNo)
+        return m_explanation.ScoreAndBets(runner);
+    if (col >= kColFirstFigure && col < kColFirstFigure + TFocus::kCells)
+        return m_explanation.Figure(runner, kColFirstFigure + TFocus::kCells - 1 - col);
+    return {};
+}
+
+void TRaceView::yosouContextMenu(const QPoint& position) {
+    const TGridCoord cell = m_gridYosou->MouseCoord(position.x(), position.y());
+    m_menuExplanation = cell.x >= 0 ? explanationOf(cell.x, cell.y) : std::string();
+    m_copyExplanation->setEnabled(!m_menuExplanation.empty());
+    m_popupMenuYosou->popup(m_gridYosou->viewport()->mapToGlobal(position));
 }
 
 void TRaceView::ActionBameiExecute() {

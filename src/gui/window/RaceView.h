@@ -1,11 +1,15 @@
 #pragma once
 
+#include "analysis/Explanation.h"
+
 #include <QObject>
 
 #include <string>
 
 class QAction;
 class QLabel;
+class QMenu;
+class QPoint;
 class QWidget;
 class TDaySession;
 class TFocus;
@@ -18,7 +22,8 @@ struct TSettings;
 // The contents of the main window's three race pages and the race heading:
 //
 //   予　想  GridYosou, one row per runner, above Panel3 with the bet line LabelKaime1 and
-//           the odds line LabelKaime2;
+//           the odds line LabelKaime2; a figure, mark or rank cell explains itself in its
+//           tooltip, and its context menu PopupMenuYosou copies that text (MCopyExplanation);
 //   オッズ  Panel7 with ToolBar2 (ActionBamei), then the horse-name pane Panel5 (caption
 //           Panel6 over GridBamei), Splitter2 and PageControl2 with the pages
 //           TabSheet2Tan (GridOddsTan, GridOddsWak), TabSheet2Uma (GridOddsUma) and
@@ -84,6 +89,9 @@ private:
 
     void fillOdds(const TOdds& odds, int n);
     void clearOddsGrids();
+    // The explanation of a cell of GridYosou (CP932); empty for a cell without one.
+    std::string explanationOf(int col, int row) const;
+    void yosouContextMenu(const QPoint& position);
 
     QWidget* m_oddsPage;
     QLabel* m_labelTitle;
@@ -92,6 +100,10 @@ private:
     TStrColGrid* m_gridYosou = nullptr;
     QLabel* m_labelKaime1 = nullptr;
     QLabel* m_labelKaime2 = nullptr;
+    QMenu* m_popupMenuYosou = nullptr;
+    QAction* m_copyExplanation = nullptr;
+    TExplanation m_explanation;    // of the race shown
+    std::string m_menuExplanation; // of the cell the context menu opened on
 
     QWidget* m_panel5 = nullptr;
     TStrColGrid* m_gridBamei = nullptr;

@@ -17,14 +17,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -128,6 +134,27 @@ void doubleClick(const TFormMain& w, QTreeWidgetItem* node) {
 
 QString heading(const TFormMain& w) {
     return child<QLabel>(w, "LabelTitle")->text();
+}
+
+QPoint cellCentre(const TStrColGrid& grid, int col, int row) {
+    const TGridRect cell = grid.CellRect(col, row);
+    return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
+
+// The pointer comes to rest on a cell: the text of the tooltip it raises, or an empty
+// text when none shows.
+QString toolTipAt(TStrColGrid& grid, int col, int row) {
+    QToolTip::hideText(); // the last tip fades out first
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000))
+        return QStringLiteral("the last tip stays");
+    const QPoint at = cellCentre(grid, col, row);
+    QHelpEvent rest(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid.viewport(), &rest);
+    if (!QToolTip::isVisible())
+        return {};
+    QTextDocument shown;
+    shown.setHtml(QToolTip::text());
+    return shown.toPlainText();
 }
 
 // Runs action while the modal dialog it opens is handled by answer.
@@ -564,5 +591,66 @@ TEST_F(DayCommandsTest, TheCsvOfTheDayHoldsWhatTheRaceViewShows) {
     }
     EXPECT_EQ(record, records.size());
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    w->close();
+}
+
+TEST_F(DayCommandsTest, FigureMarkAndRankCellsExplainThemselvesAndCopyTheirExplanation) {
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    doubleClick(*w, raceNode(*w, 10)); // 東京 11R, seven runners
+    TStrColGrid* grid = child<TStrColGrid>(*w, "GridYosou");
+    const QLabel* status = child<QLabel>(*w, "StatusPanel0");
+    const QString hint = status->text();
+
+    const struct {
+        int col, row;
+        const char* first; // the tooltip's first line, empty for none
+        const char* line;  // and one of its lines
+    } cells[] = {
+        {14, 7, "7番 マルセイマレ  前走 +D115", "(s - t) × f ÷ 10 = (605 - 583) × 16 ÷ 10 = 35.2"},
+        {13, 1, "1番 ウソケ  2走前 XXX", "距離係数   SEMDIST にキー 22 (2200 ÷ 100) の記録がない"},
+        {8, 7, "7番 マルセイマレ  評価 102.3  順位 1  印 ◎",
+         "買い目 枠番連勝 1-7 4-7 6-7 3-7 2-7 1-4"},
+        {9, 5, "5番 サツエラマドボニ  評価 0  順位 なし  印 なし",
+         "指数のある走がない: 評価 0、順位なし"},
+        {2, 7, "", ""},  // the horse name
+        {14, 0, "", ""}, // the heading
+    };
+    for (const auto& c : cells) {
+        SCOPED_TRACE(c.first);
+        const QStringList lines = toolTipAt(*grid, c.col, c.row).split('\n');
+        EXPECT_EQ(lines.first(), u(c.first));
+        EXPECT_TRUE(lines.contains(u(c.line))) << lines.join('\n').toStdString();
+    }
+    ASSERT_FALSE(toolTipAt(*grid, 14, 7).isEmpty()); // in the grid's fixed-pitch face
+    EXPECT_TRUE(QToolTip::text().startsWith(u("<pre style=\"font-family:'IPAGothic';")))
+        << QToolTip::text().toStdString();
+    EXPECT_EQ(status->text(), hint); // the status bar's hint stays
+
+    // sorted by mark, 7番 (◎) comes first and its explanations go with it
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(*grid, 9, 0));
+    ASSERT_EQ(grid->Cells(1, 1), "7");
+    const QString tip = toolTipAt(*grid, 9, 1);
+    EXPECT_TRUE(tip.startsWith(u("7番 マルセイマレ  評価 102.3"))) << tip.toStdString();
+
+    // the context menu copies the explanation of the cell it opened on, and only there
+    QMenu* menu = child<QMenu>(*w, "PopupMenuYosou");
+    QAction* copy = child<QAction>(*w, "MCopyExplanation");
+    EXPECT_EQ(copy->text(), u("計算の内訳をコピー"));
+    for (const int col : {9, 2}) {
+        const QPoint at = cellCentre(*grid, col, 1);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &click);
+        EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(copy->isEnabled(), col == 9);
+        if (copy->isEnabled())
+            copy->trigger();
+        menu->close();
+    }
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), tip + '\n');
+
+    // an output command takes the prediction through every race; the race shown keeps its own
+    child<QAction>(*w, "ActionOutRuv")->trigger();
+    EXPECT_EQ(toolTipAt(*grid, 9, 1), tip);
     w->close();
 }
