@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -40,6 +41,17 @@ std::uint16_t u16At(const std::string& bytes, std::size_t offset) {
 std::uint32_t u32At(const std::string& bytes, std::size_t offset) {
     return static_cast<std::uint32_t>(u16At(bytes, offset)) |
            static_cast<std::uint32_t>(u16At(bytes, offset + 2)) << 16;
+}
+
+// The last record of key in the order scanned; nullptr when there is none.
+template <typename Iterator, typename Key>
+const typename std::iterator_traits<Iterator>::value_type* lastWithKey(Iterator first,
+                                                                       Iterator last, Key key) {
+    const typename std::iterator_traits<Iterator>::value_type* found = nullptr;
+    for (; first != last; ++first)
+        if (first->key == key)
+            found = &*first;
+    return found;
 }
 
 ESemFormatError formatError(const char* section) {
@@ -127,24 +139,21 @@ bool TSem::CalcFigure() {
     s.shortDate = Date;
 
     s.distanceKey = static_cast<std::uint16_t>(Distance / 100);
-    for (const auto& r : m_distanceFactors) {
-        if (r.key == s.distanceKey) {
-            s.factor = r.factor;
-            s.factorFound = true;
-        }
-    }
+    const TSemDistRecord* factor =
+        lastWithKey(m_distanceFactors.begin(), m_distanceFactors.end(), s.distanceKey);
+    s.factorFound = factor != nullptr;
+    s.factor = factor != nullptr ? factor->factor : 0;
     if (s.factor == 0) {
         s.failStep = kNoDistanceFactor;
         return false;
     }
 
     s.timeKey = static_cast<std::uint16_t>(std::int64_t{Distance} / 10 + Course);
-    for (const auto& r : m_standardTimes) {
-        if (r.key == s.timeKey) {
-            s.standard = Dirt == 0 ? r.turf : r.dirt;
-            s.standardFound = true;
-        }
-    }
+    const TSemTimeRecord* standard =
+        lastWithKey(m_standardTimes.begin(), m_standardTimes.end(), s.timeKey);
+    s.standardFound = standard != nullptr;
+    if (standard != nullptr)
+        s.standard = Dirt == 0 ? standard->turf : standard->dirt;
     if (s.standard == 0) {
         s.failStep = kNoStandardTime;
         return false;
@@ -152,13 +161,12 @@ bool TSem::CalcFigure() {
 
     // Scanned backwards, so the first record of a key in the file wins.
     s.dayKey = static_cast<std::int32_t>(std::int64_t{Date} * 10 + Course);
-    for (auto r = m_trackVariants.rbegin(); r != m_trackVariants.rend(); ++r) {
-        if (r->key == s.dayKey) {
-            s.variantStored = Dirt == 0 ? r->turf : r->dirt;
-            s.variantFound = true;
-        }
-    }
-    if (!s.variantFound)
+    const TSemBabaRecord* variant =
+        lastWithKey(m_trackVariants.rbegin(), m_trackVariants.rend(), s.dayKey);
+    s.variantFound = variant != nullptr;
+    if (variant != nullptr)
+        s.variantStored = Dirt == 0 ? variant->turf : variant->dirt;
+    else
         s.failStep = kNoTrackVariant;
     s.variant = s.variantStored == kNoVariant ? std::int16_t{0} : s.variantStored;
 
