@@ -1,23 +1,30 @@
 // Choosing a race in the race index and showing it: selection, odds, prediction, then
-// the race view cleared and filled; the largest race of the demo day.
+// the race view cleared and filled; and the pointer resting on a cell of the prediction
+// grid until its explanation shows as a tooltip. The largest race of the demo day.
 #include "BenchTimer.h"
 
 #include "app/DaySession.h"
 #include "app/Settings.h"
+#include "gui/widgets/StrCGrid.h"
 #include "gui/window/RaceView.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
 #include "sampleday/SampleDays.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 
+#include <array>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // the offscreen platform warns at every tooltip that it cannot raise it
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false;default.warning=false");
     QApplication app(argc, argv);
 
     TWorkFolder folder;
@@ -73,6 +80,32 @@ int main(int argc, char** argv) {
         view.Fill(session);
         if (yosou->grab().isNull())
             std::abort();
+    });
+
+    // From the tooltip event, which the platform sends once the pointer has rested on a
+    // cell, to the tip on the screen: the last runner's cells, a different one each time.
+    view.Clear();
+    view.Fill(session);
+    auto* gridYosou = yosou->findChild<TStrColGrid*>(QStringLiteral("GridYosou"));
+    if (gridYosou == nullptr)
+        std::abort();
+    TStrColGrid& grid = *gridYosou;
+    const int row = runners;
+    const std::array<int, 6> cols{14, 13, 12, 11, 10, 8}; // five figures and the mark
+    std::size_t next = 0;
+    auto restOn = [&] {
+        const TGridRect cell = grid.CellRect(cols[next++ % cols.size()], row);
+        const QPoint at((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        QHelpEvent rest(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid.viewport(), &rest);
+        if (!QToolTip::isVisible())
+            std::abort();
+    };
+    benchmark("tooltip of a cell, moving from another cell's", 300, restOn);
+    benchmark("tooltip of a cell, none showing before", 50, restOn, [] {
+        QToolTip::hideText(); // it fades out
+        while (QToolTip::isVisible())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     });
     return 0;
 }

@@ -6,10 +6,14 @@
 #include <functional>
 #include <vector>
 
-// Runs work several times and prints the best and the median wall time.
-inline void benchmark(const char* name, int rounds, const std::function<void()>& work) {
+// Runs work several times and prints the best and the median wall time; prepare, when
+// given, runs before each round and is not timed.
+inline void benchmark(const char* name, int rounds, const std::function<void()>& work,
+                      const std::function<void()>& prepare = {}) {
     std::vector<double> ms;
     for (int i = 0; i < rounds; ++i) {
+        if (prepare)
+            prepare();
         auto start = std::chrono::steady_clock::now();
         work();
         ms.push_back(
