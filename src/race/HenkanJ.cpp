@@ -44,9 +44,24 @@ constexpr std::array<std::uint16_t, 0xDE - 0xA6> kKatakana = {
     0x256F, 0x2573,                         // ﾜ, ﾝ
 };
 
-// カ to ト and ハ to ホ in JIS order take the voicing marks.
-bool canBeVoiced(std::uint16_t jis) {
-    return (jis >= 0x252B && jis <= 0x2548) || (jis >= 0x254F && jis <= 0x255B);
+constexpr std::uint16_t kSmallTsu = 0x2543; // ッ, which stands among カ to ト
+constexpr std::uint16_t kU = 0x2526;
+constexpr std::uint16_t kVu = 0x2574; // ヴ stands apart, after ン
+
+bool isHaToHo(std::uint16_t jis) {
+    return jis >= 0x254F && jis <= 0x255B;
+}
+
+// The JIS code of kana joined with the mark that follows it; 0 when it has no such form.
+// Only カ to ト (not the small ッ) and ハ to ホ are voiced, and ウ becomes ヴ; only ハ to ホ
+// take the semi-voiced mark. The voiced ワ and ヲ have no Shift-JIS code.
+std::uint16_t markedForm(std::uint16_t kana, unsigned char mark) {
+    if (mark == kSemiVoicedMark)
+        return isHaToHo(kana) ? static_cast<std::uint16_t>(kana + 2) : 0;
+    if (kana == kU)
+        return kVu;
+    const bool kaToTo = kana >= 0x252B && kana <= 0x2548 && kana != kSmallTsu;
+    return kaToTo || isHaToHo(kana) ? static_cast<std::uint16_t>(kana + 1) : 0;
 }
 
 // Shift-JIS codes of the full-width forms of the symbol bytes; 0 = not a symbol.
@@ -117,9 +132,9 @@ std::string ToFullWidth(std::string_view text) {
             i += 2;
         } else if (isHalfWidthKana(b)) {
             std::uint16_t kana = kKatakana[b - 0xA6];
-            bool mark = next == kVoicedMark || next == kSemiVoicedMark;
-            if (canBeVoiced(kana) && mark) {
-                appendJis(out, kana + (next == kVoicedMark ? 1 : 2));
+            const bool mark = next == kVoicedMark || next == kSemiVoicedMark;
+            if (const std::uint16_t marked = mark ? markedForm(kana, next) : 0) {
+                appendJis(out, marked);
             } else {
                 appendJis(out, kana);
                 if (mark)

@@ -34,6 +34,30 @@ TEST(ToFullWidth, JoinsVoicingMarksToTheKanaThatTakeThem) {
     EXPECT_EQ(full(toCp932("｢ｱｲｳ｣､｡･")), "「アイウ」、。・");
 }
 
+// Every half-width kana followed by each mark: only the kana that have a voiced or
+// semi-voiced form in Shift-JIS join the mark; small kana and the rest keep it apart.
+TEST(ToFullWidth, JoinsEachMarkOnlyWhereTheKanaHasThatForm) {
+    const std::string kana = toCp932("ｦｧｨｩｪｫｬｭｮｯｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝ");
+    const struct {
+        char mark;
+        const char* expected;
+    } marks[] = {
+        {'\xDE', "ヲ゛ァ゛ィ゛ゥ゛ェ゛ォ゛ャ゛ュ゛ョ゛ッ゛ア゛イ゛ヴエ゛オ゛"
+                 "ガギグゲゴザジズゼゾダヂヅデドナ゛ニ゛ヌ゛ネ゛ノ゛バビブベボ"
+                 "マ゛ミ゛ム゛メ゛モ゛ヤ゛ユ゛ヨ゛ラ゛リ゛ル゛レ゛ロ゛ワ゛ン゛"},
+        {'\xDF', "ヲ゜ァ゜ィ゜ゥ゜ェ゜ォ゜ャ゜ュ゜ョ゜ッ゜ア゜イ゜ウ゜エ゜オ゜"
+                 "カ゜キ゜ク゜ケ゜コ゜サ゜シ゜ス゜セ゜ソ゜タ゜チ゜ツ゜テ゜ト゜"
+                 "ナ゜ニ゜ヌ゜ネ゜ノ゜パピプペポマ゜ミ゜ム゜メ゜モ゜"
+                 "ヤ゜ユ゜ヨ゜ラ゜リ゜ル゜レ゜ロ゜ワ゜ン゜"},
+    };
+    for (const auto& m : marks) {
+        std::string marked;
+        for (char k : kana)
+            marked += std::string{k, m.mark};
+        EXPECT_EQ(full(marked), m.expected);
+    }
+}
+
 TEST(ToFullWidth, LeavesFullWidthTextAndOtherBytesUnchanged) {
     std::string text = toCp932("東京ガ①");
     EXPECT_EQ(ToFullWidth(text), text);
