@@ -157,7 +157,8 @@ std::string EraseBytes(std::string_view text, std::size_t pos, std::size_t count
 }
 
 void OverwriteBytes(std::string& line, std::size_t column, std::string_view text) {
-    if (column >= line.size())
+    // an empty text writes nothing, so a character that runs on into its place stays whole
+    if (column >= line.size() || text.empty())
         return;
     std::size_t end = std::min(line.size(), column + text.size());
     std::vector<bool> starts = characterStarts(line);

@@ -40,5 +40,5 @@ std::string EraseBytes(std::string_view text, std::size_t pos, std::size_t count
 
 // Overwrites line from column on with text, without growing the line. The bytes of
 // line around the overwritten range that are left as halves of a character, and a
-// lead byte of text cut at the line's end, become blanks.
+// lead byte of text cut at the line's end, become blanks; an empty text changes nothing.
 void OverwriteBytes(std::string& line, std::size_t column, std::string_view text);

@@ -176,25 +176,39 @@ TEST(TextReportTest, FieldsOfManyRunnersBetOnRunnerPairs) {
 
 // Fields longer than their columns run on and are overwritten by the next field; a
 // character split by that, or by the cut at column 74, leaves a blank, not half of it.
+// Where the next field writes nothing, the character that ran on stays whole.
 TEST(TextReportTest, OverlongFieldsNeverLeaveHalfACharacter) {
-    SampleDay day;
-    day.races = {FormRace("04", 1)};
-    SampleRunner& first = day.races[0].runners[0];
-    first.blinkers = "1";
-    first.weightKilograms = "57";
-    first.weightTenths = "5";
-    first.allowance = "1"; // a two-byte mark after 57.5: six bytes in a column of five
-    first.jockeyStar = "1";
-    first.jockey = "ジョッキー";                              // cut to six bytes by the race data
-    day.races[0].runners[2].horseName = "ウメノハナサカリ号"; // 18 bytes, the whole column
-    OutputDay d(day);
-    d.run(TOutputCommand::Text);
-    const Lines lines = d.lines(kFile04);
-    ASSERT_GE(lines.size(), 7u);
-    EXPECT_EQ(lines[4],
-              J("1B 1アオバ             牡4 57.5 ジョッ*  1.5  ◎1  120  120 +120 +120 +120"));
-    EXPECT_EQ(lines[6],
-              J("3  3ウメノハナサカリ号 牡4 55   騎手     3.5  ▲3  100  100  100  100  100"));
-    for (const std::string& line : lines)
-        EXPECT_NO_THROW(toUtf8(line)) << toUtf8Lenient(line);
+    const struct {
+        const char* jockey;
+        const char* star;
+        const char* line;
+    } cases[] = {
+        // the jockey's name, cut to six bytes by the race data, overwrites the mark's half
+        {"ジョッキー", "1",
+         "1B 1アオバ             牡4 57.5 ジョッ*  1.5  ◎1  120  120 +120 +120 +120"},
+        {"", "1", "1B 1アオバ             牡4 57.5 *        1.5  ◎1  120  120 +120 +120 +120"},
+        {"", "0", "1B 1アオバ             牡4 57.5☆        1.5  ◎1  120  120 +120 +120 +120"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        SampleDay day;
+        day.races = {FormRace("04", 1)};
+        SampleRunner& first = day.races[0].runners[0];
+        first.blinkers = "1";
+        first.weightKilograms = "57";
+        first.weightTenths = "5";
+        first.allowance = "1"; // a two-byte mark after 57.5: six bytes in a column of five
+        first.jockeyStar = c.star;
+        first.jockey = c.jockey;
+        day.races[0].runners[2].horseName = "ウメノハナサカリ号"; // 18 bytes, the whole column
+        OutputDay d(day);
+        d.run(TOutputCommand::Text);
+        const Lines lines = d.lines(kFile04);
+        ASSERT_GE(lines.size(), 7u);
+        EXPECT_EQ(lines[4], J(c.line));
+        EXPECT_EQ(lines[6],
+                  J("3  3ウメノハナサカリ号 牡4 55   騎手     3.5  ▲3  100  100  100  100  100"));
+        for (const std::string& line : lines)
+            EXPECT_NO_THROW(toUtf8(line)) << toUtf8Lenient(line);
+    }
 }
