@@ -10,6 +10,7 @@ packages=(
   xvfb xauth imagemagick fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-translations-l10n xdg-utils
   dpkg-dev appstream desktop-file-utils
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do

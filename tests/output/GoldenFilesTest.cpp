@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,24 @@ std::string firstDifference(const std::string& actual, const std::string& expect
 
 } // namespace
 
-class GoldenFilesTest : public ::testing::TestWithParam<int> {};
+struct GoldenCase {
+    int style;
+    bool commaLocale; // run under a locale that writes "1,5"
+};
+
+class GoldenFilesTest : public ::testing::TestWithParam<GoldenCase> {};
 
 // The sample day written by the batch command in one style must give the committed
-// files byte for byte (scripts/update-golden.sh rewrites them after a deliberate change).
+// files byte for byte (scripts/update-golden.sh rewrites them after a deliberate change),
+// also where the user's locale writes decimal numbers with a comma.
 TEST_P(GoldenFilesTest, TheSampleDayGivesTheGoldenFiles) {
-    const int style = GetParam();
+    const int style = GetParam().style;
+    std::optional<CommaDecimalLocale> locale;
+    if (GetParam().commaLocale) {
+        locale.emplace();
+        if (!locale->active())
+            GTEST_SKIP() << locale->reason();
+    }
     TWorkFolder folder;
     const fs::path archive = WriteDemoDay(folder.path() / "day");
     const fs::path out = folder.path() / "out";
@@ -85,5 +98,10 @@ TEST_P(GoldenFilesTest, TheSampleDayGivesTheGoldenFiles) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Styles, GoldenFilesTest, ::testing::Values(0, 1),
-                         [](const auto& info) { return "Format" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Styles, GoldenFilesTest,
+                         ::testing::Values(GoldenCase{0, false}, GoldenCase{1, false},
+                                           GoldenCase{1, true}),
+                         [](const auto& info) {
+                             return "Format" + std::to_string(info.param.style) +
+                                    (info.param.commaLocale ? "UnderACommaLocale" : "");
+                         });

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -140,6 +143,42 @@ std::vector<std::string> OutputDay::files() const {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+namespace {
+
+constexpr const char* kCommaLocale = "de_DE.UTF-8";
+
+// The folder that holds the comma locale, made at the first use; empty when localedef
+// could not make it.
+const fs::path& commaLocaleFolder() {
+    static const TWorkFolder folder;
+    static const fs::path made = [] {
+        const std::string command = "localedef -i de_DE -f UTF-8 '" +
+                                    (folder.path() / kCommaLocale).string() + "' >/dev/null 2>&1";
+        return std::system(command.c_str()) == 0 ? folder.path() : fs::path();
+    }();
+    return made;
+}
+
+} // namespace
+
+CommaDecimalLocale::CommaDecimalLocale() : m_previous(std::setlocale(LC_ALL, nullptr)) {
+    const fs::path& folder = commaLocaleFolder();
+    if (folder.empty()) {
+        m_reason = "localedef cannot make de_DE.UTF-8 here (locales package missing?)";
+        return;
+    }
+    // the C library reads LOCPATH when it loads a locale; the locale stays once loaded
+    setenv("LOCPATH", folder.c_str(), 1);
+    const bool set = std::setlocale(LC_ALL, kCommaLocale) != nullptr;
+    unsetenv("LOCPATH");
+    if (!set || std::strcmp(std::localeconv()->decimal_point, ",") != 0)
+        m_reason = "de_DE.UTF-8 does not write a decimal comma here";
+}
+
+CommaDecimalLocale::~CommaDecimalLocale() {
+    std::setlocale(LC_ALL, m_previous.c_str());
 }
 
 std::string J(const std::string& utf8) {

@@ -74,5 +74,22 @@ private:
 // field, text after a closing quote, a quote left open, a record without CR LF).
 std::vector<std::vector<std::string>> ReadCsv(const std::string& text);
 
+// While it lives, the C library's locale writes decimal numbers with a comma, as a user's
+// environment can set it: de_DE.UTF-8, made once with localedef into a folder of its own.
+// Where the machine cannot make it, active() is false and reason() says why.
+class CommaDecimalLocale {
+public:
+    CommaDecimalLocale();
+    ~CommaDecimalLocale();
+    CommaDecimalLocale(const CommaDecimalLocale&) = delete;
+    CommaDecimalLocale& operator=(const CommaDecimalLocale&) = delete;
+    bool active() const { return m_reason.empty(); }
+    const std::string& reason() const { return m_reason; }
+
+private:
+    std::string m_previous;
+    std::string m_reason;
+};
+
 // CP932 of a UTF-8 text, for expected lines.
 std::string J(const std::string& utf8);
