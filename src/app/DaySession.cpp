@@ -44,7 +44,10 @@ void TDaySession::RaceFree() {
 bool TDaySession::OddsFileCreate(const std::string& dayCode) {
     OddsFileFree();
     auto tryCreate = [this](const std::string& path, auto make) {
-        if (!fs::exists(path))
+        // a folder that cannot be examined (no permission, a link loop, a name too long)
+        // holds no archive for us
+        std::error_code unreadable;
+        if (!fs::exists(path, unreadable))
             return;
         try {
             m_oddsFile = make(path);

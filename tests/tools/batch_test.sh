@@ -40,6 +40,17 @@ check "explain ends with the bets" test "$(tail -1 "$work/explain7.txt")" = "買
 check "explain without a runner gives every runner's score" test "$("$batch" explain "$archive" 10 "${time[@]}" | grep -cE '^[0-9]+番 .*  評価 ')" -eq 7
 check "explain --sjis prints CP932" test "$("$batch" explain "$archive" 10 7 "${time[@]}" --sjis | iconv -f CP932 -t UTF-8)" = "$(cat "$work/explain7.txt")"
 
+# an odds folder that cannot be examined means no odds from it; the day opens
+ln -s loop "$work/loop"
+unreadable=("$work/loop" "$work/$(printf 'x%.0s' {1..300})")
+if [ "$(id -u)" -ne 0 ]; then # root reads a folder whatever its mode
+  mkdir -m 000 "$work/locked" && unreadable+=("$work/locked")
+fi
+for folder in "${unreadable[@]}"; do
+  check "--jrdb ${folder:0:60}: the day opens" test "$("$batch" list "$archive" --jrdb "$folder" 2>&1)" = "$out"
+done
+[ -d "$work/locked" ] && chmod 700 "$work/locked" # so that the scratch folder can go
+
 expect_error() { # description, exit code, message, command...
   local what=$1 code=$2 message=$3; shift 3
   "$@" >"$work/stdout" 2>"$work/stderr"
