@@ -47,7 +47,7 @@ bool isBlank(std::string_view bytes) {
 }
 
 // The central racecourse number of a data course code; a code outside the ten central
-// racecourses keeps its own number.
+// racecourses (refused for the race itself by SelectRace) keeps its own number.
 int racecourseOf(std::string_view courseField) {
     int code = FieldToInt(courseField);
     return code >= 0 && code <= 9 ? CourseToRacecourse[static_cast<std::size_t>(code)] : code;
@@ -176,6 +176,15 @@ void TRaceRuv::SelectRace(int index) {
     std::size_t start = firstRunnerRecord(index);
     Race race;
     race.record = raceRecord(index);
+    // a course code beyond the ten central racecourses would be keyed and filed as another
+    // venue's (code 10 as 小倉, racecourse number 10), so such a race is refused
+    const int course = FieldToInt(bytesOf(race.record, raceRecord::kCourse));
+    if (course < 0 || course >= static_cast<int>(CourseToRacecourse.size()))
+        throw ERaceRuvDataError(
+            Format(sjis("競馬場コード%sは中央の競馬場ではありません(%s %dR)").c_str(),
+                   std::string(textOf(race.record, raceRecord::kCourse)).c_str(),
+                   std::string(textOf(race.record, raceRecord::kDate)).c_str(),
+                   FieldToInt(bytesOf(race.record, raceRecord::kRaceNumber))));
     int n = FieldToInt(bytesOf(race.record, raceRecord::kRunnerCount));
     // a runner count beyond the 18 slots is refused rather than loaded
     if (n < 0 || n > kMaxRunners)

@@ -2,11 +2,13 @@
 
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
-#include "race/RaceBase.h"
 #include "odds/Odds.h"
+#include "race/RaceBase.h"
+#include "race/RaceRuv.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -194,6 +196,24 @@ TEST(OutputWalkTest, AFailedFileKeepsTheFilesWrittenBefore) {
     EXPECT_EQ(d.lines("s2001012804.htm").back(), "</HTML>");
     EXPECT_EQ(d.lines("q20010128.txt").size(), 5u);
     EXPECT_EQ(d.lines("w20010128.txt").size(), 4u);
+}
+
+// Course code 10 is no central racecourse; racecourse number 10 is 小倉's (code 03).
+TEST(OutputWalkTest, ARaceOfACourseCodeBeyondTheCentralOnesIsNeverFiledAsAnotherVenues) {
+    SampleDay day;
+    day.races = {FormRace("03", 1), FormRace("10", 2), FormRace("03", 3)};
+    OutputDay d(day);
+    try {
+        d.run(TOutputCommand::All);
+        FAIL() << "no error";
+    } catch (const ERaceRuvDataError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  J("競馬場コード10は中央の競馬場ではありません(20010128 2R)"));
+    }
+    const std::vector<std::string> kokura = d.lines("s2001012803.txt");
+    EXPECT_EQ(std::count(kokura.begin(), kokura.end(), std::string(79, '=')), 1);
+    EXPECT_EQ(d.files(),
+              (Names{"q20010128.txt", "s2001012803.htm", "s2001012803.txt", "w20010128.txt"}));
 }
 
 TEST(OutputWalkTest, NoWalkWithoutAnOpenDayOrAPrediction) {
