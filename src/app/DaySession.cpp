@@ -87,12 +87,20 @@ void TDaySession::CloseDay() {
 
 bool TDaySession::OddsRead() {
     m_odds->Clear();
+    // Odds of another number of runners than the race's (a late scratching, a stale odds
+    // file) are no odds for it: its runners and pairs would read other cells, or none.
+    // So the container never holds them, and every output can trust what it holds.
+    auto keepOnlyOddsOfTheField = [this] {
+        if (m_odds->Count() != m_race->RunnerCount())
+            m_odds->Clear();
+    };
     if (m_settings.Other.DrnRx) {
         try {
             ReadRxOdds(*m_odds, m_settings.Folder.DrnRx, m_race->RaceKey());
         } catch (const std::exception&) {
             // a source that fails keeps the odds it loaded before the failure
         }
+        keepOnlyOddsOfTheField();
     }
     if (m_odds->Count() == 0 && m_oddsFile) {
         try {
@@ -100,6 +108,7 @@ bool TDaySession::OddsRead() {
         } catch (const std::exception&) {
             // as above
         }
+        keepOnlyOddsOfTheField();
     }
     return m_odds->Count() != 0;
 }

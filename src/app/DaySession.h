@@ -59,8 +59,9 @@ public:
     bool IsDayOpen() const { return m_race != nullptr; }
 
     // Fills the odds container for the current race: the RX files first when they are on,
-    // then the day's odds reader; failures of the odds sources are ignored. True when
-    // odds were found.
+    // then the day's odds reader; failures of the odds sources are ignored, and odds of
+    // another number of runners than the race's are dropped (the next source is asked).
+    // True when odds were found.
     bool OddsRead();
 
     // Selects race index, reads its odds (when asked) and computes its prediction. Like

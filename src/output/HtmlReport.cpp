@@ -80,7 +80,7 @@ void WriteHtmlReport(const TOutputContext& c, TOutputRun& run) {
         file.WriteLine(runnerRow(c, i));
     file.WriteLine("</table>");
     file.WriteLine(betRow(c));
-    if (c.focus.BetCount() > 0 && OddsFitRace(c.odds, c.race))
+    if (c.focus.BetCount() > 0 && c.odds.Count() != 0)
         file.WriteLine(oddsRow(c));
     file.WriteLine("</table><p><hr><p>");
     file.WriteLine("</HTML>");

@@ -5,10 +5,6 @@
 #include "platform/Format.h"
 #include "race/RaceBase.h"
 
-bool OddsFitRace(const TOdds& odds, const TRaceBase& race) {
-    return odds.Count() != 0 && odds.Count() == race.RunnerCount();
-}
-
 TRunnerRow RunnerRowOf(const TRaceBase& race, const TFocus& focus, const TOdds& odds, int i) {
     TRunnerRow row;
     row.number = i + 1;
@@ -21,7 +17,7 @@ TRunnerRow RunnerRowOf(const TRaceBase& race, const TFocus& focus, const TOdds& 
     row.allowanceMark = race.AllowanceMark(i);
     row.jockey = race.JockeyName(i);
     row.jockeyStarred = race.IsJockeyStarred(i);
-    if (!OddsFitRace(odds, race)) {
+    if (odds.Count() == 0) {
         row.winOdds = "0.0";
     } else {
         const float value = odds.OddsA(0, row.number);

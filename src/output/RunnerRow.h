@@ -10,13 +10,9 @@ class TRaceBase;
 class TFocus;
 class TOdds;
 
-// Whether the odds container holds odds for this race: odds of another number of runners
-// (a late scratching, a stale odds file) are no odds for it.
-bool OddsFitRace(const TOdds& odds, const TRaceBase& race);
-
 // One runner of the race card as the text report, the HTML report and the race view show
-// it, read once from the race, its prediction and its odds. Texts are CP932; the layouts
-// pad and place them.
+// it, read once from the race, its prediction and its odds (read for this race, so empty
+// or of its field size). Texts are CP932; the layouts pad and place them.
 struct TRunnerRow {
     int number = 0; // runner number, from 1
     int bracket = 0;

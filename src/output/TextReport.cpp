@@ -53,7 +53,7 @@ std::string TextReportBlock(const TOutputContext& c) {
         block += runnerLine(c, i) + "\r\n";
     block += std::string(79, '-') + "\r\n";
     block += BetLine(c.race, c.focus) + "\r\n";
-    if (c.focus.BetCount() > 0 && OddsFitRace(c.odds, c.race))
+    if (c.focus.BetCount() > 0 && c.odds.Count() != 0)
         block += BetOddsLine(c.focus, c.odds) + "\r\n";
     block += std::string(79, '=') + "\r\n";
     return block;

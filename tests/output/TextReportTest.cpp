@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,8 +101,20 @@ struct OddsCase {
     const char* name;
     SampleRaceOdds odds;
     std::array<const char*, 3> win;
-    std::vector<std::string> oddsLine; // empty: no odds line
+    std::vector<std::string> oddsLine;     // empty: no odds line
+    std::optional<SampleRaceOdds> rx = {}; // the RX file, read first, when there is one
 };
+
+void PrintTo(const OddsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// Odds whose runner count disagrees with the race card of three runners.
+SampleRaceOdds OddsOfRunners(const char* count) {
+    SampleRaceOdds o;
+    o.runnerCount = count;
+    return o;
+}
 
 class TextReportOddsTest : public ::testing::TestWithParam<OddsCase> {};
 
@@ -110,6 +123,8 @@ TEST_P(TextReportOddsTest, WinOddsAndOddsLine) {
     SampleDay day;
     day.races = {FormRace("04", 1)};
     OutputDay d(day, {c.odds});
+    if (c.rx)
+        d.useRxFile({*c.rx});
     d.run(TOutputCommand::Text);
 
     Lines expected = concat({{kHeader, ""},
@@ -124,15 +139,24 @@ TEST_P(TextReportOddsTest, WinOddsAndOddsLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Odds, TextReportOddsTest,
-    ::testing::Values(OddsCase{"NoOddsForTheRace", NoOdds(), {"  0.0", "  0.0", "  0.0"}, {}},
-                      OddsCase{"ScratchedRunner",
-                               WinOddsText(2, "     "),
-                               {"  1.5", "    -", "  3.5"},
-                               {"<オッズ> RUV予想     21.2   21.3   22.3"}},
-                      OddsCase{"BetPairWithoutOdds",
-                               BracketOddsText(1, 3, "    "),
-                               {"  1.5", "  2.5", "  3.5"},
-                               {"<オッズ> RUV予想     21.2      -   22.3"}}),
+    ::testing::Values(
+        OddsCase{"NoOddsForTheRace", NoOdds(), {"  0.0", "  0.0", "  0.0"}, {}},
+        OddsCase{"ScratchedRunner",
+                 WinOddsText(2, "     "),
+                 {"  1.5", "    -", "  3.5"},
+                 {"<オッズ> RUV予想     21.2   21.3   22.3"}},
+        OddsCase{"BetPairWithoutOdds",
+                 BracketOddsText(1, 3, "    "),
+                 {"  1.5", "  2.5", "  3.5"},
+                 {"<オッズ> RUV予想     21.2      -   22.3"}},
+        // odds of another field size are no odds for the race
+        OddsCase{"FewerRunnersThanTheCard", OddsOfRunners("02"), {"  0.0", "  0.0", "  0.0"}, {}},
+        OddsCase{"MoreRunnersThanTheCard", OddsOfRunners("10"), {"  0.0", "  0.0", "  0.0"}, {}},
+        OddsCase{"RxOddsOfAnotherFieldGiveWayToTheOddsFile",
+                 {},
+                 {"  1.5", "  2.5", "  3.5"},
+                 {"<オッズ> RUV予想     21.2   21.3   22.3"},
+                 OddsOfRunners("4")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextReportTest, NoBetWritesMiokuriAndNoOddsLine) {

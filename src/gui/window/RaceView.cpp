@@ -539,7 +539,7 @@ void TRaceView::Fill(const TDaySession& session) {
 
 void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& odds) {
     const int n = std::clamp(race.RunnerCount(), 0, kMaxRunners);
-    const bool withOdds = OddsFitRace(odds, race);
+    const bool withOdds = odds.Count() != 0;
 
     // Everything the race data source gives, first: its errors leave the view untouched.
     const std::string heading = race.RaceHeading();

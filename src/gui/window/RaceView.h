@@ -57,6 +57,7 @@ public:
     // no day is open or no prediction exists. The race's data is read before any widget
     // changes, so an error of the race data source leaves the view as it was.
     void Fill(const TDaySession& session);
+    // odds as the session's odds read leaves them: empty, or of the race's field size
     void Fill(const TRaceBase& race, const TFocus& focus, const TOdds& odds);
     // Empties the whole view; heading and number cells of the odds grids stay.
     void Clear();

@@ -617,21 +617,6 @@ TEST(RaceView, ClearGoesBackToTheHeadingSetUp) {
     EXPECT_EQ(p.grid("GridCyo")->CellColor(0, 0), kWhite);
 }
 
-// Odds of another field size are not read into this race's cells.
-TEST(RaceView, OddsOfAnotherFieldSizeAreNotShown) {
-    OutputDay d(dayOf({FormRace("04", 1, kTwelve)}));
-    d.session().PrepareRace(0, false);
-    TOdds odds;
-    odds.Init(10);
-    odds.SetSourceText("TEST");
-    Pages p;
-    p.view->Fill(d.session().Race(), d.session().Focus(), odds);
-    EXPECT_EQ(column(p.grid("GridYosou"), 6)[12], "0.0");
-    EXPECT_EQ(p.kaime2(), "");
-    EXPECT_EQ(p.grid("GridOddsTan")->RowCount(), 19);
-    EXPECT_EQ(text(p.grid("GridOddsTan"), 1, 1), "");
-}
-
 TEST(RaceView, FillWithoutADayOrPredictionIsRefused) {
     TSettings settings;
     TDaySession session(settings);
