@@ -607,7 +607,7 @@ void TFormMain::TreeView1DblClick() {
         ActionRaceIndex->trigger();
     try {
         m_session->PrepareRace(index, true);
-        // the view is cleared only once the race's data has been read
+        // the view clears itself once the race's data has been read
         m_raceView->Fill(*m_session);
     } catch (const std::exception& error) {
         reportError(error);

@@ -551,6 +551,9 @@ void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& od
     }
     TExplanation explanation(race, focus);
 
+    // nothing of the race shown before may stay: a smaller field leaves rows, pairs and
+    // training headings behind, a race without odds the last race's odds
+    Clear();
     m_labelTitle->setText(labelText(heading));
     m_explanation = std::move(explanation);
 

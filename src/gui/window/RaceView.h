@@ -52,10 +52,10 @@ public:
 
     // Shows the race of the last PrepareRace: heading, prediction grid, bet and odds
     // lines, odds grids, horse names and training entries; Clear runs first, so that
-    // the odds grids of a race without odds show their cleared state. Odds whose runner
-    // count differs from the race's are not shown. Throws std::logic_error when
-    // no day is open or no prediction exists. The race's data is read before any widget
-    // changes, so an error of the race data source leaves the view as it was.
+    // nothing of the race shown before stays and the odds grids of a race without odds
+    // show their cleared state. Throws std::logic_error when no day is open or no
+    // prediction exists. The race's data is read before any widget changes, so an error
+    // of the race data source leaves the view as it was.
     void Fill(const TDaySession& session);
     // odds as the session's odds read leaves them: empty, or of the race's field size
     void Fill(const TRaceBase& race, const TFocus& focus, const TOdds& odds);

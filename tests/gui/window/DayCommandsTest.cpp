@@ -157,6 +157,45 @@ QString toolTipAt(TStrColGrid& grid, int col, int row) {
     return shown.toPlainText();
 }
 
+// What the user sees of the race view: the heading, the two bet lines and every cell of
+// its grids, by its text and background (and, where it holds text, its text colour and
+// alignment).
+QStringList seenRaceView(const TFormMain& w) {
+    QStringList seen{heading(w), child<QLabel>(w, "LabelKaime1")->text(),
+                     child<QLabel>(w, "LabelKaime2")->text()};
+    for (const char* name : {"GridYosou", "GridBamei", "GridOddsTan", "GridOddsWak", "GridOddsUma",
+                             "GridOddsWid", "GridCyo"}) {
+        const TStrColGrid* grid = child<TStrColGrid>(w, name);
+        for (int row = 0; row < grid->RowCount(); ++row) {
+            for (int col = 0; col < grid->ColCount(); ++col) {
+                const std::string& text = grid->Cells(col, row);
+                QString cell = QStringLiteral("%1 (%2, %3) \"%4\" on %5")
+                                   .arg(name)
+                                   .arg(col)
+                                   .arg(row)
+                                   .arg(qsjis(text))
+                                   .arg(grid->CellColor(col, row), 6, 16, QChar('0'));
+                if (!text.empty())
+                    cell += QStringLiteral(" in %1, aligned %2")
+                                .arg(grid->CellFontColor(col, row), 6, 16, QChar('0'))
+                                .arg(grid->CellAlignment(col, row));
+                seen.append(cell);
+            }
+        }
+    }
+    return seen;
+}
+
+// The first entry in which two views differ; empty when they are the same.
+std::string firstDifference(const QStringList& seen, const QStringList& expected) {
+    for (qsizetype i = 0; i < std::max(seen.size(), expected.size()); ++i)
+        if (seen.value(i) != expected.value(i))
+            return QStringLiteral("seen: %1\nexpected: %2")
+                .arg(seen.value(i), expected.value(i))
+                .toStdString();
+    return {};
+}
+
 // Runs action while the modal dialog it opens is handled by answer.
 void withModal(QAction* action, const std::function<void(QWidget*)>& answer) {
     QTimer::singleShot(0, [answer] { answer(QApplication::activeModalWidget()); });
@@ -303,6 +342,43 @@ TEST_F(DayCommandsTest, ADoubleClickOnARaceShowsItAndOnAVenueDoesNothing) {
     EXPECT_EQ(bets->text(), u("<買い目> 見送り"));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
     w->close();
+}
+
+// A race chosen after one of 18 runners looks exactly as it looks when chosen first.
+TEST_F(DayCommandsTest, ARaceChosenAfterAnotherShowsOnlyItsOwnData) {
+    const SampleDay day = DemoDay();
+    SampleDayOdds odds = DemoOdds(day);
+    odds[10].runnerCount = "08"; // 東京 11R, seven runners: odds of another field
+    const fs::path archive = folder() / kDemoArchiveName;
+    WriteDayArchive(archive, day);
+    WriteRuvOddsArchive(folder(), "010128", day, odds);
+    auto shown = [&](std::initializer_list<int> races) {
+        auto w = dayWindow();
+        EXPECT_TRUE(w->OpenDay(archive));
+        for (int race : races)
+            doubleClick(*w, raceNode(*w, race));
+        return w;
+    };
+
+    auto w = shown({});
+    const struct {
+        int race;
+        const char* what;
+    } races[] = {{9, "seven runners with odds"},
+                 {3, "thirteen runners without odds"},
+                 {10, "odds of eight runners for seven"}};
+    for (const auto& r : races) {
+        SCOPED_TRACE(r.what);
+        doubleClick(*w, raceNode(*w, 8)); // 東京 9R, eighteen runners with odds
+        ASSERT_EQ(child<TStrColGrid>(*w, "GridOddsUma")->Cells(1, 1), " 310.2");
+        doubleClick(*w, raceNode(*w, r.race));
+        const QStringList expected = seenRaceView(*shown({r.race}));
+        EXPECT_EQ(firstDifference(seenRaceView(*w), expected), "");
+    }
+    // odds of another field are not shown
+    EXPECT_EQ(child<TStrColGrid>(*w, "GridOddsTan")->RowCount(), 19);
+    EXPECT_EQ(child<TStrColGrid>(*w, "GridYosou")->Cells(6, 1), "0.0");
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
 }
 
 TEST_F(DayCommandsTest, RaceCloseHidesTheIndexOnceARaceIsChosen) {

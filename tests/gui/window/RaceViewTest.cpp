@@ -67,7 +67,6 @@ struct Pages {
 
     void fill(TDaySession& session, int race) {
         session.PrepareRace(race, true);
-        view->Clear();
         view->Fill(session);
     }
     TStrColGrid* grid(const char* name) const { return child<TStrColGrid>(window, name); }
