@@ -58,6 +58,15 @@ expect_error() { # description, exit code, message, command...
   check "$what: exit $code" test "$got" -eq "$code"
   check "$what: says '$message'" grep -qF "$message" "$work/stderr"
 }
+# the sample-day writer takes no option for a folder: it explains itself and writes nothing
+mkdir "$work/empty"
+for option in --help --colour; do
+  (cd "$work/empty" && "$make_day" "$option" >"$work/stdout" 2>"$work/stderr")
+  check "make-sample-day $option: exit 2" test $? -eq 2
+  check "make-sample-day $option: prints its usage" grep -q "usage: make-sample-day" "$work/stdout" "$work/stderr"
+  check "make-sample-day $option: writes nothing" test -z "$(ls -A "$work/empty")"
+done
+
 expect_error "race index out of range" 1 "(99)処理対象範囲を越えています" "$batch" race "$archive" 99 "${time[@]}"
 expect_error "missing archive" 1 "ruv_den1.kd2がオープンできません" "$batch" list "$work/none.lzh"
 expect_error "missing time database" 1 "time.dbxがオープンできません" "$batch" summary "$archive" --time "$work/out"

@@ -14,12 +14,23 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+const char* const kUsage = "usage: make-sample-day [--records [--upper]] OUTDIR\n";
+
+bool isOption(const std::string& arg) {
+    return arg.size() > 1 && arg.front() == '-';
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     bool records = std::erase(args, "--records") > 0;
     bool upper = std::erase(args, "--upper") > 0;
-    if (args.size() != 1) {
-        std::cerr << "usage: make-sample-day [--records [--upper]] OUTDIR\n";
+    // --help and any option it does not know are no folder to write into
+    if (args.size() != 1 || std::any_of(args.begin(), args.end(), isOption)) {
+        (args == std::vector<std::string>{"--help"} ? std::cout : std::cerr) << kUsage;
         return 2;
     }
     try {
