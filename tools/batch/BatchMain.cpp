@@ -155,6 +155,16 @@ int explain(TDaySession& day, int index, std::optional<int> runner, const Printe
     return 0;
 }
 
+// Why a walk of command that was not cancelled started no file.
+const char* noFileReason(TOutputCommand command, const TSettings::TFile& on, int races) {
+    if (command == TOutputCommand::All && on.TextOut == 0 && on.HtmlOut == 0 && on.WarsOut == 0 &&
+        on.RuvOut == 0)
+        return "every output file is switched off";
+    if (races == 0)
+        return "the day has no races";
+    return "no race of the day has bets, and the WARS and RUV files hold only races with bets";
+}
+
 // The write and csv commands: the output walk with its progress on a terminal.
 int write(TDaySession& day, TOutputCommand command) {
     std::signal(SIGINT, onInterrupt);
@@ -168,8 +178,9 @@ int write(TDaySession& day, TOutputCommand command) {
     TDaySession::TOutputSummary result = day.RunOutput(command, progress);
     for (const fs::path& file : result.files)
         std::cout << "written: " << file.string() << " (" << fs::file_size(file) << " bytes)\n";
-    if (result.files.empty())
-        std::cout << "no file written: every output file is switched off\n";
+    if (result.files.empty() && !result.cancelled)
+        std::cout << "no file written: " << noFileReason(command, day.Settings().File, result.races)
+                  << "\n";
     if (result.cancelled) {
         std::cerr << "cancelled after " << result.races << " races\n";
         return 130;
