@@ -313,8 +313,10 @@ void TFormMain::makePanels() {
     QPalette blue = LabelTitle->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     LabelTitle->setPalette(blue);
-    // the race heading has two lines
+    // the race heading has two lines; a heading wider than the pane is cut at its edge
+    // rather than widening the window
     LabelTitle->setMinimumHeight(2 * QFontMetrics(title).lineSpacing());
+    LabelTitle->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* panel4Layout = new QHBoxLayout(Panel4);
     panel4Layout->setContentsMargins(6, 2, 6, 2);
     panel4Layout->addWidget(LabelTitle);

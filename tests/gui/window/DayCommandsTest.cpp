@@ -381,6 +381,26 @@ TEST_F(DayCommandsTest, ARaceChosenAfterAnotherShowsOnlyItsOwnData) {
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
 }
 
+// At its designed size the window shows the day without growing: a long race heading is
+// cut, never a reason for a wider window, and the window can be made that small again.
+TEST_F(DayCommandsTest, TheWindowStaysResizableDownToItsDesignedSize) {
+    const QSize designed(TFormMain::kDesignedWidth, TFormMain::kDesignedHeight);
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    for (int race : {10, 8, 35}) { // the longest headings, eighteen runners, the last race
+        SCOPED_TRACE(race);
+        w->resize(designed);
+        doubleClick(*w, raceNode(*w, race));
+        QApplication::processEvents();
+        EXPECT_EQ(w->width(), designed.width());
+        EXPECT_EQ(w->height(), designed.height());
+        EXPECT_LE(w->minimumSizeHint().width(), designed.width());
+        EXPECT_LE(w->minimumSizeHint().height(), designed.height());
+        EXPECT_LE(w->minimumWidth(), designed.width());
+    }
+    w->close();
+}
+
 TEST_F(DayCommandsTest, RaceCloseHidesTheIndexOnceARaceIsChosen) {
     auto w = dayWindow("[Other]\r\nRaceClose=1\r\n");
     ASSERT_TRUE(w->OpenDay(s_archive));
