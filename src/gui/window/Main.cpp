@@ -24,6 +24,7 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -281,6 +282,9 @@ void TFormMain::makePanels() {
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setHeaderHidden(true);
     TreeView1->setIconSize(QSize(16, 16));
+    // every line whole, as wide as the widest; the pane scrolls sideways when it is narrower
+    TreeView1->header()->setStretchLastSection(false);
+    TreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
     auto* panel1Layout = new QVBoxLayout(Panel1);
     panel1Layout->setContentsMargins(kPanelBevel, kPanelBevel, kPanelBevel, kPanelBevel);

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QMenu>
 #include <QTabWidget>
@@ -398,6 +399,22 @@ TEST_F(DayCommandsTest, TheWindowStaysResizableDownToItsDesignedSize) {
         EXPECT_LE(w->minimumSizeHint().height(), designed.height());
         EXPECT_LE(w->minimumWidth(), designed.width());
     }
+    w->close();
+}
+
+// Every line of the race index shows whole; lines wider than the pane scroll sideways.
+TEST_F(DayCommandsTest, TheRaceIndexShowsEveryLineWholeAndScrollsSideways) {
+    auto w = dayWindow();
+    w->resize(TFormMain::kDesignedWidth, TFormMain::kDesignedHeight);
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    QApplication::processEvents();
+    const QTreeWidget* tree = raceIndex(*w);
+    // the widest line with its indentation and picture
+    const int needed = static_cast<const QAbstractItemView*>(tree)->sizeHintForColumn(0);
+    EXPECT_GE(tree->columnWidth(0), needed);
+    ASSERT_GT(needed, tree->viewport()->width()); // 東京 11R 白富士Ｓ ダート1400m is wider
+    EXPECT_EQ(tree->horizontalScrollBar()->maximum(),
+              tree->columnWidth(0) - tree->viewport()->width());
     w->close();
 }
 
