@@ -180,7 +180,8 @@ int RunPelton(const TRunEnvironment& environment) {
             return 0; // the first run owns the settings file
 
         if (guard) {
-            QApplication::setApplicationDisplayName(QString::fromLatin1(TFormMain::kTitle));
+            // The title "RUV PELTON" is the main window's caption. No display name is given
+            // to the application: the desktop would add it to every other window's caption.
             QApplication::setFont(TFormMain::DesignedFont());
 
             TFormMain formMain(settings, environment.ProgramFile);

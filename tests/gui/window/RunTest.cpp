@@ -64,7 +64,20 @@ TEST_F(RunTest, ARunWithoutASettingsFileWritesEveryValueWithItsDefault) {
         EXPECT_EQ(forms, (QStringList{"OpenDialog1", "FormVer", "FormCfg", "FormWait"}));
         EXPECT_TRUE(formMain.isVisible());
         EXPECT_TRUE(child<QAction>(formMain, "ActionOpen")->isEnabled());
-        EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("RUV PELTON"));
+        // each window's caption is its own: the platform would add the application's own
+        // display name, when it has one, to every caption ("エラー — RUV PELTON")
+        EXPECT_EQ(QGuiApplication::applicationDisplayName().toStdString(),
+                  QCoreApplication::applicationName().toStdString());
+        const std::pair<const QWidget*, const char*> captions[] = {
+            {&formMain, "RUV PELTON"},
+            {child<QWidget>(formMain, "FormVer"), "バージョン情報"},
+            {child<QWidget>(formMain, "FormCfg"), "環境設定"},
+            {child<QWidget>(formMain, "FormWait"), " "},
+            {child<QWidget>(formMain, "ToolBar1"), "ツールバー"},
+        };
+        for (const auto& [window, caption] : captions)
+            EXPECT_EQ(window->windowTitle().toStdString(), caption)
+                << window->objectName().toStdString();
         child<QAction>(formMain, "ActionExit")->trigger();
     };
     EXPECT_EQ(RunPelton(e), 0);
