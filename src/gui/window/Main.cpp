@@ -483,13 +483,13 @@ void TFormMain::ActionCfgExecute() {
 }
 
 void TFormMain::ActionContentExecute() {
+    const QString help = QString::fromStdString(m_helpFile.string());
     // a missing help file is named, rather than handed to a viewer that cannot show it
-    if (!fs::is_regular_file(m_helpFile)) {
-        showError(QString::fromStdString(m_helpFile.string()) +
-                  QStringLiteral("がオープンできません"));
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(m_helpFile.string())));
+    if (!fs::is_regular_file(m_helpFile))
+        showError(help + QStringLiteral("がオープンできません"));
+    // the desktop has no viewer for it, or cannot start one
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        showError(u("ヘルプファイル ") + help + u(" を開けませんでした"));
 }
 
 void TFormMain::ActionAboutExecute() {

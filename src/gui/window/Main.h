@@ -98,6 +98,8 @@ public:
     void ActionExitExecute();
     // Shows the settings dialog; a changed font size lays out the grids' fonts again.
     void ActionCfgExecute();
+    // Opens the help file beside the program in the desktop's viewer; a missing file, or
+    // a desktop that cannot open it, is shown in the error box with the file's path.
     void ActionContentExecute();
     void ActionAboutExecute();
     // Runs after the click has inverted the item's check mark: the tool bar shows exactly

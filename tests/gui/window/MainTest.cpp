@@ -344,17 +344,23 @@ TEST_F(WindowTest, TheAboutAndSettingsCommandsShowTheirDialogsModally) {
 
 TEST_F(WindowTest, ContentsOpensTheHelpFileBesideTheProgram) {
     auto w = makeWindow();
-    FileOpener desktop;
     QAction* contents = child<QAction>(*w, "ActionContent");
-    contents->trigger();
     const QString help = QString::fromStdString((folder() / "ruvpelton.html").string());
-    EXPECT_TRUE(desktop.opened.isEmpty());
-    EXPECT_EQ(m_errors.last(), help + u("がオープンできません"));
+    {
+        FileOpener desktop;
+        contents->trigger();
+        EXPECT_TRUE(desktop.opened.isEmpty());
+        EXPECT_EQ(m_errors.last(), help + u("がオープンできません"));
 
-    writeFile(folder() / "ruvpelton.html", "<html></html>");
+        writeFile(folder() / "ruvpelton.html", "<html></html>");
+        contents->trigger();
+        EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(help)});
+        EXPECT_EQ(w->HelpFile(), folder() / "ruvpelton.html");
+    }
+    // no viewer for the file (the offscreen platform has none): the user is told so
+    m_errors.clear();
     contents->trigger();
-    EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(help)});
-    EXPECT_EQ(w->HelpFile(), folder() / "ruvpelton.html");
+    EXPECT_EQ(m_errors, QStringList{u("ヘルプファイル ") + help + u(" を開けませんでした")});
 }
 
 TEST_F(WindowTest, TheToolBarSwitchFollowsTheToolBar) {
