@@ -418,6 +418,22 @@ TEST_F(DayCommandsTest, TheRaceIndexShowsEveryLineWholeAndScrollsSideways) {
     w->close();
 }
 
+// The toolkit takes the C library's locale from the environment; numbers keep their point.
+TEST_F(DayCommandsTest, TheRaceViewWritesDecimalPointsUnderACommaLocale) {
+    const CommaDecimalLocale locale;
+    if (!locale.active())
+        GTEST_SKIP() << locale.reason();
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    doubleClick(*w, raceNode(*w, 0)); // fourteen runners with bets: every odds grid
+    EXPECT_EQ(child<TStrColGrid>(*w, "GridYosou")->Cells(6, 1), "  1.5");
+    EXPECT_EQ(child<TStrColGrid>(*w, "GridOddsWak")->Cells(1, 1), " 21.1 ");
+    EXPECT_EQ(child<TStrColGrid>(*w, "GridOddsUma")->Cells(1, 1), " 310.2");
+    const QString odds = child<QLabel>(*w, "LabelKaime2")->text();
+    EXPECT_TRUE(odds.contains('.') && !odds.contains(',')) << odds.toStdString();
+    w->close();
+}
+
 TEST_F(DayCommandsTest, RaceCloseHidesTheIndexOnceARaceIsChosen) {
     auto w = dayWindow("[Other]\r\nRaceClose=1\r\n");
     ASSERT_TRUE(w->OpenDay(s_archive));
