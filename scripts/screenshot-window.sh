@@ -16,8 +16,14 @@
 #                                              pointer resting on a figure cell and its
 #                                              explanation shown (CELL_X, CELL_Y: the cell,
 #                                              default 7番's 前走)
+#   scripts/screenshot-window.sh designed [BUILD]  docs/main-window-designed.png: as day, at
+#                                              the window's designed size, 738 x 496
+#   scripts/screenshot-window.sh odds [BUILD]  docs/race-odds-after-18.png and
+#   scripts/screenshot-window.sh training [BUILD]  docs/race-training-after-18.png: at the
+#                                              designed size, 東京 9R (18 runners) chosen, then
+#                                              東京 10R (7 runners), then its page オッズ or 調　教
 set -euo pipefail
-scene=${1:?menu, day, open or tooltip}
+scene=${1:?menu, day, open, tooltip, designed, odds or training}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -26,6 +32,11 @@ trap 'rm -rf "$work"' EXIT
 cp "$build/bin/ruvpelton" "$build/bin/ruvpelton.html" "$work/"
 archive=$("$build/tools/sampleday/make-sample-day" "$work/demo")
 folders="[Folder]\r\nInDenm=$work/demo/\r\nOutTxt=$work/\r\nTime=$work/demo/time/\r\n"
+# where the designed window shows 東京 11R in the race index and its page tabs
+RACE_Y_DESIGNED=${RACE_Y_DESIGNED:-272}
+TAB_Y=${TAB_Y:-115}
+ODDS_TAB_X=${ODDS_TAB_X:-275}
+TRAINING_TAB_X=${TRAINING_TAB_X:-333}
 case "$scene" in
 menu)
   ini=$folders
@@ -53,8 +64,25 @@ tooltip)
   steps="move 90 ${RACE_Y:-272} click click move ${CELL_X:-800} ${CELL_Y:-271} move ${CELL_X:-800} $((${CELL_Y:-271} + 1)) wait wait"
   size=900x640
   out=docs/figure-tooltip.png ;;
+designed|odds|training)
+  ini="$folders[Pos]\r\nFormMain=0,0,738,496,-1,-1,-1,-1,0\r\n"
+  args=("$archive")
+  size=738x496
+  nine="move 90 $((RACE_Y_DESIGNED - 36)) click click move 600 480 wait wait"
+  ten="move 90 $((RACE_Y_DESIGNED - 18)) click click move 600 480 wait wait"
+  case "$scene" in
+  designed)
+    steps="move 90 $RACE_Y_DESIGNED click click move 600 480 wait wait"
+    out=docs/main-window-designed.png ;;
+  odds)
+    steps="$nine $ten move $ODDS_TAB_X $TAB_Y click move 600 480 wait"
+    out=docs/race-odds-after-18.png ;;
+  training)
+    steps="$nine $ten move $TRAINING_TAB_X $TAB_Y click move 600 480 wait"
+    out=docs/race-training-after-18.png ;;
+  esac ;;
 *)
-  echo "unknown scene $scene: menu, day, open or tooltip" >&2
+  echo "unknown scene $scene: menu, day, open, tooltip, designed, odds or training" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"
