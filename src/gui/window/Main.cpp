@@ -25,6 +25,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -286,6 +287,7 @@ void TFormMain::makePanels() {
     TreeView1->header()->setStretchLastSection(false);
     TreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
+    TreeView1->installEventFilter(this); // Enter chooses the current race, as a double click
     auto* panel1Layout = new QVBoxLayout(Panel1);
     panel1Layout->setContentsMargins(kPanelBevel, kPanelBevel, kPanelBevel, kPanelBevel);
     panel1Layout->addWidget(TreeView1);
@@ -704,5 +706,12 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel2 && event->type() == QEvent::Resize)
         Panel2Resize();
+    if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            TreeView1DblClick();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }

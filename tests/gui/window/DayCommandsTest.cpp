@@ -124,6 +124,14 @@ QTreeWidgetItem* raceNode(const TFormMain& w, int index) {
     return nullptr;
 }
 
+// The node chosen as the user chooses it: a click on it and Enter.
+void pressEnter(const TFormMain& w, QTreeWidgetItem* node) {
+    QTreeWidget* tree = raceIndex(w);
+    tree->scrollToItem(node);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+    QTest::keyClick(tree, Qt::Key_Return);
+}
+
 // A double click on the node, as the user gives it.
 void doubleClick(const TFormMain& w, QTreeWidgetItem* node) {
     QTreeWidget* tree = raceIndex(w);
@@ -311,7 +319,7 @@ TEST_F(DayCommandsTest, TheOpenDialogOpensTheChosenDayAndItsCancelLeavesNoDayOpe
     w->close();
 }
 
-TEST_F(DayCommandsTest, ADoubleClickOnARaceShowsItAndOnAVenueDoesNothing) {
+TEST_F(DayCommandsTest, ADoubleClickOrEnterOnARaceShowsItAndOnAVenueDoesNothing) {
     auto w = dayWindow();
     ASSERT_TRUE(w->OpenDay(s_archive));
     const TStrColGrid* yosou = child<TStrColGrid>(*w, "GridYosou");
@@ -319,14 +327,18 @@ TEST_F(DayCommandsTest, ADoubleClickOnARaceShowsItAndOnAVenueDoesNothing) {
     const struct {
         int race;
         const char* bets;
+        bool byEnter;
     } races[] = {
-        {0, "<買い目> 馬番連勝 "},
-        {2, "<買い目> 枠番連勝 "},
-        {3, "<買い目> 見送り"},
+        {0, "<買い目> 馬番連勝 ", false},
+        {2, "<買い目> 枠番連勝 ", true},
+        {3, "<買い目> 見送り", false},
     };
     for (const auto& r : races) {
         SCOPED_TRACE(r.race);
-        doubleClick(*w, raceNode(*w, r.race));
+        if (r.byEnter)
+            pressEnter(*w, raceNode(*w, r.race));
+        else
+            doubleClick(*w, raceNode(*w, r.race));
         const TRaceBase& race = w->Session()->Race();
         EXPECT_EQ(heading(*w), qsjis(race.RaceHeading()).replace(u("\r\n"), u("\n")));
         EXPECT_EQ(yosou->RowCount(), race.RunnerCount() + 1);
