@@ -257,8 +257,9 @@ std::optional<std::string> ReadFileImage(const std::string& file) {
     if (!fs::is_regular_file(file, ec))
         return std::nullopt;
     std::ifstream in(file, std::ios::binary);
-    std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof())
+    // one read into a string of the file's size, rather than a byte at a time
+    std::string image(fs::file_size(file, ec), '\0');
+    if (ec || !in.read(image.data(), static_cast<std::streamsize>(image.size())))
         return std::nullopt;
     return image;
 }
