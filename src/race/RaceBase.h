@@ -55,6 +55,9 @@ public:
     using ERaceBaseError::ERaceBaseError;
 };
 
+// Past runs a horse record holds: index 0 (the last race) to 4 (five races back).
+constexpr int kPastRuns = 5;
+
 // The race data of one day, as every other part of the program reads it.
 // Race index 0..RaceCount()-1 in file order; runner index r is horse number r + 1;
 // past-run index j 0 (last race) .. 4 (five races back). Runner and past-run indexes
@@ -103,6 +106,12 @@ public:
     virtual std::string RaceName() const = 0;
     virtual std::string RaceHeadingLine() const = 0;
     virtual TRaceFacts RaceFacts() const = 0;
+
+    // What the season ledger reads besides: the runner's key (7 bytes), which names the
+    // horse in every day's files, and the finishing position of a past run (1 to 18, or
+    // the abnormal-result code 31 落馬 to 35 除外; 0 when the field is not a number).
+    virtual std::string RunnerKey(int r) const = 0;
+    virtual int PastRunPosition(int r, int j) const = 0;
 
 private:
     std::string m_folder;

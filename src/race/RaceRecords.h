@@ -117,4 +117,10 @@ constexpr Field kDistance{119, 4};
 constexpr Field kWeight{242, 3};   // tenths of a kilogram
 constexpr Field kPosition{368, 2}; // 31-35: abnormal result
 constexpr Field kTime{374, 4};     // MSSd
+// The abnormal results in the position field.
+constexpr int kFell = 31;
+constexpr int kDisqualified = 32;
+constexpr int kNotFinished = 33;
+constexpr int kScratched = 34;
+constexpr int kExcluded = 35;
 } // namespace pastRunBlock

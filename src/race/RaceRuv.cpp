@@ -309,14 +309,14 @@ std::uint8_t TRaceRuv::PastRunStatus(int r, int j) const {
     if (bytesOf(p, pb::kJump) == "1")
         return kRunJump;
     int position = numberOrZero(bytesOf(p, pb::kPosition));
-    if (position < 31)
+    if (position < pb::kFell)
         return status;
     switch (position) {
-    case 31: status = kRunFell; break;
-    case 32: status = kRunDisqualified; break;
-    case 33: status = kRunNotFinished; break;
-    case 34: status = kRunScratched; break;
-    case 35: status = kRunExcluded; break;
+    case pb::kFell: status = kRunFell; break;
+    case pb::kDisqualified: status = kRunDisqualified; break;
+    case pb::kNotFinished: status = kRunNotFinished; break;
+    case pb::kScratched: status = kRunScratched; break;
+    case pb::kExcluded: status = kRunExcluded; break;
     default: break;
     }
     if (!isBlank(bytesOf(p, pb::kTime)))
@@ -469,4 +469,12 @@ std::string TRaceRuv::WarsHeaderLine(std::uint8_t style) const {
            sjis("回  ") + dayOfMeeting + sjis("日目 ") +
            Format(sjis("%2d月%3d日(%2s) [%s] %s ver%s").c_str(), month, day, weekday.c_str(),
                   "0020", "RUV PELTON", ProductVersion());
+}
+
+std::string TRaceRuv::RunnerKey(int r) const {
+    return std::string(bytesOf(runner(r), runnerRecord::kKey));
+}
+
+int TRaceRuv::PastRunPosition(int r, int j) const {
+    return numberOrZero(bytesOf(pastRun(r, j), pastRunBlock::kPosition));
 }

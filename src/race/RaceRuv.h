@@ -62,6 +62,8 @@ public:
     std::string RaceName() const override;
     std::string RaceHeadingLine() const override;
     TRaceFacts RaceFacts() const override;
+    std::string RunnerKey(int r) const override;
+    int PastRunPosition(int r, int j) const override;
 
 private:
     // The current race: views into the file images, which live as long as the object.

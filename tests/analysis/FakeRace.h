@@ -127,6 +127,8 @@ public:
     std::string RaceName() const override { return {}; }
     std::string RaceHeadingLine() const override { return {}; }
     TRaceFacts RaceFacts() const override { return {}; }
+    std::string RunnerKey(int) const override { return {}; }
+    int PastRunPosition(int, int) const override { return 0; }
 
 private:
     const FakeRun& at(int r, int j) const {
