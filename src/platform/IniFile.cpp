@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
+#include "platform/FileReplace.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -210,56 +211,6 @@ std::string storedValue(std::string_view value) {
     return quoted;
 }
 
-void writeAll(int fd, const std::string& text, const fs::path& file) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail("write", file, errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-// Writes text to a new file in file's folder and renames it over file.
-void replaceFile(const fs::path& file, const std::string& text) {
-    fs::path folder = file.parent_path();
-    std::string base = file.filename().string();
-    struct stat old {};
-    bool existed = ::stat(file.c_str(), &old) == 0;
-
-    int fd = -1;
-    fs::path temp;
-    for (int attempt = 0; fd < 0; ++attempt) {
-        temp = folder / ("." + base + "." + std::to_string(::getpid()) + "." +
-                         std::to_string(attempt) + ".tmp");
-        // mode 0666 lets the umask decide for a new file, as for any file made by open
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && (errno != EEXIST || attempt >= 100))
-            fail("write", file, errno);
-    }
-    try {
-        if (existed && ::fchmod(fd, old.st_mode & 07777) != 0)
-            fail("write", file, errno);
-        writeAll(fd, text, file);
-        if (::fsync(fd) != 0)
-            fail("write", file, errno);
-        int fdToClose = fd;
-        fd = -1;
-        if (::close(fdToClose) != 0)
-            fail("write", file, errno);
-        if (::rename(temp.c_str(), file.c_str()) != 0)
-            fail("replace", file, errno);
-    } catch (...) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temp.c_str());
-        throw;
-    }
-}
-
 // The file a write replaces: the target of a symbolic link, else the path itself.
 fs::path writeTarget(const fs::path& file) {
     std::error_code error;
@@ -369,5 +320,5 @@ void WritePrivateProfileString(std::string_view section, std::string_view key,
     std::string text;
     for (const std::string& l : lines)
         text.append(l).append("\r\n");
-    replaceFile(target, text);
+    ReplaceFile(target, text);
 }

@@ -1,0 +1,68 @@
+#include "platform/FileReplace.h"
+
+#include "platform/Errors.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void fail(const char* operation, const fs::path& file, int error) {
+    throw EInOutError(std::string(operation) + " " + file.string() + ": " + std::strerror(error));
+}
+
+void writeAll(int fd, const std::string& text, const fs::path& file) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("write", file, errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+} // namespace
+
+void ReplaceFile(const fs::path& file, const std::string& text) {
+    fs::path folder = file.parent_path();
+    std::string base = file.filename().string();
+    struct stat old {};
+    bool existed = ::stat(file.c_str(), &old) == 0;
+
+    int fd = -1;
+    fs::path temp;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temp = folder / ("." + base + "." + std::to_string(::getpid()) + "." +
+                         std::to_string(attempt) + ".tmp");
+        // mode 0666 lets the umask decide for a new file, as for any file made by open
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt >= 100))
+            fail("write", file, errno);
+    }
+    try {
+        if (existed && ::fchmod(fd, old.st_mode & 07777) != 0)
+            fail("write", file, errno);
+        writeAll(fd, text, file);
+        if (::fsync(fd) != 0)
+            fail("write", file, errno);
+        int fdToClose = fd;
+        fd = -1;
+        if (::close(fdToClose) != 0)
+            fail("write", file, errno);
+        if (::rename(temp.c_str(), file.c_str()) != 0)
+            fail("replace", file, errno);
+    } catch (...) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+}
