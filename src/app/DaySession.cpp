@@ -16,6 +16,10 @@
 
 namespace fs = std::filesystem;
 
+std::string ProgressCountText(int position, int total) {
+    return Format(sjis("処理数 %2d/%d").c_str(), position, total);
+}
+
 TDaySession::TDaySession(const TSettings& settings)
     : m_settings(settings), m_workText(m_work.folderText()), m_odds(std::make_unique<TOdds>()) {}
 
@@ -150,8 +154,7 @@ TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
     TOutputSummary summary;
     const int total = m_race->RaceCount();
     for (int i = 0; i < total; ++i) {
-        if (progress &&
-            !progress(i + 1, total, Format(sjis("処理数 %2d/%d").c_str(), i + 1, total))) {
+        if (progress && !progress(i + 1, total, ProgressCountText(i + 1, total))) {
             summary.cancelled = true;
             break;
         }

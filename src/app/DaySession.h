@@ -23,6 +23,9 @@ enum class TOutputCommand { All, Text, Html, Wars, Ruv, Csv };
 // total and the count text "処理数 %2d/%d" (CP932); returns false to stop before that race.
 using TOutputProgress = std::function<bool(int position, int total, const std::string& text)>;
 
+// The count text of a walk's progress: "処理数 %2d/%d" (CP932).
+std::string ProgressCountText(int position, int total);
+
 // What the main window owns for a run and for the open day, without any widget: the odds
 // container and the prediction for the whole run; the race data source, the odds reader,
 // the archive folder and the day code while a day is open. The window and the batch tool
