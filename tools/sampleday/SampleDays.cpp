@@ -2,6 +2,7 @@
 
 #include "platform/Format.h"
 #include "race/RaceHelpers.h"
+#include "sampleday/SamplePieces.h"
 
 #include <array>
 #include <cstdint>
@@ -10,46 +11,12 @@
 
 namespace {
 
-// A small deterministic generator, so every run writes the same day.
-class Dice {
-public:
-    explicit Dice(std::uint32_t seed) : m_state(seed) {}
-    int below(int n) {
-        m_state = m_state * 1664525u + 1013904223u;
-        return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(n));
-    }
-    int between(int low, int high) { return low + below(high - low + 1); }
-    template <typename T, std::size_t N> const T& pick(const std::array<T, N>& items) {
-        return items[static_cast<std::size_t>(below(static_cast<int>(N)))];
-    }
-
-private:
-    std::uint32_t m_state;
-};
-
-const std::array<const char*, 40> kSyllables{
-    "ア", "イ", "ウ", "エ", "オ", "カ", "キ", "ク", "ケ", "コ", "サ", "シ", "ス", "セ",
-    "ソ", "タ", "チ", "ツ", "テ", "ト", "ナ", "ニ", "マ", "ミ", "ム", "メ", "ラ", "リ",
-    "ル", "レ", "ロ", "ダ", "ド", "ガ", "ゴ", "バ", "ボ", "パ", "ン", "ー"};
-const std::array<const char*, 16> kJockeys{"武豊", "岡部",   "横山典", "蛯名", "柴田善", "安藤勝",
-                                           "河内", "松永幹", "四位",   "福永", "後藤",   "田中勝",
-                                           "藤田", "熊沢",   "池添",   "幸"};
 const std::array<const char*, 6> kTrainers{"助手", "騎手", "見習", "本人", "助手", "騎手"};
 const std::array<const char*, 4> kCourses{"美坂", "栗坂", "美Ｗ", "栗ＣＷ"};
 const std::array<const char*, 4> kGoings{"良", "稍", "重", "不"};
 const std::array<const char*, 4> kEfforts{"馬也", "強め", "一杯", "仕掛"};
 const std::array<const char*, 10> kCentralCourses{"00", "01", "02", "03", "04",
                                                   "05", "06", "07", "08", "09"};
-const std::array<int, 8> kDistances{1000, 1200, 1400, 1600, 1800, 2000, 2200, 2400};
-
-std::string horseName(Dice& dice) {
-    std::string name;
-    int length = dice.between(3, 8);
-    for (int i = 0; i < length; ++i)
-        name += i == 0 ? kSyllables[static_cast<std::size_t>(dice.below(38))] // no ン or ー first
-                       : dice.pick(kSyllables);
-    return name;
-}
 
 // Finishing time MSSd of a flat race: about 12 seconds a furlong, with some spread.
 std::string finishingTime(Dice& dice, int distance, bool turf) {
@@ -62,7 +29,7 @@ SamplePastRun pastRun(Dice& dice, int monthsBack) {
     run.course = dice.pick(kCentralCourses);
     int month = 12 - monthsBack;
     run.date = Format("2000%.2d%.2d", month, dice.between(1, 28));
-    int distance = dice.pick(kDistances);
+    int distance = dice.pick(kSampleDistances);
     bool turf = dice.below(2) == 0;
     run.surface = turf ? "1" : "0";
     run.distance = Format("%d", distance);
@@ -108,32 +75,16 @@ SampleTraining training(Dice& dice, int daysBefore) {
     return t;
 }
 
-// Brackets fill as the association fills them: in a field of more than eight the
-// last brackets take the extra runners.
-int bracketOf(int number, int runners) {
-    if (runners <= 8)
-        return number;
-    int base = runners / 8;
-    int extra = runners % 8;
-    for (int bracket = 1; bracket <= 8; ++bracket) {
-        int size = base + (bracket > 8 - extra ? 1 : 0);
-        if (number <= size)
-            return bracket;
-        number -= size;
-    }
-    return 8;
-}
-
 SampleRunner runner(Dice& dice, int number, int runners) {
     SampleRunner r;
-    r.bracket = Format("%d", bracketOf(number, runners));
-    r.horseName = horseName(dice);
+    r.bracket = Format("%d", SampleBracketOf(number, runners));
+    r.horseName = SampleHorseName(dice);
     r.sex = Format("%d", dice.below(5) == 0 ? 2 : dice.below(2));
     r.age = Format("%2d", dice.between(3, 7));
     r.blinkers = dice.below(6) == 0 ? "1" : "0";
     r.weightKilograms = Format("%d", dice.between(52, 58));
     r.weightTenths = dice.below(4) == 0 ? "5" : "0";
-    r.jockey = dice.pick(kJockeys);
+    r.jockey = dice.pick(kSampleJockeys);
     r.allowance = dice.below(8) == 0 ? Format("%d", dice.between(1, 3)) : " ";
     r.jockeyStar = dice.below(10) == 0 ? "1" : "0";
     r.serviceMark = number <= 5 && dice.below(2) == 0 ? Format("%d", dice.below(5)) : " ";
@@ -172,7 +123,7 @@ SampleRace race(Dice& dice, const Venue& venue, int number, int runners) {
     race.raceNumber = Format("%.2d", number);
     race.date = "20010128";
     race.surface = dice.below(2) == 0 ? "1" : "0";
-    race.distance = Format("%d", dice.pick(kDistances));
+    race.distance = Format("%d", dice.pick(kSampleDistances));
     race.postTime = Format("%.2d:%.2d", 9 + (number * 35 + 50) / 60, (number * 35 + 50) % 60);
     if (number <= 2) {
         race.ageCondition = "2";
@@ -242,7 +193,7 @@ int standardTenths(int distance, bool turf) {
 
 SampleTimeDb TimeDbCovering(const SampleDay& day) {
     SampleTimeDb db;
-    for (int distance : kDistances) {
+    for (int distance : kSampleDistances) {
         if (distance == 2200)
             continue; // no factor: these runs cannot be scored
         db.distanceFactors.push_back({DistanceFactorKey(distance), 16000 / distance});
