@@ -1,0 +1,155 @@
+#include "ledger/LedgerFiles.h"
+
+#include "ledger/LedgerChart.h"
+#include "ledger/LedgerTables.h"
+#include "platform/Cp932.h"
+#include "platform/FileReplace.h"
+#include "platform/Format.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string numberOrEmpty(int n) {
+    return n == 0 ? std::string() : std::to_string(n);
+}
+
+std::string csvRow(const TLedgerRace& race) {
+    std::vector<std::string> cells{DateText(race.date), toUtf8Lenient(race.venue),
+                                   std::to_string(race.number), std::to_string(race.runners)};
+    cells.push_back(race.bets.empty() ? "見送り" : race.HasBracketBets() ? "枠連" : "馬連");
+    for (int runner : race.marked)
+        cells.push_back(numberOrEmpty(runner));
+    for (int runner : race.marked)
+        cells.push_back(runner == 0 ? std::string()
+                                    : toUtf8Lenient(runResult::Text(race.Result(runner))));
+    cells.push_back(numberOrEmpty(race.First()));
+    cells.push_back(numberOrEmpty(race.Second()));
+    cells.push_back(race.Settled() ? "1" : "0");
+    std::string bets;
+    for (const TLedgerBet& bet : race.bets)
+        bets += Format("%s%d-%d", bets.empty() ? "" : " ", bet.lower, bet.higher);
+    cells.push_back(bets);
+    TBetTally tally;
+    tally.Add(race);
+    for (long long n : {static_cast<long long>(tally.hits), tally.stake, tally.paid})
+        cells.push_back(race.Settled() ? std::to_string(n) : std::string());
+    std::string row;
+    for (const std::string& cell : cells)
+        row += (row.empty() ? "" : ",") + cell;
+    return row + "\r\n";
+}
+
+std::string escaped(const std::string& utf8) {
+    std::string out;
+    for (char c : utf8) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// A CP932 text as HTML text.
+std::string html(const std::string& cp932) {
+    return escaped(toUtf8Lenient(cp932));
+}
+
+std::string htmlTable(const TLedgerTable& table) {
+    std::string out = "<table>\n<tr>";
+    for (const std::string& heading : table.headings)
+        out += "<th>" + html(heading) + "</th>";
+    out += "</tr>\n";
+    for (const auto& row : table.rows) {
+        out += "<tr>";
+        for (std::size_t c = 0; c < row.size(); ++c)
+            out += (c == 0 ? "<th>" : "<td>") + html(row[c]) + (c == 0 ? "</th>" : "</td>");
+        out += "</tr>\n";
+    }
+    return out + "</table>\n";
+}
+
+std::string svgColor(TRgb rgb) {
+    return Format("#%.6X", static_cast<unsigned>(rgb));
+}
+
+std::string chartSvg(const TChart& chart) {
+    std::string svg = Format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%g\" "
+                             "height=\"%g\" viewBox=\"0 0 %g %g\">\n",
+                             chart.width, chart.height, chart.width, chart.height);
+    for (const TChartLine& line : chart.lines) {
+        std::string points;
+        for (const TChartPoint& p : line.points)
+            points += Format("%s%.1f,%.1f", points.empty() ? "" : " ", p.x, p.y);
+        svg += Format("<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"%g\"%s "
+                      "points=\"%s\"/>\n",
+                      svgColor(line.color).c_str(), line.width,
+                      line.dashed ? " stroke-dasharray=\"6 4\"" : "", points.c_str());
+    }
+    static const char* const anchors[] = {"start", "middle", "end"};
+    for (const TChartText& text : chart.texts)
+        svg += Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\" fill=\"%s\"%s>%s</text>\n",
+                      text.at.x, text.at.y, anchors[static_cast<int>(text.anchor)],
+                      svgColor(text.color).c_str(), text.bold ? " font-weight=\"bold\"" : "",
+                      html(text.text).c_str());
+    return svg + "</svg>\n";
+}
+
+constexpr const char* kStyle =
+    "body{font-family:'IPAPGothic','IPAGothic',sans-serif;margin:1.5em;color:#333}"
+    "table{border-collapse:collapse;margin:0.5em 0 1.5em}"
+    "th,td{border:1px solid #999;padding:2px 8px}"
+    "td{text-align:right}tr:first-child th{background:#e8e8f0}"
+    "p.note{color:#8a1f11}svg{font-size:12px}";
+
+} // namespace
+
+std::string LedgerCsv(const TLedger& ledger) {
+    std::string csv = kByteOrderMark;
+    csv += "date,venue,race,runners,kind,mark1,mark2,mark3,mark4,mark5,mark6,"
+           "pos1,pos2,pos3,pos4,pos5,pos6,first,second,settled,bets,hits,stake,return\r\n";
+    for (const TLedgerRace& race : ledger.races)
+        csv += csvRow(race);
+    return csv;
+}
+
+std::string LedgerHtml(const TLedgerSummary& summary) {
+    std::string page = "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"UTF-8\">\n"
+                       "<title>RUV PELTON 成績集計</title>\n<style>";
+    page += kStyle;
+    page += "</style>\n</head>\n<body>\n<h1>成績集計</h1>\n";
+    page += "<p>" + html(OverviewText(summary)) + "</p>\n";
+    page += "<p class=\"note\">" + html(SnapshotNote()) + "</p>\n";
+    page += "<h2>印</h2>\n" + htmlTable(MarkTable(summary));
+    page += "<h2>買い目</h2>\n" + htmlTable(BetTable(summary));
+    page += "<h2>場別</h2>\n" + htmlTable(VenueBetTable(summary));
+    page += "<h2>月別</h2>\n" + htmlTable(MonthBetTable(summary));
+    page += "<h2>推移</h2>\n" + chartSvg(LedgerChart(summary));
+    return page + "</body>\n</html>\n";
+}
+
+std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
+    std::vector<std::string> lines{OverviewText(summary), ""};
+    for (const TLedgerTable& table : {MarkTable(summary), BetTable(summary)}) {
+        for (std::string& line : TableLines(table))
+            lines.push_back(std::move(line));
+        lines.push_back("");
+    }
+    lines.push_back(SnapshotNote());
+    return lines;
+}
+
+std::vector<fs::path> WriteLedgerFiles(const TLedger& ledger, const TLedgerSummary& summary,
+                                       const fs::path& folder) {
+    const fs::path csv = folder / "ledger.csv";
+    const fs::path page = folder / "ledger.html";
+    ReplaceFile(csv, LedgerCsv(ledger));
+    ReplaceFile(page, LedgerHtml(summary));
+    return {csv, page};
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ledger/LedgerSummary.h"
+#include "ledger/SeasonLedger.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// ledger.csv: UTF-8 with a byte-order mark, CR LF line ends, a heading row and one row per
+// race: date, venue, race, runners, kind, mark1-6, pos1-6, first, second, settled, bets,
+// hits, stake, return. hits, stake and return are empty for a race that is not settled.
+std::string LedgerCsv(const TLedger& ledger);
+
+// ledger.html: one self-contained UTF-8 page without scripts: the overview, the mark and
+// bet tables, the tables by venue and by month, and the chart as inline SVG.
+std::string LedgerHtml(const TLedgerSummary& summary);
+
+// The summary as the batch tool prints it: the overview, the two tables and the note on
+// the odds (CP932 lines).
+std::vector<std::string> SummaryLines(const TLedgerSummary& summary);
+
+// Writes ledger.csv and ledger.html into folder, each whole or not at all; nothing else is
+// written. Returns their paths. Throws EInOutError naming the file that failed.
+std::vector<std::filesystem::path> WriteLedgerFiles(const TLedger& ledger,
+                                                    const TLedgerSummary& summary,
+                                                    const std::filesystem::path& folder);

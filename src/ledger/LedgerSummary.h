@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ledger/LedgerRace.h"
+#include "ledger/SeasonLedger.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// How the runners of one mark did in the settled races. Scratched and excluded runners
+// did not run and are left out.
+struct TMarkTally {
+    int runners = 0;
+    int wins = 0;
+    int topTwo = 0;          // placed 1 or 2 (連対)
+    int topThreeRunners = 0; // runners of races whose first three places are known
+    int topThree = 0;        // of those, placed 1 to 3 (複勝圏)
+    int oddsRunners = 0;     // runners with win odds
+    long long winPaid = 0;   // yen: win odds × 100 for each winner with odds
+
+    void Add(const TLedgerRace& race, int runner, float winOdds);
+};
+
+// The races of one venue or one month.
+struct TAreaTally {
+    std::string name; // CP932
+    int races = 0;
+    int settled = 0;
+    TBetTally bets;
+};
+
+// The running totals of the settled races up to and including one day.
+struct TDayTally {
+    int date = 0; // YYYYMMDD
+    long long stake = 0;
+    long long paid = 0;
+};
+
+// The five mark groups: ◎ ○ ▲ △ and × (mark positions 5 and 6 together).
+constexpr int kMarkGroups = 5;
+
+struct TLedgerSummary {
+    int days = 0;
+    int races = 0;
+    int settled = 0;
+    int unknownRunners = 0; // runners without a known result
+    int skippedArchives = 0;
+    int firstDate = 0;
+    int lastDate = 0;
+    std::array<TMarkTally, kMarkGroups> marks;
+    TBetTally bracketBets; // 枠連: fields of at most 8
+    TBetTally runnerBets;  // 馬連
+    TBetTally allBets;
+    std::vector<TAreaTally> venues; // in the order of their first race
+    std::vector<TAreaTally> months; // in date order
+    std::vector<TDayTally> running; // one per day with races
+};
+
+TLedgerSummary Summarize(const TLedger& ledger);
+
+// The mark group (0 ◎ .. 4 ×) of a mark position 1 to 6.
+int MarkGroup(int position);

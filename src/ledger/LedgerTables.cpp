@@ -1,0 +1,146 @@
+#include "ledger/LedgerTables.h"
+
+#include "analysis/Focus.h"
+#include "platform/Cp932.h"
+#include "platform/Format.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string count(long long n) {
+    return std::to_string(n);
+}
+
+// A rate in percent with one decimal; "-" when there is nothing to divide by.
+std::string rate(long long part, long long whole) {
+    return whole == 0
+               ? "-"
+               : Format("%.1f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+}
+
+std::vector<std::string> headings(std::initializer_list<const char*> utf8) {
+    std::vector<std::string> texts;
+    for (const char* text : utf8)
+        texts.push_back(sjis(text));
+    return texts;
+}
+
+std::vector<std::string> betCells(const TBetTally& b) {
+    return {count(b.races),
+            count(b.bets),
+            count(b.hits),
+            count(b.racesHit),
+            rate(b.racesHit, b.races),
+            GroupedDigits(b.stake),
+            GroupedDigits(b.paid),
+            rate(b.paid, b.stake)};
+}
+
+const std::vector<std::string>& betHeadings() {
+    static const std::vector<std::string> texts =
+        headings({"購入R", "点数", "的中", "的中R", "的中率", "投資", "払戻", "回収率"});
+    return texts;
+}
+
+TLedgerTable areaTable(const char* first, const std::vector<TAreaTally>& areas) {
+    TLedgerTable table;
+    table.headings = headings({first, "レース", "確定"});
+    table.headings.insert(table.headings.end(), betHeadings().begin(), betHeadings().end());
+    for (const TAreaTally& area : areas) {
+        std::vector<std::string> row{area.name, count(area.races), count(area.settled)};
+        std::vector<std::string> bets = betCells(area.bets);
+        row.insert(row.end(), bets.begin(), bets.end());
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+} // namespace
+
+TLedgerTable MarkTable(const TLedgerSummary& summary) {
+    TLedgerTable table;
+    table.headings = headings(
+        {"印", "頭数", "1着", "勝率", "連対", "連対率", "3着判明", "複勝圏", "複勝率", "単回収率"});
+    for (int group = 0; group < kMarkGroups; ++group) {
+        const TMarkTally& m = summary.marks[static_cast<std::size_t>(group)];
+        table.rows.push_back({MarkSymbol(group + 1), count(m.runners), count(m.wins),
+                              rate(m.wins, m.runners), count(m.topTwo), rate(m.topTwo, m.runners),
+                              count(m.topThreeRunners), count(m.topThree),
+                              rate(m.topThree, m.topThreeRunners),
+                              rate(m.winPaid, m.oddsRunners * kTicketYen)});
+    }
+    return table;
+}
+
+TLedgerTable BetTable(const TLedgerSummary& summary) {
+    TLedgerTable table;
+    table.headings = headings({"式別"});
+    table.headings.insert(table.headings.end(), betHeadings().begin(), betHeadings().end());
+    const std::pair<const char*, const TBetTally*> kinds[] = {
+        {"枠連", &summary.bracketBets}, {"馬連", &summary.runnerBets}, {"合計", &summary.allBets}};
+    for (const auto& [name, tally] : kinds) {
+        std::vector<std::string> row{sjis(name)};
+        std::vector<std::string> cells = betCells(*tally);
+        row.insert(row.end(), cells.begin(), cells.end());
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+TLedgerTable VenueBetTable(const TLedgerSummary& summary) {
+    return areaTable("場", summary.venues);
+}
+
+TLedgerTable MonthBetTable(const TLedgerSummary& summary) {
+    return areaTable("月", summary.months);
+}
+
+std::string GroupedDigits(long long value) {
+    std::string digits = std::to_string(value);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0 && digits[i - 1] != '-'; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), ",");
+    return digits;
+}
+
+std::string DateText(int date) {
+    return Format("%.4d-%.2d-%.2d", date / 10000, date / 100 % 100, date % 100);
+}
+
+std::string OverviewText(const TLedgerSummary& s) {
+    std::string text = Format(sjis("期間 %s～%s  開催日 %d  レース %d  確定 %d  未確定 %d  "
+                                   "結果不明の出走馬 %d")
+                                  .c_str(),
+                              DateText(s.firstDate).c_str(), DateText(s.lastDate).c_str(), s.days,
+                              s.races, s.settled, s.races - s.settled, s.unknownRunners);
+    if (s.skippedArchives > 0)
+        text += Format(sjis("  読めなかったアーカイブ %d").c_str(), s.skippedArchives);
+    return text;
+}
+
+const std::string& SnapshotNote() {
+    return sjis("払戻はオッズのスナップショットから計算した値で、確定配当ではありません。");
+}
+
+std::vector<std::string> TableLines(const TLedgerTable& table) {
+    std::vector<std::size_t> widths(table.headings.size(), 0);
+    auto measure = [&widths](const std::vector<std::string>& cells) {
+        for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], cells[c].size());
+    };
+    measure(table.headings);
+    for (const auto& row : table.rows)
+        measure(row);
+    auto line = [&widths](const std::vector<std::string>& cells) {
+        std::string text;
+        for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c) {
+            const std::string pad(widths[c] - cells[c].size(), ' ');
+            text += c == 0 ? cells[c] + pad : "  " + pad + cells[c];
+        }
+        return text;
+    };
+    std::vector<std::string> lines{line(table.headings)};
+    for (const auto& row : table.rows)
+        lines.push_back(line(row));
+    return lines;
+}

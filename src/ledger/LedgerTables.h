@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ledger/LedgerSummary.h"
+
+#include <string>
+#include <vector>
+
+// The ledger's summary as the printed summary, the HTML page and the ledger window show
+// it: tables of CP932 cell texts whose first column names the row and whose other
+// columns are numbers, and the lines around them.
+struct TLedgerTable {
+    std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> rows;
+};
+
+// ◎ ○ ▲ △ ×: runners, wins and win rate, top two and its rate, top three over the races
+// whose third place is known, and the win return rate.
+TLedgerTable MarkTable(const TLedgerSummary& summary);
+// 枠連, 馬連 and all bets.
+TLedgerTable BetTable(const TLedgerSummary& summary);
+// The races and bets by venue and by month.
+TLedgerTable VenueBetTable(const TLedgerSummary& summary);
+TLedgerTable MonthBetTable(const TLedgerSummary& summary);
+
+// The period, the days, the races (settled and not), the runners without a known
+// result and, when there are any, the archives that could not be read.
+std::string OverviewText(const TLedgerSummary& summary);
+// Said wherever a return is shown: it uses the odds of the snapshot.
+const std::string& SnapshotNote();
+
+// A number with a comma every three digits, as amounts of yen are shown.
+std::string GroupedDigits(long long value);
+// A date YYYYMMDD as YYYY-MM-DD.
+std::string DateText(int date);
+// The table as lines of text: columns padded to their widest cell (bytes, which CP932
+// makes the width on a terminal), the first column left-aligned and the rest right-aligned.
+std::vector<std::string> TableLines(const TLedgerTable& table);
