@@ -26,6 +26,12 @@ TEST(BatchOptions, ReadsCommandsArchivesAndOptions) {
     EXPECT_EQ(o.raceIndex, 10);
     EXPECT_EQ(o.runner, 7);
     EXPECT_FALSE(ParseBatchOptions({"explain", "day.lzh", "10"}).runner.has_value());
+
+    o = ParseBatchOptions({"ledger", "season", "--from", "010106", "--to", "010128"});
+    EXPECT_EQ(o.command, "ledger");
+    EXPECT_EQ(o.archive, "season");
+    EXPECT_EQ(o.from, "010106");
+    EXPECT_EQ(o.to, "010128");
     EXPECT_TRUE(ParseBatchOptions({"--help"}).help);
     EXPECT_TRUE(ParseBatchOptions({"list", "--version"}).version);
     EXPECT_EQ(ParseBatchOptions({"csv", "day.lzh", "--out", "o"}).command, "csv");
@@ -49,6 +55,10 @@ TEST(BatchOptions, RefusesWhatItCannotRead) {
         {"write", "day.lzh", "--wars-format", "2"},
         {"write", "day.lzh", "--time"},
         {"write", "day.lzh", "--colour"},
+        {"ledger"},
+        {"ledger", "a", "b"},
+        {"ledger", "season", "--from", "0101"},
+        {"ledger", "season", "--to", "2001-01"},
     };
     for (const auto& args : bad)
         EXPECT_THROW(ParseBatchOptions(args), EBatchUsage) << ::testing::PrintToString(args);

@@ -56,7 +56,7 @@ expect_error() { # description, exit code, message, command...
   "$@" >"$work/stdout" 2>"$work/stderr"
   local got=$?
   check "$what: exit $code" test "$got" -eq "$code"
-  check "$what: says '$message'" grep -qF "$message" "$work/stderr"
+  check "$what: says '$message'" grep -qF -- "$message" "$work/stderr"
 }
 # the sample-day writer takes no option for a folder: it explains itself and writes nothing
 mkdir "$work/empty"
@@ -73,6 +73,17 @@ expect_error "missing time database" 1 "time.dbxがオープンできません" 
 expect_error "missing output folder" 1 "$work/absent/s2001012804.txt" "$batch" write "$archive" "${time[@]}" --out "$work/absent" --text
 expect_error "runner not in the race" 1 "race 10 has 7 runners, no runner 8" "$batch" explain "$archive" 10 8 "${time[@]}"
 expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archive" --colour
+# the season ledger of a generated two-day season
+"$make_day" --season 2 "$work/season" >/dev/null
+mkdir "$work/ledger"
+"$batch" ledger "$work/season" --time "$work/season/time" --out "$work/ledger" >"$work/ledger.log"
+check "ledger prints the overview" grep -q "^期間 2001-01-06～2001-01-07  開催日 2  レース 72  確定 " "$work/ledger.log"
+check "ledger prints the mark and bet tables" grep -q "^合計  " "$work/ledger.log"
+check "ledger says the return uses the snapshot's odds" grep -q "スナップショット" "$work/ledger.log"
+check "ledger writes the CSV and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "ledger.csv ledger.html "
+check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 73
+expect_error "ledger of a folder without day archives" 1 "$work/ledgerに開催日のデータ" "$batch" ledger "$work/ledger" --time "$work/season/time"
+expect_error "ledger with a bad date" 2 "--to takes a date YYMMDD, not '2001-01'" "$batch" ledger "$work/season" --to 2001-01
 check "--help explains the options" sh -c "'$batch' --help | grep -q -- '--wars-format 0|1'"
 check "--version names the tool and its version" sh -c "'$batch' --version | grep -qx 'ruvpelton-batch (RUV PELTON) [0-9][0-9.]*'"
 

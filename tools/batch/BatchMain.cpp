@@ -6,6 +6,8 @@
 #include "app/DaySession.h"
 #include "app/ProgramFiles.h"
 #include "app/Settings.h"
+#include "ledger/LedgerFiles.h"
+#include "ledger/SeasonLedger.h"
 #include "output/ReportPieces.h"
 #include "output/Writers.h"
 #include "platform/Cp932.h"
@@ -165,19 +167,27 @@ const char* noFileReason(TOutputCommand command, const TSettings::TFile& on, int
     return "no race of the day has bets, and the WARS and RUV files hold only races with bets";
 }
 
-// The write and csv commands: the output walk with its progress on a terminal.
-int write(TDaySession& day, TOutputCommand command) {
+// The progress of a walk on a terminal; Ctrl-C stops the walk before its next step.
+TOutputProgress interruptibleProgress() {
     std::signal(SIGINT, onInterrupt);
     const bool showProgress = isatty(STDERR_FILENO);
-    auto progress = [showProgress](int position, int total, const std::string& text) {
+    return [showProgress](int position, int total, const std::string& text) {
         if (showProgress)
             std::cerr << "\r" << toUtf8Lenient(text) << (position == total ? "\n" : "")
                       << std::flush;
         return g_interrupted == 0;
     };
-    TDaySession::TOutputSummary result = day.RunOutput(command, progress);
+}
+
+void printWritten(const fs::path& file) {
+    std::cout << "written: " << file.string() << " (" << fs::file_size(file) << " bytes)\n";
+}
+
+// The write and csv commands: the output walk with its progress on a terminal.
+int write(TDaySession& day, TOutputCommand command) {
+    TDaySession::TOutputSummary result = day.RunOutput(command, interruptibleProgress());
     for (const fs::path& file : result.files)
-        std::cout << "written: " << file.string() << " (" << fs::file_size(file) << " bytes)\n";
+        printWritten(file);
     if (result.files.empty() && !result.cancelled)
         std::cout << "no file written: " << noFileReason(command, day.Settings().File, result.races)
                   << "\n";
@@ -185,6 +195,24 @@ int write(TDaySession& day, TOutputCommand command) {
         std::cerr << "cancelled after " << result.races << " races\n";
         return 130;
     }
+    return 0;
+}
+
+int ledger(const TSettings& settings, const TBatchOptions& o, const Printer& out) {
+    const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
+    const TSeasonLedger season(settings, o.archive, range);
+    const TLedger result = season.Run(interruptibleProgress());
+    for (const std::string& problem : result.problems)
+        std::cerr << "skipped: " << toUtf8Lenient(problem) << "\n";
+    if (result.cancelled) {
+        std::cerr << "cancelled: nothing written\n";
+        return 130;
+    }
+    const TLedgerSummary summary = Summarize(result);
+    for (const std::string& line : SummaryLines(summary))
+        out.line(line);
+    for (const fs::path& file : WriteLedgerFiles(result, summary, o.outFolder.value_or(".")))
+        printWritten(file);
     return 0;
 }
 
@@ -209,11 +237,13 @@ int main(int argc, char** argv) {
     }
     try {
         TSettings settings = loadSettings(options, argv[0]);
+        const Printer out(options.sjis);
+        if (options.command == "ledger")
+            return ledger(settings, options, out);
         TDaySession day(settings);
         if (options.command != "list")
             day.FocusCreate(); // listing needs no time database
         day.OpenDay(options.archive);
-        const Printer out(options.sjis);
         if (options.command == "list")
             return list(day, out);
         if (options.command == "summary")

@@ -15,6 +15,9 @@ const char* const kBatchUsage =
     "  write ARCHIVE        write the day's files into the output folder, as 一括出力 does\n"
     "  csv ARCHIVE          write the day for a spreadsheet, c + date + .csv, as CSV出力\n"
     "                       does: one row per runner, UTF-8\n"
+    "  ledger FOLDER        how the marks and bets did over the day archives rv + YYMMDD\n"
+    "                       + .lzh in FOLDER: prints the summary and writes ledger.csv and\n"
+    "                       ledger.html into --out (default: the current folder)\n"
     "\n"
     "files for write (none given: the settings' switches):\n"
     "  --text               the detailed text report, s + date + course + .txt\n"
@@ -29,6 +32,8 @@ const char* const kBatchUsage =
     "  --jrdb DIR           read odds from the JRDB odds archive in DIR\n"
     "  --wars-format 0|1    0: old WARS header, 1: year-2000 header\n"
     "  --ruv-format 0|1     0: old OVERS layout, 1: new OVERS layout\n"
+    "  --from YYMMDD        ledger: the first day to keep\n"
+    "  --to YYMMDD          ledger: the last day to keep (later days still give results)\n"
     "  --ini FILE           the settings file (default: ruvpelton.ini beside this tool;\n"
     "                       installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
     "  --sjis               print CP932 bytes instead of UTF-8\n"
@@ -55,6 +60,12 @@ int formatValue(const std::string& option, const std::string& value) {
     return value == "1" ? 1 : 0;
 }
 
+std::string dateValue(const std::string& option, const std::string& value) {
+    if (value.size() != 6 || value.find_first_not_of("0123456789") != std::string::npos)
+        throw EBatchUsage(option + " takes a date YYMMDD, not '" + value + "'");
+    return value;
+}
+
 } // namespace
 
 TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
@@ -64,12 +75,14 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         {"--version", &TBatchOptions::version}, {"--sjis", &TBatchOptions::sjis},
         {"--text", &TBatchOptions::text},       {"--html", &TBatchOptions::html},
         {"--wars", &TBatchOptions::wars},       {"--ruv", &TBatchOptions::ruv}};
-    const std::map<std::string, std::optional<std::string> TBatchOptions::*> folders{
+    const std::map<std::string, std::optional<std::string> TBatchOptions::*> textOptions{
         {"--time", &TBatchOptions::timeFolder},
         {"--out", &TBatchOptions::outFolder},
         {"--rx", &TBatchOptions::rxFolder},
         {"--jrdb", &TBatchOptions::jrdbFolder},
-        {"--ini", &TBatchOptions::iniFile}};
+        {"--ini", &TBatchOptions::iniFile},
+        {"--from", &TBatchOptions::from},
+        {"--to", &TBatchOptions::to}};
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -77,7 +90,7 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             o.*(s->second) = true;
             continue;
         }
-        bool takesValue = folders.count(arg) || arg == "--wars-format" || arg == "--ruv-format";
+        bool takesValue = textOptions.count(arg) || arg == "--wars-format" || arg == "--ruv-format";
         if (takesValue) {
             if (i + 1 >= args.size())
                 throw EBatchUsage(arg + " needs a value");
@@ -86,8 +99,10 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
                 o.warsFormat = formatValue(arg, value);
             else if (arg == "--ruv-format")
                 o.ruvFormat = formatValue(arg, value);
+            else if (arg == "--from" || arg == "--to")
+                o.*(textOptions.at(arg)) = dateValue(arg, value);
             else
-                o.*(folders.at(arg)) = value;
+                o.*(textOptions.at(arg)) = value;
             continue;
         }
         if (arg.size() > 1 && arg[0] == '-')
@@ -101,13 +116,14 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
     o.command = positional[0];
     const bool byRace = o.command == "race" || o.command == "explain";
     if (o.command != "list" && o.command != "summary" && !byRace && o.command != "write" &&
-        o.command != "csv")
+        o.command != "csv" && o.command != "ledger")
         throw EBatchUsage("unknown command " + o.command);
     const std::size_t least = byRace ? 3 : 2;
     const std::size_t most = o.command == "explain" ? 4 : least;
     if (positional.size() < least || positional.size() > most)
-        throw EBatchUsage(o.command +
-                          (byRace ? " needs an archive and a race index" : " needs one archive"));
+        throw EBatchUsage(o.command + (byRace ? " needs an archive and a race index"
+                                       : o.command == "ledger" ? " needs one folder"
+                                                               : " needs one archive"));
     o.archive = positional[1];
     if (byRace)
         o.raceIndex = numberValue(positional[2], "the race index", 0);

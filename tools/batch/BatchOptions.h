@@ -7,8 +7,8 @@
 
 // The command line of ruvpelton-batch.
 struct TBatchOptions {
-    std::string command; // list, summary, race, explain, write or csv
-    std::string archive;
+    std::string command;       // list, summary, race, explain, write, csv or ledger
+    std::string archive;       // ledger: the folder of day archives
     int raceIndex = -1;        // race, explain: the race index, from 0
     std::optional<int> runner; // explain: the runner number, from 1; all when not given
     bool help = false;
@@ -25,6 +25,8 @@ struct TBatchOptions {
     std::optional<std::string> iniFile;
     std::optional<int> warsFormat;
     std::optional<int> ruvFormat;
+    std::optional<std::string> from; // ledger: YYMMDD
+    std::optional<std::string> to;
 
     bool anyFileChosen() const { return text || html || wars || ruv; }
 };
