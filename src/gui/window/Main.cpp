@@ -4,12 +4,15 @@
 #include "app/DaySession.h"
 #include "app/RaceIndex.h"
 #include "app/Settings.h"
+#include "ledger/SeasonLedger.h"
 #include "gui/window/RaceView.h"
 #include "platform/Cancel.h"
 #include "platform/Cp932.h"
 #include "race/RaceBase.h"
 #include "gui/dialogs/Cfg.h"
+#include "gui/dialogs/LedgerWindow.h"
 #include "gui/widgets/AppHint.h"
+#include "gui/widgets/FolderChoice.h"
 #include "gui/widgets/Images.h"
 #include "gui/widgets/MenuBar.h"
 #include "gui/widgets/QtBoundary.h"
@@ -37,6 +40,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -186,6 +190,8 @@ void TFormMain::makeActions() {
     ActionOutRuv =
         makeAction("ActionOutRuv", "出力", "RUVファイル出力(&Q)", "RUVファイルを出力します", -1);
     ActionOutCsv = makeAction("ActionOutCsv", "出力", "CSV出力(&C)", "CSVファイルを出力します", -1);
+    ActionLedger = makeAction("ActionLedger", "出力", "成績集計(&L)",
+                              "フォルダの開催日をまとめて、印と買い目の成績を集計します", -1);
     ActionRaceIndex->setCheckable(true);
 
     connect(ActionOpen, &QAction::triggered, this, &TFormMain::ActionOpenExecute);
@@ -197,6 +203,7 @@ void TFormMain::makeActions() {
     connect(ActionOutWars, &QAction::triggered, this, &TFormMain::ActionOutWarsExecute);
     connect(ActionOutRuv, &QAction::triggered, this, &TFormMain::ActionOutRuvExecute);
     connect(ActionOutCsv, &QAction::triggered, this, &TFormMain::ActionOutCsvExecute);
+    connect(ActionLedger, &QAction::triggered, this, &TFormMain::ActionLedgerExecute);
 
     connect(ActionExit, &QAction::triggered, this, &TFormMain::ActionExitExecute);
     connect(ActionCfg, &QAction::triggered, this, &TFormMain::ActionCfgExecute);
@@ -223,6 +230,8 @@ void TFormMain::makeMenus() {
     MN1 = MOut->addSeparator();
     MN1->setObjectName(QStringLiteral("MN1"));
     MOut->addActions({ActionOutVerbose, ActionOutHtml, ActionOutWars, ActionOutRuv, ActionOutCsv});
+    MOut->addSeparator();
+    MOut->addAction(ActionLedger);
 
     MShow = addMenu("MShow", "表示(&S)");
     MShow->addActions({ActionRaceIndex, ActionBamei});
@@ -655,10 +664,7 @@ void TFormMain::runOutput(TOutputCommand command) {
         const TOutputWalkGuard walk(this, FormWait, m_session->Race().RaceCount());
         try {
             m_session->RunOutput(command, [this](int position, int, const std::string& text) {
-                if (FormWait != nullptr)
-                    FormWait->SetProgress(position, qsjis(text));
-                QApplication::processEvents(); // serves a click on キャンセル
-                return !CancelRequested();
+                return walkStep(position, text);
             });
         } catch (const std::exception& error) {
             failure = qsjis(error.what());
@@ -667,6 +673,37 @@ void TFormMain::runOutput(TOutputCommand command) {
     // shown once the window is usable again and the hourglass is gone
     if (!failure.isNull())
         showError(failure);
+}
+
+bool TFormMain::walkStep(int position, const std::string& text) {
+    if (FormWait != nullptr)
+        FormWait->SetProgress(position, qsjis(text));
+    QApplication::processEvents(); // serves a click on キャンセル
+    return !CancelRequested();
+}
+
+void TFormMain::ActionLedgerExecute() {
+    const fs::path folder = ChooseFolder(this, "FolderDialogLedger", m_settings.Folder.InDenm);
+    if (folder.empty())
+        return;
+    std::optional<TLedger> ledger;
+    QString failure;
+    try {
+        const TSeasonLedger season(m_settings, folder);
+        const TOutputWalkGuard walk(this, FormWait, season.DayCount());
+        ledger = season.Run([this](int position, int, const std::string& text) {
+            return walkStep(position, text);
+        });
+    } catch (const std::exception& error) {
+        failure = qsjis(error.what());
+    }
+    if (!failure.isNull()) {
+        showError(failure);
+        return;
+    }
+    if (ledger->cancelled)
+        return;
+    (new TFormLedger(std::move(*ledger), m_settings, this))->show();
 }
 
 void TFormMain::DisplayHint(const QString& hint) {

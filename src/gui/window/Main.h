@@ -136,6 +136,10 @@ public:
     void ActionOutRuvExecute();
     // The day for a spreadsheet, c + date + .csv, with the same progress and cancel.
     void ActionOutCsvExecute();
+    // Asks for a folder of day archives (starting at InDenm), walks its days with FormWait
+    // showing the progress by day (キャンセル stops before the next day) and shows the
+    // season ledger in a window of its own.
+    void ActionLedgerExecute();
     void DisplayHint(const QString& hint);
     // Places the logo: centred across the window, and above the middle of the height
     // below the tool bar area by its own height.
@@ -171,6 +175,7 @@ private:
     QAction* ActionOutWars;
     QAction* ActionOutRuv;
     QAction* ActionOutCsv;
+    QAction* ActionLedger;
 
     // MainMenu1 and its menus; each item is the command it shows, apart from the
     // separator MN1 and the check item MToolBar.
@@ -228,6 +233,9 @@ private:
     void setDayPanesVisible(bool visible);
     void buildRaceIndex();
     void runOutput(TOutputCommand command);
+    // One step of a walk under FormWait: the bar and the count move, a click on キャンセル
+    // is served; false once it was clicked.
+    bool walkStep(int position, const std::string& text);
 
     // The grids of the race view: their fixed rows, headings and colours once, at creation.
     void GridHeadingSetUp();

@@ -114,6 +114,8 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
         {"ActionOutRuv", "出力", "RUVファイル出力(&Q)", "RUVファイルを出力します", -1, false,
          false},
         {"ActionOutCsv", "出力", "CSV出力(&C)", "CSVファイルを出力します", -1, false, false},
+        {"ActionLedger", "出力", "成績集計(&L)",
+         "フォルダの開催日をまとめて、印と買い目の成績を集計します", -1, true, false},
     };
     // the window's commands are the actions with a category: these and no others
     QStringList names;
@@ -177,7 +179,8 @@ TEST_F(WindowTest, TheMenuBarShowsEachMenuWithItsCommandsInOrder) {
         {"ファイル(&F)", {u("開く(&O)"), u("閉じる(&C)"), u("終了(&X)")}},
         {"出力(&G)",
          {u("一括出力(&A)"), "-", u("詳細テキストファイル出力(&T)"), u("HTMLファイル出力(&H)"),
-          u("WARSファイル出力(&W)"), u("RUVファイル出力(&Q)"), u("CSV出力(&C)")}},
+          u("WARSファイル出力(&W)"), u("RUVファイル出力(&Q)"), u("CSV出力(&C)"), "-",
+          u("成績集計(&L)")}},
         {"表示(&S)", {u("レース一覧の表示(&I)"), u("馬名の表示(&B)")}},
         {"オプション(&O)", {u("ツールバーの表示(&T)"), u("環境設定(&C)")}},
         {"ヘルプ(&H)", {u("目次(&C)"), u("バージョン情報(&A)")}},

@@ -1,0 +1,201 @@
+#include "gui/dialogs/LedgerWindow.h"
+
+#include "app/Settings.h"
+#include "ledger/LedgerChart.h"
+#include "ledger/LedgerFiles.h"
+#include "ledger/LedgerTables.h"
+
+#include "gui/widgets/FolderChoice.h"
+#include "gui/widgets/QtBoundary.h"
+#include "gui/widgets/StrCGrid.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+constexpr int kTextPixels = 12;
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QColor rgb(TRgb color) {
+    return QColor::fromRgb(static_cast<QRgb>(color));
+}
+
+// Draws the ledger's chart, scaled to the widget and kept in proportion.
+class TLedgerChartView : public QWidget {
+public:
+    TLedgerChartView(TChart chart, QWidget* parent) : QWidget(parent), m_chart(std::move(chart)) {
+        setMinimumSize(static_cast<int>(m_chart.width * 0.75),
+                       static_cast<int>(m_chart.height * 0.75));
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+
+    QSize sizeHint() const override {
+        return {static_cast<int>(m_chart.width), static_cast<int>(m_chart.height)};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(rect(), Qt::white);
+        const double scale = std::min(width() / m_chart.width, height() / m_chart.height);
+        painter.translate((width() - m_chart.width * scale) / 2,
+                          (height() - m_chart.height * scale) / 2);
+        painter.scale(scale, scale);
+        for (const TChartLine& line : m_chart.lines) {
+            QPen pen(rgb(line.color), line.width);
+            if (line.dashed)
+                pen.setDashPattern({6 / line.width, 4 / line.width});
+            painter.setPen(pen);
+            QPolygonF points;
+            for (const TChartPoint& p : line.points)
+                points << QPointF(p.x, p.y);
+            painter.drawPolyline(points);
+        }
+        QFont plain = font();
+        plain.setPixelSize(kTextPixels);
+        QFont bold = plain;
+        bold.setBold(true);
+        for (const TChartText& text : m_chart.texts) {
+            painter.setFont(text.bold ? bold : plain);
+            painter.setPen(rgb(text.color));
+            const QString s = qsjis(text.text);
+            const double advance = QFontMetricsF(painter.font()).horizontalAdvance(s);
+            const double shift = text.anchor == TTextAnchor::Start    ? 0
+                                 : text.anchor == TTextAnchor::Middle ? advance / 2
+                                                                      : advance;
+            painter.drawText(QPointF(text.at.x - shift, text.at.y), s);
+        }
+    }
+
+private:
+    TChart m_chart;
+};
+
+// A grid that shows a table whole: its headings in the fixed row, the row names in the
+// fixed column, the numbers right-aligned.
+TStrColGrid* tableGrid(const char* name, const TLedgerTable& table, QWidget* parent) {
+    auto* grid = new TStrColGrid(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->SetFocusDraw(false);
+    grid->SetSortOpt(soNon);
+    grid->SetColCount(static_cast<int>(table.headings.size()));
+    grid->SetRowCount(static_cast<int>(table.rows.size()) + 1);
+    grid->SetFixedRows(1);
+    grid->SetFixedCols(1);
+    grid->SetAlignment(kAlignRight);
+    const QFontMetrics metrics(grid->font());
+    std::vector<int> widths(table.headings.size(), 0);
+    auto put = [&](int row, const std::vector<std::string>& cells) {
+        for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c) {
+            grid->SetCells(static_cast<int>(c), row, cells[c]);
+            if (c == 0 || row == 0)
+                grid->SetCellAlignment(static_cast<int>(c), row, kAlignCenter);
+            widths[c] = std::max(widths[c], metrics.horizontalAdvance(qsjis(cells[c])) + 12);
+        }
+    };
+    put(0, table.headings);
+    for (std::size_t r = 0; r < table.rows.size(); ++r)
+        put(static_cast<int>(r) + 1, table.rows[r]);
+    const int rowHeight = metrics.height() + 6;
+    grid->SetDefaultRowHeight(rowHeight);
+    int total = 0;
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        grid->SetColWidths(static_cast<int>(c), widths[c]);
+        total += widths[c] + grid->GridLineWidth();
+    }
+    const int frame = 2 * grid->frameWidth();
+    grid->setFixedHeight(grid->RowCount() * (rowHeight + grid->GridLineWidth()) + frame);
+    grid->setMinimumWidth(total + frame);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return grid;
+}
+
+QLabel* textLabel(const char* name, const std::string& cp932, QWidget* parent) {
+    auto* label = new QLabel(qsjis(cp932), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_ledger(std::move(ledger)), m_summary(Summarize(m_ledger)),
+      m_settings(settings) {
+    setObjectName(QStringLiteral("FormLedger"));
+    setWindowTitle(u("成績集計"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(kDesignedWidth, kDesignedHeight);
+    ShowErrorBox = [this](const QString& text) {
+        QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
+    };
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
+    if (!m_ledger.problems.empty()) {
+        std::string problems;
+        for (const std::string& problem : m_ledger.problems)
+            problems += (problems.empty() ? "" : "\n") + problem;
+        layout->addWidget(textLabel("LabelProblems", problems, this));
+    }
+    QLabel* note = textLabel("LabelNote", SnapshotNote(), this);
+    QPalette red = note->palette();
+    red.setColor(QPalette::WindowText, QColor(0x8A, 0x1F, 0x11));
+    note->setPalette(red);
+    layout->addWidget(note);
+    layout->addWidget(tableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
+    layout->addWidget(tableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
+    auto* chart = new TLedgerChartView(LedgerChart(m_summary), this);
+    chart->setObjectName(QStringLiteral("ChartLedger"));
+    layout->addWidget(chart, 1);
+
+    auto* buttons = new QHBoxLayout;
+    m_labelSaved = new QLabel(this);
+    m_labelSaved->setObjectName(QStringLiteral("LabelSaved"));
+    m_labelSaved->setTextFormat(Qt::PlainText);
+    buttons->addWidget(m_labelSaved, 1);
+    auto* save = new QPushButton(u("CSV・HTML保存(&S)"), this);
+    save->setObjectName(QStringLiteral("ButtonSave"));
+    save->setToolTip(u("集計をledger.csvとledger.htmlに書き出します"));
+    connect(save, &QPushButton::clicked, this, &TFormLedger::ButtonSaveClick);
+    auto* close = new QPushButton(u("閉じる(&C)"), this);
+    close->setObjectName(QStringLiteral("ButtonClose"));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    buttons->addWidget(save);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+}
+
+void TFormLedger::showEvent(QShowEvent* event) {
+    CentreOnScreen(*this);
+    QWidget::showEvent(event);
+}
+
+void TFormLedger::ButtonSaveClick() {
+    const std::filesystem::path folder =
+        ChooseFolder(this, "SaveDialogLedger", m_settings.Folder.OutTxt);
+    if (folder.empty())
+        return;
+    try {
+        WriteLedgerFiles(m_ledger, m_summary, folder);
+    } catch (const std::exception& error) {
+        if (ShowErrorBox)
+            ShowErrorBox(qsjis(error.what()));
+        return;
+    }
+    m_labelSaved->setText(QString::fromStdString(folder.string()) +
+                          u(" に ledger.csv と ledger.html を書きました"));
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ledger/LedgerSummary.h"
+#include "ledger/SeasonLedger.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+struct TSettings;
+class QLabel;
+class QPushButton;
+class TStrColGrid;
+
+// The season ledger's own window: the overview, the mark and bet tables and the chart of
+// the running return, as the toolkit-free ledger computed them, with a button that writes
+// ledger.csv and ledger.html into a folder the user chooses (starting at OutTxt).
+class TFormLedger : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kDesignedWidth = 780;
+    static constexpr int kDesignedHeight = 840;
+
+    TFormLedger(TLedger ledger, const TSettings& settings, QWidget* parent = nullptr);
+
+    // Shows an error: a message box captioned "エラー", unless replaced.
+    std::function<void(const QString& text)> ShowErrorBox;
+
+    // Asks for a folder and writes the two files into it.
+    void ButtonSaveClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TLedger m_ledger;
+    TLedgerSummary m_summary;
+    const TSettings& m_settings;
+    QLabel* m_labelSaved;
+};

@@ -1,0 +1,153 @@
+#include "gui/window/Main.h"
+
+#include "NamedChild.h"
+#include "WindowFixture.h"
+#include "app/Settings.h"
+#include "gui/dialogs/LedgerWindow.h"
+#include "gui/dialogs/Wait.h"
+#include "gui/widgets/QtBoundary.h"
+#include "gui/widgets/StrCGrid.h"
+#include "ledger/LedgerTables.h"
+#include "ledger/SeasonLedger.h"
+#include "platform/WorkFolder.h"
+#include "sampleday/SampleSeason.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Runs trigger while the modal dialog it opens is answered by answer.
+void withModal(const std::function<void()>& trigger,
+               const std::function<void(QFileDialog&)>& answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answer(*dialog);
+    });
+    trigger();
+}
+
+// Chooses folder in a folder dialog, after checking where it started.
+std::function<void(QFileDialog&)> choose(const char* name, const fs::path& start,
+                                         const fs::path& folder) {
+    return [=](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.objectName().toStdString(), name);
+        EXPECT_EQ(dialog.directory().absolutePath().toStdString(), start.string());
+        dialog.setDirectory(QString::fromStdString(folder.string()));
+        static_cast<QDialog&>(dialog).accept();
+    };
+}
+
+// A generated season of two days at one venue, written once for these tests.
+class LedgerCommandTest : public WindowTest {
+protected:
+    static void SetUpTestSuite() {
+        s_season = std::make_unique<TWorkFolder>();
+        WriteSampleSeason(s_season->path(), {2, 1});
+    }
+    static void TearDownTestSuite() { s_season.reset(); }
+
+    fs::path season() const { return s_season->path(); }
+    fs::path out() const { return folder() / "out"; }
+
+    std::unique_ptr<TFormMain> seasonWindow() {
+        fs::create_directories(out());
+        writeIni("[Folder]\r\nInDenm=" + season().string() + "/\r\nOutTxt=" + out().string() +
+                 "/\r\nTime=" + season().string() + "/time/\r\n");
+        auto w = makeWindow();
+        useForms(*w);
+        w->show();
+        return w;
+    }
+
+    static std::unique_ptr<TWorkFolder> s_season;
+};
+
+std::unique_ptr<TWorkFolder> LedgerCommandTest::s_season;
+
+void expectGridShows(const TStrColGrid& grid, const TLedgerTable& table) {
+    ASSERT_EQ(grid.RowCount(), static_cast<int>(table.rows.size()) + 1);
+    ASSERT_EQ(grid.ColCount(), static_cast<int>(table.headings.size()));
+    for (int col = 0; col < grid.ColCount(); ++col) {
+        EXPECT_EQ(grid.Cells(col, 0), table.headings[static_cast<std::size_t>(col)]);
+        for (int row = 1; row < grid.RowCount(); ++row)
+            EXPECT_EQ(grid.Cells(col, row),
+                      table.rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col)])
+                << col << "," << row;
+    }
+}
+
+} // namespace
+
+TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesItsFiles) {
+    auto w = seasonWindow();
+    QAction* action = child<QAction>(*w, "ActionLedger");
+    withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), season()));
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    const TFormWait* wait = child<TFormWait>(*w, "FormWait");
+    EXPECT_EQ(child<QProgressBar>(*wait, "ProgressBar1")->maximum(), 2); // counted by day
+    EXPECT_EQ(child<QLabel>(*wait, "Label2")->text(), u("処理数  2/2"));
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_TRUE(w->isEnabled());
+
+    const TFormLedger* ledger = child<TFormLedger>(*w, "FormLedger");
+    EXPECT_TRUE(ledger->isVisible());
+    // what the toolkit-free ledger computes for the same folder and settings
+    const TLedgerSummary summary = Summarize(TSeasonLedger(m_settings, season()).Run());
+    EXPECT_EQ(child<QLabel>(*ledger, "LabelOverview")->text(), qsjis(OverviewText(summary)));
+    EXPECT_EQ(child<QLabel>(*ledger, "LabelNote")->text(), qsjis(SnapshotNote()));
+    expectGridShows(*child<TStrColGrid>(*ledger, "GridMarks"), MarkTable(summary));
+    expectGridShows(*child<TStrColGrid>(*ledger, "GridBets"), BetTable(summary));
+
+    QPushButton* save = child<QPushButton>(*ledger, "ButtonSave");
+    withModal([save] { save->click(); }, choose("SaveDialogLedger", out(), out()));
+    EXPECT_TRUE(fs::is_regular_file(out() / "ledger.csv"));
+    EXPECT_TRUE(fs::is_regular_file(out() / "ledger.html"));
+    EXPECT_EQ(child<QLabel>(*ledger, "LabelSaved")->text(),
+              QString::fromStdString(out().string()) +
+                  u(" に ledger.csv と ledger.html を書きました"));
+    w->close();
+}
+
+TEST_F(LedgerCommandTest, CancelStopsBeforeTheNextDayAndShowsNoLedger) {
+    auto w = seasonWindow();
+    const TFormWait* wait = child<TFormWait>(*w, "FormWait");
+    const QProgressBar* bar = child<QProgressBar>(*wait, "ProgressBar1");
+    QPushButton* cancel = child<QPushButton>(*wait, "ButtonCancel");
+    QAction* action = child<QAction>(*w, "ActionLedger");
+    QObject::connect(bar, &QProgressBar::valueChanged, [cancel](int value) {
+        if (value == 1)
+            QTimer::singleShot(0, cancel, &QPushButton::click);
+    });
+    withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), season()));
+    EXPECT_EQ(bar->value(), 1);
+    EXPECT_EQ(child<QLabel>(*wait, "Label2")->text(), u("処理数  1/2"));
+    EXPECT_EQ(w->findChild<TFormLedger*>(QStringLiteral("FormLedger")), nullptr);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+
+    // a folder without day archives is a clear error
+    QObject::disconnect(bar, nullptr, nullptr, nullptr);
+    withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), out()));
+    EXPECT_EQ(m_errors, QStringList{QString::fromStdString(out().string()) +
+                                    u("に開催日のデータ(rv + 年月日 + .lzh)がありません")});
+    w->close();
+}
