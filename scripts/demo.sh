@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job on the generated sample day: writes the day (race archive, odds archives,
 # RX file, time database), writes the four day files, prints the marks and bets of every
-# race, then starts the window on the day when there is a display (or says how to).
+# race, prints the ledger of a generated 8-day season, then starts the window on the day
+# when there is a display (or says how to).
 set -euo pipefail
 build=${1:?release build folder}
 demo="$build/demo"
@@ -21,6 +22,15 @@ echo "The day's files are in $demo/out. One race in full:"
 echo "  $batch race $archive 11 --time $demo/time"
 echo "How the figures, score and mark of 東京 11R's runner 7 came about:"
 echo "  $batch explain $archive 10 7 --time $demo/time"
+
+# A sample season beside the day: eight racing days whose later horse records hold the
+# earlier days' results, and how the program's marks and bets did over them.
+season="$demo/season"
+"$build/tools/sampleday/make-sample-day" --season 8 "$season" > /dev/null
+mkdir -p "$demo/ledger"
+echo
+echo "== The season ledger of an 8-day sample season ($season)"
+"$batch" ledger "$season" --time "$season/time" --out "$demo/ledger"
 
 # The window on the same day, with settings of its own: the demo's time database, the
 # demo's output folder and the day's folder for the open dialog (CP932 text, CR LF, as

@@ -22,6 +22,11 @@
 #   scripts/screenshot-window.sh training [BUILD]  docs/race-training-after-18.png: at the
 #                                              designed size, 東京 9R (18 runners) chosen, then
 #                                              東京 10R (7 runners), then its page オッズ or 調　教
+#   scripts/screenshot-window.sh ledger [BUILD]
+#                                              docs/ledger-window.png: 出力 > 成績集計 on an
+#                                              8-day sample season, its folder accepted with
+#                                              Enter; the ledger window centres itself at its
+#                                              designed size (TFormLedger, 780 x 840)
 set -euo pipefail
 scene=${1:?menu, day, open, tooltip, designed, odds or training}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,6 +42,8 @@ RACE_Y_DESIGNED=${RACE_Y_DESIGNED:-272}
 TAB_Y=${TAB_Y:-115}
 ODDS_TAB_X=${ODDS_TAB_X:-275}
 TRAINING_TAB_X=${TRAINING_TAB_X:-333}
+screen=1024x768
+crop=+0+0
 case "$scene" in
 menu)
   ini=$folders
@@ -81,18 +88,28 @@ designed|odds|training)
     steps="$nine $ten move $TRAINING_TAB_X $TAB_Y click move 600 480 wait"
     out=docs/race-training-after-18.png ;;
   esac ;;
+ledger)
+  "$build/tools/sampleday/make-sample-day" --season 8 "$work/season" > /dev/null
+  ini="[Folder]\r\nInDenm=$work/season/\r\nOutTxt=$work/\r\nTime=$work/season/time/\r\n"
+  args=()
+  # 出力(G), then 成績集計(L); Enter takes the folder the dialog opens at
+  steps="move ${OUT_X:-82} 15 click move ${LEDGER_Y_X:-110} ${LEDGER_Y:-170} click wait wait key Return wait wait wait wait wait wait wait wait wait wait wait wait"
+  screen=1280x1024
+  size=780x840
+  crop=+250+92
+  out=docs/ledger-window.png ;;
 *)
-  echo "unknown scene $scene: menu, day, open, tooltip, designed, odds or training" >&2
+  echo "unknown scene $scene: menu, day, open, tooltip, designed, odds, training or ledger" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"
 
 cat > "$work/take.sh" <<'INNER'
 #!/usr/bin/env bash
-# take.sh WORK OUT SIZE STEPS ARGS...
+# take.sh WORK OUT SIZE CROP STEPS ARGS...
 set -euo pipefail
-work=$1 out=$2 size=$3 steps=$4
-shift 4
+work=$1 out=$2 size=$3 crop=$4 steps=$5
+shift 5
 cd "$work"
 XDG_RUNTIME_DIR="$work" ./ruvpelton --ini "$work/window.ini" "$@" > run.log 2>&1 &
 program=$!
@@ -116,14 +133,20 @@ while words:
             xtst.XTestFakeButtonEvent(display, 1, down, 0)
             x11.XFlush(display)
             time.sleep(0.05)
+    elif step == "key":
+        code = x11.XKeysymToKeycode(display, x11.XStringToKeysym(words.pop(0).encode()))
+        for down in (1, 0):
+            xtst.XTestFakeKeyEvent(display, code, down, 0)
+            x11.XFlush(display)
+            time.sleep(0.05)
     elif step == "wait":
         time.sleep(1)
 PY
 import -window root "$work/root.png"
 kill "$program"
-convert "$work/root.png" -crop "$size+0+0" +repage "$out"
+convert "$work/root.png" -crop "$size$crop" +repage "$out"
 INNER
 mkdir -p "$root/docs"
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/take.sh" "$work" "$root/$out" "$size" "$steps" \
+xvfb-run -a -s "-screen 0 ${screen}x24" bash "$work/take.sh" "$work" "$root/$out" "$size" "$crop" "$steps" \
   ${args[@]+"${args[@]}"}
 echo "$out written"
