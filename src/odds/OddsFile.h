@@ -19,16 +19,16 @@ public:
     using EOddsFileError::EOddsFileError;
 };
 
-// A day's odds file reader over an LZH archive. Its members are extracted into the work
-// folder when the reader is made and deleted when it ends.
+// A day's odds file reader over an LZH archive, or over its files already in memory.
+// Members extracted into the work folder when the reader is made are deleted when it
+// ends.
 class TOddsFile {
 public:
-    // folder: the work folder; a trailing separator is appended when missing.
-    explicit TOddsFile(const std::string& folder);
-    virtual ~TOddsFile() = default;
+    virtual ~TOddsFile();
     TOddsFile(const TOddsFile&) = delete;
     TOddsFile& operator=(const TOddsFile&) = delete;
 
+    // The work folder; empty for a reader over files in memory.
     const std::string& Folder() const { return m_folder; }
 
     // Clears odds and fills it with the race's odds; false when the race is not in the
@@ -38,16 +38,23 @@ public:
     virtual bool Read(TOdds& odds, const std::string& raceKey, const std::string& jrdbRaceKey) = 0;
 
 protected:
+    // folder: the work folder; a trailing separator is appended when missing.
+    explicit TOddsFile(const std::string& folder);
+    TOddsFile() = default;
+
     // Extracts the members from archive into the folder, then loads them in order.
-    // Throws EOddsFileOpenError "<member>がオープンできません" for the first member that
-    // cannot be loaded; the members extracted are then deleted again.
+    // Throws EOddsFileOpenError "<member>がオープンできません" and the archiver's reasons
+    // for the first member that cannot be loaded; the members extracted are then
+    // deleted again.
     std::vector<std::string> extractAndLoad(const std::string& archive,
-                                            const std::vector<std::string>& members) const;
+                                            const std::vector<std::string>& members);
+
+private:
     // Never throws; a file that cannot be deleted stays.
     void deleteExtracted(const std::vector<std::string>& members) const noexcept;
 
-private:
     std::string m_folder;
+    std::vector<std::string> m_extracted;
 };
 
 // A file of fixed-size records in memory with a read position that persists between

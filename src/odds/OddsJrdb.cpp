@@ -36,9 +36,9 @@ TOddsJrdb::TOddsJrdb(const std::string& archive, const std::string& folder)
     m_ow = TOddsRecords(std::move(images[1]), jrdbOwRecord::kSize);
 }
 
-TOddsJrdb::~TOddsJrdb() {
-    deleteExtracted({m_ozName, m_owName});
-}
+TOddsJrdb::TOddsJrdb(TJrdbOddsFiles files)
+    : m_oz(std::move(files.oz), jrdbOzRecord::kSize),
+      m_ow(std::move(files.ow), jrdbOwRecord::kSize) {}
 
 bool TOddsJrdb::Read(TOdds& odds, const std::string&, const std::string& jrdbRaceKey) {
     namespace oz = jrdbOzRecord;

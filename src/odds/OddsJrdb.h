@@ -3,6 +3,12 @@
 
 #include "odds/OddsFile.h"
 
+// The bytes of a day's two JRDB odds files.
+struct TJrdbOddsFiles {
+    std::string oz;
+    std::string ow;
+};
+
 // The odds of JRDB: the oz file (win, place and quinella or bracket quinella) and the
 // ow file (wide) out of the day's JRDB archive ("jrdb" + day code + ".lzh").
 class TOddsJrdb : public TOddsFile {
@@ -11,7 +17,8 @@ public:
     // + ".txt". Throws EOddsFileOpenError "<member>がオープンできません" for the first
     // member the archive does not yield.
     TOddsJrdb(const std::string& archive, const std::string& folder);
-    ~TOddsJrdb() override;
+    // The same over the oz and ow files already in memory.
+    explicit TOddsJrdb(TJrdbOddsFiles files);
 
     const std::string& OzName() const { return m_ozName; }
     const std::string& OwName() const { return m_owName; }

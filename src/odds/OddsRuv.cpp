@@ -33,9 +33,7 @@ TOddsRuv::TOddsRuv(const std::string& archive, const std::string& folder) : TOdd
     m_records = TOddsRecords(std::move(images[0]), ruvOddsRecord::kSize);
 }
 
-TOddsRuv::~TOddsRuv() {
-    deleteExtracted({kOddsFile});
-}
+TOddsRuv::TOddsRuv(std::string image) : m_records(std::move(image), ruvOddsRecord::kSize) {}
 
 bool TOddsRuv::Read(TOdds& odds, const std::string& raceKey, const std::string&) {
     namespace ro = ruvOddsRecord;

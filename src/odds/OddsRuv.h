@@ -10,7 +10,8 @@ public:
     // Throws EOddsFileOpenError "ruv_ods.kd2がオープンできません" when the archive does
     // not yield the file.
     TOddsRuv(const std::string& archive, const std::string& folder);
-    ~TOddsRuv() override;
+    // The same over the bytes of ruv_ods.kd2 already in memory.
+    explicit TOddsRuv(std::string image);
 
     // Uses raceKey only. Throws the conversion error when the record's runner count is
     // not a number, EOddsError when it is outside 1 to 18; odds are then cleared.

@@ -1,5 +1,6 @@
 #include "odds/OddsText.h"
 
+#include "platform/Cp932.h"
 #include "platform/Errors.h"
 
 #include <charconv>
@@ -67,7 +68,7 @@ float textToFloat(std::string_view text) {
         if (error == std::errc() && end == last)
             return value;
     }
-    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    throw EConvertError("'" + VisibleText(text) + "' is not a valid floating point value");
 }
 
 float oddsOfText(std::string_view text) {

@@ -1,6 +1,7 @@
 #include "platform/Cp932.h"
 
 #include "platform/Errors.h"
+#include "platform/Format.h"
 
 #include <iconv.h>
 
@@ -126,6 +127,11 @@ std::vector<bool> characterStarts(std::string_view text) {
     return starts;
 }
 
+bool isTrailByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
 bool isTwoByteLead(std::string_view text, const std::vector<bool>& starts, std::size_t i) {
     return starts[i] && isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
 }
@@ -167,6 +173,23 @@ void OverwriteBytes(std::string& line, std::size_t column, std::string_view text
     if (end < line.size() && !starts[end])
         line[end] = ' ';
     line.replace(column, end - column, LeftBytes(text, end - column));
+}
+
+std::string VisibleText(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (isLeadByte(b) && i + 1 < bytes.size() && isTrailByte(bytes[i + 1])) {
+            text.append(bytes.substr(i, 2));
+            ++i;
+        } else if (b < 0x20 || b == 0x7F || b == 0x80 || b == 0xA0 || b >= 0xFD || isLeadByte(b)) {
+            text += Format("\\x%02x", b);
+        } else {
+            text += static_cast<char>(b);
+        }
+    }
+    return text;
 }
 
 const std::string& sjis(const char* utf8Literal) {

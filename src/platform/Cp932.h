@@ -28,6 +28,11 @@ constexpr bool isLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// Bytes read from a file, made fit to stand in a message: control bytes, and bytes that
+// begin no CP932 character, are written as \xNN (a zero byte as \x00, which would
+// otherwise end the message there); two-byte characters stay as they are.
+std::string VisibleText(std::string_view bytes);
+
 // Fixed-width cuts that never leave half of a two-byte character: a byte whose
 // partner was cut away becomes a blank, so widths stay as asked and the text stays
 // valid CP932. Character boundaries are found by scanning from the text's start.

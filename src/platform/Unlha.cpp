@@ -1,17 +1,22 @@
 // Unlha: extraction of named members of an LZH archive (over libarchive).
 #include "platform/Unlha.h"
 
+#include "platform/Cp932.h"
+#include "platform/FileImage.h"
+#include "platform/WriteLimit.h"
+
 #include <archive.h>
 #include <archive_entry.h>
+#include <fcntl.h>
 #include <locale.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -19,33 +24,54 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A member larger than this is refused, so a hostile archive cannot fill the disk.
-constexpr la_int64_t kMaxMemberSize = 512LL * 1024 * 1024;
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
-std::vector<std::string> splitCommandLine(const std::string& line) {
-    std::vector<std::string> tokens;
+// A token of the command line and whether any of it stood in quotes (a quoted token is
+// never a switch).
+struct Token {
+    std::string text;
+    bool quoted = false;
+};
+
+// Blanks separate tokens outside double quotes; inside them a doubled quote stands for
+// one quote.
+std::vector<Token> splitCommandLine(const std::string& line) {
+    std::vector<Token> tokens;
     std::size_t i = 0;
     while (i < line.size()) {
         while (i < line.size() && line[i] == ' ')
             ++i;
         if (i >= line.size())
             break;
-        std::string token;
-        bool quoted = false;
-        while (i < line.size() && (quoted || line[i] != ' ')) {
-            if (line[i] == '"')
-                quoted = !quoted;
-            else
-                token += line[i];
-            ++i;
+        Token token;
+        bool inQuotes = false;
+        for (; i < line.size() && (inQuotes || line[i] != ' '); ++i) {
+            if (line[i] != '"') {
+                token.text += line[i];
+            } else if (inQuotes && i + 1 < line.size() && line[i + 1] == '"') {
+                token.text += '"';
+                ++i;
+            } else {
+                inQuotes = !inQuotes;
+                token.quoted = true;
+            }
         }
-        tokens.push_back(token);
+        tokens.push_back(std::move(token));
     }
     return tokens;
 }
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
+std::string quoted(const std::string& text) {
+    std::string result = "\"";
+    for (char c : text)
+        result += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return result + "\"";
+}
+
+std::string quotedWhenNeeded(const std::string& text) {
+    return text.empty() || text.find_first_of(" \"") != std::string::npos ? quoted(text) : text;
 }
 
 std::string baseName(const std::string& path) {
@@ -53,11 +79,33 @@ std::string baseName(const std::string& path) {
     return std::string(pos.base(), path.end());
 }
 
+// An absolute name, or one with a ".." step, would leave the folder it is extracted to.
+bool leavesTheFolder(const std::string& path) {
+    if (path.empty() || isSeparator(path.front()) || (path.size() > 1 && path[1] == ':'))
+        return true;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !isSeparator(path[end]))
+            ++end;
+        if (path.compare(start, end - start, "..") == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
                return lower(x) == lower(y);
            });
+}
+
+std::string sizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMiB = 1u << 20;
+    return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MiB"
+                             : std::to_string(bytes) + " bytes";
 }
 
 // libarchive decodes CP932 member names only under a UTF-8 locale of the thread.
@@ -90,146 +138,271 @@ std::string archiveError(archive* a, const char* fallback) {
     return text ? text : fallback;
 }
 
+// A file being written in the folder under a name of its own, put in place under the
+// member's name only when the member was read whole.
+class PartialFile {
+public:
+    PartialFile(fs::path target) : m_target(std::move(target)) {
+        m_partial = m_target;
+        m_partial.replace_filename(".partial-" + m_target.filename().string());
+        ::unlink(m_partial.c_str());
+        m_fd =
+            ::open(m_partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (m_fd < 0)
+            m_error = errno;
+    }
+    ~PartialFile() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_done)
+            ::unlink(m_partial.c_str());
+    }
+    PartialFile(const PartialFile&) = delete;
+    PartialFile& operator=(const PartialFile&) = delete;
+
+    // errno of the first failure; 0 while all went well.
+    int error() const { return m_error; }
+
+    void write(const char* data, std::size_t size) {
+        if (error() != 0)
+            return;
+        const std::size_t allowed = WritableBytes(size);
+        for (std::size_t done = 0; done < allowed;) {
+            const ssize_t n = ::write(m_fd, data + done, allowed - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                m_error = errno;
+                return;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        if (allowed < size)
+            m_error = ENOSPC;
+    }
+
+    bool putInPlace() {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0 && m_error == 0)
+            m_error = errno;
+        if (m_error == 0 && ::rename(m_partial.c_str(), m_target.c_str()) != 0)
+            m_error = errno;
+        m_done = m_error == 0;
+        return m_done;
+    }
+
+private:
+    fs::path m_target;
+    fs::path m_partial;
+    int m_fd = -1;
+    int m_error = 0;
+    bool m_done = false;
+};
+
 class Extraction {
 public:
-    Extraction(const UnlhaCommand& command) : m_command(command) {}
+    Extraction(const UnlhaCommand& command, const TExtractLimits& limits)
+        : m_command(command), m_limits(limits), m_reasons(command.members.size()),
+          m_written(command.members.size(), false), m_seen(command.members.size(), false) {}
 
     int run() {
-        std::unique_ptr<archive, ArchiveCloser> a(archive_read_new());
-        archive_read_support_format_lha(a.get());
-        archive_read_set_options(a.get(), "lha:hdrcharset=CP932");
-        if (archive_read_open_filename(a.get(), m_command.archive.c_str(), 64 * 1024) !=
-            ARCHIVE_OK) {
-            report(m_command.archive + ": " + archiveError(a.get(), "cannot open the archive"));
-            return 1;
-        }
-        std::vector<bool> written(m_command.members.size(), false);
-        for (;;) {
-            archive_entry* entry = nullptr;
-            int r = archive_read_next_header(a.get(), &entry);
-            if (r == ARCHIVE_EOF)
-                break;
-            if (r < ARCHIVE_WARN) {
-                report(m_command.archive + ": " + archiveError(a.get(), "damaged archive header"));
-                break;
-            }
-            const char* name = archive_entry_pathname_utf8(entry);
-            if (!name)
-                name = archive_entry_pathname(entry);
-            if (!name || archive_entry_filetype(entry) != AE_IFREG)
+        const bool readToEnd = readArchive();
+        int missing = 0;
+        for (std::size_t i = 0; i < m_command.members.size(); ++i) {
+            if (m_written[i])
                 continue;
-            std::string member = baseName(name);
-            for (std::size_t i = 0; i < m_command.members.size(); ++i) {
-                if (!equalsIgnoringAsciiCase(member, m_command.members[i]))
-                    continue;
-                if (extractMember(a.get(), entry, m_command.members[i]))
-                    written[i] = true;
-                else
-                    return finish(written);
-                break;
-            }
+            ++missing;
+            // a member the archive never got to is explained by the archive's own failure
+            if (m_reasons[i])
+                report(m_command.members[i] + ": " + *m_reasons[i]);
+            else if (readToEnd)
+                report(m_command.members[i] + ": not in the archive");
         }
-        return finish(written);
+        return missing == 0 ? 0 : 1;
     }
 
     const std::string& messages() const { return m_messages; }
 
 private:
-    int finish(const std::vector<bool>& written) {
-        int missing = 0;
-        for (std::size_t i = 0; i < written.size(); ++i) {
-            if (!written[i]) {
-                ++missing;
-                report(m_command.members[i] + ": not extracted");
+    // False when the archive could not be read to its end.
+    bool readArchive() {
+        const TReadableFile file(m_command.archive);
+        if (file.Descriptor() < 0) {
+            report("cannot open the archive: " + file.Failure());
+            return false;
+        }
+        std::unique_ptr<archive, ArchiveCloser> a(archive_read_new());
+        archive_read_support_format_lha(a.get());
+        archive_read_set_options(a.get(), "lha:hdrcharset=CP932");
+        if (archive_read_open_fd(a.get(), file.Descriptor(), 64 * 1024) != ARCHIVE_OK) {
+            // no format was recognised in the file's first bytes
+            report(archive_format(a.get()) == 0 ? "not an LZH archive"
+                                                : archiveError(a.get(), "unknown error"));
+            return false;
+        }
+        for (bool first = true;; first = false) {
+            archive_entry* entry = nullptr;
+            const int r = archive_read_next_header(a.get(), &entry);
+            if (r == ARCHIVE_EOF) {
+                if (first)
+                    report("not an LZH archive: it holds no member");
+                return true;
             }
-        }
-        return missing == 0 ? 0 : 1;
-    }
-
-    // Writes the member beside its final name first, so a damaged member leaves no file.
-    bool extractMember(archive* a, archive_entry* entry, const std::string& wanted) {
-        fs::path target = fs::path(m_command.folder) / wanted;
-        fs::path partial = fs::path(m_command.folder) / (".partial-" + wanted);
-        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > kMaxMemberSize) {
-            report(wanted + ": member too large");
-            return false;
-        }
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            report(wanted + ": cannot create " + partial.string());
-            return false;
-        }
-        la_int64_t total = 0;
-        char buffer[64 * 1024];
-        for (;;) {
-            la_ssize_t n = archive_read_data(a, buffer, sizeof buffer);
-            if (n == 0)
-                break;
-            total += n;
-            if (n < 0 || total > kMaxMemberSize) {
-                report(wanted + ": " +
-                       (n < 0 ? archiveError(a, "damaged member data") : "member too large"));
-                out.close();
-                discard(partial);
+            if (r < ARCHIVE_WARN) {
+                // no format was recognised in the file's first bytes
+                report(first && archive_format(a.get()) == 0
+                           ? "not an LZH archive"
+                           : archiveError(a.get(), "damaged archive header"));
                 return false;
             }
-            out.write(buffer, n);
+            const char* name = archive_entry_pathname_utf8(entry);
+            if (!name)
+                name = archive_entry_pathname(entry);
+            if (!name)
+                continue;
+            std::optional<std::size_t> wanted = wantedIndex(baseName(name));
+            if (!wanted)
+                continue;
+            if (std::optional<std::string> refused = refusal(entry, name, *wanted)) {
+                refuse(*wanted, *refused);
+                continue;
+            }
+            m_seen[*wanted] = true;
+            if (!extractMember(a.get(), entry, *wanted))
+                return false;
         }
-        out.close();
-        std::error_code ec;
-        if (!out || (fs::rename(partial, target, ec), ec)) {
-            report(wanted + ": cannot write " + target.string());
-            discard(partial);
-            return false;
-        }
-        return true;
     }
 
-    static void discard(const fs::path& file) {
-        std::error_code ignored;
-        fs::remove(file, ignored);
+    std::optional<std::size_t> wantedIndex(const std::string& member) const {
+        for (std::size_t i = 0; i < m_command.members.size(); ++i)
+            if (equalsIgnoringAsciiCase(member, m_command.members[i]))
+                return i;
+        return std::nullopt;
+    }
+
+    // Why a member of a wanted name must not be written; nothing when it may.
+    std::optional<std::string> refusal(archive_entry* entry, const std::string& name,
+                                       std::size_t i) const {
+        if (m_seen[i])
+            return "the archive holds two members of this name";
+        if (leavesTheFolder(name))
+            return "stored under a path that leaves the folder";
+        if (archive_entry_filetype(entry) == AE_IFLNK || archive_entry_hardlink(entry) != nullptr)
+            return "a link, not a file";
+        if (archive_entry_filetype(entry) != AE_IFREG)
+            return "not a file";
+        if (archive_entry_size_is_set(entry) &&
+            static_cast<std::uint64_t>(archive_entry_size(entry)) > m_limits.member)
+            return std::to_string(archive_entry_size(entry)) + " bytes, more than the " +
+                   sizeText(m_limits.member) + " a member may have";
+        return std::nullopt;
+    }
+
+    // A member refused is not written, and a copy of its name written before goes too.
+    void refuse(std::size_t i, const std::string& reason) {
+        m_seen[i] = true;
+        if (m_written[i]) {
+            std::error_code ignored;
+            fs::remove(fs::path(m_command.folder) / m_command.members[i], ignored);
+            m_written[i] = false;
+        }
+        if (!m_reasons[i])
+            m_reasons[i] = reason;
+    }
+
+    // False when the archive cannot be read on after this member.
+    bool extractMember(archive* a, archive_entry* entry, std::size_t i) {
+        const std::string& wanted = m_command.members[i];
+        const std::uint64_t declared = archive_entry_size_is_set(entry)
+                                           ? static_cast<std::uint64_t>(archive_entry_size(entry))
+                                           : m_limits.member;
+        PartialFile out(fs::path(m_command.folder) / wanted);
+        std::uint64_t total = 0;
+        char buffer[64 * 1024];
+        for (;;) {
+            const la_ssize_t n = archive_read_data(a, buffer, sizeof buffer);
+            if (n == 0)
+                break;
+            if (n < 0) {
+                // a damaged member is skipped; the members after it are still read
+                refuse(i, archiveError(a, "damaged member data"));
+                return n != ARCHIVE_FATAL;
+            }
+            total += static_cast<std::uint64_t>(n);
+            if (total > declared) {
+                refuse(i, "more data than the " + std::to_string(declared) +
+                              " bytes its header declares");
+                return true;
+            }
+            if (m_total + total > m_limits.archive) {
+                refuse(i, "the members would write more than the " + sizeText(m_limits.archive) +
+                              " one archive may write");
+                return true;
+            }
+            out.write(buffer, static_cast<std::size_t>(n));
+        }
+        if (out.error() != 0 || !out.putInPlace()) {
+            refuse(i, std::string("cannot write it: ") + std::strerror(out.error()));
+            return true;
+        }
+        m_total += total;
+        m_written[i] = true;
+        return true;
     }
 
     void report(const std::string& line) { m_messages += line + "\n"; }
 
     const UnlhaCommand& m_command;
+    const TExtractLimits m_limits;
+    std::vector<std::optional<std::string>> m_reasons;
+    std::vector<bool> m_written;
+    std::vector<bool> m_seen;
+    std::uint64_t m_total = 0;
     std::string m_messages;
 };
 
 } // namespace
 
 UnlhaCommand ParseUnlhaCommand(const std::string& commandLine) {
-    std::vector<std::string> tokens = splitCommandLine(commandLine);
-    if (tokens.empty() || (tokens[0] != "e" && tokens[0] != "E"))
+    std::vector<Token> tokens = splitCommandLine(commandLine);
+    if (tokens.empty() || tokens[0].quoted || (tokens[0].text != "e" && tokens[0].text != "E"))
         throw std::invalid_argument("not an extract command: " + commandLine);
     UnlhaCommand command;
     std::size_t i = 1;
-    while (i < tokens.size() && !tokens[i].empty() && tokens[i][0] == '-')
+    while (i < tokens.size() && !tokens[i].quoted && tokens[i].text.starts_with('-'))
         ++i;
     if (i >= tokens.size())
         throw std::invalid_argument("no archive in: " + commandLine);
-    command.archive = tokens[i++];
-    if (i >= tokens.size() || tokens[i].empty() || !isSeparator(tokens[i].back()))
+    command.archive = tokens[i++].text;
+    if (i >= tokens.size() || tokens[i].text.empty() || !isSeparator(tokens[i].text.back()))
         throw std::invalid_argument("no folder in: " + commandLine);
-    command.folder = tokens[i++];
+    command.folder = tokens[i++].text;
     for (; i < tokens.size(); ++i) {
+        const std::string& member = tokens[i].text;
         // a member named with a folder part could only be written through that path
-        if (tokens[i].find_first_of("/\\") == std::string::npos && tokens[i] != "." &&
-            tokens[i] != "..")
-            command.members.push_back(tokens[i]);
+        if (!member.empty() && member.find_first_of("/\\") == std::string::npos && member != "." &&
+            member != "..")
+            command.members.push_back(member);
     }
     return command;
+}
+
+int ExtractArchive(const UnlhaCommand& command, const TExtractLimits& limits,
+                   std::string& messages) {
+    Utf8LocaleScope utf8;
+    Extraction extraction(command, limits);
+    const int result = extraction.run();
+    messages += extraction.messages();
+    return result;
 }
 
 int Unlha(void* /*window*/, const char* commandLine, char* buffer, unsigned long size) {
     int result = 1;
     std::string messages;
     try {
-        UnlhaCommand command = ParseUnlhaCommand(commandLine ? commandLine : "");
-        Utf8LocaleScope utf8;
-        Extraction extraction(command);
-        result = extraction.run();
-        messages = extraction.messages();
+        result = ExtractArchive(ParseUnlhaCommand(commandLine ? commandLine : ""), TExtractLimits{},
+                                messages);
     } catch (const std::exception& e) {
         messages = e.what();
     }
@@ -241,25 +414,32 @@ int Unlha(void* /*window*/, const char* commandLine, char* buffer, unsigned long
     return result;
 }
 
-void ExtractMembers(const std::string& archive, const std::string& folder,
-                    const std::vector<std::string>& members) {
-    // the buffer size the data service's tools pass
-    constexpr unsigned long kBufferSize = 10000;
-    std::string command = "e -+c \"" + archive + "\" " + folder;
+std::string UnlhaCommandLine(const std::string& archive, const std::string& folder,
+                             const std::vector<std::string>& members) {
+    std::string line = "e -+c " + quoted(archive) + " " + quotedWhenNeeded(folder);
     for (const std::string& name : members)
-        command += " " + name;
-    std::vector<char> output(kBufferSize, '\0');
-    Unlha(nullptr, command.c_str(), output.data(), kBufferSize - 1);
+        line += " " + quotedWhenNeeded(name);
+    return line;
 }
 
-std::optional<std::string> ReadFileImage(const std::string& file) {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec))
-        return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    // one read into a string of the file's size, rather than a byte at a time
-    std::string image(fs::file_size(file, ec), '\0');
-    if (ec || !in.read(image.data(), static_cast<std::streamsize>(image.size())))
-        return std::nullopt;
-    return image;
+std::string ExtractMembers(const std::string& archive, const std::string& folder,
+                           const std::vector<std::string>& members) {
+    // the buffer size the data service's tools pass
+    constexpr unsigned long kBufferSize = 10000;
+    std::vector<char> output(kBufferSize, '\0');
+    Unlha(nullptr, UnlhaCommandLine(archive, folder, members).c_str(), output.data(),
+          kBufferSize - 1);
+    return std::string(output.data());
+}
+
+std::string MemberNotOpenedMessage(const std::string& member, const std::string& reasons) {
+    std::string message = member + sjis("がオープンできません");
+    std::size_t start = 0;
+    while (start < reasons.size()) {
+        std::size_t end = std::min(reasons.find('\n', start), reasons.size());
+        if (end > start)
+            message += "\n" + VisibleText(std::string_view(reasons).substr(start, end - start));
+        start = end + 1;
+    }
+    return message;
 }

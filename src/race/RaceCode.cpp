@@ -163,7 +163,7 @@ int FieldToInt(std::string_view field) {
         value = -value;
     if (!valid || value > std::numeric_limits<int>::max() ||
         value < std::numeric_limits<int>::min())
-        throw EConvertError("'" + std::string(field) + "' is not a valid integer value");
+        throw EConvertError("'" + VisibleText(field) + "' is not a valid integer value");
     return static_cast<int>(value);
 }
 

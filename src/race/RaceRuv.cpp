@@ -2,6 +2,7 @@
 #include "race/RaceRuv.h"
 
 #include "platform/Cp932.h"
+#include "platform/FileImage.h"
 #include "platform/Format.h"
 #include "platform/Unlha.h"
 #include "platform/Version.h"
@@ -76,43 +77,50 @@ TRaceFacts raceFactsOf(std::string_view record) {
     return f;
 }
 
-std::string readDataFile(const std::string& folder, const char* name) {
-    std::optional<std::string> image = ReadFileImage(folder + name);
-    if (!image)
-        throw ERaceRuvOpenError(std::string(name) + sjis("がオープンできません"));
-    return std::move(*image);
-}
-
 } // namespace
 
-TRaceRuv::TRaceRuv(const std::string& archive, const std::string& folder) : TRaceBase(folder) {
-    extract(archive);
+TRaceRuv::TRaceRuv(const std::string& archive, const std::string& folder)
+    : TRaceBase(folder), m_extracted(true) {
     try {
-        m_raceImage = readDataFile(Folder(), kRaceFile);
-        m_runnerImage = readDataFile(Folder(), kRunnerFile);
-        m_horseImage = readDataFile(Folder(), kHorseFile);
-        buildRaceLines();
+        load(extract(archive));
     } catch (...) {
         deleteExtractedFiles();
         throw;
     }
 }
 
+TRaceRuv::TRaceRuv(TRaceFiles files) : TRaceBase("") {
+    load(std::move(files));
+}
+
 TRaceRuv::~TRaceRuv() {
     deleteExtractedFiles();
 }
 
-void TRaceRuv::extract(const std::string& archive) {
-    ExtractMembers(archive, Folder(), {kDataFiles.begin(), kDataFiles.end()});
-    for (const char* name : kDataFiles) {
-        if (!fs::exists(fs::path(Folder()) / name)) {
-            deleteExtractedFiles();
-            throw ERaceRuvOpenError(std::string(name) + sjis("がオープンできません"));
-        }
+TRaceFiles TRaceRuv::extract(const std::string& archive) const {
+    const std::string reasons =
+        ExtractMembers(archive, Folder(), {kDataFiles.begin(), kDataFiles.end()});
+    std::array<std::string, kDataFiles.size()> images;
+    for (std::size_t i = 0; i < kDataFiles.size(); ++i) {
+        std::optional<std::string> image =
+            ReadFileImage(Folder() + kDataFiles[i], TExtractLimits{}.member);
+        if (!image)
+            throw ERaceRuvOpenError(MemberNotOpenedMessage(kDataFiles[i], reasons));
+        images[i] = std::move(*image);
     }
+    return {std::move(images[0]), std::move(images[1]), std::move(images[2])};
+}
+
+void TRaceRuv::load(TRaceFiles files) {
+    m_raceImage = std::move(files.race);
+    m_runnerImage = std::move(files.runner);
+    m_horseImage = std::move(files.horse);
+    buildRaceLines();
 }
 
 void TRaceRuv::deleteExtractedFiles() const {
+    if (!m_extracted)
+        return;
     for (const char* name : kDataFiles) {
         std::error_code ignored;
         fs::remove(fs::path(Folder()) / name, ignored);
@@ -163,7 +171,7 @@ std::vector<std::string_view> TRaceRuv::findRecords(std::string_view image, std:
             at = search(key, 0);
         if (!at)
             throw ERaceRuvDataError(
-                Format(sjis("該当するデータがありません(%s)").c_str(), std::string(key).c_str()));
+                Format(sjis("該当するデータがありません(%s)").c_str(), VisibleText(key).c_str()));
         found.push_back(image.substr(*at * size, size));
         position = *at + 1;
     }
@@ -188,8 +196,8 @@ void TRaceRuv::SelectRace(int index) {
     int n = FieldToInt(bytesOf(race.record, raceRecord::kRunnerCount));
     // a runner count beyond the 18 slots is refused rather than loaded
     if (n < 0 || n > kMaxRunners)
-        throw ERaceRuvDataError(
-            Format(sjis("該当するデータがありません(%s)").c_str(), raceKeyOf(race.record).c_str()));
+        throw ERaceRuvDataError(Format(sjis("該当するデータがありません(%s)").c_str(),
+                                       VisibleText(raceKeyOf(race.record)).c_str()));
     std::vector<std::string_view> keys;
     for (int k = 0; k < n; ++k)
         keys.push_back(bytesOf(race.record, raceRecord::runnerKey(static_cast<std::size_t>(k))));

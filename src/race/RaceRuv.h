@@ -19,15 +19,25 @@ public:
     using ERaceBaseDataError::ERaceBaseDataError;
 };
 
+// The bytes of a day's three record files: ruv_den1.kd2, ruv_den2.kd2, ruv_uma.kd2.
+struct TRaceFiles {
+    std::string race;
+    std::string runner;
+    std::string horse;
+};
+
 // The race data source over one day's archive of the RUV data service: the race
 // file, the runner file and the horse file, extracted into the work folder and kept
 // in memory for the object's life, so that selecting a race costs in proportion to
 // its runners. The extracted files are deleted when the object ends.
 class TRaceRuv : public TRaceBase {
 public:
-    // Throws ERaceRuvOpenError when a file is missing after extraction, and the
+    // Throws ERaceRuvOpenError "<file>がオープンできません" for the first file the
+    // archive does not yield, followed by the archiver's reasons, one per line; the
     // conversion error when a race number is not a number.
     TRaceRuv(const std::string& archive, const std::string& folder);
+    // The same over record files already in memory; nothing is extracted or deleted.
+    explicit TRaceRuv(TRaceFiles files);
     ~TRaceRuv() override;
 
     std::string HorseName(int r) const override;
@@ -73,8 +83,9 @@ private:
         std::vector<std::string_view> horses;
     };
 
-    void extract(const std::string& archive);
+    TRaceFiles extract(const std::string& archive) const;
     void deleteExtractedFiles() const;
+    void load(TRaceFiles files);
     void buildRaceLines();
     std::string_view raceRecord(int index) const;
     std::size_t firstRunnerRecord(int index) const;
@@ -91,4 +102,5 @@ private:
     std::string m_horseImage;
     std::vector<std::string> m_raceLines;
     Race m_race;
+    bool m_extracted = false; // the files lie in the work folder until the object ends
 };

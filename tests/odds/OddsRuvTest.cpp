@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <filesystem>
 #include <memory>
 
@@ -217,27 +219,28 @@ TEST_F(OddsRuvTest, AShortRecordAtTheEndIsNeverRead) {
     EXPECT_FALSE(empty->Read(m_odds, SampleRaceKey(day.races[0]), ""));
 }
 
+// No reader is made, the message says why, and no file stays behind: a damaged member is
+// not extracted, and a file of an earlier day does not stand in for it.
 TEST_F(OddsRuvTest, AnArchiveWithoutTheOddsFileMakesNoReader) {
-    WriteBinaryFile(archive(), MakeLzhArchive({{"ruv_den1.kd2", std::string(100, ' ')}}));
-    EXPECT_EQ(openError(), "ruv_ods.kd2がオープンできません");
-    EXPECT_TRUE(fs::is_empty(m_work.path()));
-
-    fs::remove(archive());
-    EXPECT_EQ(openError(), "ruv_ods.kd2がオープンできません");
-
-    // a damaged member is not extracted, and a file of an earlier day does not stand in
-    std::string bytes = MakeLzhArchive({{"ruv_ods.kd2", std::string(ruvOddsRecord::kSize, '1')}});
-    bytes[bytes.size() - 10] = '2';
-    WriteBinaryFile(archive(), bytes);
-    WriteBinaryFile(m_work.path() / "ruv_ods.kd2", "stale");
-    EXPECT_EQ(openError(), "ruv_ods.kd2がオープンできません");
-    EXPECT_TRUE(fs::is_empty(m_work.path()));
-
-    WriteBinaryFile(archive(), bytes.substr(0, 40));
-    EXPECT_EQ(openError(), "ruv_ods.kd2がオープンできません");
-    WriteBinaryFile(archive(), "");
-    EXPECT_EQ(openError(), "ruv_ods.kd2がオープンできません");
-    EXPECT_TRUE(fs::is_empty(m_work.path()));
+    std::string damaged = MakeLzhArchive({{"ruv_ods.kd2", std::string(ruvOddsRecord::kSize, '1')}});
+    damaged[damaged.size() - 10] = '2';
+    const std::pair<std::optional<std::string>, const char*> cases[] = {
+        {MakeLzhArchive({{"ruv_den1.kd2", std::string(100, ' ')}}),
+         "ruv_ods.kd2がオープンできません\nruv_ods.kd2: not in the archive"},
+        {std::nullopt,
+         "ruv_ods.kd2がオープンできません\ncannot open the archive: No such file or directory"},
+        {damaged, "ruv_ods.kd2がオープンできません\nruv_ods.kd2: LHa data CRC error"},
+        {damaged.substr(0, 40), "ruv_ods.kd2がオープンできません\nTruncated LHa header"},
+        {"", "ruv_ods.kd2がオープンできません\nnot an LZH archive"},
+    };
+    for (const auto& [bytes, message] : cases) {
+        fs::remove(archive());
+        if (bytes)
+            WriteBinaryFile(archive(), *bytes);
+        WriteBinaryFile(m_work.path() / "ruv_ods.kd2", "stale");
+        EXPECT_EQ(openError(), message);
+        EXPECT_TRUE(fs::is_empty(m_work.path())) << message;
+    }
 }
 
 TEST_F(OddsRuvTest, TheReaderDeletesItsFileWhenItEnds) {

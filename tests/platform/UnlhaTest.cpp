@@ -5,13 +5,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+std::vector<std::string> folderEntries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::string readFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -49,6 +60,26 @@ TEST(UnlhaCommandLine, SplitsArchiveFolderAndMembers) {
     EXPECT_THROW(ParseUnlhaCommand("e -+c \"a.lzh\" nofolder m"), std::invalid_argument);
     // a requested name with a folder part is never written through that path
     EXPECT_TRUE(ParseUnlhaCommand("e \"a.lzh\" /w/ ../x a/b").members.empty());
+}
+
+// Whatever the paths hold, the archiver reads back the paths it was given.
+TEST(UnlhaCommandLine, KeepsEveryPathWhole) {
+    const UnlhaCommand cases[] = {
+        {"/tmp/a b/day.lzh", "/tmp/a b/ruvpelton-x/", {"ruv_den1.kd2"}},
+        {"/home/u/say \"hi\"/rv010128.lzh", "/tmp/w/", {"ruv_den1.kd2", "ruv_uma.kd2"}},
+        {"\"", "/tmp/\"\"/", {"a\"b", "c d"}},
+        {"-x.lzh", "/tmp/ two  blanks /", {"oz010128.txt"}},
+        {"", "/", {}},
+    };
+    for (const UnlhaCommand& c : cases) {
+        const std::string line = UnlhaCommandLine(c.archive, c.folder, c.members);
+        const UnlhaCommand parsed = ParseUnlhaCommand(line);
+        EXPECT_EQ(parsed.archive, c.archive) << line;
+        EXPECT_EQ(parsed.folder, c.folder) << line;
+        EXPECT_EQ(parsed.members, c.members) << line;
+    }
+    // the form of the data service's tools where nothing needs quotes
+    EXPECT_EQ(UnlhaCommandLine("/d/x.lzh", "/w/", {"a", "b"}), "e -+c \"/d/x.lzh\" /w/ a b");
 }
 
 TEST(WorkFolder, IsPrivateAndRemovedAtTheEnd) {
@@ -90,46 +121,171 @@ TEST_F(UnlhaTest, MatchesMemberNamesIgnoringCaseAndWritesTheRequestedName) {
     EXPECT_EQ(readFile(m_folder.path() / "ruv_den1.kd2"), "abc");
 }
 
-TEST_F(UnlhaTest, HostileMemberNamesWriteNothingOutsideTheFolder) {
-    WriteBinaryFile(archivePath("hostile.lzh"),
-                    MakeLzhArchive({{"../x", "evil"}, {"sub/x", "inner"}, {"/tmp/x", "abs"}}));
-    Extracted e = extract(archivePath("hostile.lzh").string(), m_folder, "x");
-    EXPECT_EQ(e.result, 0) << e.messages;
-    EXPECT_FALSE(fs::exists(m_folder.path().parent_path() / "x"));
-    EXPECT_FALSE(fs::exists(m_folder.path() / "sub"));
-    // each is the member x without its folder; the last one wins
-    EXPECT_EQ(readFile(m_folder.path() / "x"), "abs");
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()), 1);
-}
-
-TEST_F(UnlhaTest, ADamagedMemberIsNotWrittenAndTheReasonIsGiven) {
-    std::string archive = MakeLzhArchive({{"good", "fine"}, {"bad", std::string(300, 'b')}});
-    std::string truncated = archive.substr(0, archive.size() - 100);
-    WriteBinaryFile(archivePath("truncated.lzh"), truncated);
-    Extracted e = extract(archivePath("truncated.lzh").string(), m_folder, "good bad");
-    EXPECT_NE(e.result, 0);
-    EXPECT_EQ(readFile(m_folder.path() / "good"), "fine");
-    EXPECT_FALSE(fs::exists(m_folder.path() / "bad"));
-    EXPECT_NE(e.messages.find("bad"), std::string::npos) << e.messages;
-
-    std::string corrupt = archive;
-    corrupt[corrupt.size() - 10] ^= 0x55; // stored data no longer matches its CRC
-    WriteBinaryFile(archivePath("crc.lzh"), corrupt);
-    fs::remove(m_folder.path() / "good");
-    e = extract(archivePath("crc.lzh").string(), m_folder, "bad");
-    EXPECT_NE(e.result, 0);
-    EXPECT_FALSE(fs::exists(m_folder.path() / "bad"));
-    EXPECT_NE(e.messages.find("CRC"), std::string::npos) << e.messages;
+TEST_F(UnlhaTest, OneDamagedMemberLosesNoOtherMember) {
+    std::string archive =
+        MakeLzhArchive({{"first", "one"}, {"bad", std::string(300, 'b')}, {"last", "three"}});
+    archive[archive.find(std::string(300, 'b')) + 10] ^= 0x55; // no longer matches its CRC
+    WriteBinaryFile(archivePath("crc.lzh"), archive);
+    Extracted e = extract(archivePath("crc.lzh").string(), m_folder, "first bad last");
+    EXPECT_EQ(e.result, 1);
+    EXPECT_EQ(e.messages, "bad: LHa data CRC error\n");
+    EXPECT_EQ(readFile(m_folder.path() / "first"), "one");
+    EXPECT_EQ(readFile(m_folder.path() / "last"), "three");
+    EXPECT_EQ(folderEntries(m_folder.path()), (std::vector<std::string>{"first", "last"}));
 }
 
 TEST_F(UnlhaTest, MissingArchiveAndMissingMembersAreReported) {
     Extracted e = extract(archivePath("absent.lzh").string(), m_folder, "a");
-    EXPECT_NE(e.result, 0);
-    EXPECT_FALSE(e.messages.empty());
+    EXPECT_EQ(e.result, 1);
+    EXPECT_EQ(e.messages, "cannot open the archive: No such file or directory\n");
     WriteBinaryFile(archivePath("one.lzh"), MakeLzhArchive({{"a", "1"}}));
     e = extract(archivePath("one.lzh").string(), m_folder, "a b");
-    EXPECT_NE(e.result, 0);
-    EXPECT_NE(e.messages.find("b: not extracted"), std::string::npos);
+    EXPECT_EQ(e.result, 1);
+    EXPECT_EQ(e.messages, "b: not in the archive\n");
+}
+
+// Archives made by hand as an attacker would make them, at each header level, each with
+// an intact member after the hostile one. The hostile member is never written, the
+// reason names it, the intact one is written, and nothing appears outside the folder.
+struct HostileCase {
+    const char* name;
+    std::function<std::vector<LzhMember>(const fs::path& box)> hostile;
+    const char* message;
+};
+
+class HostileArchives : public ::testing::TestWithParam<std::tuple<HostileCase, LzhHeaderLevel>> {};
+
+LzhMember member(std::string name, std::string data,
+                 const std::function<void(LzhMember&)>& change = {}) {
+    LzhMember m(std::move(name), std::move(data));
+    if (change)
+        change(m);
+    return m;
+}
+
+const HostileCase kHostileCases[] = {
+    {"ParentFolder", [](const fs::path&) { return std::vector{member("../ruv_den1.kd2", "x")}; },
+     "ruv_den1.kd2: stored under a path that leaves the folder\n"},
+    {"AbsolutePath",
+     [](const fs::path& box) {
+         return std::vector{member((box / "outside" / "ruv_den1.kd2").string(), "x")};
+     },
+     "ruv_den1.kd2: stored under a path that leaves the folder\n"},
+    {"SymbolicLink",
+     [](const fs::path& box) {
+         return std::vector{
+             member("ruv_den1.kd2|" + (box / "target").string(), "", [](LzhMember& m) {
+                 m.method = "-lhd-";
+                 m.unixMode = 0120777;
+             })};
+     },
+     "ruv_den1.kd2: a link, not a file\n"},
+    {"Folder",
+     [](const fs::path&) {
+         return std::vector{member("ruv_den1.kd2", "", [](LzhMember& m) { m.method = "-lhd-"; })};
+     },
+     "ruv_den1.kd2: not a file\n"},
+    {"TwoOfTheSameName",
+     [](const fs::path&) {
+         return std::vector{member("ruv_den1.kd2", "first"), member("RUV_DEN1.KD2", "second")};
+     },
+     "ruv_den1.kd2: the archive holds two members of this name\n"},
+    {"ControlBytesInTheName",
+     [](const fs::path&) { return std::vector{member("ruv_den1.kd2\x1b[2J\x07", "x")}; },
+     "ruv_den1.kd2: not in the archive\n"},
+    {"DataBeyondItsDeclaredSize",
+     [](const fs::path&) {
+         return std::vector{member("ruv_den1.kd2", std::string(5000, 'x'),
+                                   [](LzhMember& m) { m.declaredSize = 10; })};
+     },
+     "ruv_den1.kd2: more data than the 10 bytes its header declares\n"},
+    {"DeclaredSizeAboveTheCap",
+     [](const fs::path&) {
+         return std::vector{
+             member("ruv_den1.kd2", "x", [](LzhMember& m) { m.declaredSize = 100u << 20; })};
+     },
+     "ruv_den1.kd2: 104857600 bytes, more than the 32 MiB a member may have\n"},
+};
+
+TEST_P(HostileArchives, WriteOnlyTheIntactMemberInsideTheFolder) {
+    const auto& [c, level] = GetParam();
+    TWorkFolder box;
+    const fs::path work = box.path() / "work";
+    fs::create_directory(work);
+    std::vector<LzhMember> members = c.hostile(box.path());
+    members.push_back(member("ruv_den2.kd2", "intact"));
+    WriteBinaryFile(box.path() / "day.lzh", MakeLzhArchive(members, level));
+
+    std::string messages;
+    const int result = ExtractArchive(
+        ParseUnlhaCommand(UnlhaCommandLine((box.path() / "day.lzh").string(), (work / "").string(),
+                                           {"ruv_den1.kd2", "ruv_den2.kd2"})),
+        TExtractLimits{}, messages);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(messages, c.message);
+    EXPECT_EQ(readFile(work / "ruv_den2.kd2"), "intact");
+    std::vector<std::string> everything;
+    for (const auto& entry : fs::recursive_directory_iterator(box.path()))
+        everything.push_back(fs::relative(entry.path(), box.path()).string());
+    std::sort(everything.begin(), everything.end());
+    EXPECT_EQ(everything, (std::vector<std::string>{"day.lzh", "work", "work/ruv_den2.kd2"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lzh, HostileArchives,
+                         ::testing::Combine(::testing::ValuesIn(kHostileCases),
+                                            ::testing::Values(LzhHeaderLevel::Level0,
+                                                              LzhHeaderLevel::Level1,
+                                                              LzhHeaderLevel::Level2)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "Level" +
+                                    std::to_string(static_cast<int>(std::get<1>(info.param)));
+                         });
+
+// Archives that cannot be read as a whole: the reason is the archive's, and the members
+// before the damage are written.
+TEST_F(UnlhaTest, BrokenArchivesSayWhatIsWrong) {
+    const std::string good = MakeLzhArchive({{"a", "first"}, {"b", std::string(200, 'b')}});
+    const std::string secondHeader = MakeLzhArchive({{"b", std::string(200, 'b')}});
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* messages;
+        std::vector<std::string> written;
+    };
+    const Case cases[] = {
+        {"empty", "", "not an LZH archive\n", {}},
+        {"zip", std::string("PK\x03\x04", 4) + std::string(100, 'z'), "not an LZH archive\n", {}},
+        {"text", std::string(300, 'a'), "not an LZH archive\n", {}},
+        {"header cut",
+         good.substr(0, good.size() - secondHeader.size() + 10),
+         "Truncated LHa header\n",
+         {"a"}},
+        {"data cut", good.substr(0, good.size() - 50), "b: Truncated LHa file data\n", {"a"}},
+    };
+    for (const Case& c : cases) {
+        TWorkFolder folder;
+        WriteBinaryFile(archivePath("broken.lzh"), c.bytes);
+        Extracted e = extract(archivePath("broken.lzh").string(), folder, "a b");
+        EXPECT_EQ(e.result, 1) << c.name;
+        EXPECT_EQ(e.messages, c.messages) << c.name;
+        EXPECT_EQ(folderEntries(folder.path()), c.written) << c.name;
+    }
+}
+
+TEST_F(UnlhaTest, OneArchiveWritesNoMoreThanItsLimit) {
+    WriteBinaryFile(archivePath("big.lzh"), MakeLzhArchive({{"a", std::string(100, 'a')},
+                                                            {"b", std::string(100, 'b')},
+                                                            {"c", std::string(100, 'c')},
+                                                            {"d", std::string(101, 'd')}}));
+    std::string messages;
+    const int result = ExtractArchive(
+        ParseUnlhaCommand(UnlhaCommandLine(archivePath("big.lzh").string(), m_folder.folderText(),
+                                           {"a", "b", "c", "d"})),
+        TExtractLimits{100, 250}, messages);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(messages, "c: the members would write more than the 250 bytes one archive may write\n"
+                        "d: 101 bytes, more than the 100 bytes a member may have\n");
+    EXPECT_EQ(folderEntries(m_folder.path()), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(UnlhaTest, TheOutputBufferIsCutToItsSize) {

@@ -91,25 +91,85 @@ TEST_F(RaceRuvTest, AShortTailOfTheRaceFileIsIgnored) {
     EXPECT_EQ(source.RaceCount(), 3);
 }
 
-TEST_F(RaceRuvTest, AMissingMemberIsNamedAndTheOtherFilesAreRemoved) {
+// The first file the archive does not yield is named, the archiver's reason follows, and
+// the files that were extracted are removed again.
+TEST_F(RaceRuvTest, ADayThatCannotBeOpenedSaysWhichFileAndWhy) {
     SampleDay day;
     day.races = {raceWith(1)};
-    std::vector<LzhMember> members = DayMembers(day);
-    members.pop_back(); // no ruv_uma.kd2
-    WriteBinaryFile(archive(), MakeLzhArchive(members));
-    try {
-        TRaceRuv source(archive().string(), m_work.folderText());
-        FAIL();
-    } catch (const ERaceBaseOpenError& e) {
-        EXPECT_EQ(utf8(e.what()), "ruv_uma.kd2がオープンできません");
+    AssignRunnerKeys(day);
+    auto damaged = [&day](std::size_t member) {
+        std::vector<LzhMember> members = DayMembers(day);
+        std::string bytes;
+        for (std::size_t i = 0; i < members.size(); ++i) {
+            std::string one = MakeLzhArchive({members[i]});
+            one.pop_back(); // the archive's end mark
+            if (i == member)
+                one[one.size() - 5] ^= 0x20; // the data no longer matches its CRC
+            bytes += one;
+        }
+        return bytes + '\0';
+    };
+    std::vector<LzhMember> withoutHorses = DayMembers(day);
+    withoutHorses.pop_back();
+    const std::pair<std::string, const char*> cases[] = {
+        {MakeLzhArchive(withoutHorses),
+         "ruv_uma.kd2がオープンできません\nruv_uma.kd2: not in the archive"},
+        {damaged(0), "ruv_den1.kd2がオープンできません\nruv_den1.kd2: LHa data CRC error"},
+        {damaged(1), "ruv_den2.kd2がオープンできません\nruv_den2.kd2: LHa data CRC error"},
+        {damaged(2), "ruv_uma.kd2がオープンできません\nruv_uma.kd2: LHa data CRC error"},
+        {"MZ not an archive", "ruv_den1.kd2がオープンできません\nnot an LZH archive"},
+    };
+    for (const auto& [bytes, message] : cases) {
+        WriteBinaryFile(archive(), bytes);
+        try {
+            TRaceRuv source(archive().string(), m_work.folderText());
+            ADD_FAILURE() << message;
+        } catch (const ERaceRuvOpenError& e) {
+            EXPECT_EQ(utf8(e.what()), message);
+        }
+        EXPECT_TRUE(fs::is_empty(m_work.path())) << message;
     }
-    EXPECT_TRUE(fs::is_empty(m_work.path()));
-
     try {
         TRaceRuv source((m_archives.path() / "absent.lzh").string(), m_work.folderText());
         FAIL();
     } catch (const ERaceRuvOpenError& e) {
-        EXPECT_EQ(utf8(e.what()), "ruv_den1.kd2がオープンできません");
+        EXPECT_EQ(utf8(e.what()), "ruv_den1.kd2がオープンできません\n"
+                                  "cannot open the archive: No such file or directory");
+    }
+}
+
+// A blank in the work folder's path or a quote in the archive's path loses no path.
+TEST_F(RaceRuvTest, OpensWhateverThePathsHold) {
+    SampleDay day;
+    day.races = {raceWith(2)};
+    const fs::path folder = m_archives.path() / "say \"hi\"";
+    const fs::path work = m_work.path() / "a b";
+    fs::create_directories(folder);
+    fs::create_directories(work);
+    WriteDayArchive(folder / "rv \"010128\".lzh", day);
+    TRaceRuv source((folder / "rv \"010128\".lzh").string(), work.string());
+    EXPECT_EQ(source.RaceCount(), 1);
+    EXPECT_TRUE(fs::exists(work / "ruv_uma.kd2"));
+}
+
+// A field that should hold a number is quoted in the message with its control bytes
+// made visible, so a zero byte does not cut the message short.
+TEST_F(RaceRuvTest, ANonNumericFieldIsQuotedVisibly) {
+    const std::pair<std::string, const char*> cases[] = {
+        {std::string("\0\0", 2), "'\\x00\\x00' is not a valid integer value"},
+        {"1\x1b", "'1\\x1b' is not a valid integer value"},
+        {"X ", "'X ' is not a valid integer value"},
+    };
+    for (const auto& [field, message] : cases) {
+        SampleDay day;
+        day.races = {raceWith(1)};
+        day.races[0].raceNumber = field;
+        try {
+            open(day);
+            ADD_FAILURE() << message;
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
     }
 }
 

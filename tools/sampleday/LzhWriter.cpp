@@ -19,46 +19,94 @@ void setLittleEndian(std::string& out, std::size_t at, unsigned value, int bytes
         out[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-std::string level0Header(const LzhMember& m) {
-    std::string h;
-    h += '\0'; // header size, set below
-    h += '\0'; // header checksum, set below
-    h += "-lh0-";
-    putLittleEndian(h, static_cast<unsigned>(m.data.size()), 4);
-    putLittleEndian(h, static_cast<unsigned>(m.data.size()), 4);
-    putLittleEndian(h, kDosTime, 4);
-    h += '\x20'; // attribute: archive
-    h += '\0';   // level
-    h += static_cast<char>(m.name.size());
-    h += m.name;
-    putLittleEndian(h, LzhCrc16(m.data), 2);
+std::uint32_t declaredSize(const LzhMember& m) {
+    return m.declaredSize.value_or(static_cast<std::uint32_t>(m.data.size()));
+}
+
+// The DOS header sum of levels 0 and 1: the bytes after the first two, modulo 256.
+void setHeaderSum(std::string& h) {
     h[0] = static_cast<char>(h.size() - 2);
     unsigned sum = 0;
     for (std::size_t i = 2; i < h.size(); ++i)
         sum += static_cast<unsigned char>(h[i]);
     h[1] = static_cast<char>(sum & 0xFF);
+}
+
+// The fields levels 0 and 1 share, up to the name's CRC: compressed size, original size,
+// DOS time, attribute, level, name.
+std::string dosHeaderStart(const LzhMember& m, unsigned compressedSize, char level) {
+    std::string h;
+    h += '\0'; // header size, set by setHeaderSum
+    h += '\0'; // header sum, likewise
+    h += m.method;
+    putLittleEndian(h, compressedSize, 4);
+    putLittleEndian(h, declaredSize(m), 4);
+    putLittleEndian(h, kDosTime, 4);
+    h += '\x20'; // attribute: archive
+    h += level;
+    h += static_cast<char>(m.name.size());
+    h += m.name;
+    putLittleEndian(h, LzhCrc16(m.data), 2);
     return h;
+}
+
+std::string level0Header(const LzhMember& m) {
+    std::string h = dosHeaderStart(m, static_cast<unsigned>(m.data.size()), '\0');
+    if (m.unixMode) { // the extension of LHa for UNIX: 'U', version, time, mode, uid, gid
+        h += "U";
+        h += '\0';
+        putLittleEndian(h, kUnixTime, 4);
+        putLittleEndian(h, *m.unixMode, 2);
+        putLittleEndian(h, 0, 4);
+    }
+    setHeaderSum(h);
+    return h;
+}
+
+// Extended headers of levels 1 and 2: each its size (counting the size field), its type
+// and its data; a size of 0 ends them.
+void putExtendedHeader(std::string& h, char type, const std::string& data) {
+    putLittleEndian(h, static_cast<unsigned>(data.size() + 3), 2);
+    h += type;
+    h += data;
+}
+
+std::string unixModeData(const LzhMember& m) {
+    std::string data;
+    putLittleEndian(data, *m.unixMode, 2);
+    return data;
+}
+
+std::string level1Header(const LzhMember& m) {
+    std::string extended;
+    if (m.unixMode)
+        putExtendedHeader(extended, '\x50', unixModeData(m));
+    // the compressed size counts the extended headers after the base header
+    std::string h =
+        dosHeaderStart(m, static_cast<unsigned>(m.data.size() + extended.size()), '\x01');
+    h += 'U'; // operating system
+    const std::string tail = extended + std::string(2, '\0');
+    h += tail.substr(0, 2); // the base header ends with the first extended header's size
+    setHeaderSum(h);
+    return h + tail.substr(2);
 }
 
 std::string level2Header(const LzhMember& m) {
     std::string h;
     putLittleEndian(h, 0, 2); // total header size, set below
-    h += "-lh0-";
+    h += m.method;
     putLittleEndian(h, static_cast<unsigned>(m.data.size()), 4);
-    putLittleEndian(h, static_cast<unsigned>(m.data.size()), 4);
+    putLittleEndian(h, declaredSize(m), 4);
     putLittleEndian(h, kUnixTime, 4);
     h += '\x20'; // reserved
     h += '\x02'; // level
     putLittleEndian(h, LzhCrc16(m.data), 2);
-    h += 'U'; // operating system
-    // extended headers: size (including the next size field), type, data
-    putLittleEndian(h, 5, 2); // common header: the header CRC
-    h += '\x00';
-    std::size_t crcAt = h.size();
-    putLittleEndian(h, 0, 2);
-    putLittleEndian(h, static_cast<unsigned>(m.name.size() + 3), 2); // file name
-    h += '\x01';
-    h += m.name;
+    h += 'U';                                           // operating system
+    putExtendedHeader(h, '\x00', std::string(2, '\0')); // the header CRC, set below
+    const std::size_t crcAt = h.size() - 2;
+    putExtendedHeader(h, '\x01', m.name);
+    if (m.unixMode)
+        putExtendedHeader(h, '\x50', unixModeData(m));
     putLittleEndian(h, 0, 2); // no further extended header
     if ((h.size() & 0xFF) == 0)
         h += '\0'; // a size whose low byte is 0 would read as the archive's end
@@ -82,7 +130,11 @@ unsigned short LzhCrc16(const std::string& bytes, unsigned short crc) {
 std::string MakeLzhArchive(const std::vector<LzhMember>& members, LzhHeaderLevel level) {
     std::string archive;
     for (const LzhMember& m : members) {
-        archive += level == LzhHeaderLevel::Level0 ? level0Header(m) : level2Header(m);
+        switch (level) {
+        case LzhHeaderLevel::Level0: archive += level0Header(m); break;
+        case LzhHeaderLevel::Level1: archive += level1Header(m); break;
+        case LzhHeaderLevel::Level2: archive += level2Header(m); break;
+        }
         archive += m.data;
     }
     archive += '\0';
