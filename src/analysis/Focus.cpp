@@ -56,6 +56,8 @@ int RoundedFigure(float figure) {
 
 TFocus::TFocus(const std::string& timeFolder) : m_sem(timeFolder) {}
 
+TFocus::TFocus(TSem sem) : m_sem(std::move(sem)) {}
+
 void TFocus::Calc(const TRaceBase& race) {
     for (auto& runner : m_runners) {
         runner = TRunnerScore{};

@@ -77,6 +77,8 @@ public:
 
     // Loads the time database from timeFolder; its exceptions pass through.
     explicit TFocus(const std::string& timeFolder);
+    // Over a time database already loaded.
+    explicit TFocus(TSem sem);
 
     // Recomputes everything for the race currently selected in race. Exceptions of
     // the race data source pass through.

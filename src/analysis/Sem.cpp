@@ -2,15 +2,13 @@
 #include "analysis/Sem.h"
 
 #include "platform/Cp932.h"
-#include "platform/Errors.h"
+#include "platform/FileImage.h"
 #include "platform/Folder.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -58,23 +56,17 @@ ESemFormatError formatError(const char* section) {
     return ESemFormatError(sjis("該当するデータがありません(") + section + ")");
 }
 
+// The largest file that can matter: three headers and three full tables; nothing after
+// the third table is read.
+constexpr std::uintmax_t kMaxUsedSize =
+    3 * semHeader::kSize + 0xFFFFu * (kDistRecordSize + kTimeRecordSize + kBabaRecordSize);
+
 // Reads the sections in order; every count is checked against the bytes the file
 // still holds before anything is allocated, so a file that ends inside a table (or
 // claims more records than it has) is refused instead of read past its end.
 class SectionReader {
 public:
-    explicit SectionReader(const fs::path& file) : m_file(file), m_in(file, std::ios::binary) {
-        if (fs::is_directory(file))
-            throw EInOutError("open " + file.string() + ": " + std::strerror(EISDIR));
-        if (!m_in)
-            throw EInOutError("open " + file.string() + ": " + std::strerror(errno));
-        m_in.seekg(0, std::ios::end);
-        std::streamoff size = m_in.tellg();
-        m_in.seekg(0, std::ios::beg);
-        if (size < 0 || !m_in)
-            throw EInOutError("read " + file.string());
-        m_remaining = static_cast<std::uint64_t>(size);
-    }
+    explicit SectionReader(std::string_view bytes) : m_bytes(bytes) {}
 
     // The section's records as raw bytes, after its header was found and checked.
     std::string section(const char* name, std::size_t recordSize) {
@@ -87,31 +79,35 @@ public:
 
 private:
     std::string take(std::size_t n, const char* section) {
-        if (n > m_remaining)
+        if (n > m_bytes.size())
             throw formatError(section);
-        std::string bytes(n, '\0');
-        m_in.read(bytes.data(), static_cast<std::streamsize>(n));
-        if (static_cast<std::size_t>(m_in.gcount()) != n)
-            throw EInOutError("read " + m_file.string());
-        m_remaining -= n;
+        std::string bytes(m_bytes.substr(0, n));
+        m_bytes.remove_prefix(n);
         return bytes;
     }
 
-    fs::path m_file;
-    std::ifstream m_in;
-    std::uint64_t m_remaining = 0;
+    std::string_view m_bytes;
 };
 
 } // namespace
 
 // an empty folder is the current one
 TSem::TSem(const std::string& folder) : m_folder(WithSeparator(folder.empty() ? "./" : folder)) {
-    fs::path file = fs::path(m_folder) / kFileName;
-    std::error_code ignored;
-    if (!fs::exists(file, ignored))
+    std::optional<std::string> image =
+        ReadFileImage(fs::path(m_folder) / kFileName, kMaxUsedSize, TFileRead::Prefix);
+    if (!image)
         throw ESemOpenError(sjis("time.dbxがオープンできません"));
+    load(*image);
+}
 
-    SectionReader reader(file);
+TSem TSem::FromBytes(std::string_view bytes) {
+    TSem sem;
+    sem.load(bytes);
+    return sem;
+}
+
+void TSem::load(std::string_view bytes) {
+    SectionReader reader(bytes);
     std::string dist = reader.section(kDistSection, kDistRecordSize);
     for (std::size_t at = 0; at < dist.size(); at += kDistRecordSize)
         m_distanceFactors.push_back({u16At(dist, at), u16At(dist, at + 2)});

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class ESemError : public std::runtime_error {
@@ -87,6 +88,8 @@ public:
     // ESemFormatError naming the section whose header is wrong or whose records the
     // file does not hold in full.
     explicit TSem(const std::string& folder);
+    // The same over the bytes of a time.dbx already in memory; Folder() is empty.
+    static TSem FromBytes(std::string_view bytes);
 
     // Computes Figure() and FailStep() from the inputs; false when the distance factor
     // or the standard time is missing (Figure() is then 0). Date is left reduced to
@@ -114,6 +117,9 @@ public:
     const std::vector<TSemBabaRecord>& TrackVariants() const { return m_trackVariants; }
 
 private:
+    TSem() = default;
+    void load(std::string_view bytes);
+
     std::string m_folder;
     std::vector<TSemDistRecord> m_distanceFactors;
     std::vector<TSemTimeRecord> m_standardTimes;

@@ -18,8 +18,8 @@ constexpr const char* kFont = "Font";
 constexpr const char* kOther = "Other";
 constexpr const char* kPos = "Pos";
 
-std::string readFolder(const char* key, const std::string& programFolder, const fs::path& ini) {
-    std::optional<std::string> stored = FindProfileString(kFolder, key, ini);
+std::string readFolder(const char* key, const std::string& programFolder, const TIniDocument& ini) {
+    std::optional<std::string> stored = ini.Find(kFolder, key);
     if (!stored)
         return programFolder;
     try {
@@ -29,13 +29,18 @@ std::string readFolder(const char* key, const std::string& programFolder, const 
     }
 }
 
-TFlag readFlag(const char* section, const char* key, TFlag defaultValue, const fs::path& ini) {
-    // only the low 8 bits are held: 256 reads as 0, -1 as 255
-    return static_cast<TFlag>(ReadProfileInteger(section, key, defaultValue, ini));
+int readInteger(const char* section, const char* key, int defaultValue, const TIniDocument& ini) {
+    std::optional<std::string> value = ini.Find(section, key);
+    return value ? ProfileTextToInteger(*value).value_or(defaultValue) : defaultValue;
 }
 
-void writeInt(const char* section, const char* key, int value, const fs::path& ini) {
-    WritePrivateProfileString(section, key, std::to_string(value), ini);
+TFlag readFlag(const char* section, const char* key, TFlag defaultValue, const TIniDocument& ini) {
+    // only the low 8 bits are held: 256 reads as 0, -1 as 255
+    return static_cast<TFlag>(readInteger(section, key, defaultValue, ini));
+}
+
+void writeInt(const char* section, const char* key, int value, TIniDocument& ini) {
+    ini.Set(section, key, std::to_string(value));
 }
 
 } // namespace
@@ -45,6 +50,10 @@ void TSettings::Load(const fs::path& iniFile) {
 }
 
 void TSettings::Load(const fs::path& iniFile, const std::string& defaultFolder) {
+    Load(TIniDocument::Read(iniFile), defaultFolder);
+}
+
+void TSettings::Load(const TIniDocument& iniFile, const std::string& defaultFolder) {
     ProgramFolder = defaultFolder;
 
     Folder.InDenm = readFolder("InDenm", ProgramFolder, iniFile);
@@ -63,8 +72,8 @@ void TSettings::Load(const fs::path& iniFile, const std::string& defaultFolder) 
     File.RuvFormat = readFlag(kFile, "RuvFormat", fileDefaults.RuvFormat, iniFile);
 
     const TFont fontDefaults;
-    Font.Size = ReadProfileInteger(kFont, "Size", fontDefaults.Size, iniFile);
-    Font.SizeOdds = ReadProfileInteger(kFont, "SizeOdds", fontDefaults.SizeOdds, iniFile);
+    Font.Size = readInteger(kFont, "Size", fontDefaults.Size, iniFile);
+    Font.SizeOdds = readInteger(kFont, "SizeOdds", fontDefaults.SizeOdds, iniFile);
 
     const TOther otherDefaults;
     Other.RaceClose = readFlag(kOther, "RaceClose", otherDefaults.RaceClose, iniFile);
@@ -72,12 +81,26 @@ void TSettings::Load(const fs::path& iniFile, const std::string& defaultFolder) 
     Other.Jrdb = readFlag(kOther, "Jrdb", otherDefaults.Jrdb, iniFile);
 
     const TPos posDefaults;
-    Pos.Split1 = ReadProfileInteger(kPos, "Split1", posDefaults.Split1, iniFile);
-    Pos.Split2 = ReadProfileInteger(kPos, "Split2", posDefaults.Split2, iniFile);
+    Pos.Split1 = readInteger(kPos, "Split1", posDefaults.Split1, iniFile);
+    Pos.Split2 = readInteger(kPos, "Split2", posDefaults.Split2, iniFile);
     Pos.Bamei = readFlag(kPos, "Bamei", posDefaults.Bamei, iniFile);
 }
 
 void TSettings::Save(const fs::path& iniFile) const {
+    TIniDocument ini = TIniDocument::Read(iniFile);
+    const std::vector<std::string> unwritten = Store(ini);
+    ini.Write(iniFile);
+    if (!unwritten.empty()) {
+        std::string message = sjis("設定ファイルに書けないフォルダ名です");
+        message.append(" (");
+        for (std::size_t i = 0; i < unwritten.size(); ++i)
+            message.append(i == 0 ? "" : ", ").append(unwritten[i]);
+        message.append(") ").append(iniFile.string());
+        throw EConvertError(message);
+    }
+}
+
+std::vector<std::string> TSettings::Store(TIniDocument& iniFile) const {
     std::vector<std::string> unwritten;
     auto writeFolder = [&](const char* key, const std::string& folder) {
         std::string text;
@@ -91,7 +114,7 @@ void TSettings::Save(const fs::path& iniFile) const {
             unwritten.push_back(key);
             return;
         }
-        WritePrivateProfileString(kFolder, key, text, iniFile);
+        iniFile.Set(kFolder, key, text);
     };
     writeFolder("InDenm", Folder.InDenm);
     writeFolder("OutTxt", Folder.OutTxt);
@@ -111,21 +134,15 @@ void TSettings::Save(const fs::path& iniFile) const {
 
     writeInt(kOther, "RaceClose", Other.RaceClose, iniFile);
     writeInt(kOther, "DrnRx", Other.DrnRx, iniFile);
-
-    if (!unwritten.empty()) {
-        std::string message = sjis("設定ファイルに書けないフォルダ名です");
-        message.append(" (");
-        for (std::size_t i = 0; i < unwritten.size(); ++i)
-            message.append(i == 0 ? "" : ", ").append(unwritten[i]);
-        message.append(") ").append(iniFile.string());
-        throw EConvertError(message);
-    }
+    return unwritten;
 }
 
 void TSettings::SavePos(const fs::path& iniFile) const {
-    writeInt(kPos, "Split1", Pos.Split1, iniFile);
-    writeInt(kPos, "Split2", Pos.Split2, iniFile);
-    writeInt(kPos, "Bamei", Pos.Bamei, iniFile);
+    TIniDocument ini = TIniDocument::Read(iniFile);
+    writeInt(kPos, "Split1", Pos.Split1, ini);
+    writeInt(kPos, "Split2", Pos.Split2, ini);
+    writeInt(kPos, "Bamei", Pos.Bamei, ini);
+    ini.Write(iniFile);
 }
 
 fs::path SettingsFilePath(const fs::path& programFile) {

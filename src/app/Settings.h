@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+class TIniDocument;
 
 // A flag or style as held: the low 8 bits of the stored integer. Any value other than 0
 // means on; a value read from the file is written back unchanged unless it was set.
@@ -67,15 +70,21 @@ struct TSettings {
     // The same with another default of the folders than the settings file's own folder
     // (with its final '/'), for a settings file that does not lie beside the program.
     void Load(const std::filesystem::path& iniFile, const std::string& defaultFolder);
+    // The same from a settings file already in memory.
+    void Load(const TIniDocument& iniFile, const std::string& defaultFolder);
 
     // Writes, in this order, "Folder": InDenm, OutTxt, Time, DrnRx; "File": OutAtRead,
     // TextOut, HtmlOut, WarsOut, WarsFormat, RuvOut, RuvFormat; "Font": Size, SizeOdds;
     // "Other": RaceClose, DrnRx. Every other line of the file stays as it is (both Jrdb
     // keys, section "Pos", foreign keys and comments). The file is created when missing.
+    // The file is written once, through a temporary file beside it, with one sync.
     // Throws EInOutError when the file cannot be written (the file stays whole), and
     // EConvertError naming the keys of folders that cannot be stored (no CP932 form or a
     // line break) after writing all other keys; those keys keep what the file held.
     void Save(const std::filesystem::path& iniFile) const;
+    // Sets the keys Save writes in iniFile; returns the keys of the folders that cannot
+    // be stored, which keep what the file held.
+    std::vector<std::string> Store(TIniDocument& iniFile) const;
 
     // Writes section "Pos": Split1, Split2, Bamei, as the main window does when it closes.
     void SavePos(const std::filesystem::path& iniFile) const;

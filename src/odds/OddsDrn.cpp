@@ -3,14 +3,12 @@
 
 #include "odds/OddsText.h"
 #include "platform/Errors.h"
+#include "platform/FileImage.h"
 #include "platform/Format.h"
 #include "race/RaceCode.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -42,28 +40,17 @@ std::optional<int> intOf(std::string_view text) {
     }
 }
 
-// The lines of a text file; CR LF, CR and LF end a line, and a last line end adds no
-// empty line.
-std::vector<std::string> loadLines(const fs::path& file) {
-    std::string text;
-    bool read = false;
-    std::error_code ec;
-    if (fs::is_regular_file(file, ec)) {
-        try {
-            std::ifstream in(file, std::ios::binary);
-            text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            read = in.good() || in.eof();
-        } catch (const std::ios_base::failure&) {
-            read = false;
-        }
-    }
-    if (!read)
-        throw EInOutError("read " + file.string() + ": the file cannot be read");
-    std::vector<std::string> lines;
+// An RX file holds a day's odds: a few hundred kilobytes.
+constexpr std::uintmax_t kMaxRxFileSize = 16u << 20;
+
+// The lines of a text; CR LF, CR and LF end a line, and a last line end adds no empty
+// line.
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
     std::size_t i = 0;
     while (i < text.size()) {
         std::size_t end = text.find_first_of("\r\n", i);
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             end = text.size();
         lines.push_back(text.substr(i, end - i));
         i = end;
@@ -117,20 +104,26 @@ std::vector<std::string> splitCommaText(std::string_view line) {
     return fields;
 }
 
+std::string RxFileName(const std::string& raceKey) {
+    return "rx" + std::string(part(raceKey, 2, 6)) + ".txt";
+}
+
 bool ReadRxOdds(TOdds& odds, const std::string& folder, const std::string& raceKey) {
     odds.Clear();
+    const std::optional<std::string> text =
+        ReadFileImage(fs::path(folder + RxFileName(raceKey)), kMaxRxFileSize);
+    return text && ReadRxOddsText(odds, *text, raceKey);
+}
+
+bool ReadRxOddsText(TOdds& odds, std::string_view text, const std::string& raceKey) {
+    odds.Clear();
     const std::string date(part(raceKey, 2, 6)); // YYMMDD
-    const std::string name = "rx" + date + ".txt";
-    const fs::path file(folder + name);
-    std::error_code ec;
-    if (!fs::exists(file, ec))
-        return false;
-    const std::vector<std::string> lines = loadLines(file);
+    const std::vector<std::string_view> lines = splitLines(text);
 
     const std::vector<std::string> header =
         lines.empty() ? std::vector<std::string>() : splitCommaText(lines.front());
     if (header.size() < 2)
-        throw EConvertError(name + ": the header line has no date");
+        throw EConvertError(RxFileName(raceKey) + ": the header line has no date");
     if (Format("%.6d", FieldToInt(header[1])) != date)
         return false;
 
@@ -140,7 +133,7 @@ bool ReadRxOdds(TOdds& odds, const std::string& folder, const std::string& raceK
     int n = 0;
     bool loaded = false;
     bool timed = false;
-    for (const std::string& line : lines) {
+    for (std::string_view line : lines) {
         const std::vector<std::string> f = splitCommaText(line);
         if (f.size() < 3)
             continue;

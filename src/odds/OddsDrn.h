@@ -26,3 +26,9 @@ std::vector<std::string> splitCommaText(std::string_view line);
 // without source text. A record whose numbers are not numbers, or that lacks a field
 // its type needs, is passed over.
 bool ReadRxOdds(TOdds& odds, const std::string& folder, const std::string& raceKey);
+
+// The same over the RX file's bytes already in memory.
+bool ReadRxOddsText(TOdds& odds, std::string_view text, const std::string& raceKey);
+
+// "rx" + YYMMDD + ".txt", YYMMDD being characters 3 to 8 of raceKey.
+std::string RxFileName(const std::string& raceKey);

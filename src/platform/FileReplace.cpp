@@ -1,6 +1,7 @@
 #include "platform/FileReplace.h"
 
 #include "platform/Errors.h"
+#include "platform/WriteLimit.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,9 +18,10 @@ namespace {
 }
 
 void writeAll(int fd, const std::string& text, const fs::path& file) {
+    const std::size_t allowed = WritableBytes(text.size());
     std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    while (done < allowed) {
+        ssize_t n = ::write(fd, text.data() + done, allowed - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -27,6 +29,8 @@ void writeAll(int fd, const std::string& text, const fs::path& file) {
         }
         done += static_cast<std::size_t>(n);
     }
+    if (allowed < text.size())
+        fail("write", file, ENOSPC);
 }
 
 } // namespace

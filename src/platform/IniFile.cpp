@@ -2,15 +2,11 @@
 
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
+#include "platform/FileImage.h"
 #include "platform/FileReplace.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -18,10 +14,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Lines = std::vector<std::string>;
-
-[[noreturn]] void fail(const char* operation, const fs::path& file, int error) {
-    throw EInOutError(std::string(operation) + " " + file.string() + ": " + std::strerror(error));
-}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -122,41 +114,17 @@ Place locate(const Lines& lines, std::string_view section, std::string_view key)
     return place;
 }
 
-// The file's lines without their ends; nothing when it does not exist.
-std::optional<Lines> readLines(const fs::path& file) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        fail("read", file, errno);
-    }
-    std::string text;
-    char buffer[16384];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            int error = errno;
-            ::close(fd);
-            fail("read", file, error);
-        }
-        if (n == 0)
-            break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-
+Lines splitLines(std::string_view text) {
     Lines lines;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        std::size_t next = end == std::string::npos ? text.size() : end + 1;
-        if (end == std::string::npos)
+        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
             end = text.size();
         if (end > start && text[end - 1] == '\r')
             --end;
-        lines.emplace_back(text, start, end - start);
+        lines.emplace_back(text.substr(start, end - start));
         start = next;
     }
     return lines;
@@ -164,15 +132,19 @@ std::optional<Lines> readLines(const fs::path& file) {
 
 } // namespace
 
-std::optional<std::string> FindProfileString(std::string_view section, std::string_view key,
-                                             const fs::path& file) {
-    std::optional<Lines> lines = readLines(file);
-    if (!lines)
-        return std::nullopt;
-    Place place = locate(*lines, section, key);
+TIniDocument::TIniDocument(std::string_view text) : m_lines(splitLines(text)) {}
+
+TIniDocument TIniDocument::Read(const fs::path& file) {
+    std::optional<std::string> text = ReadFileImage(file, kMaxIniFileSize);
+    return text ? TIniDocument(*text) : TIniDocument();
+}
+
+std::optional<std::string> TIniDocument::Find(std::string_view section,
+                                              std::string_view key) const {
+    Place place = locate(m_lines, section, key);
     if (place.key == Place::npos)
         return std::nullopt;
-    std::string_view value = keyLine((*lines)[place.key])->value;
+    std::string_view value = keyLine(m_lines[place.key])->value;
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.substr(1, value.size() - 2);
@@ -293,11 +265,22 @@ int ReadProfileInteger(std::string_view section, std::string_view key, int defau
     return ProfileTextToInteger(*value).value_or(defaultValue);
 }
 
+std::optional<std::string> FindProfileString(std::string_view section, std::string_view key,
+                                             const fs::path& file) {
+    return TIniDocument::Read(file).Find(section, key);
+}
+
 void WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const fs::path& file) {
     checkNames(section, key, value);
-    fs::path target = writeTarget(file);
-    Lines lines = readLines(target).value_or(Lines{});
+    TIniDocument ini = TIniDocument::Read(writeTarget(file));
+    ini.Set(section, key, value);
+    ini.Write(file);
+}
+
+void TIniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    checkNames(section, key, value);
+    Lines& lines = m_lines;
     Place place = locate(lines, section, key);
     if (place.key != Place::npos) {
         std::string& old = lines[place.key];
@@ -317,8 +300,15 @@ void WritePrivateProfileString(std::string_view section, std::string_view key,
             lines.push_back(std::move(line));
         }
     }
+}
+
+std::string TIniDocument::Text() const {
     std::string text;
-    for (const std::string& l : lines)
+    for (const std::string& l : m_lines)
         text.append(l).append("\r\n");
-    ReplaceFile(target, text);
+    return text;
+}
+
+void TIniDocument::Write(const fs::path& file) const {
+    ReplaceFile(writeTarget(file), Text());
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Profile strings in INI files, one key at a time, as the Windows profile functions
 // keep them.
@@ -15,8 +17,36 @@
 // Lines before the first section belong to none. Blanks and tabs around names and values
 // do not count. Lines may end in CR LF or LF; a written file always has CR LF.
 //
-// A missing file reads as empty. A file that exists but cannot be read, or a write that
-// cannot be completed, throws EInOutError naming the operation and the file.
+// A missing file reads as empty. A file that exists but is not a regular file of at
+// most kMaxIniFileSize bytes, or cannot be read, or a write that cannot be completed,
+// throws EInOutError naming the operation and the file.
+
+// A settings file is a few kilobytes; anything larger is not one.
+constexpr std::uintmax_t kMaxIniFileSize = 1u << 20;
+
+// The lines of an INI file in memory: read once, any number of keys read and set, then
+// written once.
+class TIniDocument {
+public:
+    TIniDocument() = default;
+    // The lines of text; CR LF and LF end a line.
+    explicit TIniDocument(std::string_view text);
+    // The file's document; empty when the file does not exist.
+    static TIniDocument Read(const std::filesystem::path& file);
+
+    // As FindProfileString.
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+    // As WritePrivateProfileString, in memory.
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+    // Every line ended by CR LF.
+    std::string Text() const;
+    // Replaces file with Text() atomically, as WritePrivateProfileString does: one
+    // temporary file, one sync, one rename.
+    void Write(const std::filesystem::path& file) const;
+
+private:
+    std::vector<std::string> m_lines;
+};
 
 // The value of key in section, blanks around it removed and one pair of enclosing
 // quotes ('...' or "...") taken off; defaultValue when the file, the section or the key
