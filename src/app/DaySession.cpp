@@ -172,6 +172,8 @@ TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
             WriteCsvFile(context, run);
         summary.races = i + 1;
     }
+    // also after a cancel: what was written so far, as a walk on old files left it
+    run.Commit();
     summary.files = run.Files();
     return summary;
 }

@@ -78,9 +78,10 @@ public:
         std::vector<std::filesystem::path> files; // files started, in order
     };
 
-    // Walks every race of the open day for an output command and writes its files.
-    // Errors of the race data, the prediction and the files pass out and end the walk,
-    // leaving the files already written whole.
+    // Walks every race of the open day for an output command and writes its files,
+    // which take their place when the walk ends or is cancelled. Errors of the race
+    // data, the prediction and the files pass out and end the walk, leaving every file
+    // as it was before the command.
     TOutputSummary RunOutput(TOutputCommand command, const TOutputProgress& progress);
 
     TRaceBase& Race() const { return *m_race; }

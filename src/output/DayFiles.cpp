@@ -33,7 +33,8 @@ void WriteWarsFile(const TOutputContext& c, TOutputRun& run) {
     std::string& lastKey = run.LastWarsKeys[date];
     if (starts)
         lastKey = key;
-    TOutputFile file(path, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
+    TOutputFile file(run.WorkingFile(path),
+                     starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append, path);
     if (starts)
         writeWarsHeaderBlock(file, c);
     // a new venue gets its own header block after an empty line
@@ -53,12 +54,14 @@ void WriteRuvTextFile(const TOutputContext& c, TOutputRun& run) {
     std::string date = FileKey(c.race).substr(0, kDateLength);
     std::filesystem::path path = c.folder / ("q" + date + ".txt");
     bool starts = run.Starts(TOutputRun::File::Ruv, date, path);
+    const std::filesystem::path& working = run.WorkingFile(path);
     // appending needs the closing line at the end: a file edited since starts afresh
-    if (!starts && ReadTail(path, kRuvClosingLine.size()) != kRuvClosingLine)
+    if (!starts && ReadTail(working, kRuvClosingLine.size()) != kRuvClosingLine)
         starts = true;
     if (!starts)
-        TruncateTail(path, kRuvClosingLine.size());
-    TOutputFile file(path, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
+        TruncateTail(working, kRuvClosingLine.size(), path);
+    TOutputFile file(working, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append,
+                     path);
     file.WriteLine(c.race.RuvHeaderLine(c.ruvFormat));
     file.Write(c.focus.BetLines(c.ruvFormat));
     file.Write(kRuvClosingLine);

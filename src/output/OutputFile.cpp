@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
 #include "platform/Format.h"
+#include "platform/WriteLimit.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,11 +17,8 @@ EInOutError InOutError(const char* operation, const fs::path& file, const std::s
                               toCp932Lenient(file.string()).c_str(), reason.c_str()));
 }
 
-TOutputFile::TOutputFile(const fs::path& file, Mode mode) : m_file(file) {
-    if (mode == Mode::Recreate) {
-        std::error_code ignored;
-        fs::remove(file, ignored);
-    }
+TOutputFile::TOutputFile(const fs::path& file, Mode mode, const fs::path& shownAs)
+    : m_file(file), m_shownAs(shownAs.empty() ? file : shownAs) {
     // fopen's append mode would create a file that is gone; a missing file is an error
     std::error_code ec;
     if (mode == Mode::Append && !fs::exists(file, ec)) {
@@ -38,8 +36,13 @@ TOutputFile::~TOutputFile() {
 }
 
 void TOutputFile::Write(std::string_view bytes) {
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_stream) != bytes.size())
+    const std::size_t allowed = WritableBytes(bytes.size());
+    if (allowed > 0 && std::fwrite(bytes.data(), 1, allowed, m_stream) != allowed)
         fail("書き込み");
+    if (allowed < bytes.size()) {
+        errno = ENOSPC;
+        fail("書き込み");
+    }
 }
 
 void TOutputFile::WriteLine(std::string_view bytes) {
@@ -55,10 +58,10 @@ void TOutputFile::Close() {
 }
 
 void TOutputFile::fail(const char* operation) const {
-    throw InOutError(operation, m_file, std::strerror(errno));
+    throw InOutError(operation, m_shownAs, std::strerror(errno));
 }
 
-void TruncateTail(const fs::path& file, std::uintmax_t count) {
+void TruncateTail(const fs::path& file, std::uintmax_t count, const fs::path& shownAs) {
     std::error_code ec;
     std::uintmax_t size = fs::file_size(file, ec);
     if (!ec && size >= count)
@@ -66,7 +69,7 @@ void TruncateTail(const fs::path& file, std::uintmax_t count) {
     else if (!ec)
         ec = std::make_error_code(std::errc::invalid_argument);
     if (ec)
-        throw InOutError("切り詰め", file, ec.message());
+        throw InOutError("切り詰め", shownAs, ec.message());
 }
 
 std::string ReadTail(const fs::path& file, std::uintmax_t count) {

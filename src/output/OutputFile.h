@@ -13,8 +13,10 @@ class TOutputFile {
 public:
     enum class Mode { Recreate, Append };
 
-    // Recreate deletes the file first (a failed deletion is ignored) and creates it empty.
-    TOutputFile(const std::filesystem::path& file, Mode mode);
+    // Recreate empties the file (creating it when missing); Append needs it to exist.
+    // Messages name shownAs: the file that file stands for (file itself when empty).
+    TOutputFile(const std::filesystem::path& file, Mode mode,
+                const std::filesystem::path& shownAs = {});
     ~TOutputFile();
     TOutputFile(const TOutputFile&) = delete;
     TOutputFile& operator=(const TOutputFile&) = delete;
@@ -27,6 +29,7 @@ private:
     [[noreturn]] void fail(const char* operation) const;
 
     std::filesystem::path m_file;
+    std::filesystem::path m_shownAs;
     std::FILE* m_stream = nullptr;
 };
 
@@ -34,8 +37,9 @@ private:
 EInOutError InOutError(const char* operation, const std::filesystem::path& file,
                        const std::string& reason);
 
-// Cuts the last count bytes off a file; throws EInOutError when it cannot.
-void TruncateTail(const std::filesystem::path& file, std::uintmax_t count);
+// Cuts the last count bytes off a file; throws EInOutError naming shownAs when it cannot.
+void TruncateTail(const std::filesystem::path& file, std::uintmax_t count,
+                  const std::filesystem::path& shownAs);
 
 // The file's last count bytes (fewer when it is shorter); empty when it cannot be read.
 std::string ReadTail(const std::filesystem::path& file, std::uintmax_t count);

@@ -23,20 +23,33 @@ struct TOutputContext {
 };
 
 // The files one run of an output command has started. The first race of a file in a
-// run recreates it and every later race appends, whatever races stand between, so
+// run begins it afresh and every later race appends, whatever races stand between, so
 // venues that interleave lose nothing and a second run rewrites instead of doubling.
+//
+// A run writes each of its files to a temporary file beside it and puts them all in
+// place with Commit, once its last race is written (or the run was cancelled): until
+// then every file holds what it held before the command, and a run that fails (a full
+// disk, a damaged race) leaves every file as it was.
 class TOutputRun {
 public:
     enum class File { Text, Html, Wars, Ruv, Csv };
 
+    TOutputRun() = default;
+    // Removes the temporary files of a run that was not committed.
+    ~TOutputRun();
+    TOutputRun(const TOutputRun&) = delete;
+    TOutputRun& operator=(const TOutputRun&) = delete;
+
     // True the first time the run meets key for that kind of file, whose path is then
-    // added to the files of the run.
-    bool Starts(File file, const std::string& key, const std::filesystem::path& path) {
-        bool first = m_started.insert(std::to_string(static_cast<int>(file)) + ":" + key).second;
-        if (first)
-            m_files.push_back(path);
-        return first;
-    }
+    // added to the files of the run and gets its temporary file. Throws EInOutError
+    // naming path when that file cannot be made.
+    bool Starts(File file, const std::string& key, const std::filesystem::path& path);
+    // Where the run writes path: its temporary file.
+    const std::filesystem::path& WorkingFile(const std::filesystem::path& path) const;
+    // Syncs every temporary file, then renames each over its file, in the order the run
+    // started them. Throws EInOutError naming the file that could not be synced or put
+    // in place.
+    void Commit();
 
     // The files the run has started, in the order it started them.
     const std::vector<std::filesystem::path>& Files() const { return m_files; }
@@ -48,6 +61,7 @@ public:
 private:
     std::set<std::string> m_started;
     std::vector<std::filesystem::path> m_files;
+    std::map<std::filesystem::path, std::filesystem::path> m_working; // file -> temporary
 };
 
 // The date and the data's course code that name the report files: 10 characters.

@@ -63,7 +63,8 @@ void WriteTextReport(const TOutputContext& c, TOutputRun& run) {
     std::string key = FileKey(c.race);
     std::filesystem::path path = c.folder / ("s" + key + ".txt");
     bool starts = run.Starts(TOutputRun::File::Text, key, path);
-    TOutputFile file(path, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
+    TOutputFile file(run.WorkingFile(path),
+                     starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append, path);
     if (starts)
         file.WriteLine(ReportHeaderLine());
     file.Write(TextReportBlock(c));

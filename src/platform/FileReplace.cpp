@@ -1,6 +1,7 @@
 #include "platform/FileReplace.h"
 
 #include "platform/Errors.h"
+#include "platform/FileBeside.h"
 #include "platform/WriteLimit.h"
 
 #include <cerrno>
@@ -36,21 +37,12 @@ void writeAll(int fd, const std::string& text, const fs::path& file) {
 } // namespace
 
 void ReplaceFile(const fs::path& file, const std::string& text) {
-    fs::path folder = file.parent_path();
-    std::string base = file.filename().string();
     struct stat old {};
     bool existed = ::stat(file.c_str(), &old) == 0;
-
-    int fd = -1;
-    fs::path temp;
-    for (int attempt = 0; fd < 0; ++attempt) {
-        temp = folder / ("." + base + "." + std::to_string(::getpid()) + "." +
-                         std::to_string(attempt) + ".tmp");
-        // mode 0666 lets the umask decide for a new file, as for any file made by open
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && (errno != EEXIST || attempt >= 100))
-            fail("write", file, errno);
-    }
+    TFileBeside temp = CreateFileBeside(file);
+    if (temp.fd < 0)
+        fail("write", file, errno);
+    int fd = temp.fd;
     try {
         if (existed && ::fchmod(fd, old.st_mode & 07777) != 0)
             fail("write", file, errno);
@@ -61,12 +53,12 @@ void ReplaceFile(const fs::path& file, const std::string& text) {
         fd = -1;
         if (::close(fdToClose) != 0)
             fail("write", file, errno);
-        if (::rename(temp.c_str(), file.c_str()) != 0)
+        if (::rename(temp.path.c_str(), file.c_str()) != 0)
             fail("replace", file, errno);
     } catch (...) {
         if (fd >= 0)
             ::close(fd);
-        ::unlink(temp.c_str());
+        ::unlink(temp.path.c_str());
         throw;
     }
 }

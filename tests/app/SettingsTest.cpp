@@ -3,8 +3,11 @@
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
 #include "platform/WorkFolder.h"
+#include "platform/WriteLimit.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -219,6 +222,59 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
         FAIL() << "no error";
     } catch (const EInOutError& e) {
         EXPECT_EQ(std::string(e.what()), "write " + ini.string() + ": No such file or directory");
+    }
+}
+
+// A save writes the file once: room for exactly its bytes is enough. On a disk with less
+// room the old file stays whole and no temporary file is left beside it.
+TEST_F(SettingsTest, ASaveWritesTheFileOnceAndAFullDiskKeepsTheOldFile) {
+    const std::string old = "; mine\r\n[Font]\r\nSize=14\r\n[Other]\r\nJrdb=1\r\n";
+    TSettings s;
+    writeFile(ini(), old);
+    s.Load(ini());
+    s.Font.SizeOdds = 12;
+    s.Save(ini());
+    const std::string saved = readFile(ini());
+    for (std::size_t limit : {std::size_t{0}, saved.size() / 2, saved.size() - 1, saved.size()}) {
+        writeFile(ini(), old);
+        SetWriteLimit(limit);
+        std::string error;
+        try {
+            s.Save(ini());
+        } catch (const EInOutError& e) {
+            error = e.what();
+        }
+        SetWriteLimit(std::nullopt);
+        const bool fits = limit == saved.size();
+        EXPECT_EQ(error, fits ? "" : "write " + ini().string() + ": No space left on device");
+        EXPECT_EQ(readFile(ini()), fits ? saved : old) << limit;
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()),
+                  1);
+    }
+}
+
+// Only a regular file of a settings file's size is read; anything else is refused at
+// once with a message, never read until memory runs out or waited on.
+TEST_F(SettingsTest, OnlyARegularFileOfASettingsFilesSizeIsRead) {
+    const fs::path fifo = m_folder.path() / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path large = m_folder.path() / "large.ini";
+    writeFile(large, "[Font]\r\n" + std::string(1 << 20, ';'));
+    const std::pair<fs::path, std::string> cases[] = {
+        {"/dev/zero", "read /dev/zero: not a regular file"},
+        {fifo, "read " + fifo.string() + ": not a regular file"},
+        {m_folder.path(), "read " + m_folder.path().string() + ": Is a directory"},
+        {large, "read " + large.string() +
+                    ": 1048584 bytes, more than the 1048576 bytes such a file may have"},
+    };
+    for (const auto& [file, message] : cases) {
+        TSettings s;
+        try {
+            s.Load(file);
+            ADD_FAILURE() << message;
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
     }
 }
 

@@ -164,7 +164,7 @@ TEST(RuvFileTest, OneRaceGivesItsHeaderItsBetLinesAndTheClosingLine) {
                                     kRuvClosing + "\r\n");
 }
 
-// What happens to the day's file between two races of the same run.
+// What happens to the file a run writes between two of its races.
 struct RuvEditCase {
     const char* name;
     std::function<void(const fs::path&)> edit;
@@ -181,9 +181,10 @@ TEST_P(RuvFileEditTest, AFileThatLostItsClosingLineStartsAfresh) {
     TOutputRun run;
     d.session().PrepareRace(0, false);
     WriteRuvTextFile(d.session().OutputContext(), run);
-    c.edit(d.out() / kRuvFile);
+    c.edit(run.WorkingFile(d.out() / kRuvFile));
     d.session().PrepareRace(1, false);
     WriteRuvTextFile(d.session().OutputContext(), run);
+    run.Commit();
 
     const Lines lines = d.lines(kRuvFile);
     ASSERT_EQ(lines.size(), c.keepsFirstRace ? 9u : 5u);

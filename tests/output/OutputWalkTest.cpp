@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
+#include "platform/WriteLimit.h"
 #include "odds/Odds.h"
 #include "race/RaceBase.h"
 #include "race/RaceRuv.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -179,23 +181,69 @@ TEST(OutputWalkTest, AMissingOutputFolderStopsTheWalkAtTheFirstFile) {
     EXPECT_FALSE(fs::exists(missing));
 }
 
-// A file that cannot be made ends the walk; what was written before stays whole.
-TEST(OutputWalkTest, AFailedFileKeepsTheFilesWrittenBefore) {
+// The files of a run take their place only when it ends: a run that fails leaves every
+// file of the folder as it was, whole, and no file of its own behind.
+TEST(OutputWalkTest, AFailedRunLeavesEveryFileAsItWas) {
     OutputDay d(twoVenues());
+    d.run(TOutputCommand::All);
+    std::map<std::string, std::string> before;
+    for (const std::string& name : d.files())
+        before[name] = d.read(name);
+    fs::remove(d.out() / "s2001012800.htm");
     fs::create_directories(d.out() / "s2001012800.htm" / "in the way");
+    d.settings.File.RuvFormat = 0; // the run would write other bytes
     try {
         d.run(TOutputCommand::All);
         FAIL() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()).substr(0, J("入出力エラー(作成): ").size()),
-                  J("入出力エラー(作成): "));
+        EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") +
+                                             (d.out() / "s2001012800.htm").string() +
+                                             " (Is a directory)");
     }
-    // race 2 (京都 1R) wrote its text report, then failed on its HTML report
-    EXPECT_EQ(d.lines("s2001012800.txt").back(), std::string(79, '='));
-    EXPECT_EQ(d.lines("s2001012804.txt").back(), std::string(79, '='));
-    EXPECT_EQ(d.lines("s2001012804.htm").back(), "</HTML>");
-    EXPECT_EQ(d.lines("q20010128.txt").size(), 5u);
-    EXPECT_EQ(d.lines("w20010128.txt").size(), 4u);
+    before.erase("s2001012800.htm");
+    for (const auto& [name, bytes] : before)
+        EXPECT_EQ(d.read(name), bytes) << name;
+    EXPECT_EQ(d.files(), (Names{"q20010128.txt", "s2001012800.htm", "s2001012800.txt",
+                                "s2001012804.htm", "s2001012804.txt", "w20010128.txt"}));
+}
+
+// A disk that fills up after any number of bytes: the command names the file it was
+// writing, every file that was there holds its earlier content whole, and the run's own
+// files are gone.
+TEST(OutputWalkTest, AFullDiskLosesNothing) {
+    OutputDay d(twoVenues());
+    d.run(TOutputCommand::All);
+    std::map<std::string, std::string> before;
+    std::size_t total = 0;
+    for (const std::string& name : d.files()) {
+        before[name] = d.read(name);
+        total += before[name].size();
+    }
+    d.settings.File.RuvFormat = d.settings.File.WarsFormat = 0; // the run writes other bytes
+    std::set<std::string> failedIn;
+    for (std::size_t limit = 0; limit < total; limit += total / 32) {
+        SetWriteLimit(limit);
+        std::string error;
+        try {
+            d.run(TOutputCommand::All);
+        } catch (const EInOutError& e) {
+            error = e.what();
+        }
+        SetWriteLimit(std::nullopt);
+        const std::string prefix = J("入出力エラー(書き込み): ") + (d.out() / "").string();
+        const std::string suffix = " (No space left on device)";
+        ASSERT_TRUE(error.starts_with(prefix) && error.ends_with(suffix)) << limit << ": " << error;
+        const std::string file =
+            error.substr(prefix.size(), error.size() - prefix.size() - suffix.size());
+        EXPECT_EQ(before.count(file), 1u) << error;
+        failedIn.insert(file);
+        for (const auto& [name, bytes] : before)
+            EXPECT_EQ(d.read(name), bytes) << limit << " " << name;
+        EXPECT_EQ(d.files().size(), before.size()) << limit;
+    }
+    EXPECT_EQ(failedIn.size(), before.size()); // the disk filled up in each of the files
+    d.run(TOutputCommand::All);
+    EXPECT_NE(d.read("q20010128.txt"), before["q20010128.txt"]);
 }
 
 // Course code 10 is no central racecourse; racecourse number 10 is 小倉's (code 03).
