@@ -202,6 +202,9 @@ private:
 
 class Extraction {
 public:
+    // Headers that cannot be used are passed over, up to this many.
+    static constexpr int kMaxFailedHeaders = 16;
+
     Extraction(const UnlhaCommand& command, const TExtractLimits& limits)
         : m_command(command), m_limits(limits), m_reasons(command.members.size()),
           m_written(command.members.size(), false), m_seen(command.members.size(), false) {}
@@ -248,6 +251,11 @@ private:
                 if (first)
                     report("not an LZH archive: it holds no member");
                 return true;
+            }
+            if (r == ARCHIVE_FAILED && ++m_failedHeaders <= kMaxFailedHeaders) {
+                // one header that cannot be used (a link without its target): the next
+                report(archiveError(a.get(), "damaged member header"));
+                continue;
             }
             if (r < ARCHIVE_WARN) {
                 // no format was recognised in the file's first bytes
@@ -359,6 +367,7 @@ private:
     std::vector<bool> m_written;
     std::vector<bool> m_seen;
     std::uint64_t m_total = 0;
+    int m_failedHeaders = 0;
     std::string m_messages;
 };
 

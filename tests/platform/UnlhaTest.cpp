@@ -180,6 +180,14 @@ const HostileCase kHostileCases[] = {
              })};
      },
      "ruv_den1.kd2: a link, not a file\n"},
+    {"LinkWithoutItsTarget",
+     [](const fs::path&) {
+         return std::vector{member("ruv_den1.kd2", "", [](LzhMember& m) {
+             m.method = "-lhd-";
+             m.unixMode = 0120777;
+         })};
+     },
+     "Unknown symlink-name\nruv_den1.kd2: not in the archive\n"},
     {"Folder",
      [](const fs::path&) {
          return std::vector{member("ruv_den1.kd2", "", [](LzhMember& m) { m.method = "-lhd-"; })};

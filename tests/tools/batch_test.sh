@@ -87,4 +87,42 @@ expect_error "ledger with a bad date" 2 "--to takes a date YYMMDD, not '2001-01'
 check "--help explains the options" sh -c "'$batch' --help | grep -q -- '--wars-format 0|1'"
 check "--version names the tool and its version" sh -c "'$batch' --version | grep -qx 'ruvpelton-batch (RUV PELTON) [0-9][0-9.]*'"
 
+# the archiver's reason follows the first line of an archive that cannot be opened
+printf 'not an archive' >"$work/text.lzh"
+expect_error "not an archive" 1 "ruv_den1.kd2がオープンできません" "$batch" list "$work/text.lzh"
+check "not an archive: the reason follows" test "$(cat "$work/stderr")" = "$(printf 'ruvpelton-batch: ruv_den1.kd2がオープンできません\nnot an LZH archive')"
+
+# a blank in the work folder's path, a quote in the archive's path
+mkdir -p "$work/a b" "$work/say \"hi\""
+cp "$archive" "$work/say \"hi\"/rv010128.lzh"
+check "a work folder under a path with a blank" test "$(TMPDIR="$work/a b" "$batch" list "$archive" | wc -l)" -eq 36
+check "an archive path with a quote" test "$("$batch" list "$work/say \"hi\"/rv010128.lzh" | wc -l)" -eq 36
+
+# a settings file is read only when it is a regular file of a settings file's size
+mkfifo "$work/fifo.ini"
+expect_error "--ini /dev/zero" 1 "read /dev/zero: not a regular file" timeout 20 "$batch" list "$archive" --ini /dev/zero
+expect_error "--ini FIFO" 1 "read $work/fifo.ini: not a regular file" timeout 20 "$batch" list "$archive" --ini "$work/fifo.ini"
+
+# Ended from outside while it waits to write to a reader that does not read: the tool
+# breaks off, removes its work folder and ends with 128 + the signal's number.
+mkfifo "$work/pipe"
+exec 3<>"$work/pipe"
+timeout 2 cat /dev/zero >&3 # fills the pipe
+for signal in TERM:143 HUP:129 INT:130; do
+  mkdir "$work/tmp"
+  TMPDIR="$work/tmp" "$batch" list "$archive" >&3 2>"$work/signal.log" &
+  pid=$!
+  for _ in $(seq 100); do
+    ls "$work"/tmp/ruvpelton-*/ruv_den1.kd2 >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  kill -s "${signal%%:*}" "$pid"
+  wait "$pid"
+  code=$?
+  check "SIG${signal%%:*} ends the tool with ${signal##*:}" test "$code" -eq "${signal##*:}"
+  check "SIG${signal%%:*} leaves no work folder" test -z "$(ls -A "$work/tmp")"
+  rm -rf "$work/tmp"
+done
+exec 3>&-
+
 finish

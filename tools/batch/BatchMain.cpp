@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -29,19 +30,38 @@ namespace fs = std::filesystem;
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
+// The signal that asked the tool to end: SIGINT (Ctrl-C), SIGTERM or SIGHUP; 0 while none.
+volatile std::sig_atomic_t g_endingSignal = 0;
 
-extern "C" void onInterrupt(int) {
-    g_interrupted = 1;
+extern "C" void onEndingSignal(int signal) {
+    g_endingSignal = signal;
+}
+
+// Each command stops at its next step once one of them arrives, and the tool then ends
+// through its usual way out, which removes its work folder. Without SA_RESTART a write
+// to a pipe that nobody reads is broken off instead of waiting for ever; a reader that
+// went away (SIGPIPE) makes the writes fail, not the tool die with its folder left.
+void catchEndingSignals() {
+    struct sigaction action {};
+    action.sa_handler = onEndingSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+bool ended() {
+    return g_endingSignal != 0;
 }
 
 class Printer {
 public:
     explicit Printer(bool sjis) : m_sjis(sjis) {}
-    // Text in CP932; in UTF-8 mode CR LF line ends become LF.
+    // Text in CP932; in UTF-8 mode CR LF line ends become LF. Each text is handed on
+    // at once, so a reader sees every line as it comes.
     void write(const std::string& cp932) const {
         if (m_sjis) {
-            std::cout << cp932;
+            std::cout << cp932 << std::flush;
             return;
         }
         std::string text = toUtf8Lenient(cp932);
@@ -50,7 +70,7 @@ public:
         for (std::size_t i = 0; i < text.size(); ++i)
             if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
                 out += text[i];
-        std::cout << out;
+        std::cout << out << std::flush;
     }
     void line(const std::string& cp932) const { write(cp932 + "\n"); }
 
@@ -120,13 +140,13 @@ std::string betsText(const TDaySession& day) {
 }
 
 int list(TDaySession& day, const Printer& out) {
-    for (int i = 0; i < day.Race().RaceCount(); ++i)
+    for (int i = 0; i < day.Race().RaceCount() && !ended(); ++i)
         out.line(std::to_string(i) + "\t" + day.Race().RaceLine(i));
     return 0;
 }
 
 int summary(TDaySession& day, const Printer& out) {
-    for (int i = 0; i < day.Race().RaceCount(); ++i) {
+    for (int i = 0; i < day.Race().RaceCount() && !ended(); ++i) {
         day.PrepareRace(i, false);
         out.line(std::to_string(i) + "\t" + day.Race().RaceLine(i) + "\t" + marksText(day.Focus()) +
                  "\t" + betsText(day));
@@ -167,15 +187,14 @@ const char* noFileReason(TOutputCommand command, const TSettings::TFile& on, int
     return "no race of the day has bets, and the WARS and RUV files hold only races with bets";
 }
 
-// The progress of a walk on a terminal; Ctrl-C stops the walk before its next step.
+// The progress of a walk on a terminal; an ending signal stops the walk before its next step.
 TOutputProgress interruptibleProgress() {
-    std::signal(SIGINT, onInterrupt);
     const bool showProgress = isatty(STDERR_FILENO);
     return [showProgress](int position, int total, const std::string& text) {
         if (showProgress)
             std::cerr << "\r" << toUtf8Lenient(text) << (position == total ? "\n" : "")
                       << std::flush;
-        return g_interrupted == 0;
+        return !ended();
     };
 }
 
@@ -191,10 +210,8 @@ int write(TDaySession& day, TOutputCommand command) {
     if (result.files.empty() && !result.cancelled)
         std::cout << "no file written: " << noFileReason(command, day.Settings().File, result.races)
                   << "\n";
-    if (result.cancelled) {
+    if (result.cancelled)
         std::cerr << "cancelled after " << result.races << " races\n";
-        return 130;
-    }
     return 0;
 }
 
@@ -206,7 +223,7 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const Printer& out
         std::cerr << "skipped: " << toUtf8Lenient(problem) << "\n";
     if (result.cancelled) {
         std::cerr << "cancelled: nothing written\n";
-        return 130;
+        return 1;
     }
     const TLedgerSummary summary = Summarize(result);
     for (const std::string& line : SummaryLines(summary))
@@ -214,6 +231,18 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const Printer& out
     for (const fs::path& file : WriteLedgerFiles(result, summary, o.outFolder.value_or(".")))
         printWritten(file);
     return 0;
+}
+
+int runCommand(TDaySession& day, const TBatchOptions& options, const Printer& out) {
+    if (options.command == "list")
+        return list(day, out);
+    if (options.command == "summary")
+        return summary(day, out);
+    if (options.command == "race")
+        return race(day, options.raceIndex, out);
+    if (options.command == "explain")
+        return explain(day, options.raceIndex, options.runner, out);
+    return write(day, options.command == "csv" ? TOutputCommand::Csv : TOutputCommand::All);
 }
 
 } // namespace
@@ -235,26 +264,28 @@ int main(int argc, char** argv) {
                   << Copyright() << "\n";
         return 0;
     }
+    catchEndingSignals();
+    int code = 0;
     try {
         TSettings settings = loadSettings(options, argv[0]);
         const Printer out(options.sjis);
-        if (options.command == "ledger")
-            return ledger(settings, options, out);
-        TDaySession day(settings);
-        if (options.command != "list")
-            day.FocusCreate(); // listing needs no time database
-        day.OpenDay(options.archive);
-        if (options.command == "list")
-            return list(day, out);
-        if (options.command == "summary")
-            return summary(day, out);
-        if (options.command == "race")
-            return race(day, options.raceIndex, out);
-        if (options.command == "explain")
-            return explain(day, options.raceIndex, options.runner, out);
-        return write(day, options.command == "csv" ? TOutputCommand::Csv : TOutputCommand::All);
+        if (options.command == "ledger") {
+            code = ledger(settings, options, out);
+        } else {
+            TDaySession day(settings);
+            if (options.command != "list")
+                day.FocusCreate(); // listing needs no time database
+            day.OpenDay(options.archive);
+            if (!ended())
+                code = runCommand(day, options, out);
+        }
     } catch (const std::exception& e) {
         std::cerr << "ruvpelton-batch: " << toUtf8Lenient(e.what()) << "\n";
-        return 1;
+        code = 1;
     }
+    if (ended()) {
+        std::cerr << "ruvpelton-batch: ended by " << strsignal(g_endingSignal) << "\n";
+        return 128 + g_endingSignal;
+    }
+    return code;
 }

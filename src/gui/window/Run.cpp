@@ -1,7 +1,9 @@
 #include "gui/window/Run.h"
 
 #include "app/Settings.h"
+#include "platform/Cancel.h"
 #include "gui/window/DupCheck.h"
+#include "gui/window/EndingSignals.h"
 #include "gui/window/Main.h"
 #include "gui/dialogs/Cfg.h"
 #include "gui/widgets/QtBoundary.h"
@@ -134,6 +136,15 @@ TRunEnvironment ProgramEnvironment(const TCommandLine& commandLine) {
 }
 
 int RunPelton(const TRunEnvironment& environment) {
+    // Ended from outside, the program leaves its event loops (an output walk stops
+    // before its next race, an open dialog is left) and then closes the window as
+    // ファイル > 終了 closes it. Not quit(), which would close the windows at once, in
+    // the middle of the walk.
+    TEndingSignals endings;
+    QObject::connect(&endings, &TEndingSignals::received, [] {
+        CancelRequested() = true;
+        QCoreApplication::exit(0);
+    });
     auto showError = [&environment](const QString& text) {
         if (environment.ShowErrorBox)
             environment.ShowErrorBox(text);

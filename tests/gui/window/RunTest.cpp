@@ -15,11 +15,20 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QProgressBar>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
 #include <regex>
 #include <set>
 
@@ -159,6 +168,92 @@ TEST_F(RunTest, AQuitRequestClosesTheWindowAsTheUserWould) {
     EXPECT_EQ(RunPelton(e), 0);
     EXPECT_EQ(FindProfileString("Pos", "Bamei", ini()), "1");
     EXPECT_EQ(FindProfileString("File", "WarsFormat", ini()), "1");
+}
+
+// The program ended from outside (a session that logs out, a closed terminal, Ctrl-C)
+// while a day is open closes as ファイル > 終了 closes it: the settings and the window's
+// place are written, and the work folder with the day's files is gone.
+TEST_F(RunTest, EndedFromOutsideTheProgramClosesAsTheUserWould) {
+    const fs::path archive = WriteDemoDay(folder() / "day");
+    const fs::path runtime = folder() / "runtime";
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        const fs::path temporary = folder() / "tmp";
+        fs::create_directory(temporary);
+        writeIni("[Folder]\r\nTime=" + (folder() / "day" / "time" / "").string() + "\r\n");
+        std::vector<std::string> environment{"QT_QPA_PLATFORM=offscreen",
+                                             "TMPDIR=" + temporary.string(),
+                                             "XDG_RUNTIME_DIR=" + runtime.string()};
+        for (char** e = environ; *e != nullptr; ++e)
+            if (!std::string(*e).starts_with("TMPDIR=") &&
+                !std::string(*e).starts_with("XDG_RUNTIME_DIR=") &&
+                !std::string(*e).starts_with("QT_QPA_PLATFORM="))
+                environment.emplace_back(*e);
+        std::vector<char*> envp;
+        for (std::string& e : environment)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        std::string program = PELTON_PROGRAM, option = "--ini", iniFile = ini().string(),
+                    day = archive.string();
+        char* argv[] = {program.data(), option.data(), iniFile.data(), day.data(), nullptr};
+        pid_t pid = 0;
+        ASSERT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+
+        // the day is open once its files lie in the work folder
+        auto dayFiles = [&temporary] {
+            for (const auto& entry : fs::directory_iterator(temporary))
+                if (fs::exists(entry.path() / "ruv_den1.kd2"))
+                    return true;
+            return false;
+        };
+        for (int i = 0; i < 600 && !dayFiles(); ++i)
+            QTest::qWait(100);
+        ASSERT_TRUE(dayFiles());
+        ASSERT_EQ(::kill(pid, signal), 0);
+        int status = 0;
+        for (int i = 0; i < 600 && ::waitpid(pid, &status, WNOHANG) == 0; ++i)
+            QTest::qWait(100);
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        EXPECT_TRUE(fs::is_empty(temporary));
+        EXPECT_NE(FindProfileString("Pos", "FormMain", ini()), std::nullopt);
+        EXPECT_EQ(FindProfileString("Pos", "Split1", ini()), "183");
+        EXPECT_EQ(FindProfileString("File", "WarsFormat", ini()), "1");
+        fs::remove_all(temporary);
+        fs::remove(ini());
+    }
+}
+
+// A signal during an output command stops the walk before its next race, puts what was
+// written in place, then closes the program.
+TEST_F(RunTest, EndedFromOutsideDuringAnOutputCommand) {
+    const fs::path day = folder() / "day";
+    TRunEnvironment e = environment();
+    e.Archive = WriteDemoDay(day);
+    writeIni("[Folder]\r\nTime=" + (day / "time" / "").string() + "\r\nOutTxt=" + folderText() +
+             "\r\n[File]\r\nTextOut=1\r\n");
+    bool walked = false;
+    e.Started = [&walked](TFormMain& formMain) {
+        // the signal comes while race 2 is being written
+        const auto* wait = child<QDialog>(formMain, "FormWait");
+        QObject::connect(child<QProgressBar>(*wait, "ProgressBar1"), &QProgressBar::valueChanged,
+                         [](int race) {
+                             if (race == 2)
+                                 ::raise(SIGTERM);
+                         });
+        child<QAction>(formMain, "ActionOutAll")->trigger();
+        walked = true;
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_TRUE(walked);
+    const std::string report = readFile(folder() / "s2001012804.txt");
+    const auto races = std::count(report.begin(), report.end(), '=') / 79;
+    EXPECT_GE(races, 1);
+    EXPECT_LE(races, 2); // stopped before race 2 or race 3
+    EXPECT_EQ(FindProfileString("File", "TextOut", ini()), "1");
+    EXPECT_NE(FindProfileString("Pos", "FormMain", ini()), std::nullopt);
 }
 
 TEST_F(RunTest, TheCommandLineNamesASettingsFileAndAnArchive) {
