@@ -32,14 +32,6 @@ std::string_view part(std::string_view text, std::size_t pos, std::size_t count)
     return pos < text.size() ? text.substr(pos, count) : std::string_view();
 }
 
-std::optional<int> intOf(std::string_view text) {
-    try {
-        return FieldToInt(text);
-    } catch (const EConvertError&) {
-        return std::nullopt;
-    }
-}
-
 // An RX file holds a day's odds: a few hundred kilobytes.
 constexpr std::uintmax_t kMaxRxFileSize = 16u << 20;
 
@@ -127,7 +119,7 @@ bool ReadRxOddsText(TOdds& odds, std::string_view text, const std::string& raceK
     if (Format("%.6d", FieldToInt(header[1])) != date)
         return false;
 
-    const int course = intOf(part(raceKey, 8, 2)).value_or(0);
+    const int course = FieldToIntOrNothing(part(raceKey, 8, 2)).value_or(0);
     const int race = FieldToInt(part(raceKey, 10, 2));
 
     int n = 0;
@@ -137,13 +129,15 @@ bool ReadRxOddsText(TOdds& odds, std::string_view text, const std::string& raceK
         const std::vector<std::string> f = splitCommaText(line);
         if (f.size() < 3)
             continue;
-        const std::optional<int> type = intOf(f[0]);
-        const std::optional<int> lineCourse = intOf(f[1]);
-        const std::optional<int> lineRace = intOf(f[2]);
+        const std::optional<int> type = FieldToIntOrNothing(f[0]);
+        const std::optional<int> lineCourse = FieldToIntOrNothing(f[1]);
+        const std::optional<int> lineRace = FieldToIntOrNothing(f[2]);
         if (!type || !lineCourse || !lineRace || *lineCourse != course || *lineRace != race)
             continue;
         auto has = [&](std::size_t count) { return f.size() >= count; };
-        auto number = [&](std::size_t i) { return i < f.size() ? intOf(f[i]) : std::nullopt; };
+        auto number = [&](std::size_t i) {
+            return i < f.size() ? FieldToIntOrNothing(f[i]) : std::nullopt;
+        };
 
         if (!loaded) {
             if (*type == kRaceHeader) {

@@ -4,7 +4,6 @@
 #include "odds/OddsRecords.h"
 #include "odds/OddsText.h"
 #include "platform/Cp932.h"
-#include "platform/Errors.h"
 #include "race/RaceCode.h"
 
 #include <filesystem>
@@ -19,11 +18,7 @@ std::string dayCodeOf(const std::string& archive) {
 }
 
 int runnerCountOf(std::string_view field) {
-    try {
-        return FieldToInt(field);
-    } catch (const EConvertError&) {
-        return 0;
-    }
+    return FieldToIntOrNothing(field).value_or(0);
 }
 
 } // namespace

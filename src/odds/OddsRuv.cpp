@@ -3,7 +3,6 @@
 
 #include "odds/OddsRecords.h"
 #include "platform/Cp932.h"
-#include "platform/Errors.h"
 #include "race/RaceCode.h"
 #include "race/RaceHelpers.h"
 
@@ -19,11 +18,9 @@ constexpr float kQuinellaCap = 9999.9f;
 // A field of tenths as odds: the cap when it is not a number but begins with '*',
 // otherwise -1.
 float oddsOfTenths(std::string_view field, float cap) {
-    try {
-        return static_cast<float>(FieldToInt(field)) / 10.0f;
-    } catch (const EConvertError&) {
-        return !field.empty() && field.front() == '*' ? cap : -1.0f;
-    }
+    if (std::optional<int> tenths = FieldToIntOrNothing(field))
+        return static_cast<float>(*tenths) / 10.0f;
+    return !field.empty() && field.front() == '*' ? cap : -1.0f;
 }
 
 } // namespace

@@ -1,8 +1,5 @@
 #include "odds/OddsText.h"
 
-#include "platform/Cp932.h"
-#include "platform/Errors.h"
-
 #include <charconv>
 #include <string>
 #include <system_error>
@@ -53,7 +50,7 @@ bool isDecimalNumber(std::string_view text, std::size_t& start) {
 
 } // namespace
 
-float textToFloat(std::string_view text) {
+std::optional<float> textToFloatOrNothing(std::string_view text) {
     std::string_view t = text;
     while (!t.empty() && t.front() == ' ')
         t.remove_prefix(1);
@@ -68,13 +65,9 @@ float textToFloat(std::string_view text) {
         if (error == std::errc() && end == last)
             return value;
     }
-    throw EConvertError("'" + VisibleText(text) + "' is not a valid floating point value");
+    return std::nullopt;
 }
 
 float oddsOfText(std::string_view text) {
-    try {
-        return textToFloat(text);
-    } catch (const EConvertError&) {
-        return -1.0f;
-    }
+    return textToFloatOrNothing(text).value_or(-1.0f);
 }

@@ -141,7 +141,7 @@ std::string LookupCode(std::string_view field, const TCodeTable& table) {
     return {};
 }
 
-int FieldToInt(std::string_view field) {
+std::optional<int> FieldToIntOrNothing(std::string_view field) {
     std::string_view digits = field;
     while (!digits.empty() && digits.front() == ' ')
         digits.remove_prefix(1);
@@ -163,8 +163,14 @@ int FieldToInt(std::string_view field) {
         value = -value;
     if (!valid || value > std::numeric_limits<int>::max() ||
         value < std::numeric_limits<int>::min())
-        throw EConvertError("'" + VisibleText(field) + "' is not a valid integer value");
+        return std::nullopt;
     return static_cast<int>(value);
+}
+
+int FieldToInt(std::string_view field) {
+    if (std::optional<int> value = FieldToIntOrNothing(field))
+        return *value;
+    throw EConvertError("'" + VisibleText(field) + "' is not a valid integer value");
 }
 
 std::string FieldToText(std::string_view field) {

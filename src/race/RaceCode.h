@@ -1,6 +1,7 @@
 // The code tables of the race data (venues, classes, conditions, marks ...) and field readers.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,6 +42,9 @@ std::string LookupCode(std::string_view field, const TCodeTable& table);
 // The field's bytes as a decimal integer: leading blanks and a sign are accepted,
 // nothing else. Throws EConvertError when the bytes are not a number.
 int FieldToInt(std::string_view field);
+// The same without the error, where a field that is not a number is common (odds
+// fields, past runs): nothing when it is not a number.
+std::optional<int> FieldToIntOrNothing(std::string_view field);
 
 // The field's bytes unchanged.
 std::string FieldToText(std::string_view field);

@@ -36,11 +36,7 @@ std::string_view trim(std::string_view text) {
 
 // A past-run number: 0 when the bytes are not a number.
 int numberOrZero(std::string_view field) {
-    try {
-        return FieldToInt(field);
-    } catch (const std::exception&) {
-        return 0;
-    }
+    return FieldToIntOrNothing(field).value_or(0);
 }
 
 bool isBlank(std::string_view bytes) {
