@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps check demo release package package-check clean
+.PHONY: all deps check demo release fuzz package package-check clean
 
 all: release
 
@@ -26,6 +26,11 @@ check: deps
 	cmake -S . -B $(BUILD)/check $(CHECK_FLAGS) -DRUVPELTON_CORE_TESTS=OFF
 	cmake --build $(BUILD)/check -j $(JOBS)
 	cd $(BUILD)/check && ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target, one after another, for FUZZ_SECONDS each (default 180); a report of
+# runs, coverage and findings at the end.
+fuzz: deps
+	bash scripts/fuzz.sh
 
 release: deps
 	cmake -S . -B $(BUILD)/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DRUVPELTON_TESTS=OFF
