@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 
+#include "TestFiles.h"
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
 #include "platform/WorkFolder.h"
@@ -16,21 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void writeFile(const fs::path& file, const std::string& text) {
     std::ofstream(file, std::ios::binary) << text;
-}
-
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class IniFileTest : public ::testing::Test {

@@ -1,4 +1,6 @@
 #include "platform/Unlha.h"
+
+#include "TestFiles.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/LzhWriter.h"
 #include "sampleday/SampleDays.h"
@@ -15,19 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 struct Extracted {
     int result;
