@@ -99,7 +99,7 @@ void WriteCsvFile(const TOutputContext& c, TOutputRun& run) {
     const TRaceFacts race = c.race.RaceFacts();
     const std::filesystem::path path = c.folder / ("c" + race.date + ".csv");
     const bool starts = run.Starts(TOutputRun::File::Csv, race.date, path);
-    TOutputFile file(path, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append);
+    TOutputFile file = run.Open(path, starts);
     if (starts)
         file.Write(std::string(kByteOrderMark) +
                    joined(std::vector<std::string>(std::begin(kHeadings), std::end(kHeadings))));

@@ -33,8 +33,7 @@ void WriteWarsFile(const TOutputContext& c, TOutputRun& run) {
     std::string& lastKey = run.LastWarsKeys[date];
     if (starts)
         lastKey = key;
-    TOutputFile file(run.WorkingFile(path),
-                     starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append, path);
+    TOutputFile file = run.Open(path, starts);
     if (starts)
         writeWarsHeaderBlock(file, c);
     // a new venue gets its own header block after an empty line
@@ -60,8 +59,7 @@ void WriteRuvTextFile(const TOutputContext& c, TOutputRun& run) {
         starts = true;
     if (!starts)
         TruncateTail(working, kRuvClosingLine.size(), path);
-    TOutputFile file(working, starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append,
-                     path);
+    TOutputFile file = run.Open(path, starts);
     file.WriteLine(c.race.RuvHeaderLine(c.ruvFormat));
     file.Write(c.focus.BetLines(c.ruvFormat));
     file.Write(kRuvClosingLine);

@@ -68,8 +68,7 @@ void WriteHtmlReport(const TOutputContext& c, TOutputRun& run) {
     std::string key = FileKey(c.race);
     std::filesystem::path path = c.folder / ("s" + key + ".htm");
     bool starts = run.Starts(TOutputRun::File::Html, key, path);
-    TOutputFile file(run.WorkingFile(path),
-                     starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append, path);
+    TOutputFile file = run.Open(path, starts);
     if (starts) {
         file.WriteLine("<HTML><HEAD><TITLE></TITLE></HEAD><center>");
         file.WriteLine(ReportHeaderLine());

@@ -35,6 +35,11 @@ const fs::path& TOutputRun::WorkingFile(const fs::path& path) const {
     return m_working.at(path);
 }
 
+TOutputFile TOutputRun::Open(const fs::path& path, bool starts) const {
+    return TOutputFile(WorkingFile(path),
+                       starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append, path);
+}
+
 void TOutputRun::Commit() {
     // every file synced before any is put in place, so a disk that fills up only now
     // still leaves every file as it was

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/OutputFile.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -46,6 +48,9 @@ public:
     bool Starts(File file, const std::string& key, const std::filesystem::path& path);
     // Where the run writes path: its temporary file.
     const std::filesystem::path& WorkingFile(const std::filesystem::path& path) const;
+    // The run's file for path, opened to be written afresh when starts (the first race of
+    // its key), else to append; its messages name path.
+    TOutputFile Open(const std::filesystem::path& path, bool starts) const;
     // Syncs every temporary file, then renames each over its file, in the order the run
     // started them. Throws EInOutError naming the file that could not be synced or put
     // in place.

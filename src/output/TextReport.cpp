@@ -63,8 +63,7 @@ void WriteTextReport(const TOutputContext& c, TOutputRun& run) {
     std::string key = FileKey(c.race);
     std::filesystem::path path = c.folder / ("s" + key + ".txt");
     bool starts = run.Starts(TOutputRun::File::Text, key, path);
-    TOutputFile file(run.WorkingFile(path),
-                     starts ? TOutputFile::Mode::Recreate : TOutputFile::Mode::Append, path);
+    TOutputFile file = run.Open(path, starts);
     if (starts)
         file.WriteLine(ReportHeaderLine());
     file.Write(TextReportBlock(c));
