@@ -1,5 +1,6 @@
 #include "FuzzDay.h"
 
+#include "analysis/Explanation.h"
 #include "analysis/Focus.h"
 #include "odds/Odds.h"
 #include "odds/OddsFile.h"
@@ -129,9 +130,15 @@ void WalkDay(TRaceBase& race, TOddsFile* reader) {
         orSkip([&] {
             TFocus& focus = FuzzFocus();
             focus.Calc(race);
-            for (int r = 1; r <= focus.RunnerCount(); ++r)
-                for (int c = 0; c < TFocus::kCells; ++c)
+            const TExplanation explanation(race, focus);
+            for (int r = 1; r <= focus.RunnerCount(); ++r) {
+                for (int c = 0; c < TFocus::kCells; ++c) {
                     focus.FigureText(r, c);
+                    explanation.Figure(r, c);
+                }
+                explanation.ScoreAndBets(r);
+            }
+            explanation.Bets();
             focus.BetLines(0);
             focus.BetLines(1);
             focus.WarsBetLine();

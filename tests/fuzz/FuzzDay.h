@@ -28,7 +28,8 @@ TFocus& FuzzFocus();
 
 // Lists the day, then for each race (at most the first 40): selects it, reads its odds
 // from reader (when given), predicts, and formats everything the window and the day
-// files show of it. Errors of the data are the program's errors and end only that race.
+// files show of it, the explanations of its figures included. Errors of the data are
+// the program's errors and end only that race.
 void WalkDay(TRaceBase& race, TOddsFile* reader);
 
 // RaceKey of the record of a file laid out as the race file: date, racecourse number,

@@ -271,8 +271,10 @@ TEST_F(DayCommandsTest, AFailedOpenNamesTheMissingFileAndLeavesNoDayOpen) {
 
     // the open day is closed before the broken one is tried
     EXPECT_FALSE(w->OpenDay(broken));
-    EXPECT_EQ(m_errors,
-              QStringList{u("ruv_den1.kd2がオープンできません\nruv_den1.kd2: not in the archive")});
+    EXPECT_EQ(m_errors, QStringList{u("ruv_den1.kd2がオープンできません\n"
+                                      "ruv_den1.kd2: not in the archive\n"
+                                      "ruv_den2.kd2: not in the archive\n"
+                                      "ruv_uma.kd2: not in the archive")});
     expectStates(*w, kNoDay);
     EXPECT_FALSE(w->Session()->IsDayOpen());
     EXPECT_EQ(raceIndex(*w)->topLevelItemCount(), 0);
