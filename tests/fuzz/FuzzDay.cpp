@@ -95,8 +95,7 @@ TFocus& FuzzFocus() {
 }
 
 void WalkDay(TRaceBase& race, TOddsFile* reader) {
-    constexpr int kMaxRaces = 40;
-    const int count = std::min(race.RaceCount(), kMaxRaces);
+    const int count = std::min(race.RaceCount(), kMaxFuzzRaces);
     TOdds odds;
     for (int i = 0; i < count; ++i) {
         orSkip([&] { race.RaceLine(i); });

@@ -26,7 +26,11 @@ std::string JoinParts(const std::vector<std::string>& parts);
 // The prediction over a fixed time database that covers the sample days, made once.
 TFocus& FuzzFocus();
 
-// Lists the day, then for each race (at most the first 40): selects it, reads its odds
+// The races of an input that are walked: a venue's day. Every race is walked alike, so
+// more would only slow the fuzzer down.
+inline constexpr int kMaxFuzzRaces = 12;
+
+// Lists the day, then for each race (at most kMaxFuzzRaces): selects it, reads its odds
 // from reader (when given), predicts, and formats everything the window and the day
 // files show of it, the explanations of its figures included. Errors of the data are
 // the program's errors and end only that race.

@@ -2,6 +2,8 @@
 // the day's RUV and JRDB odds archive beside it (links to the same file); the day opened
 // (extracting its members), listed, and every race selected, its odds read from the
 // archive's odds members, predicted and written as its report block.
+#include "FuzzDay.h"
+
 #include "app/DaySession.h"
 #include "app/Settings.h"
 #include "output/Writers.h"
@@ -49,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const std::exception&) {
         return 0; // the open error the window shows
     }
-    for (int i = 0; i < day.Race().RaceCount() && i < 40; ++i) {
+    for (int i = 0; i < day.Race().RaceCount() && i < kMaxFuzzRaces; ++i) {
         try {
             day.Race().RaceLine(i);
             day.PrepareRace(i, true);
