@@ -1,7 +1,7 @@
 #include "output/OutputRun.h"
 
 #include "output/OutputFile.h"
-#include "platform/FileBeside.h"
+#include "platform/FileReplace.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,11 +1,11 @@
 #include "platform/FileReplace.h"
 
 #include "platform/Errors.h"
-#include "platform/FileBeside.h"
 #include "platform/WriteLimit.h"
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +35,27 @@ void writeAll(int fd, const std::string& text, const fs::path& file) {
 }
 
 } // namespace
+
+TFileBeside CreateFileBeside(const std::filesystem::path& file) {
+    const std::string stem = "." + file.filename().string() + "." + std::to_string(::getpid());
+    TFileBeside made;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        made.path = file.parent_path() / (stem + "." + std::to_string(attempt) + ".tmp");
+        made.fd = ::open(made.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (made.fd >= 0 || errno != EEXIST)
+            break;
+    }
+    return made;
+}
+
+int SyncFile(const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int synced = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return synced;
+}
 
 void ReplaceFile(const fs::path& file, const std::string& text) {
     struct stat old {};

@@ -1,7 +1,6 @@
 #include "platform/IniFile.h"
 
 #include "platform/Cp932.h"
-#include "platform/Errors.h"
 #include "platform/FileImage.h"
 #include "platform/FileReplace.h"
 
