@@ -15,6 +15,8 @@
 #include "platform/Version.h"
 #include "race/RaceBase.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -33,8 +35,25 @@ namespace {
 // The signal that asked the tool to end: SIGINT (Ctrl-C), SIGTERM or SIGHUP; 0 while none.
 volatile std::sig_atomic_t g_endingSignal = 0;
 
+// Standard output and error when they are pipes or sockets, else -1: the outputs whose
+// writes may wait for a reader; and /dev/null, opened before any signal can arrive.
+int g_pipeOutputs[2] = {-1, -1};
+int g_nullOutput = -1;
+
 extern "C" void onEndingSignal(int signal) {
     g_endingSignal = signal;
+    // A write that starts after this would otherwise still wait for a reader that does
+    // not read. The tool's own descriptors are pointed at /dev/null; the pipe itself,
+    // which other processes may share, is left as it is.
+    if (g_nullOutput >= 0)
+        for (int fd : g_pipeOutputs)
+            if (fd >= 0)
+                dup2(g_nullOutput, fd);
+}
+
+bool isPipe(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
 }
 
 // Each command stops at its next step once one of them arrives, and the tool then ends
@@ -42,6 +61,9 @@ extern "C" void onEndingSignal(int signal) {
 // to a pipe that nobody reads is broken off instead of waiting for ever; a reader that
 // went away (SIGPIPE) makes the writes fail, not the tool die with its folder left.
 void catchEndingSignals() {
+    g_pipeOutputs[0] = isPipe(STDOUT_FILENO) ? STDOUT_FILENO : -1;
+    g_pipeOutputs[1] = isPipe(STDERR_FILENO) ? STDERR_FILENO : -1;
+    g_nullOutput = open("/dev/null", O_WRONLY | O_CLOEXEC);
     struct sigaction action {};
     action.sa_handler = onEndingSignal;
     sigemptyset(&action.sa_mask);
