@@ -3,7 +3,7 @@
 // that it grows in proportion to the days. Wall and processor times are both given: on a
 // shared machine the processor time is the steadier of the two. The peak memory of each
 // ledger run is measured in a process of its own (this program started with --ledger).
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "ledger/SeasonLedger.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/SampleSeason.h"

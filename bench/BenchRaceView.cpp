@@ -3,8 +3,8 @@
 // grid until its explanation shows as a tooltip. The largest race of the demo day.
 #include "BenchTimer.h"
 
-#include "app/DaySession.h"
-#include "app/Settings.h"
+#include "session/DaySession.h"
+#include "session/Settings.h"
 #include "gui/widgets/StrCGrid.h"
 #include "gui/window/RaceView.h"
 #include "platform/WorkFolder.h"

@@ -2,7 +2,7 @@
 // and 1,000 races, to show that the cost grows in proportion to the races.
 #include "BenchTimer.h"
 
-#include "app/DaySession.h"
+#include "session/DaySession.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/SampleDays.h"
 

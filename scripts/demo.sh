@@ -8,7 +8,7 @@ build=${1:?release build folder}
 demo="$build/demo"
 rm -rf "$demo"
 archive=$("$build/tools/sampleday/make-sample-day" "$demo")
-batch="$build/tools/batch/ruvpelton-batch"
+batch="$build/bin/ruvpelton-batch"
 mkdir -p "$demo/out"
 echo "Sample day: $archive"
 echo

@@ -16,7 +16,7 @@ trap 'rm -rf "$work"' EXIT
 for style in 0 1; do
   mkdir -p "$work/out$style"
   # a settings file that does not exist: every setting at its default
-  "$build/tools/batch/ruvpelton-batch" write "$work/day/rv010128.lzh" --ini "$work/none.ini" \
+  "$build/bin/ruvpelton-batch" write "$work/day/rv010128.lzh" --ini "$work/none.ini" \
     --time "$work/day/time" --out "$work/out$style" --text --html --wars --ruv \
     --wars-format "$style" --ruv-format "$style" >/dev/null
 done

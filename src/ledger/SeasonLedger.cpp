@@ -1,7 +1,7 @@
 #include "ledger/SeasonLedger.h"
 
 #include "analysis/Focus.h"
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "ledger/ResultBook.h"
 #include "odds/Odds.h"
 #include "output/ReportPieces.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DaySession.h"
+#include "session/DaySession.h"
 #include "ledger/LedgerRace.h"
 
 #include <filesystem>

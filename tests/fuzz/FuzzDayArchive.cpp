@@ -4,8 +4,8 @@
 // archive's odds members, predicted and written as its report block.
 #include "FuzzDay.h"
 
-#include "app/DaySession.h"
-#include "app/Settings.h"
+#include "session/DaySession.h"
+#include "session/Settings.h"
 #include "output/Writers.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceBase.h"

@@ -1,6 +1,6 @@
 // The settings file: loaded, saved into the same text and loaded again, which must give
 // the very same settings, as a file the program wrote must read back as it was.
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "platform/IniFile.h"
 
 #include <cstddef>

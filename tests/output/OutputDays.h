@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DaySession.h"
-#include "app/Settings.h"
+#include "session/DaySession.h"
+#include "session/Settings.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/SampleDays.h"
 

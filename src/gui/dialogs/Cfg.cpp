@@ -1,7 +1,7 @@
 // TFormCfg: the settings dialog (環境設定).
 #include "gui/dialogs/Cfg.h"
 
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "platform/IniFile.h"
 
 #include <QButtonGroup>

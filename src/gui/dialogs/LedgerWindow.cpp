@@ -1,12 +1,12 @@
 #include "gui/dialogs/LedgerWindow.h"
 
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerFiles.h"
 #include "ledger/LedgerTables.h"
 
-#include "gui/widgets/FolderChoice.h"
-#include "gui/widgets/QtBoundary.h"
+#include "gui/support/FolderChoice.h"
+#include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
 
 #include <QHBoxLayout>

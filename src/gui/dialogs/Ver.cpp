@@ -1,8 +1,8 @@
 // TFormVer: the about box (バージョン情報).
 #include "gui/dialogs/Ver.h"
 
-#include "gui/widgets/Images.h"
-#include "gui/widgets/QtBoundary.h"
+#include "gui/support/Images.h"
+#include "gui/support/QtBoundary.h"
 #include "gui/widgets/URLLabel.h"
 
 #include <QClipboard>

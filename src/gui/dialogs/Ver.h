@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/VerInf.h"
-#include "gui/widgets/AppHint.h"
+#include "gui/support/AppHint.h"
 
 #include <QDialog>
 

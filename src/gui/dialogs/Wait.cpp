@@ -3,7 +3,7 @@
 
 #include "platform/Cancel.h"
 
-#include "gui/widgets/QtBoundary.h"
+#include "gui/support/QtBoundary.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // TStrColGrid: the sortable string grid of every table of the window.
 #include "gui/widgets/StrCGrid.h"
 
-#include "gui/widgets/QtBoundary.h"
+#include "gui/support/QtBoundary.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>

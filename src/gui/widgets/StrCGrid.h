@@ -1,7 +1,7 @@
 // TStrColGrid: the sortable string grid of every table of the window.
 #pragma once
 
-#include "app/StrCGridModel.h"
+#include "view/StrCGridModel.h"
 
 #include <QAbstractScrollArea>
 

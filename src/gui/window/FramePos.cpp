@@ -1,7 +1,7 @@
 // TFramePos: the window positions kept in the settings file (or the user's settings).
 #include "gui/window/FramePos.h"
 
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"

@@ -1,7 +1,7 @@
 // TFramePos: the window positions kept in the settings file (or the user's settings).
 #pragma once
 
-#include "app/FramePosValue.h"
+#include "view/FramePosValue.h"
 
 #include <filesystem>
 #include <stdexcept>

@@ -1,8 +1,8 @@
 #include "gui/window/RaceView.h"
 
 #include "analysis/Focus.h"
-#include "app/DaySession.h"
-#include "app/Settings.h"
+#include "session/DaySession.h"
+#include "session/Settings.h"
 #include "gui/widgets/Splitter.h"
 #include "odds/Odds.h"
 #include "output/ReportPieces.h"
@@ -11,7 +11,7 @@
 #include "platform/Format.h"
 #include "race/RaceBase.h"
 #include "race/RaceHelpers.h"
-#include "gui/widgets/QtBoundary.h"
+#include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
 
 #include <QAction>

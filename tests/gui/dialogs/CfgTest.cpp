@@ -1,6 +1,6 @@
 #include "gui/dialogs/Cfg.h"
 
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "NamedChild.h"
 #include "platform/WorkFolder.h"
 

@@ -1,7 +1,7 @@
 #include "gui/dialogs/Ver.h"
 
 #include "NamedChild.h"
-#include "gui/widgets/AppHint.h"
+#include "gui/support/AppHint.h"
 #include "gui/widgets/URLLabel.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "gui/widgets/StrCGrid.h"
 
 #include "platform/Cp932.h"
-#include "gui/widgets/QtBoundary.h"
+#include "gui/support/QtBoundary.h"
 
 #include <QCoreApplication>
 #include <QImage>

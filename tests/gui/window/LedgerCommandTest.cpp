@@ -2,10 +2,10 @@
 
 #include "NamedChild.h"
 #include "WindowFixture.h"
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "gui/dialogs/LedgerWindow.h"
 #include "gui/dialogs/Wait.h"
-#include "gui/widgets/QtBoundary.h"
+#include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
 #include "ledger/LedgerTables.h"
 #include "ledger/SeasonLedger.h"

@@ -8,7 +8,7 @@
 #include "platform/Cp932.h"
 #include "race/RaceBase.h"
 #include "race/RaceHelpers.h"
-#include "gui/widgets/QtBoundary.h"
+#include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "NamedChild.h"
-#include "app/Settings.h"
+#include "session/Settings.h"
 #include "gui/window/Main.h"
 #include "platform/WorkFolder.h"
 

@@ -1,0 +1,133 @@
+#include "cli/BatchOptions.h"
+
+#include <map>
+
+const char* const kBatchUsage =
+    "usage: ruvpelton-batch COMMAND ARCHIVE [INDEX] [options]\n"
+    "\n"
+    "commands:\n"
+    "  list ARCHIVE         the day's races, one per line: index, a tab, the race line\n"
+    "  summary ARCHIVE      every race with the program's marks and bets, one per line\n"
+    "  race ARCHIVE INDEX   the race's block of the detailed text report (INDEX from 0)\n"
+    "  explain ARCHIVE INDEX [RUNNER]\n"
+    "                       how each figure, score and mark of the race's runners (or of\n"
+    "                       runner number RUNNER) and the race's bets came about\n"
+    "  write ARCHIVE        write the day's files into the output folder, as 一括出力 does\n"
+    "  csv ARCHIVE          write the day for a spreadsheet, c + date + .csv, as CSV出力\n"
+    "                       does: one row per runner, UTF-8\n"
+    "  ledger FOLDER        how the marks and bets did over the day archives rv + YYMMDD\n"
+    "                       + .lzh in FOLDER: prints the summary and writes ledger.csv and\n"
+    "                       ledger.html into --out (default: the current folder)\n"
+    "\n"
+    "files for write (none given: the settings' switches):\n"
+    "  --text               the detailed text report, s + date + course + .txt\n"
+    "  --html               the HTML report, s + date + course + .htm\n"
+    "  --wars               the WARS contest file, w + date + .txt\n"
+    "  --ruv                the RUV text file, q + date + .txt\n"
+    "\n"
+    "options (they override the settings file):\n"
+    "  --time DIR           the folder of the time database time.dbx\n"
+    "  --out DIR            the output folder\n"
+    "  --rx DIR             read odds from DRNWin's RX files in DIR first\n"
+    "  --jrdb DIR           read odds from the JRDB odds archive in DIR\n"
+    "  --wars-format 0|1    0: old WARS header, 1: year-2000 header\n"
+    "  --ruv-format 0|1     0: old OVERS layout, 1: new OVERS layout\n"
+    "  --from YYMMDD        ledger: the first day to keep\n"
+    "  --to YYMMDD          ledger: the last day to keep (later days still give results)\n"
+    "  --ini FILE           the settings file (default: ruvpelton.ini beside this tool;\n"
+    "                       installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
+    "  --sjis               print CP932 bytes instead of UTF-8\n"
+    "  --help               show this text\n"
+    "  --version            show the version\n"
+    "\n"
+    "Without --rx and --jrdb the RUV odds archive j + YYMMDD + .lzh beside the day archive\n"
+    "is read, as the program does.\n";
+
+namespace {
+
+int numberValue(const std::string& text, const char* what, int lowest) {
+    const bool digits = !text.empty() && text.size() <= 6 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || std::stoi(text) < lowest)
+        throw EBatchUsage(std::string(what) + " must be a number from " + std::to_string(lowest) +
+                          ", not '" + text + "'");
+    return std::stoi(text);
+}
+
+int formatValue(const std::string& option, const std::string& value) {
+    if (value != "0" && value != "1")
+        throw EBatchUsage(option + " takes 0 or 1, not '" + value + "'");
+    return value == "1" ? 1 : 0;
+}
+
+std::string dateValue(const std::string& option, const std::string& value) {
+    if (value.size() != 6 || value.find_first_not_of("0123456789") != std::string::npos)
+        throw EBatchUsage(option + " takes a date YYMMDD, not '" + value + "'");
+    return value;
+}
+
+} // namespace
+
+TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
+    TBatchOptions o;
+    const std::map<std::string, bool TBatchOptions::*> switches{
+        {"--help", &TBatchOptions::help},       {"-h", &TBatchOptions::help},
+        {"--version", &TBatchOptions::version}, {"--sjis", &TBatchOptions::sjis},
+        {"--text", &TBatchOptions::text},       {"--html", &TBatchOptions::html},
+        {"--wars", &TBatchOptions::wars},       {"--ruv", &TBatchOptions::ruv}};
+    const std::map<std::string, std::optional<std::string> TBatchOptions::*> textOptions{
+        {"--time", &TBatchOptions::timeFolder},
+        {"--out", &TBatchOptions::outFolder},
+        {"--rx", &TBatchOptions::rxFolder},
+        {"--jrdb", &TBatchOptions::jrdbFolder},
+        {"--ini", &TBatchOptions::iniFile},
+        {"--from", &TBatchOptions::from},
+        {"--to", &TBatchOptions::to}};
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (auto s = switches.find(arg); s != switches.end()) {
+            o.*(s->second) = true;
+            continue;
+        }
+        bool takesValue = textOptions.count(arg) || arg == "--wars-format" || arg == "--ruv-format";
+        if (takesValue) {
+            if (i + 1 >= args.size())
+                throw EBatchUsage(arg + " needs a value");
+            const std::string& value = args[++i];
+            if (arg == "--wars-format")
+                o.warsFormat = formatValue(arg, value);
+            else if (arg == "--ruv-format")
+                o.ruvFormat = formatValue(arg, value);
+            else if (arg == "--from" || arg == "--to")
+                o.*(textOptions.at(arg)) = dateValue(arg, value);
+            else
+                o.*(textOptions.at(arg)) = value;
+            continue;
+        }
+        if (arg.size() > 1 && arg[0] == '-')
+            throw EBatchUsage("unknown option " + arg);
+        positional.push_back(arg);
+    }
+    if (o.help || o.version)
+        return o;
+    if (positional.empty())
+        throw EBatchUsage("no command given");
+    o.command = positional[0];
+    const bool byRace = o.command == "race" || o.command == "explain";
+    if (o.command != "list" && o.command != "summary" && !byRace && o.command != "write" &&
+        o.command != "csv" && o.command != "ledger")
+        throw EBatchUsage("unknown command " + o.command);
+    const std::size_t least = byRace ? 3 : 2;
+    const std::size_t most = o.command == "explain" ? 4 : least;
+    if (positional.size() < least || positional.size() > most)
+        throw EBatchUsage(o.command + (byRace ? " needs an archive and a race index"
+                                       : o.command == "ledger" ? " needs one folder"
+                                                               : " needs one archive"));
+    o.archive = positional[1];
+    if (byRace)
+        o.raceIndex = numberValue(positional[2], "the race index", 0);
+    if (positional.size() == 4)
+        o.runner = numberValue(positional[3], "the runner number", 1);
+    return o;
+}

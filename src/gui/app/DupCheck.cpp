@@ -1,0 +1,95 @@
+// TDupCheck: the single-instance guard; a second run calls the first forward.
+#include "gui/app/DupCheck.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace {
+
+constexpr const char* kMutexError = "Can not Create Mutex";
+// What a later run says; anything else on the socket is ignored.
+constexpr QByteArrayView kComeForward = "come-forward\n";
+constexpr int kCallTimeoutMs = 2000;
+
+} // namespace
+
+TDupCheck::TDupCheck() {
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    guard(name, folder);
+}
+
+TDupCheck::TDupCheck(const QString& name, const QString& folder) {
+    guard(name, folder);
+}
+
+TDupCheck::~TDupCheck() {
+    if (m_server != nullptr)
+        m_server->close();
+    if (m_lock)
+        m_lock->unlock();
+}
+
+void TDupCheck::guard(const QString& name, const QString& folder) {
+    if (name.isEmpty() || folder.isEmpty() || !QDir().mkpath(folder))
+        throw EDupCheckError(kMutexError);
+    const QString base = QDir(folder).filePath(name);
+    m_lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
+    // a lock is stale only when its process has gone, however long the first run lasts
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0)) {
+        listen(base + QStringLiteral(".socket"));
+        return;
+    }
+    if (m_lock->error() != QLockFile::LockFailedError)
+        throw EDupCheckError(kMutexError);
+    m_lock.reset();
+    callFirst(base + QStringLiteral(".socket"));
+    m_terminate = true;
+}
+
+void TDupCheck::listen(const QString& socketPath) {
+    // a socket file left by a crashed run is ours now: the lock says no one else listens
+    QLocalServer::removeServer(socketPath);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(socketPath)) {
+        // the guard still holds; later runs only cannot call this one forward
+        delete m_server;
+        m_server = nullptr;
+        return;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* caller = m_server->nextPendingConnection()) {
+            connect(caller, &QLocalSocket::disconnected, caller, &QObject::deleteLater);
+            connect(caller, &QLocalSocket::readyRead, this, [this, caller] { hear(caller); });
+            hear(caller); // what came before the connection was taken
+        }
+    });
+}
+
+void TDupCheck::hear(QLocalSocket* caller) {
+    if (caller->bytesAvailable() < kComeForward.size())
+        return;
+    const bool asked = caller->read(kComeForward.size()) == kComeForward;
+    caller->disconnectFromServer();
+    if (asked)
+        emit comeForward();
+}
+
+void TDupCheck::callFirst(const QString& socketPath) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(kCallTimeoutMs))
+        return; // the first run cannot be reached; this one ends all the same
+    socket.write(kComeForward.data(), kComeForward.size());
+    socket.waitForBytesWritten(kCallTimeoutMs);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(kCallTimeoutMs);
+}

@@ -1,0 +1,179 @@
+#include "session/DaySession.h"
+
+#include "analysis/Focus.h"
+#include "odds/Odds.h"
+#include "odds/OddsDrn.h"
+#include "odds/OddsJrdb.h"
+#include "odds/OddsRuv.h"
+#include "output/Writers.h"
+#include "platform/Cp932.h"
+#include "platform/Format.h"
+#include "race/RaceHelpers.h"
+#include "race/RaceRuv.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+std::string ProgressCountText(int position, int total) {
+    return Format(sjis("処理数 %2d/%d").c_str(), position, total);
+}
+
+TDaySession::TDaySession(const TSettings& settings)
+    : m_settings(settings), m_workText(m_work.folderText()), m_odds(std::make_unique<TOdds>()) {}
+
+TDaySession::~TDaySession() {
+    CloseDay();
+}
+
+void TDaySession::FocusCreate() {
+    FocusFree();
+    m_focus = std::make_unique<TFocus>(m_settings.Folder.Time);
+}
+
+void TDaySession::FocusFree() {
+    m_focus.reset();
+}
+
+void TDaySession::RaceCreate(const std::string& archive) {
+    RaceFree();
+    m_race = std::make_unique<TRaceRuv>(archive, m_workText);
+}
+
+void TDaySession::RaceFree() {
+    m_race.reset();
+}
+
+bool TDaySession::OddsFileCreate(const std::string& dayCode) {
+    OddsFileFree();
+    auto tryCreate = [this](const std::string& path, auto make) {
+        // a folder that cannot be examined (no permission, a link loop, a name too long)
+        // holds no archive for us
+        std::error_code unreadable;
+        if (!fs::exists(path, unreadable))
+            return;
+        try {
+            m_oddsFile = make(path);
+        } catch (const std::exception&) {
+            // the day is shown without the odds of a reader that cannot be made
+        }
+    };
+    if (m_settings.Other.Jrdb)
+        tryCreate(m_settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh", [this](const std::string& p) {
+            return std::make_unique<TOddsJrdb>(p, m_workText);
+        });
+    if (!m_oddsFile)
+        tryCreate(m_archiveFolder + "j" + dayCode + ".lzh", [this](const std::string& p) {
+            return std::make_unique<TOddsRuv>(p, m_workText);
+        });
+    return m_oddsFile != nullptr;
+}
+
+void TDaySession::OddsFileFree() {
+    m_oddsFile.reset();
+}
+
+void TDaySession::OpenDay(const std::string& archive) {
+    CloseDay();
+    RaceCreate(archive);
+    const fs::path path(archive);
+    m_dayCode = DayCodeOf(path.filename().string());
+    m_archiveFolder = (fs::absolute(path).parent_path() / "").string();
+    OddsFileCreate(m_dayCode);
+}
+
+void TDaySession::CloseDay() {
+    m_dayCode.clear();
+    OddsFileFree();
+    RaceFree();
+}
+
+bool TDaySession::OddsRead() {
+    m_odds->Clear();
+    // Odds of another number of runners than the race's (a late scratching, a stale odds
+    // file) are no odds for it: its runners and pairs would read other cells, or none.
+    // So the container never holds them, and every output can trust what it holds.
+    auto keepOnlyOddsOfTheField = [this] {
+        if (m_odds->Count() != m_race->RunnerCount())
+            m_odds->Clear();
+    };
+    if (m_settings.Other.DrnRx) {
+        try {
+            ReadRxOdds(*m_odds, m_settings.Folder.DrnRx, m_race->RaceKey());
+        } catch (const std::exception&) {
+            // a source that fails keeps the odds it loaded before the failure
+        }
+        keepOnlyOddsOfTheField();
+    }
+    if (m_odds->Count() == 0 && m_oddsFile) {
+        try {
+            m_oddsFile->Read(*m_odds, m_race->RaceKey(), m_race->JrdbRaceKey());
+        } catch (const std::exception&) {
+            // as above
+        }
+        keepOnlyOddsOfTheField();
+    }
+    return m_odds->Count() != 0;
+}
+
+void TDaySession::PrepareRace(int index, bool readOdds) {
+    requireDayAndFocus();
+    m_race->SelectRace(index);
+    if (readOdds)
+        OddsRead();
+    m_focus->Calc(*m_race);
+}
+
+void TDaySession::requireDayAndFocus() const {
+    // the window never offers these commands then; other callers get an error, not a crash
+    if (!m_race)
+        throw std::logic_error(sjis("開いている開催日がありません"));
+    if (!m_focus)
+        throw std::logic_error(sjis("予想が作成されていません"));
+}
+
+TOutputContext TDaySession::OutputContext() const {
+    requireDayAndFocus();
+    return TOutputContext{*m_race,
+                          *m_focus,
+                          *m_odds,
+                          fs::path(m_settings.Folder.OutTxt),
+                          m_settings.File.WarsFormat,
+                          m_settings.File.RuvFormat};
+}
+
+TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
+                                                   const TOutputProgress& progress) {
+    const TSettings::TFile& on = m_settings.File;
+    const bool all = command == TOutputCommand::All;
+    const bool readOdds = all || command == TOutputCommand::Text ||
+                          command == TOutputCommand::Html || command == TOutputCommand::Csv;
+    requireDayAndFocus();
+    TOutputRun run;
+    TOutputSummary summary;
+    const int total = m_race->RaceCount();
+    for (int i = 0; i < total; ++i) {
+        if (progress && !progress(i + 1, total, ProgressCountText(i + 1, total))) {
+            summary.cancelled = true;
+            break;
+        }
+        PrepareRace(i, readOdds);
+        TOutputContext context = OutputContext();
+        if (all ? on.TextOut != 0 : command == TOutputCommand::Text)
+            WriteTextReport(context, run);
+        if (all ? on.HtmlOut != 0 : command == TOutputCommand::Html)
+            WriteHtmlReport(context, run);
+        if (all ? on.RuvOut != 0 : command == TOutputCommand::Ruv)
+            WriteRuvTextFile(context, run);
+        if (all ? on.WarsOut != 0 : command == TOutputCommand::Wars)
+            WriteWarsFile(context, run);
+        if (command == TOutputCommand::Csv)
+            WriteCsvFile(context, run);
+        summary.races = i + 1;
+    }
+    // also after a cancel: what was written so far, as a walk on old files left it
+    run.Commit();
+    summary.files = run.Files();
+    return summary;
+}
