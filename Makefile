@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps check demo release fuzz package package-check clean
+.PHONY: all deps check demo release bench fuzz package package-check clean
 
 all: release
 
@@ -15,9 +15,10 @@ deps:
 # tests. Every test runs under AddressSanitizer and UndefinedBehaviorSanitizer, built with
 # clang (twice as fast as g++ here; `make demo` builds with g++); ccache gives the second
 # build the core's objects of the first; line tables are all the sanitizers' reports need.
+# Warnings are errors here, where we check, and not in a distributor's build.
 CHECK_CXX ?= clang++
 CHECK_FLAGS = $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=$(CHECK_CXX) -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -DRUVPELTON_SANITIZE=ON -DRUVPELTON_BENCH=OFF
+  -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -DRUVPELTON_SANITIZE=ON -DRUVPELTON_WERROR=ON
 check: deps
 	bash scripts/check-format.sh
 	cmake -S . -B $(BUILD)/nogui $(CHECK_FLAGS) -DRUVPELTON_GUI=OFF
@@ -38,6 +39,14 @@ release: deps
 
 demo: release
 	@bash scripts/demo.sh $(BUILD)/release
+
+# The benchmarks of the speed goals: built in a release build of their own and run one
+# after another (the window's with the offscreen platform).
+bench: deps
+	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DRUVPELTON_TESTS=OFF \
+	  -DRUVPELTON_BENCH=ON
+	cmake --build $(BUILD)/bench -j $(JOBS)
+	@bash scripts/bench.sh $(BUILD)/bench
 
 # The Debian package of the release build, copied here: apt install ./ruvpelton_*.deb
 package: release

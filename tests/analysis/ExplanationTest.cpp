@@ -1,6 +1,6 @@
 #include "analysis/Explanation.h"
 
-#include "FakeRace.h"
+#include "support/FakeRace.h"
 #include "platform/Cp932.h"
 #include "platform/WorkFolder.h"
 

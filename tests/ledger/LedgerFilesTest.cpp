@@ -1,6 +1,6 @@
 #include "ledger/LedgerFiles.h"
 
-#include "OutputDays.h"
+#include "support/OutputDays.h"
 #include "ledger/LedgerTables.h"
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
@@ -36,24 +36,17 @@ TLedger twoDays() {
     return ledger;
 }
 
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 } // namespace
 
 TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
     TWorkFolder out;
     const TLedger ledger = twoDays();
     const TLedgerSummary summary = Summarize(ledger);
-    WriteBytes(out.path() / "ledger.csv", "an older ledger, replaced");
+    WriteBinaryFile(out.path() / "ledger.csv", "an older ledger, replaced");
     const std::vector<fs::path> written = WriteLedgerFiles(ledger, summary, out.path());
     EXPECT_EQ(written,
               (std::vector<fs::path>{out.path() / "ledger.csv", out.path() / "ledger.html"}));
-    EXPECT_EQ(namesIn(out.path()), (std::set<std::string>{"ledger.csv", "ledger.html"}));
+    EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));
     EXPECT_EQ(ReadBytes(out.path() / "ledger.csv"), LedgerCsv(ledger));
     EXPECT_EQ(SplitLines(ReadBytes(out.path() / "ledger.csv")).back(),
               "2001-01-07,中山,11,12,馬連,3,7,1,2,,,4,7,1,2,,,1,2,1,3-7 1-3,0,200,0");
@@ -69,7 +62,7 @@ TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
             << e.what();
     }
     EXPECT_FALSE(fs::exists(absent));
-    EXPECT_EQ(namesIn(out.path()), (std::set<std::string>{"ledger.csv", "ledger.html"}));
+    EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));
 }
 
 TEST(LedgerFilesTest, ThePageIsSelfContainedAndShowsTheTablesTheNoteAndTheChart) {

@@ -1,6 +1,6 @@
 #include "ledger/SeasonLedger.h"
 
-#include "OutputDays.h"
+#include "support/OutputDays.h"
 #include "ledger/LedgerFiles.h"
 #include "ledger/LedgerSummary.h"
 #include "ledger/LedgerTables.h"

@@ -1,4 +1,6 @@
 #include "odds/OddsDrn.h"
+#include "sampleday/LzhWriter.h"
+#include "support/SampleRaces.h"
 
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
@@ -15,13 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Fields = std::vector<std::string>;
-
-SampleRace raceWith(int runners, const char* raceNumber) {
-    SampleRace race;
-    race.raceNumber = raceNumber;
-    race.runners.resize(static_cast<std::size_t>(runners));
-    return race;
-}
 
 class OddsDrnTest : public ::testing::Test {
 protected:
@@ -77,7 +72,7 @@ TEST(OddsDrnSplit, CommasAndBlanksSeparateFieldsOutsideQuotes) {
 // A race of 12 runners with records 5, 20, 22, 24 and 16.
 TEST_F(OddsDrnTest, ALargeFieldLoadsEveryTableAndTheQuinellaTimeNamesTheSource) {
     SampleDay day;
-    day.races = {raceWith(8, "01"), raceWith(12, "02")};
+    day.races = {RaceWith(8, "01"), RaceWith(12, "02")};
     SampleDayOdds odds(2);
     odds[1].rxTimes = {"10:01", "10:02", "10:03", "10:04"};
     odds[1].win = {{3, "-"}};
@@ -109,7 +104,7 @@ TEST_F(OddsDrnTest, ALargeFieldLoadsEveryTableAndTheQuinellaTimeNamesTheSource) 
 // A race of 8 runners with records 5, 20, 21 and 15.
 TEST_F(OddsDrnTest, ASmallFieldIsNamedByItsBracketQuinellaTime) {
     SampleDay day;
-    day.races = {raceWith(8, "01"), raceWith(12, "02")};
+    day.races = {RaceWith(8, "01"), RaceWith(12, "02")};
     WriteRxFile(m_folder.path(), day);
     ASSERT_TRUE(read(SampleRaceKey(day.races[0])));
     ASSERT_EQ(m_odds.Count(), 8);

@@ -1,4 +1,6 @@
 #include "odds/OddsJrdb.h"
+#include "sampleday/LzhWriter.h"
+#include "support/SampleRaces.h"
 
 #include "platform/Cp932.h"
 #include "platform/WorkFolder.h"
@@ -17,17 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kDayCode = DayCodeOf("rv010128.lzh");
-
-SampleRace raceWith(int runners, const char* raceNumber) {
-    SampleRace race;
-    race.raceNumber = raceNumber;
-    for (int k = 0; k < runners; ++k) {
-        SampleRunner r;
-        r.bracket = std::to_string(k < 8 ? k + 1 : 8);
-        race.runners.push_back(r);
-    }
-    return race;
-}
 
 class OddsJrdbTest : public ::testing::Test {
 protected:
@@ -57,7 +48,7 @@ protected:
 
 TEST_F(OddsJrdbTest, ALargeFieldWithoutItsWideRecordKeepsItsOtherOdds) {
     SampleDay day;
-    day.races = {raceWith(10, "01"), raceWith(12, "02")};
+    day.races = {RaceWith(10, "01"), RaceWith(12, "02")};
     SampleDayOdds odds(2);
     odds[0].wideAbsent = true;
     auto reader = open(day, odds);
@@ -91,7 +82,7 @@ TEST_F(OddsJrdbTest, ALargeFieldWithoutItsWideRecordKeepsItsOtherOdds) {
 
 TEST_F(OddsJrdbTest, SmallFieldsReadBracketQuinellaFromThePairFields) {
     SampleDay day;
-    day.races = {raceWith(8, "01"), raceWith(5, "02")};
+    day.races = {RaceWith(8, "01"), RaceWith(5, "02")};
     SampleDayOdds odds(2);
     odds[1].place = {{1, "1.5"}, {2, "  1.5"}, {3, "-"}, {4, "*****"}};
     odds[1].win = {{1, " 12.3"}, {2, "12.3 "}, {3, "     "}, {4, "1,2"}};
@@ -121,8 +112,8 @@ TEST_F(OddsJrdbTest, SmallFieldsReadBracketQuinellaFromThePairFields) {
 
 TEST_F(OddsJrdbTest, ARunnerCountThatIsNotANumberEndsTheRead) {
     SampleDay day;
-    day.races = {raceWith(9, "01"), raceWith(9, "02"), raceWith(9, "03"), raceWith(9, "04"),
-                 raceWith(9, "05")};
+    day.races = {RaceWith(9, "01"), RaceWith(9, "02"), RaceWith(9, "03"), RaceWith(9, "04"),
+                 RaceWith(9, "05")};
     SampleDayOdds odds(5);
     odds[1].runnerCount = "ab";
     odds[2].runnerCount = " 0";
@@ -144,7 +135,7 @@ TEST_F(OddsJrdbTest, ARunnerCountThatIsNotANumberEndsTheRead) {
 
 TEST_F(OddsJrdbTest, RacesNotInTheFileAreNotFound) {
     SampleDay day;
-    day.races = {raceWith(9, "01"), raceWith(9, "02")};
+    day.races = {RaceWith(9, "01"), RaceWith(9, "02")};
     SampleDayOdds odds(2);
     odds[1].absent = true;
     auto reader = open(day, odds);
@@ -160,7 +151,7 @@ TEST_F(OddsJrdbTest, RacesNotInTheFileAreNotFound) {
 
 TEST_F(OddsJrdbTest, WideRecordsOutOfOrderAreFoundAfterOneWrap) {
     SampleDay day;
-    day.races = {raceWith(9, "01"), raceWith(11, "02"), raceWith(13, "03")};
+    day.races = {RaceWith(9, "01"), RaceWith(11, "02"), RaceWith(13, "03")};
     std::vector<std::string> oz = JrdbOzRecords(day, {});
     std::vector<std::string> ow = JrdbOwRecords(day, {});
     std::reverse(ow.begin(), ow.end());
@@ -176,7 +167,7 @@ TEST_F(OddsJrdbTest, WideRecordsOutOfOrderAreFoundAfterOneWrap) {
 
 TEST_F(OddsJrdbTest, MembersAreNamedAfterTheArchiveAndMustBothExist) {
     SampleDay day;
-    day.races = {raceWith(9, "01")};
+    day.races = {RaceWith(9, "01")};
     const std::string oz = JoinRecords(JrdbOzRecords(day, {}));
     const std::string ow = JoinRecords(JrdbOwRecords(day, {}));
 
@@ -212,7 +203,7 @@ TEST_F(OddsJrdbTest, MembersAreNamedAfterTheArchiveAndMustBothExist) {
 // JrdbRaceKey of the race data finds the record, the tenth day of a meeting included.
 TEST_F(OddsJrdbTest, RaceKeysOfTheRaceDataFindTheirRecords) {
     SampleDay day;
-    day.races = {raceWith(9, "01"), raceWith(8, "02")};
+    day.races = {RaceWith(9, "01"), RaceWith(8, "02")};
     day.races[0].day = "10";
     day.races[1].day = "03";
     day.races[1].course = "08";

@@ -1,4 +1,6 @@
 #include "odds/OddsRuv.h"
+#include "sampleday/LzhWriter.h"
+#include "support/SampleRaces.h"
 
 #include "odds/OddsRecords.h"
 #include "platform/Cp932.h"
@@ -21,18 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kDayCode = DayCodeOf("rv010128.lzh");
-
-SampleRace raceWith(int runners, const char* raceNumber, const char* course = "04") {
-    SampleRace race;
-    race.raceNumber = raceNumber;
-    race.course = course;
-    for (int k = 0; k < runners; ++k) {
-        SampleRunner r;
-        r.bracket = std::to_string(k < 8 ? k + 1 : 8);
-        race.runners.push_back(r);
-    }
-    return race;
-}
 
 class OddsRuvTest : public ::testing::Test {
 protected:
@@ -67,7 +57,7 @@ protected:
 
 TEST_F(OddsRuvTest, ReadsWinBracketAndQuinellaOddsOfALargeField) {
     SampleDay day;
-    day.races = {raceWith(8, "01"), raceWith(12, "02")};
+    day.races = {RaceWith(8, "01"), RaceWith(12, "02")};
     auto reader = open(day);
     ASSERT_TRUE(reader->Read(m_odds, SampleRaceKey(day.races[1]), "ignored"));
     ASSERT_EQ(m_odds.Count(), 12);
@@ -90,7 +80,7 @@ TEST_F(OddsRuvTest, ReadsWinBracketAndQuinellaOddsOfALargeField) {
 
 TEST_F(OddsRuvTest, SmallFieldsTakeTheBracketPairsOfTheirOwnBrackets) {
     SampleDay day;
-    day.races = {raceWith(8, "01"), raceWith(6, "02")};
+    day.races = {RaceWith(8, "01"), RaceWith(6, "02")};
     auto reader = open(day);
     for (int n : {8, 6}) {
         ASSERT_TRUE(reader->Read(m_odds, SampleRaceKey(day.races[n == 8 ? 0 : 1]), ""));
@@ -106,7 +96,7 @@ TEST_F(OddsRuvTest, SmallFieldsTakeTheBracketPairsOfTheirOwnBrackets) {
 
 TEST_F(OddsRuvTest, FieldsThatAreNotNumbersGiveTheirCapOrNoOdds) {
     SampleDay day;
-    day.races = {raceWith(10, "01")};
+    day.races = {RaceWith(10, "01")};
     SampleDayOdds odds(1);
     odds[0].win = {{1, "*****"}, {2, "     "}, {3, "00123"}, {4, "*9"},
                    {5, "12*45"}, {6, "  007"}, {7, "1.5"}};
@@ -133,7 +123,7 @@ TEST_F(OddsRuvTest, FieldsThatAreNotNumbersGiveTheirCapOrNoOdds) {
 // copy a read finds shows where the search began.
 TEST_F(OddsRuvTest, SearchGoesOnFromTheLastRecordFoundAndWrapsOnce) {
     SampleDay day;
-    day.races = {raceWith(9, "01"), raceWith(9, "02"), raceWith(9, "03")};
+    day.races = {RaceWith(9, "01"), RaceWith(9, "02"), RaceWith(9, "03")};
     SampleDay again;
     again.races = {day.races[0]};
     SampleDayOdds second(1);
@@ -161,7 +151,7 @@ TEST_F(OddsRuvTest, SearchGoesOnFromTheLastRecordFoundAndWrapsOnce) {
 
 TEST_F(OddsRuvTest, ARaceNotInTheFileLeavesTheOddsCleared) {
     SampleDay day;
-    day.races = {raceWith(9, "01"), raceWith(9, "02"), raceWith(9, "03", "05")};
+    day.races = {RaceWith(9, "01"), RaceWith(9, "02"), RaceWith(9, "03", "05")};
     SampleDayOdds odds(3);
     odds[1].absent = true;
     auto reader = open(day, odds);
@@ -180,8 +170,8 @@ TEST_F(OddsRuvTest, ARaceNotInTheFileLeavesTheOddsCleared) {
 
 TEST_F(OddsRuvTest, ABadRunnerCountEndsTheReadWithTheOddsCleared) {
     SampleDay day;
-    day.races = {raceWith(9, "01"), raceWith(9, "02"), raceWith(9, "03"), raceWith(9, "04"),
-                 raceWith(9, "05")};
+    day.races = {RaceWith(9, "01"), RaceWith(9, "02"), RaceWith(9, "03"), RaceWith(9, "04"),
+                 RaceWith(9, "05")};
     SampleDayOdds odds(5);
     odds[1].runnerCount = "00";
     odds[2].runnerCount = "19";
@@ -207,7 +197,7 @@ TEST_F(OddsRuvTest, ABadRunnerCountEndsTheReadWithTheOddsCleared) {
 
 TEST_F(OddsRuvTest, AShortRecordAtTheEndIsNeverRead) {
     SampleDay day;
-    day.races = {raceWith(9, "01"), raceWith(9, "02")};
+    day.races = {RaceWith(9, "01"), RaceWith(9, "02")};
     std::vector<std::string> records = RuvOddsRecords(day, {});
     records[1].resize(1000);
     auto reader = openRecords(records);
@@ -245,7 +235,7 @@ TEST_F(OddsRuvTest, AnArchiveWithoutTheOddsFileMakesNoReader) {
 
 TEST_F(OddsRuvTest, TheReaderDeletesItsFileWhenItEnds) {
     SampleDay day;
-    day.races = {raceWith(9, "01")};
+    day.races = {RaceWith(9, "01")};
     const fs::path archive = WriteRuvOddsArchive(m_archives.path(), kDayCode, day, {});
     std::string folder = m_work.folderText();
     folder.pop_back();
@@ -260,8 +250,8 @@ TEST_F(OddsRuvTest, TheReaderDeletesItsFileWhenItEnds) {
 // the data's course code.
 TEST_F(OddsRuvTest, RaceKeysOfTheRaceDataFindTheirRecords) {
     SampleDay day;
-    day.races = {raceWith(9, "01", "00"), raceWith(7, "02", "09"), raceWith(16, "11", "04"),
-                 raceWith(5, "12", "03")};
+    day.races = {RaceWith(9, "01", "00"), RaceWith(7, "02", "09"), RaceWith(16, "11", "04"),
+                 RaceWith(5, "12", "03")};
     SampleDayOdds odds(4);
     odds[3].absent = true;
     for (std::size_t i = 0; i < 3; ++i)

@@ -1,4 +1,4 @@
-#include "OutputDays.h"
+#include "support/OutputDays.h"
 
 #include <gtest/gtest.h>
 

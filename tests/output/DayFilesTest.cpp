@@ -1,4 +1,4 @@
-#include "OutputDays.h"
+#include "support/OutputDays.h"
 
 #include "output/Writers.h"
 #include "platform/Cp932.h"
@@ -204,10 +204,10 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const fs::path& f) {
                         std::string bytes = ReadBytes(f);
                         bytes.replace(bytes.size() - 74, 72, std::string(72, '='));
-                        WriteBytes(f, bytes);
+                        WriteBinaryFile(f, bytes);
                     },
                     false},
-        RuvEditCase{"ShorterThanTheClosingLine", [](const fs::path& f) { WriteBytes(f, "x\r\n"); },
-                    false},
+        RuvEditCase{"ShorterThanTheClosingLine",
+                    [](const fs::path& f) { WriteBinaryFile(f, "x\r\n"); }, false},
         RuvEditCase{"Deleted", [](const fs::path& f) { fs::remove(f); }, false}),
     [](const auto& info) { return std::string(info.param.name); });

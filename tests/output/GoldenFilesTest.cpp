@@ -1,4 +1,4 @@
-#include "OutputDays.h"
+#include "support/OutputDays.h"
 
 #include "platform/Cp932.h"
 
@@ -15,14 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kGolden = fs::path(PELTON_TEST_DATA) / "golden";
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // The first line (1-based) where two files differ, for the failure message.
 std::string firstDifference(const std::string& actual, const std::string& expected) {
@@ -75,11 +67,11 @@ TEST_P(GoldenFilesTest, TheSampleDayGivesTheGoldenFiles) {
     session.RunOutput(TOutputCommand::All, {});
 
     const fs::path dayFiles = kGolden / ("format" + std::to_string(style));
-    std::vector<std::string> expected = namesIn(kGolden / "reports");
-    for (const std::string& name : namesIn(dayFiles))
+    std::vector<std::string> expected = FolderEntries(kGolden / "reports");
+    for (const std::string& name : FolderEntries(dayFiles))
         expected.push_back(name);
     std::sort(expected.begin(), expected.end());
-    ASSERT_EQ(namesIn(out), expected);
+    ASSERT_EQ(FolderEntries(out), expected);
 
     for (const std::string& name : expected) {
         SCOPED_TRACE(name);

@@ -1,4 +1,4 @@
-#include "OutputDays.h"
+#include "support/OutputDays.h"
 
 #include "platform/Cp932.h"
 #include "platform/Version.h"

@@ -35,11 +35,11 @@ TEST(Cp932, CutsNeverLeaveHalfACharacter) {
 
     std::string line(8, '.');
     OverwriteBytes(line, 1, toCp932("東京"));
-    EXPECT_EQ(line, "." + toCp932("東京") + "...");
+    EXPECT_EQ(line, std::string(".").append(toCp932("東京")).append("..."));
     OverwriteBytes(line, 2, "xy"); // splits 東 and 京
     EXPECT_EQ(line, ". xy ...");
     OverwriteBytes(line, 5, toCp932("東京")); // cut at the line's end
-    EXPECT_EQ(line, ". xy" + std::string(" ") + toCp932("東") + " ");
+    EXPECT_EQ(line, std::string(". xy ").append(toCp932("東")).append(" "));
     EXPECT_EQ(line.size(), 8u);
 }
 

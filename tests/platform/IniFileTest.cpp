@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
+#include "sampleday/LzhWriter.h"
 
-#include "TestFiles.h"
+#include "support/TestFiles.h"
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
 #include "platform/WorkFolder.h"
@@ -16,10 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void writeFile(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 class IniFileTest : public ::testing::Test {
 protected:
@@ -61,10 +58,10 @@ TEST_F(IniFileTest, ReadsByWindowsProfileRules) {
         {"CP932 value", "[F]\r\nA=" + sjis("競馬") + "\r\n", "F", "A", sjis("競馬")},
     };
     for (const ReadCase& c : cases) {
-        writeFile(ini(), c.file);
+        WriteBinaryFile(ini(), c.file);
         EXPECT_EQ(GetPrivateProfileString(c.section, c.key, "DEF", ini()), c.expected) << c.what;
     }
-    writeFile(ini(), "[F]\r\nA=\r\n");
+    WriteBinaryFile(ini(), "[F]\r\nA=\r\n");
     EXPECT_EQ(FindProfileString("F", "A", ini()), std::optional<std::string>(""));
     EXPECT_EQ(FindProfileString("F", "B", ini()), std::nullopt);
     fs::remove(ini());
@@ -83,7 +80,7 @@ TEST_F(IniFileTest, NamesOfTwoByteCharactersAreComparedExactly) {
     other[1] = 'a';
     ASSERT_NO_THROW(toUtf8(other));
 
-    writeFile(ini(), "[" + zo + "]\r\n" + a + "=1\r\n");
+    WriteBinaryFile(ini(), "[" + zo + "]\r\n" + a + "=1\r\n");
     EXPECT_EQ(GetPrivateProfileString(zo, a, "DEF", ini()), "1");
     EXPECT_EQ(GetPrivateProfileString(zo, other, "DEF", ini()), "DEF");
 }
@@ -118,7 +115,7 @@ TEST_F(IniFileTest, IntegersByWindowsAndByTheProgramsOwnRule) {
         {"\"0x10\"", 16, 16},
     };
     for (const IntCase& c : cases) {
-        writeFile(ini(), std::string("[F]\r\nA=") + c.text + "\r\n");
+        WriteBinaryFile(ini(), std::string("[F]\r\nA=") + c.text + "\r\n");
         EXPECT_EQ(GetPrivateProfileInt("F", "A", -7, ini()), c.windows) << c.text;
         EXPECT_EQ(ReadProfileInteger("F", "A", -7, ini()), c.strict) << c.text;
     }
@@ -161,33 +158,33 @@ TEST_F(IniFileTest, WritesKeepEveryOtherLineInPlace) {
     for (const WriteCase& c : cases) {
         fs::remove(ini());
         if (!c.before.empty())
-            writeFile(ini(), c.before);
+            WriteBinaryFile(ini(), c.before);
         WritePrivateProfileString(c.section, c.key, c.value, ini());
-        EXPECT_EQ(readFile(ini()), c.after) << c.what;
+        EXPECT_EQ(ReadBytes(ini()), c.after) << c.what;
         EXPECT_EQ(GetPrivateProfileString(c.section, c.key, "DEF", ini()), c.value) << c.what;
-        EXPECT_EQ(folderEntries(m_folder.path()), std::vector<std::string>{"ruvpelton.ini"})
+        EXPECT_EQ(FolderEntries(m_folder.path()), std::vector<std::string>{"ruvpelton.ini"})
             << c.what;
     }
 }
 
 TEST_F(IniFileTest, ReplacementKeepsTheFileModeAndFollowsASymbolicLink) {
-    writeFile(ini(), "[F]\r\nA=1\r\n");
+    WriteBinaryFile(ini(), "[F]\r\nA=1\r\n");
     ASSERT_EQ(::chmod(ini().c_str(), 0640), 0);
     fs::path link = m_folder.path() / "link.ini";
     fs::create_symlink(ini(), link);
 
     WritePrivateProfileString("F", "A", "2", link);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readFile(ini()), "[F]\r\nA=2\r\n");
+    EXPECT_EQ(ReadBytes(ini()), "[F]\r\nA=2\r\n");
     struct stat st {};
     ASSERT_EQ(::stat(ini().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(folderEntries(m_folder.path()),
+    EXPECT_EQ(FolderEntries(m_folder.path()),
               (std::vector<std::string>{"link.ini", "ruvpelton.ini"}));
 }
 
 TEST_F(IniFileTest, RefusesWhatCannotStandOnOneLine) {
-    writeFile(ini(), "[F]\r\nA=1\r\n");
+    WriteBinaryFile(ini(), "[F]\r\nA=1\r\n");
     const char* bad[][3] = {
         {"F", "A", "x\r\nB=2"}, {"F", "A", "x\ny"}, {"", "A", "1"},    {"F]", "A", "1"},
         {"F", "", "1"},         {"F", "A=B", "1"},  {"F", ";A", "1"},  {"F", "[A", "1"},
@@ -196,7 +193,7 @@ TEST_F(IniFileTest, RefusesWhatCannotStandOnOneLine) {
     for (const auto& b : bad)
         EXPECT_THROW(WritePrivateProfileString(b[0], b[1], b[2], ini()), std::invalid_argument)
             << b[0] << "|" << b[1] << "|" << b[2];
-    EXPECT_EQ(readFile(ini()), "[F]\r\nA=1\r\n");
+    EXPECT_EQ(ReadBytes(ini()), "[F]\r\nA=1\r\n");
 }
 
 TEST_F(IniFileTest, FailuresNameTheFileAndLeaveNoTemporaryFile) {
@@ -219,13 +216,13 @@ TEST_F(IniFileTest, FailuresNameTheFileAndLeaveNoTemporaryFile) {
     }
     EXPECT_THROW(WritePrivateProfileString("F", "A", "1", m_folder.path() / "dir.ini"),
                  EInOutError);
-    EXPECT_EQ(folderEntries(m_folder.path()), std::vector<std::string>{"dir.ini"});
+    EXPECT_EQ(FolderEntries(m_folder.path()), std::vector<std::string>{"dir.ini"});
 }
 
 TEST_F(IniFileTest, AReadOnlyFolderKeepsTheOldFile) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
-    writeFile(ini(), "[F]\r\nA=1\r\n");
+    WriteBinaryFile(ini(), "[F]\r\nA=1\r\n");
     ASSERT_EQ(::chmod(m_folder.path().c_str(), 0500), 0);
     try {
         WritePrivateProfileString("F", "A", "2", ini());
@@ -234,6 +231,6 @@ TEST_F(IniFileTest, AReadOnlyFolderKeepsTheOldFile) {
         EXPECT_EQ(std::string(e.what()), "write " + ini().string() + ": Permission denied");
     }
     ::chmod(m_folder.path().c_str(), 0700);
-    EXPECT_EQ(readFile(ini()), "[F]\r\nA=1\r\n");
-    EXPECT_EQ(folderEntries(m_folder.path()), std::vector<std::string>{"ruvpelton.ini"});
+    EXPECT_EQ(ReadBytes(ini()), "[F]\r\nA=1\r\n");
+    EXPECT_EQ(FolderEntries(m_folder.path()), std::vector<std::string>{"ruvpelton.ini"});
 }

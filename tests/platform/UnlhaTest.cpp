@@ -1,6 +1,6 @@
 #include "platform/Unlha.h"
 
-#include "TestFiles.h"
+#include "support/TestFiles.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/LzhWriter.h"
 #include "sampleday/SampleDays.h"
@@ -95,8 +95,8 @@ TEST_F(UnlhaTest, ExtractsExactlyTheNamedMembersOfStoredArchivesAtBothHeaderLeve
             MakeLzhArchive({{"one.kd2", data}, {"two.kd2", "22"}, {"three", "3"}}, level));
         Extracted e = extract(archivePath("day.lzh").string(), m_folder, "one.kd2 three");
         EXPECT_EQ(e.result, 0) << e.messages;
-        EXPECT_EQ(readFile(m_folder.path() / "one.kd2"), data);
-        EXPECT_EQ(readFile(m_folder.path() / "three"), "3");
+        EXPECT_EQ(ReadBytes(m_folder.path() / "one.kd2"), data);
+        EXPECT_EQ(ReadBytes(m_folder.path() / "three"), "3");
         EXPECT_FALSE(fs::exists(m_folder.path() / "two.kd2"));
         fs::remove(m_folder.path() / "one.kd2");
         fs::remove(m_folder.path() / "three");
@@ -107,7 +107,7 @@ TEST_F(UnlhaTest, MatchesMemberNamesIgnoringCaseAndWritesTheRequestedName) {
     WriteBinaryFile(archivePath("upper.lzh"), MakeLzhArchive({{"RUV_DEN1.KD2", "abc"}}));
     Extracted e = extract(archivePath("upper.lzh").string(), m_folder, "ruv_den1.kd2");
     EXPECT_EQ(e.result, 0) << e.messages;
-    EXPECT_EQ(readFile(m_folder.path() / "ruv_den1.kd2"), "abc");
+    EXPECT_EQ(ReadBytes(m_folder.path() / "ruv_den1.kd2"), "abc");
 }
 
 TEST_F(UnlhaTest, OneDamagedMemberLosesNoOtherMember) {
@@ -118,9 +118,9 @@ TEST_F(UnlhaTest, OneDamagedMemberLosesNoOtherMember) {
     Extracted e = extract(archivePath("crc.lzh").string(), m_folder, "first bad last");
     EXPECT_EQ(e.result, 1);
     EXPECT_EQ(e.messages, "bad: LHa data CRC error\n");
-    EXPECT_EQ(readFile(m_folder.path() / "first"), "one");
-    EXPECT_EQ(readFile(m_folder.path() / "last"), "three");
-    EXPECT_EQ(folderEntries(m_folder.path()), (std::vector<std::string>{"first", "last"}));
+    EXPECT_EQ(ReadBytes(m_folder.path() / "first"), "one");
+    EXPECT_EQ(ReadBytes(m_folder.path() / "last"), "three");
+    EXPECT_EQ(FolderEntries(m_folder.path()), (std::vector<std::string>{"first", "last"}));
 }
 
 TEST_F(UnlhaTest, MissingArchiveAndMissingMembersAreReported) {
@@ -220,7 +220,7 @@ TEST_P(HostileArchives, WriteOnlyTheIntactMemberInsideTheFolder) {
         TExtractLimits{}, messages);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(messages, c.message);
-    EXPECT_EQ(readFile(work / "ruv_den2.kd2"), "intact");
+    EXPECT_EQ(ReadBytes(work / "ruv_den2.kd2"), "intact");
     std::vector<std::string> everything;
     for (const auto& entry : fs::recursive_directory_iterator(box.path()))
         everything.push_back(fs::relative(entry.path(), box.path()).string());
@@ -265,7 +265,7 @@ TEST_F(UnlhaTest, BrokenArchivesSayWhatIsWrong) {
         Extracted e = extract(archivePath("broken.lzh").string(), folder, "a b");
         EXPECT_EQ(e.result, 1) << c.name;
         EXPECT_EQ(e.messages, c.messages) << c.name;
-        EXPECT_EQ(folderEntries(folder.path()), c.written) << c.name;
+        EXPECT_EQ(FolderEntries(folder.path()), c.written) << c.name;
     }
 }
 
@@ -282,7 +282,7 @@ TEST_F(UnlhaTest, OneArchiveWritesNoMoreThanItsLimit) {
     EXPECT_EQ(result, 1);
     EXPECT_EQ(messages, "c: the members would write more than the 250 bytes one archive may write\n"
                         "d: 101 bytes, more than the 100 bytes a member may have\n");
-    EXPECT_EQ(folderEntries(m_folder.path()), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(FolderEntries(m_folder.path()), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(UnlhaTest, TheOutputBufferIsCutToItsSize) {
@@ -304,18 +304,18 @@ TEST_P(CompressedArchives, ExtractExactlyTheNamedMembersByteForByte) {
     std::vector<LzhMember> expected = DayMembers(SmallTestDay());
     Extracted e = extract(archive, m_folder, "ruv_den2.kd2");
     ASSERT_EQ(e.result, 0) << e.messages;
-    EXPECT_EQ(readFile(m_folder.path() / "ruv_den2.kd2"), expected[1].data);
+    EXPECT_EQ(ReadBytes(m_folder.path() / "ruv_den2.kd2"), expected[1].data);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()), 1);
 
     e = extract(archive, m_folder, "ruv_den1.kd2 ruv_den2.kd2 ruv_uma.kd2");
     ASSERT_EQ(e.result, 0) << e.messages;
     for (const LzhMember& member : expected)
-        EXPECT_EQ(readFile(m_folder.path() / member.name), member.data) << member.name;
+        EXPECT_EQ(ReadBytes(m_folder.path() / member.name), member.data) << member.name;
 }
 
 TEST_P(CompressedArchives, ATruncatedCopyWritesNoDamagedMember) {
     TWorkFolder copies;
-    std::string bytes = readFile(std::string(PELTON_TEST_DATA) + "/" + GetParam());
+    std::string bytes = ReadBytes(std::string(PELTON_TEST_DATA) + "/" + GetParam());
     fs::path truncated = copies.path() / "truncated.lzh";
     WriteBinaryFile(truncated, bytes.substr(0, bytes.size() * 2 / 3));
     Extracted e = extract(truncated.string(), m_folder, "ruv_den1.kd2 ruv_den2.kd2 ruv_uma.kd2");

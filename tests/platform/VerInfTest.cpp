@@ -1,4 +1,6 @@
 #include "platform/VerInf.h"
+#include "support/TestFiles.h"
+#include "sampleday/LzhWriter.h"
 
 #include "platform/Cp932.h"
 #include "platform/Format.h"
@@ -24,15 +26,6 @@ std::string record(const std::string& payload) {
 
 std::string entry(const std::string& name, const std::string& value) {
     return name + "=" + value + std::string(1, '\0');
-}
-
-void writeFile(const fs::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void expectInvalid(const TVerInf& v, const std::string& what) {
@@ -73,7 +66,7 @@ TEST(VerInf, ReadsTheRecordCompiledIntoAProgram) {
 
 TEST(VerInf, TheReadersOwnMarkerIsNoRecord) {
     // this test program links the reader, so its bytes hold the marker, but no record
-    std::string self = readFile("/proc/self/exe");
+    std::string self = ReadBytes("/proc/self/exe");
     ASSERT_NE(self.find(kHeader), std::string::npos);
     expectInvalid(TVerInf("/proc/self/exe"), "test program");
 }
@@ -100,11 +93,11 @@ TEST_F(VerInfTest, FilesWithoutASoundRecordGiveAnInvalidReader) {
         {"value without a CP932 form", record(entry("Comments", "\U0001F600"))},
     };
     for (const Case& c : cases) {
-        writeFile(file(), "prefix" + c.bytes + "suffix");
+        WriteBinaryFile(file(), "prefix" + c.bytes + "suffix");
         expectInvalid(TVerInf(file()), c.what);
     }
     for (std::size_t cut = 0; cut < sound.size(); ++cut) {
-        writeFile(file(), sound.substr(0, cut));
+        WriteBinaryFile(file(), sound.substr(0, cut));
         expectInvalid(TVerInf(file()), "cut at " + std::to_string(cut));
     }
 
@@ -120,7 +113,7 @@ TEST_F(VerInfTest, FindsASoundRecordAnywhereInTheFile) {
     // around the reader's 1 MiB read size the marker or the record is split between reads
     for (std::size_t offset : {std::size_t{0}, chunk - kHeader.size() - 5, chunk - 10, chunk - 1,
                                chunk - 100000, chunk, 3 * chunk + 7}) {
-        writeFile(file(), std::string(offset, 'R') + sound + "tail");
+        WriteBinaryFile(file(), std::string(offset, 'R') + sound + "tail");
         TVerInf v(file());
         EXPECT_TRUE(v.Valid()) << offset;
         EXPECT_EQ(v.Value(TVerInf::kProductVersion), "9.9") << offset;
@@ -129,10 +122,11 @@ TEST_F(VerInfTest, FindsASoundRecordAnywhereInTheFile) {
     }
 
     // a broken record before a sound one is passed over
-    writeFile(file(), kHeader + "99999:" + kHeader + "x" + record(entry("Comments", "x")) + sound);
+    WriteBinaryFile(file(),
+                    kHeader + "99999:" + kHeader + "x" + record(entry("Comments", "x")) + sound);
     EXPECT_EQ(TVerInf(file()).Value(TVerInf::kComments), "x");
 
-    writeFile(file(), record(""));
+    WriteBinaryFile(file(), record(""));
     TVerInf empty(file());
     EXPECT_TRUE(empty.Valid());
     EXPECT_EQ(empty.Value(TVerInf::kProductVersion), "");

@@ -23,7 +23,7 @@ SampleRunner runner(const char* name, const char* bracket) {
     return r;
 }
 
-SampleRace raceWith(int runners, const char* raceNumber = "01") {
+SampleRace namedRace(int runners, const char* raceNumber = "01") {
     SampleRace race;
     race.raceNumber = raceNumber;
     for (int k = 0; k < runners; ++k)
@@ -49,13 +49,13 @@ protected:
 
 TEST_F(RaceRuvTest, ListsRaceLinesAndNamesUnnamedRacesAfterTheirConditions) {
     SampleDay day;
-    day.races.push_back(raceWith(2, "01"));
+    day.races.push_back(namedRace(2, "01"));
     day.races[0].name = "";
     day.races[0].ageCondition = "2";
     day.races[0].classCode = "00003";
     day.races[0].distance = "1200";
     day.races[0].surface = "0";
-    day.races.push_back(raceWith(2, "11"));
+    day.races.push_back(namedRace(2, "11"));
     day.races[1].name = "  フェブラリーＳ  ";
     day.races[1].course = "05";
     auto source = open(day);
@@ -67,7 +67,7 @@ TEST_F(RaceRuvTest, ListsRaceLinesAndNamesUnnamedRacesAfterTheirConditions) {
 
 TEST_F(RaceRuvTest, RaceIndexesAreCheckedWithTheIndexInTheMessage) {
     SampleDay day;
-    day.races = {raceWith(1), raceWith(1)};
+    day.races = {namedRace(1), namedRace(1)};
     auto source = open(day);
     EXPECT_NO_THROW(source->RaceLine(1));
     try {
@@ -82,7 +82,7 @@ TEST_F(RaceRuvTest, RaceIndexesAreCheckedWithTheIndexInTheMessage) {
 
 TEST_F(RaceRuvTest, AShortTailOfTheRaceFileIsIgnored) {
     SampleDay day;
-    day.races = {raceWith(1), raceWith(1), raceWith(1)};
+    day.races = {namedRace(1), namedRace(1), namedRace(1)};
     AssignRunnerKeys(day);
     std::vector<LzhMember> members = DayMembers(day);
     members[0].data += std::string(100, ' ');
@@ -95,7 +95,7 @@ TEST_F(RaceRuvTest, AShortTailOfTheRaceFileIsIgnored) {
 // the files that were extracted are removed again.
 TEST_F(RaceRuvTest, ADayThatCannotBeOpenedSaysWhichFileAndWhy) {
     SampleDay day;
-    day.races = {raceWith(1)};
+    day.races = {namedRace(1)};
     AssignRunnerKeys(day);
     auto damaged = [&day](std::size_t member) {
         std::vector<LzhMember> members = DayMembers(day);
@@ -141,7 +141,7 @@ TEST_F(RaceRuvTest, ADayThatCannotBeOpenedSaysWhichFileAndWhy) {
 // A blank in the work folder's path or a quote in the archive's path loses no path.
 TEST_F(RaceRuvTest, OpensWhateverThePathsHold) {
     SampleDay day;
-    day.races = {raceWith(2)};
+    day.races = {namedRace(2)};
     const fs::path folder = m_archives.path() / "say \"hi\"";
     const fs::path work = m_work.path() / "a b";
     fs::create_directories(folder);
@@ -162,7 +162,7 @@ TEST_F(RaceRuvTest, ANonNumericFieldIsQuotedVisibly) {
     };
     for (const auto& [field, message] : cases) {
         SampleDay day;
-        day.races = {raceWith(1)};
+        day.races = {namedRace(1)};
         day.races[0].raceNumber = field;
         try {
             open(day);
@@ -175,7 +175,7 @@ TEST_F(RaceRuvTest, ANonNumericFieldIsQuotedVisibly) {
 
 TEST_F(RaceRuvTest, DestroyingTheSourceRemovesItsFiles) {
     SampleDay day;
-    day.races = {raceWith(1)};
+    day.races = {namedRace(1)};
     auto source = open(day);
     EXPECT_TRUE(fs::exists(m_work.path() / "ruv_uma.kd2"));
     source.reset();
@@ -184,7 +184,7 @@ TEST_F(RaceRuvTest, DestroyingTheSourceRemovesItsFiles) {
 
 TEST_F(RaceRuvTest, SelectRaceFindsEachRacesRunnersFromItsOwnBlock) {
     SampleDay day;
-    day.races = {raceWith(3, "01"), raceWith(2, "02"), raceWith(4, "03")};
+    day.races = {namedRace(3, "01"), namedRace(2, "02"), namedRace(4, "03")};
     // the same keys in every race: only the search position tells the races apart
     for (auto& race : day.races)
         for (std::size_t k = 0; k < race.runners.size(); ++k)
@@ -202,7 +202,7 @@ TEST_F(RaceRuvTest, SelectRaceFindsEachRacesRunnersFromItsOwnBlock) {
 
 TEST_F(RaceRuvTest, RecordsStoredOutOfOrderAreFoundOnASecondPass) {
     SampleDay day;
-    day.races = {raceWith(2, "01"), raceWith(2, "02")};
+    day.races = {namedRace(2, "01"), namedRace(2, "02")};
     AssignRunnerKeys(day);
     std::swap(day.races[0].runners, day.races[1].runners); // file order no longer matches
     std::swap(day.races[0].runners[0].key, day.races[1].runners[0].key);
@@ -220,7 +220,7 @@ TEST_F(RaceRuvTest, RecordsStoredOutOfOrderAreFoundOnASecondPass) {
 
 TEST_F(RaceRuvTest, AKeyMissingFromTheHorseFileIsADataErrorAndKeepsTheOldRace) {
     SampleDay day;
-    day.races = {raceWith(2, "01"), raceWith(3, "02")};
+    day.races = {namedRace(2, "01"), namedRace(3, "02")};
     AssignRunnerKeys(day);
     std::vector<LzhMember> members = DayMembers(day);
     members[2].data.replace(horseRecord::kSize * 4, 7, "ZZZZZZZ");
@@ -239,7 +239,7 @@ TEST_F(RaceRuvTest, AKeyMissingFromTheHorseFileIsADataErrorAndKeepsTheOldRace) {
 
 TEST_F(RaceRuvTest, ARunnerCountBeyondEighteenIsRefused) {
     SampleDay day;
-    day.races = {raceWith(2, "01"), raceWith(2, "02")};
+    day.races = {namedRace(2, "01"), namedRace(2, "02")};
     day.races[0].runnerCount = "19";
     auto source = open(day);
     try {
@@ -256,7 +256,7 @@ TEST_F(RaceRuvTest, ARunnerCountBeyondEighteenIsRefused) {
 
 TEST_F(RaceRuvTest, RunnerColumnsComeFromTheRunnerRecord) {
     SampleDay day;
-    day.races = {raceWith(3)};
+    day.races = {namedRace(3)};
     SampleRunner& a = day.races[0].runners[0];
     a.horseName = "アイウエオカキクケコサシ"; // 24 bytes: only 18 are used
     a.sex = "2";
@@ -299,7 +299,7 @@ TEST_F(RaceRuvTest, RunnerColumnsComeFromTheRunnerRecord) {
 
 TEST_F(RaceRuvTest, AHorseNameCutInsideACharacterEndsWithABlank) {
     SampleDay day;
-    day.races = {raceWith(1)};
+    day.races = {namedRace(1)};
     day.races[0].runners[0].horseName = "Aアイウエオカキクケコ"; // byte 17 is a lead byte
     auto source = open(day);
     source->SelectRace(0);
@@ -326,7 +326,7 @@ SampleTraining dated(const char* date, const char* columnA) {
 
 TEST_F(RaceRuvTest, TrainingLinesWithARemarkAndACommentEntry) {
     SampleDay day;
-    day.races = {raceWith(2)};
+    day.races = {namedRace(2)};
     SampleRunner& a = day.races[0].runners[0];
     a.training = {dated("20010117", "助手"), dated("20010124", "騎手"), SampleTraining{}};
     a.training[1].circledDigit = "3";
@@ -389,7 +389,7 @@ TEST_F(RaceRuvTest, PastRunStatusCoversEveryCategoryAndAbnormalResult) {
     cases.back().run.jump = "1";
     SampleDay day;
     for (std::size_t i = 0; i < cases.size(); i += 5) {
-        SampleRace race = raceWith(1);
+        SampleRace race = namedRace(1);
         for (std::size_t j = 0; j < 5 && i + j < cases.size(); ++j)
             race.runners[0].pastRuns[j] = cases[i + j].run;
         day.races.push_back(race);
@@ -407,7 +407,7 @@ TEST_F(RaceRuvTest, PastRunStatusCoversEveryCategoryAndAbnormalResult) {
 
 TEST_F(RaceRuvTest, PastRunNumbersAreZeroWhenNotNumbers) {
     SampleDay day;
-    day.races = {raceWith(1)};
+    day.races = {namedRace(1)};
     SamplePastRun& p = day.races[0].runners[0].pastRuns[0];
     p = run("0", "01", "1345");
     p.course = "03"; // 小倉, racecourse 10
@@ -439,7 +439,7 @@ TEST_F(RaceRuvTest, PastRunNumbersAreZeroWhenNotNumbers) {
 
 TEST_F(RaceRuvTest, KeysOfTheRace) {
     SampleDay day;
-    day.races = {raceWith(1, "11"), raceWith(1, "05"), raceWith(1, "12")};
+    day.races = {namedRace(1, "11"), namedRace(1, "05"), namedRace(1, "12")};
     for (auto& race : day.races) {
         race.course = "04";
         race.year = "2001";
@@ -467,7 +467,7 @@ TEST_F(RaceRuvTest, KeysOfTheRace) {
 
 TEST_F(RaceRuvTest, HeadingsCutLongConditions) {
     SampleDay day;
-    SampleRace race = raceWith(1, "09");
+    SampleRace race = namedRace(1, "09");
     race.name = "テスト特別";
     race.ageCondition = "4";
     race.classCode = "05000";
@@ -505,7 +505,7 @@ TEST_F(RaceRuvTest, HeadingsCutLongConditions) {
 
 TEST_F(RaceRuvTest, ConditionsOfSeventyBytesKeepTheirEndAndNeverSplitACharacter) {
     SampleDay day;
-    SampleRace race = raceWith(1, "09");
+    SampleRace race = namedRace(1, "09");
     race.ageCondition = "8";  // 障害３歳以上 12 bytes
     race.classCode = "00009"; // オーブン，牝馬，アラブ混合 26 bytes
     race.grade = "0";         // G1
@@ -527,7 +527,7 @@ TEST_F(RaceRuvTest, ConditionsOfSeventyBytesKeepTheirEndAndNeverSplitACharacter)
 
 TEST_F(RaceRuvTest, HeaderLinesOfTheContestAndRuvFiles) {
     SampleDay day;
-    SampleRace race = raceWith(1, "05");
+    SampleRace race = namedRace(1, "05");
     race.course = "04";
     race.year = "2001";
     race.meeting = "01";
@@ -559,7 +559,7 @@ TEST_F(RaceRuvTest, HeaderLinesOfTheContestAndRuvFiles) {
 
 TEST_F(RaceRuvTest, OperationsAnswerForTheLastSelectedRace) {
     SampleDay day;
-    day.races = {raceWith(12, "01"), raceWith(5, "02")};
+    day.races = {namedRace(12, "01"), namedRace(5, "02")};
     day.races[1].runners[4].horseName = "ラスト";
     auto source = open(day);
     source->SelectRace(0);

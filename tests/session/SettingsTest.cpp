@@ -1,4 +1,6 @@
 #include "session/Settings.h"
+#include "support/TestFiles.h"
+#include "sampleday/LzhWriter.h"
 
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
@@ -15,15 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 // The run's end as the program does it: the window stores its panes, then the settings.
 void endRun(const TSettings& s, const fs::path& ini) {
@@ -52,7 +45,7 @@ TEST_F(SettingsTest, AFirstRunWritesTheDefaults) {
 
     endRun(s, ini());
     const std::string pf = programFolder();
-    EXPECT_EQ(readFile(ini()),
+    EXPECT_EQ(ReadBytes(ini()),
               "[Pos]\r\nSplit1=183\r\nSplit2=113\r\nBamei=1\r\n"
               "[Folder]\r\nInDenm=" +
                   pf + "\r\nOutTxt=" + pf + "\r\nTime=" + pf + "\r\nDrnRx=" + pf +
@@ -68,8 +61,9 @@ TEST_F(SettingsTest, JrdbKeysForeignKeysAndCommentsSurviveEveryRun) {
     const std::string note = "; " + sjis("手で書いた設定") + "\r\n";
     const std::string pos = "[Pos]\r\nFormMain=1,2,3,4,5,6,7,8,0\r\n"
                             "FormMain.ToolBar1=1,1,0,0,10,20,30,40,ControlBar1\r\nSplit1=200\r\n";
-    writeFile(ini(), note + "[Folder]\r\nJrdb=/jrdb\r\nInDenm=/in/\r\n[Other]\r\nJrdb=1\r\nMine=" +
-                         sjis("馬") + "\r\n" + pos);
+    WriteBinaryFile(ini(),
+                    note + "[Folder]\r\nJrdb=/jrdb\r\nInDenm=/in/\r\n[Other]\r\nJrdb=1\r\nMine=" +
+                        sjis("馬") + "\r\n" + pos);
     TSettings s;
     s.Load(ini());
     EXPECT_EQ(s.Folder.Jrdb, "/jrdb");
@@ -86,14 +80,14 @@ TEST_F(SettingsTest, JrdbKeysForeignKeysAndCommentsSurviveEveryRun) {
         "Split2=113\r\nBamei=1\r\n"
         "[File]\r\nOutAtRead=0\r\nTextOut=0\r\nHtmlOut=0\r\nWarsOut=0\r\nWarsFormat=1\r\n"
         "RuvOut=0\r\nRuvFormat=1\r\n[Font]\r\nSize=11\r\nSizeOdds=9\r\n";
-    EXPECT_EQ(readFile(ini()), expected);
+    EXPECT_EQ(ReadBytes(ini()), expected);
     for (int run = 0; run < 3; ++run) {
         TSettings again;
         again.Load(ini());
         EXPECT_EQ(again.Folder.Jrdb, "/jrdb");
         EXPECT_EQ(again.Other.Jrdb, 1);
         endRun(again, ini());
-        EXPECT_EQ(readFile(ini()), expected) << "run " << run;
+        EXPECT_EQ(ReadBytes(ini()), expected) << "run " << run;
     }
 }
 
@@ -132,11 +126,11 @@ TEST_F(SettingsTest, FlagsHoldTheLowEightBitsAndAreWrittenBackAsHeld) {
                 if (std::string(k.section) == section)
                     file += std::string(k.key) + "=" + c.text + "\r\n";
         }
-        writeFile(ini(), file);
+        WriteBinaryFile(ini(), file);
         TSettings s;
         s.Load(ini());
         endRun(s, ini());
-        const std::string written = readFile(ini());
+        const std::string written = ReadBytes(ini());
         for (const FlagKey& k : keys) {
             int expected = c.held < 0 ? k.defaultValue : c.held;
             EXPECT_EQ(k.held(s), expected) << k.key << "=" << c.text;
@@ -149,8 +143,8 @@ TEST_F(SettingsTest, FlagsHoldTheLowEightBitsAndAreWrittenBackAsHeld) {
 }
 
 TEST_F(SettingsTest, SizesAndPaneWidthsAreUsedAsStored) {
-    writeFile(ini(), "[Font]\r\nSize=0x10\r\nSizeOdds=$0C\r\n"
-                     "[Pos]\r\nSplit1=$B7\r\nSplit2=-5\r\nBamei=0\r\n");
+    WriteBinaryFile(ini(), "[Font]\r\nSize=0x10\r\nSizeOdds=$0C\r\n"
+                           "[Pos]\r\nSplit1=$B7\r\nSplit2=-5\r\nBamei=0\r\n");
     TSettings s;
     s.Load(ini());
     EXPECT_EQ(s.Font.Size, 16);
@@ -159,12 +153,12 @@ TEST_F(SettingsTest, SizesAndPaneWidthsAreUsedAsStored) {
     EXPECT_EQ(s.Pos.Split2, -5);
     EXPECT_EQ(s.Pos.Bamei, 0);
     endRun(s, ini());
-    std::string written = readFile(ini());
+    std::string written = ReadBytes(ini());
     EXPECT_EQ(
         written.substr(0, written.find("[Folder]")),
         "[Font]\r\nSize=16\r\nSizeOdds=12\r\n[Pos]\r\nSplit1=183\r\nSplit2=-5\r\nBamei=0\r\n");
 
-    writeFile(ini(), "[Font]\r\nSize=12pt\r\nSizeOdds=99\r\n[Pos]\r\nSplit1=wide\r\n");
+    WriteBinaryFile(ini(), "[Font]\r\nSize=12pt\r\nSizeOdds=99\r\n[Pos]\r\nSplit1=wide\r\n");
     s.Load(ini());
     EXPECT_EQ(s.Font.Size, 11);
     EXPECT_EQ(s.Font.SizeOdds, 99);
@@ -175,8 +169,9 @@ TEST_F(SettingsTest, SizesAndPaneWidthsAreUsedAsStored) {
 
 TEST_F(SettingsTest, FoldersAreCp932InTheFileAndUtf8InMemory) {
     const std::string japanese = sjis("/データ/競馬/");
-    writeFile(ini(), "[Folder]\r\nInDenm=" + japanese + "\r\nOutTxt=\r\nTime=/time\r\nDrnRx=" +
-                         sjis("データ").substr(0, 3) + "\r\n");
+    WriteBinaryFile(ini(), "[Folder]\r\nInDenm=" + japanese +
+                               "\r\nOutTxt=\r\nTime=/time\r\nDrnRx=" + sjis("データ").substr(0, 3) +
+                               "\r\n");
     TSettings s;
     s.Load(ini());
     EXPECT_EQ(s.Folder.InDenm, "/データ/競馬/");
@@ -184,14 +179,14 @@ TEST_F(SettingsTest, FoldersAreCp932InTheFileAndUtf8InMemory) {
     EXPECT_EQ(s.Folder.Time, "/time");          // no final '/' added
     EXPECT_EQ(s.Folder.DrnRx, programFolder()); // half a character: not a folder
     s.Save(ini());
-    std::string written = readFile(ini());
+    std::string written = ReadBytes(ini());
     EXPECT_EQ(written.substr(0, written.find("[File]")),
               "[Folder]\r\nInDenm=" + japanese +
                   "\r\nOutTxt=\r\nTime=/time\r\nDrnRx=" + programFolder() + "\r\n");
 }
 
 TEST_F(SettingsTest, AFolderWithoutACp932FormIsReportedAndTheRestWritten) {
-    writeFile(ini(), "[Folder]\r\nInDenm=/old/\r\nTime=/t/\r\n");
+    WriteBinaryFile(ini(), "[Folder]\r\nInDenm=/old/\r\nTime=/t/\r\n");
     TSettings s;
     s.Load(ini());
     s.Folder.InDenm = "/\U0001F40E/";
@@ -205,7 +200,7 @@ TEST_F(SettingsTest, AFolderWithoutACp932FormIsReportedAndTheRestWritten) {
         EXPECT_EQ(std::string(e.what()), sjis("設定ファイルに書けないフォルダ名です") +
                                              " (InDenm, Time) " + ini().string());
     }
-    std::string written = readFile(ini());
+    std::string written = ReadBytes(ini());
     EXPECT_EQ(written.substr(0, written.find("[File]")),
               "[Folder]\r\nInDenm=/old/\r\nTime=/t/\r\nOutTxt=/out/\r\nDrnRx=" + programFolder() +
                   "\r\n");
@@ -230,13 +225,13 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
 TEST_F(SettingsTest, ASaveWritesTheFileOnceAndAFullDiskKeepsTheOldFile) {
     const std::string old = "; mine\r\n[Font]\r\nSize=14\r\n[Other]\r\nJrdb=1\r\n";
     TSettings s;
-    writeFile(ini(), old);
+    WriteBinaryFile(ini(), old);
     s.Load(ini());
     s.Font.SizeOdds = 12;
     s.Save(ini());
-    const std::string saved = readFile(ini());
+    const std::string saved = ReadBytes(ini());
     for (std::size_t limit : {std::size_t{0}, saved.size() / 2, saved.size() - 1, saved.size()}) {
-        writeFile(ini(), old);
+        WriteBinaryFile(ini(), old);
         SetWriteLimit(limit);
         std::string error;
         try {
@@ -247,7 +242,7 @@ TEST_F(SettingsTest, ASaveWritesTheFileOnceAndAFullDiskKeepsTheOldFile) {
         SetWriteLimit(std::nullopt);
         const bool fits = limit == saved.size();
         EXPECT_EQ(error, fits ? "" : "write " + ini().string() + ": No space left on device");
-        EXPECT_EQ(readFile(ini()), fits ? saved : old) << limit;
+        EXPECT_EQ(ReadBytes(ini()), fits ? saved : old) << limit;
         EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()),
                   1);
     }
@@ -259,7 +254,7 @@ TEST_F(SettingsTest, OnlyARegularFileOfASettingsFilesSizeIsRead) {
     const fs::path fifo = m_folder.path() / "fifo.ini";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path large = m_folder.path() / "large.ini";
-    writeFile(large, "[Font]\r\n" + std::string(1 << 20, ';'));
+    WriteBinaryFile(large, "[Font]\r\n" + std::string(1 << 20, ';'));
     const std::pair<fs::path, std::string> cases[] = {
         {"/dev/zero", "read /dev/zero: not a regular file"},
         {fifo, "read " + fifo.string() + ": not a regular file"},

@@ -3,6 +3,7 @@
 
 #include "session/Settings.h"
 #include "platform/IniFile.h"
+#include "gui/support/QtBoundary.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -31,10 +32,6 @@ constexpr const char* kDialogFace = "IPAPGothic";
 constexpr int kDialogPixelSize = 12;
 constexpr int kFolderEditWidth = 330;
 constexpr int kIndent = 20;
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 TFlag flagOf(const QCheckBox* box) {
     return box->isChecked() ? 1 : 0;

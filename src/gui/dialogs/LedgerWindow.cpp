@@ -23,10 +23,6 @@ namespace {
 
 constexpr int kTextPixels = 12;
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QColor rgb(TRgb color) {
     return QColor::fromRgb(static_cast<QRgb>(color));
 }

@@ -10,6 +10,11 @@
 
 // The one place where the program's CP932 texts and 0xRRGGBB colours meet Qt's.
 
+// A text of the program's own, written in UTF-8 in the source.
+inline QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 // A CP932 text for a widget; a byte that does not decode shows as U+FFFD.
 QString qsjis(const std::string& cp932);
 // A widget's text as CP932; throws EConvertError when a character has no CP932 form.

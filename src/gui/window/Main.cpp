@@ -53,10 +53,6 @@ constexpr int kMaxPaneWidth = 2000;
 constexpr int kTitlePixelSize = 16;
 constexpr int kStatusPanelWidth = 100;
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // The race index's node data: -1 for a venue, else the race index.
 constexpr int kNodeDataRole = Qt::UserRole;
 

@@ -35,6 +35,15 @@ enum class TOutputCommand;
 // The main window "RUV PELTON": the frame of menus, tool bar, race index, race view and
 // status bar over one TDaySession, which owns everything of a day that is not visual.
 //
+//   CoolBar1     the tool bar area: MenuBar1 with the menus of MainMenu1 (MFile, MOut,
+//                MShow, MOption, MHelp) and ToolBar1;
+//   Panel1       the race index TreeView1 (venues, then races), Splitter1 on its right;
+//   Panel2       the race side: the logo Image1 while no day is open, Panel4 with the race
+//                heading LabelTitle, and PageControl1 with the pages TabSheet1Yosou,
+//                TabSheet1Odds and TabSheet1Cyo, which TRaceView fills;
+//   StatusBar1   the hints, in StatusPanel0;
+//   OpenDialog1  the day archive chooser; FormVer, FormCfg and FormWait the other forms.
+//
 // Its commands are the actions of ActionList1; the menus and the tool bar only show
 // them, so a disabled command runs nothing from anywhere. The race view (TRaceView) fills
 // the three pages of PageControl1 and owns ActionBamei, which this window lists, shows in

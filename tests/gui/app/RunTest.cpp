@@ -1,4 +1,6 @@
 #include "gui/app/Run.h"
+#include "support/TestFiles.h"
+#include "sampleday/LzhWriter.h"
 
 #include "window/WindowFixture.h"
 #include "session/DaySession.h"
@@ -150,7 +152,7 @@ TEST_F(RunTest, ASecondRunEndsAtOnceAndCallsTheFirstForward) {
 
 TEST_F(RunTest, AGuardThatCannotBeMadeEndsTheRunButTheSettingsAreSaved) {
     TRunEnvironment e = environment();
-    writeFile(folder() / "file", "x");
+    WriteBinaryFile(folder() / "file", "x");
     e.GuardFolder = QString::fromStdString((folder() / "file" / "below").string());
     bool started = false;
     e.Started = [&started](TFormMain&) { started = true; };
@@ -248,7 +250,7 @@ TEST_F(RunTest, EndedFromOutsideDuringAnOutputCommand) {
     };
     EXPECT_EQ(RunPelton(e), 0);
     EXPECT_TRUE(walked);
-    const std::string report = readFile(folder() / "s2001012804.txt");
+    const std::string report = ReadBytes(folder() / "s2001012804.txt");
     const auto races = std::count(report.begin(), report.end(), '=') / 79;
     EXPECT_GE(races, 1);
     EXPECT_LE(races, 2); // stopped before race 2 or race 3
@@ -360,7 +362,8 @@ TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile
     const fs::path archive = WriteDemoDay(day);
     const fs::path otherIni = folder() / "elsewhere" / "demo.ini";
     fs::create_directories(otherIni.parent_path());
-    writeFile(otherIni, "[Folder]\r\nTime=" + day.string() + "/time/\r\n[Pos]\r\nSplit1=200\r\n");
+    WriteBinaryFile(otherIni,
+                    "[Folder]\r\nTime=" + day.string() + "/time/\r\n[Pos]\r\nSplit1=200\r\n");
 
     TRunEnvironment e = environment();
     e.IniFile = otherIni;

@@ -1,7 +1,7 @@
 #include "gui/dialogs/Cfg.h"
 
 #include "session/Settings.h"
-#include "NamedChild.h"
+#include "support/gui/NamedChild.h"
 #include "platform/WorkFolder.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "gui/dialogs/Ver.h"
 
-#include "NamedChild.h"
+#include "support/gui/NamedChild.h"
 #include "gui/support/AppHint.h"
 #include "gui/widgets/URLLabel.h"
 

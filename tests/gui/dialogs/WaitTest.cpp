@@ -1,6 +1,6 @@
 #include "gui/dialogs/Wait.h"
 
-#include "NamedChild.h"
+#include "support/gui/NamedChild.h"
 #include "platform/Cancel.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "gui/window/Main.h"
 
-#include "OutputDays.h"
+#include "support/OutputDays.h"
 #include "WindowFixture.h"
 #include "session/DaySession.h"
 #include "platform/Cancel.h"
@@ -41,10 +41,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The demo day (three venues of twelve races), written once for all these tests.
 class DayCommandsTest : public WindowTest {
@@ -568,7 +564,7 @@ TEST_F(DayCommandsTest, EachSingleFileCommandWritesExactlyItsOwnFile) {
         EXPECT_TRUE(w->isEnabled());
     }
     // the WARS contest file and the RUV text file are told apart by their first line
-    EXPECT_TRUE(readFile(out() / "w20010128.txt") != readFile(out() / "q20010128.txt"));
+    EXPECT_TRUE(ReadBytes(out() / "w20010128.txt") != ReadBytes(out() / "q20010128.txt"));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
     w->close();
 }
@@ -697,7 +693,7 @@ TEST_F(DayCommandsTest, TheCsvOfTheDayHoldsWhatTheRaceViewShows) {
     ASSERT_TRUE(w->OpenDay(s_archive));
     child<QAction>(*w, "ActionOutCsv")->trigger();
     EXPECT_EQ(written(), std::set<std::string>{"c20010128.csv"});
-    const std::string text = readFile(out() / "c20010128.csv");
+    const std::string text = ReadBytes(out() / "c20010128.csv");
     ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
     const std::vector<std::vector<std::string>> records = ReadCsv(text.substr(3));
 

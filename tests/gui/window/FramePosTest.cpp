@@ -1,4 +1,6 @@
 #include "gui/window/FramePos.h"
+#include "support/TestFiles.h"
+#include "sampleday/LzhWriter.h"
 
 #include "platform/WorkFolder.h"
 
@@ -20,15 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 // The main window as the program builds it: named, with a named tool bar at the top.
 struct Window {
@@ -57,7 +50,7 @@ protected:
         return pos;
     }
 
-    void store(const std::string& posLines) { writeFile(ini(), "[Pos]\r\n" + posLines); }
+    void store(const std::string& posLines) { WriteBinaryFile(ini(), "[Pos]\r\n" + posLines); }
 
     TWorkFolder m_folder;
 };
@@ -72,12 +65,12 @@ TEST_F(FramePosTest, TheIniStoreAddressesSectionPosOfTheSettingsFile) {
               QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString() +
                   ".ini");
 
-    writeFile(ini(), "[Folder]\r\nInDenm=/in/\r\n");
+    WriteBinaryFile(ini(), "[Folder]\r\nInDenm=/in/\r\n");
     TFramePos stored = iniPos(w.window);
     stored.WritePosValue("Split1", "200");
     EXPECT_EQ(stored.ReadPosValue("Split1"), "200");
     EXPECT_EQ(stored.ReadPosValue("Missing"), "");
-    EXPECT_EQ(readFile(ini()), "[Folder]\r\nInDenm=/in/\r\n[Pos]\r\nSplit1=200\r\n");
+    EXPECT_EQ(ReadBytes(ini()), "[Folder]\r\nInDenm=/in/\r\n[Pos]\r\nSplit1=200\r\n");
 }
 
 TEST_F(FramePosTest, AWindowRoundTripsInEachState) {
@@ -101,7 +94,7 @@ TEST_F(FramePosTest, AWindowRoundTripsInEachState) {
             closing.window.setWindowState(c.state);
             iniPos(closing.window).SaveFormPos();
         }
-        EXPECT_EQ(readFile(ini()), std::string("[Pos]\r\n") + c.value + "\r\n");
+        EXPECT_EQ(ReadBytes(ini()), std::string("[Pos]\r\n") + c.value + "\r\n");
 
         Window opening; // created, not yet shown
         iniPos(opening.window).LoadFormPos();
@@ -189,7 +182,7 @@ TEST_F(FramePosTest, AHiddenToolBarStaysHidden) {
         closing.toolBar->hide();
         iniPos(closing.window).SaveToolBarPos(closing.toolBar);
     }
-    EXPECT_EQ(readFile(ini()).substr(0, 31), "[Pos]\r\nFormMain.ToolBar1=0,1,0,");
+    EXPECT_EQ(ReadBytes(ini()).substr(0, 31), "[Pos]\r\nFormMain.ToolBar1=0,1,0,");
     Window opening;
     iniPos(opening.window).LoadToolBarPos(opening.toolBar);
     EXPECT_TRUE(opening.toolBar->isHidden());
@@ -263,7 +256,7 @@ TEST_F(FramePosTest, TheRegistryStoreKeepsValuesBelowItsKey) {
             EXPECT_EQ(pos.ReadPosValue("FormMain"), "100,60,500,360,-1,-1,-1,-1,0");
         }
         const std::string begins = c.begins;
-        EXPECT_EQ(readFile(m_folder.path() / c.file).substr(0, begins.size()), begins);
+        EXPECT_EQ(ReadBytes(m_folder.path() / c.file).substr(0, begins.size()), begins);
 
         Window opening;
         opening.window.addToolBar(Qt::RightToolBarArea, opening.toolBar);

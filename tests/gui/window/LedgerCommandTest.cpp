@@ -1,6 +1,6 @@
 #include "gui/window/Main.h"
 
-#include "NamedChild.h"
+#include "support/gui/NamedChild.h"
 #include "WindowFixture.h"
 #include "session/Settings.h"
 #include "gui/dialogs/LedgerWindow.h"
@@ -28,10 +28,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // Runs trigger while the modal dialog it opens is answered by answer.
 void withModal(const std::function<void()>& trigger,

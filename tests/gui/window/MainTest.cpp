@@ -1,4 +1,5 @@
 #include "gui/window/Main.h"
+#include "sampleday/LzhWriter.h"
 
 #include "WindowFixture.h"
 #include "session/DaySession.h"
@@ -6,6 +7,7 @@
 #include "gui/dialogs/Cfg.h"
 #include "gui/support/AppHint.h"
 #include "gui/support/Images.h"
+#include "gui/support/QtBoundary.h"
 #include "gui/widgets/MenuBar.h"
 #include "gui/widgets/Splitter.h"
 #include "gui/widgets/URLLabel.h"
@@ -32,10 +34,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QStringList namesOf(const QList<QAction*>& actions) {
     QStringList names;
@@ -355,7 +353,7 @@ TEST_F(WindowTest, ContentsOpensTheHelpFileBesideTheProgram) {
         EXPECT_TRUE(desktop.opened.isEmpty());
         EXPECT_EQ(m_errors.last(), help + u("がオープンできません"));
 
-        writeFile(folder() / "ruvpelton.html", "<html></html>");
+        WriteBinaryFile(folder() / "ruvpelton.html", "<html></html>");
         contents->trigger();
         EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(help)});
         EXPECT_EQ(w->HelpFile(), folder() / "ruvpelton.html");

@@ -1,7 +1,7 @@
 #include "gui/window/RaceView.h"
 
-#include "NamedChild.h"
-#include "OutputDays.h"
+#include "support/gui/NamedChild.h"
+#include "support/OutputDays.h"
 #include "analysis/Focus.h"
 #include "gui/widgets/Splitter.h"
 #include "odds/Odds.h"

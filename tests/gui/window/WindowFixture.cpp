@@ -1,4 +1,6 @@
 #include "WindowFixture.h"
+#include "support/TestFiles.h"
+#include "sampleday/LzhWriter.h"
 
 #include "gui/dialogs/Cfg.h"
 #include "gui/dialogs/Ver.h"
@@ -13,25 +15,16 @@
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
-
 void WindowTest::writeTimeDb() const {
     WriteTimeDb(folder(), TimeDbCovering(SmallTestDay()));
 }
 
 void WindowTest::writeIni(const std::string& text) const {
-    writeFile(ini(), text);
+    WriteBinaryFile(ini(), text);
 }
 
 std::string WindowTest::readIni() const {
-    return readFile(ini());
+    return ReadBytes(ini());
 }
 
 TSettings& WindowTest::loadSettings() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NamedChild.h"
+#include "support/gui/NamedChild.h"
 #include "session/Settings.h"
 #include "gui/window/Main.h"
 #include "platform/WorkFolder.h"
@@ -40,7 +40,5 @@ protected:
     QStringList m_errors; // the error boxes shown
 };
 
-std::string readFile(const std::filesystem::path& file);
-void writeFile(const std::filesystem::path& file, const std::string& text);
 // The two icons show the same picture at the window's 16 pixels.
 bool samePicture(const QIcon& shown, const QIcon& expected);

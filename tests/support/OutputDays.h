@@ -4,6 +4,7 @@
 #include "session/Settings.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/SampleDays.h"
+#include "support/TestFiles.h"
 
 #include <filesystem>
 #include <memory>
@@ -34,12 +35,6 @@ SampleRaceOdds NoOdds();
 SampleRaceOdds WinOddsText(int runner, const char* text);
 SampleRaceOdds BracketOddsText(int first, int second, const char* text);
 
-// The file's lines without their CR LF; a last line without CR LF is kept as it is and
-// flagged by a final "<no CR LF>" entry.
-std::vector<std::string> SplitLines(const std::string& bytes);
-std::string ReadBytes(const std::filesystem::path& file);
-void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
-
 // A day written into a private folder with its RUV odds archive (and, when asked, the
 // RX file and the JRDB archive), the time database of FormTimeDb and an empty output
 // folder, opened in a session whose prediction is created. Every file switch is on.
@@ -68,12 +63,6 @@ private:
     std::unique_ptr<TDaySession> m_session;
 };
 
-// The records of a CSV text as the CSV rules read it: records end at CR LF, fields at
-// commas; a quoted field may hold commas, doubled quotes and line breaks. Throws
-// std::runtime_error where those rules cannot read the text (a quote inside an unquoted
-// field, text after a closing quote, a quote left open, a record without CR LF).
-std::vector<std::vector<std::string>> ReadCsv(const std::string& text);
-
 // While it lives, the C library's locale writes decimal numbers with a comma, as a user's
 // environment can set it: de_DE.UTF-8, made once with localedef into a folder of its own.
 // Where the machine cannot make it, active() is false and reason() says why.
@@ -90,6 +79,3 @@ private:
     std::string m_previous;
     std::string m_reason;
 };
-
-// CP932 of a UTF-8 text, for expected lines.
-std::string J(const std::string& utf8);
