@@ -53,7 +53,7 @@ TLedgerRace recordedRace(const TDaySession& session) {
         const int runner = focus.MarkedRunner(p);
         r.marked[static_cast<std::size_t>(p - 1)] = runner;
         r.winOdds[static_cast<std::size_t>(p - 1)] =
-            runner != 0 && hasOdds ? odds.OddsA(0, runner) : 0;
+            runner != 0 && hasOdds ? odds.OddsA(TBetKind::Win, runner) : 0;
     }
     for (int j = 0; j < focus.BetCount(); ++j) {
         const TBetPair pair = focus.BetPair(j);
