@@ -14,9 +14,6 @@ constexpr int kWinStake = 10;
 constexpr int kPlaceStake = 20;
 constexpr int kFlaggedCells = 4; // top flags go to at least this many cells
 constexpr int kTopFlagCells = 3; // only the last three races compete for them
-constexpr double kGoodFigureShare = 0.87;
-constexpr double kClearLeaderShare = 0.02;
-constexpr double kNoBetScoredShare = 0.75;
 constexpr const char* kLineEnd = "\r\n";
 
 const TRunnerScore& emptyRunner() {
@@ -56,7 +53,7 @@ int RoundedFigure(float figure) {
 
 TFocus::TFocus(const std::string& timeFolder) : m_sem(timeFolder) {}
 
-TFocus::TFocus(TSem sem) : m_sem(std::move(sem)) {}
+TFocus::TFocus(TSem sem, const TRule& rule) : m_sem(std::move(sem)), m_rule(rule) {}
 
 void TFocus::Calc(const TRaceBase& race) {
     for (auto& runner : m_runners) {
@@ -123,9 +120,10 @@ void TFocus::AverageFigures() {
                 ++steps.count;
             }
         }
-        steps.threshold = steps.count > 0 ? static_cast<float>(static_cast<double>(steps.sum) /
-                                                               steps.count * kGoodFigureShare)
-                                          : 0.0f;
+        steps.threshold =
+            steps.count > 0
+                ? static_cast<float>(static_cast<double>(steps.sum) / steps.count * m_rule.good)
+                : 0.0f;
         int good = 0;
         for (std::size_t j = 0; j < runner.cells.size(); ++j) {
             const TFigureCell& cell = runner.cells[j];
@@ -227,8 +225,8 @@ void TFocus::SelectMarksAndBets() {
         std::swap(order[1], order[2]);
 
     const auto& s = steps.score;
-    steps.margin = static_cast<float>(static_cast<double>(s[1]) -
-                                      static_cast<double>(s[1]) * kClearLeaderShare);
+    steps.margin =
+        static_cast<float>(static_cast<double>(s[1]) - static_cast<double>(s[1]) * m_rule.margin);
     steps.clearLeader = steps.margin >= s[2];
     if (steps.clearLeader) {
         for (int p = 2; p <= 6 && p <= m_n; ++p)
@@ -246,7 +244,7 @@ void TFocus::SelectMarksAndBets() {
         if (order[p] != 0)
             m_runners[order[p] - 1].markPosition = p;
 
-    steps.tooFewScored = static_cast<double>(steps.scored) / m_n < kNoBetScoredShare;
+    steps.tooFewScored = static_cast<double>(steps.scored) / m_n < m_rule.scored;
     if (steps.tooFewScored)
         m_betCount = 0;
 }

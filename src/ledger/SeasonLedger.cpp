@@ -55,10 +55,12 @@ TLedgerRace recordedRace(const TDaySession& session) {
         r.winOdds[static_cast<std::size_t>(p - 1)] =
             runner != 0 && hasOdds ? odds.OddsA(TBetKind::Win, runner) : 0;
     }
+    std::vector<TLedgerBet> recommended;
     for (int j = 0; j < focus.BetCount(); ++j) {
         const TBetPair pair = focus.BetPair(j);
-        r.bets.push_back({pair.lower, pair.higher, hasOdds ? BetOdds(focus, odds, j) : 0});
+        recommended.push_back({pair.lower, pair.higher, hasOdds ? BetOdds(focus, odds, j) : 0});
     }
+    r.bets = BoughtTickets(focus.Rule(), recommended);
     r.results.assign(static_cast<std::size_t>(std::max(r.runners, 0)), runResult::kUnknown);
     return r;
 }
