@@ -108,6 +108,12 @@ constexpr const char* kStyle =
     "td{text-align:right}tr:first-child th{background:#e8e8f0}"
     "p.note{color:#8a1f11}svg{font-size:12px}";
 
+// One file of a ledger run: its name and its bytes.
+struct TLedgerFile {
+    std::string name;
+    std::string bytes;
+};
+
 } // namespace
 
 std::string LedgerCsv(const TLedger& ledger) {
@@ -147,9 +153,12 @@ std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
 
 std::vector<fs::path> WriteLedgerFiles(const TLedger& ledger, const TLedgerSummary& summary,
                                        const fs::path& folder) {
-    const fs::path csv = folder / "ledger.csv";
-    const fs::path page = folder / "ledger.html";
-    ReplaceFile(csv, LedgerCsv(ledger));
-    ReplaceFile(page, LedgerHtml(summary));
-    return {csv, page};
+    // every file of a run joins this one set, so that they take their places together
+    const TLedgerFile run[] = {{"ledger.csv", LedgerCsv(ledger)},
+                               {"ledger.html", LedgerHtml(summary)}};
+    TFileSet files;
+    for (const TLedgerFile& file : run)
+        files.Write(folder / file.name, file.bytes);
+    files.Commit();
+    return files.Files();
 }

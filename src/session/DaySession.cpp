@@ -6,6 +6,7 @@
 #include "odds/OddsJrdb.h"
 #include "odds/OddsRuv.h"
 #include "output/Writers.h"
+#include "platform/Cancel.h"
 #include "platform/Cp932.h"
 #include "platform/Format.h"
 #include "race/RaceHelpers.h"
@@ -171,6 +172,14 @@ TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
         if (command == TOutputCommand::Csv)
             WriteCsvFile(context, run);
         summary.races = i + 1;
+    }
+    // A program ended from outside, even after the last race, puts nothing in place: the
+    // race that was being written when the signal came may be half written. Asked once
+    // the files are synced, just before they take their places.
+    run.Sync();
+    if (EndingRequested() != 0) {
+        summary.discarded = true;
+        return summary;
     }
     // also after a cancel: what was written so far, as a walk on old files left it
     run.Commit();

@@ -75,13 +75,15 @@ public:
     struct TOutputSummary {
         int races = 0;                            // races walked
         bool cancelled = false;                   // stopped by the progress callback
-        std::vector<std::filesystem::path> files; // files started, in order
+        bool discarded = false;                   // the program is ending: nothing put in place
+        std::vector<std::filesystem::path> files; // files put in place, in order
     };
 
     // Walks every race of the open day for an output command and writes its files,
     // which take their place when the walk ends or is cancelled. Errors of the race
     // data, the prediction and the files pass out and end the walk, leaving every file
-    // as it was before the command.
+    // as it was before the command; so does an ending signal (EndingRequested), which
+    // discards the walk's files.
     TOutputSummary RunOutput(TOutputCommand command, const TOutputProgress& progress);
 
     TRaceBase& Race() const { return *m_race; }
