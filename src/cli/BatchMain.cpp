@@ -262,6 +262,9 @@ int main(int argc, char** argv) {
             if (options.command != "list")
                 day.FocusCreate(); // listing needs no time database
             day.OpenDay(options.archive);
+            for (const std::string& warning : day.FileWarnings())
+                std::cerr << "warning: " << options.archive << ": " << toUtf8Lenient(warning)
+                          << "\n";
             if (!ended())
                 code = runCommand(day, options, out);
         }

@@ -75,6 +75,11 @@ public:
     std::string RunnerKey(int r) const override;
     int PastRunPosition(int r, int j) const override;
 
+    // The record files that are empty or whose size is not a whole number of records, each
+    // naming the file and the bytes left over (CP932), in the order race, runner, horse
+    // file. The whole records are used all the same.
+    const std::vector<std::string>& FileWarnings() const { return m_fileWarnings; }
+
 private:
     // The current race: views into the file images, which live as long as the object.
     struct Race {
@@ -101,6 +106,7 @@ private:
     std::string m_runnerImage;
     std::string m_horseImage;
     std::vector<std::string> m_raceLines;
+    std::vector<std::string> m_fileWarnings;
     Race m_race;
     bool m_extracted = false; // the files lie in the work folder until the object ends
 };

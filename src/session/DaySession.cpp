@@ -12,6 +12,7 @@
 #include "race/RaceHelpers.h"
 #include "race/RaceRuv.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -39,11 +40,14 @@ void TDaySession::FocusFree() {
 
 void TDaySession::RaceCreate(const std::string& archive) {
     RaceFree();
-    m_race = std::make_unique<TRaceRuv>(archive, m_workText);
+    auto race = std::make_unique<TRaceRuv>(archive, m_workText);
+    m_fileWarnings = race->FileWarnings();
+    m_race = std::move(race);
 }
 
 void TDaySession::RaceFree() {
     m_race.reset();
+    m_fileWarnings.clear();
 }
 
 bool TDaySession::OddsFileCreate(const std::string& dayCode) {
@@ -56,8 +60,12 @@ bool TDaySession::OddsFileCreate(const std::string& dayCode) {
             return;
         try {
             m_oddsFile = make(path);
-        } catch (const std::exception&) {
+        } catch (const std::exception& error) {
             // the day is shown without the odds of a reader that cannot be made
+            std::string problem =
+                toCp932Lenient(fs::path(path).filename().string()) + ": " + error.what();
+            std::replace(problem.begin(), problem.end(), '\n', ' ');
+            m_oddsProblem += (m_oddsProblem.empty() ? "" : "; ") + problem;
         }
     };
     if (m_settings.Other.Jrdb)
@@ -73,6 +81,7 @@ bool TDaySession::OddsFileCreate(const std::string& dayCode) {
 
 void TDaySession::OddsFileFree() {
     m_oddsFile.reset();
+    m_oddsProblem.clear();
 }
 
 void TDaySession::OpenDay(const std::string& archive) {
