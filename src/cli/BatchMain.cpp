@@ -204,6 +204,8 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     const TLedger result = season.Run(interruptibleProgress());
     for (const std::string& problem : result.problems)
         std::cerr << "skipped: " << toUtf8Lenient(problem) << "\n";
+    for (const std::string& warning : result.warnings)
+        std::cerr << "warning: " << toUtf8Lenient(warning) << "\n";
     if (result.cancelled) {
         std::cerr << "cancelled: nothing written\n";
         return 1;

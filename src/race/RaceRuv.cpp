@@ -89,6 +89,25 @@ std::optional<std::string> recordFileWarning(const char* name, std::size_t size,
 
 } // namespace
 
+int DayArchiveDate(const std::string& archive, const std::string& folder) {
+    struct TRemovedAtEnd {
+        fs::path file;
+        ~TRemovedAtEnd() {
+            std::error_code ignored;
+            fs::remove(file, ignored);
+        }
+    } const extracted{folder + kRaceFile};
+    const std::string reasons = ExtractMembers(archive, folder, {kRaceFile});
+    // the first record is all it takes
+    const std::optional<std::string> image =
+        ReadFileImage(extracted.file, raceRecord::kSize, TFileRead::Prefix);
+    if (!image)
+        throw ERaceRuvOpenError(MemberNotOpenedMessage(kRaceFile, reasons));
+    if (image->size() < raceRecord::kSize)
+        return 0;
+    return FieldToIntOrNothing(textOf(*image, raceRecord::kDate)).value_or(0);
+}
+
 TRaceRuv::TRaceRuv(const std::string& archive, const std::string& folder)
     : TRaceBase(folder), m_extracted(true) {
     try {

@@ -26,6 +26,13 @@ struct TRaceFiles {
     std::string horse;
 };
 
+// The date YYYYMMDD of a day archive as its race file gives it (the first race's date): the
+// day's own date, whatever the archive's name says; 0 when the race file holds no whole
+// race or that date is no number. Extracts the race file alone into folder (ending with
+// its separator) and removes it. Throws ERaceRuvOpenError as TRaceRuv does when the
+// archive yields no race file.
+int DayArchiveDate(const std::string& archive, const std::string& folder);
+
 // The race data source over one day's archive of the RUV data service: the race
 // file, the runner file and the horse file, extracted into the work folder and kept
 // in memory for the object's life, so that selecting a race costs in proportion to

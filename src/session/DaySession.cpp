@@ -8,6 +8,7 @@
 #include "output/Writers.h"
 #include "platform/Cancel.h"
 #include "platform/Cp932.h"
+#include "platform/Folder.h"
 #include "platform/Format.h"
 #include "race/RaceHelpers.h"
 #include "race/RaceRuv.h"
@@ -50,13 +51,30 @@ void TDaySession::RaceFree() {
     m_fileWarnings.clear();
 }
 
+namespace {
+
+// path, or when there is none, the file of its folder whose name differs only in ASCII
+// case (archives copied from Windows: J010106.LZH); empty when neither exists. A folder
+// that cannot be examined (no permission, a link loop, a name too long) holds none.
+std::string existingIgnoringCase(const std::string& path) {
+    std::error_code error;
+    if (fs::exists(path, error))
+        return path;
+    const fs::path wanted(path);
+    for (fs::directory_iterator it(wanted.parent_path(), error), end; !error && it != end;
+         it.increment(error))
+        if (SameNameIgnoringCase(it->path().filename().string(), wanted.filename().string()))
+            return it->path().string();
+    return {};
+}
+
+} // namespace
+
 bool TDaySession::OddsFileCreate(const std::string& dayCode) {
     OddsFileFree();
-    auto tryCreate = [this](const std::string& path, auto make) {
-        // a folder that cannot be examined (no permission, a link loop, a name too long)
-        // holds no archive for us
-        std::error_code unreadable;
-        if (!fs::exists(path, unreadable))
+    auto tryCreate = [this](const std::string& named, auto make) {
+        const std::string path = existingIgnoringCase(named);
+        if (path.empty())
             return;
         try {
             m_oddsFile = make(path);
@@ -85,10 +103,14 @@ void TDaySession::OddsFileFree() {
 }
 
 void TDaySession::OpenDay(const std::string& archive) {
+    OpenDay(archive, DayCodeOf(fs::path(archive).filename().string()));
+}
+
+void TDaySession::OpenDay(const std::string& archive, const std::string& dayCode) {
     CloseDay();
     RaceCreate(archive);
     const fs::path path(archive);
-    m_dayCode = DayCodeOf(path.filename().string());
+    m_dayCode = dayCode;
     m_archiveFolder = (fs::absolute(path).parent_path() / "").string();
     OddsFileCreate(m_dayCode);
 }

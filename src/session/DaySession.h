@@ -62,6 +62,8 @@ public:
     // Opens a day as the open command does: the race data source, the day code (characters
     // 3 to 8 of the archive's file name), the archive folder and the odds reader.
     void OpenDay(const std::string& archive);
+    // The same with the day code given (YYMMDD), for a day known by the date inside it.
+    void OpenDay(const std::string& archive, const std::string& dayCode);
     void CloseDay();
     bool IsDayOpen() const { return m_race != nullptr; }
     // The open day's record files that are empty or not a whole number of records

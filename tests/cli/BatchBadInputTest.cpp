@@ -3,7 +3,7 @@
 
 #include "platform/WorkFolder.h"
 #include "sampleday/DayWriter.h"
-#include "sampleday/SampleDays.h"
+#include "sampleday/TimeDbWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 
 namespace fs = std::filesystem;
 
-// A record file that is empty or cut short is named with the bytes left over; the whole
-// records are used all the same.
+// A record file that is empty or cut short is named with the bytes left over, by the day's
+// commands and on the ledger's line of that day; the whole records are used all the same.
 TEST(BatchBadInput, ARecordFileCutShortIsNamedWithItsLeftOverBytes) {
     const struct {
         std::size_t member; // ruv_den1.kd2, ruv_den2.kd2, ruv_uma.kd2
@@ -25,20 +25,32 @@ TEST(BatchBadInput, ARecordFileCutShortIsNamedWithItsLeftOverBytes) {
         {0, 1001, 1,
          "ruv_den1.kd2 の 1001 バイトは 779 バイトのレコードで割り切れません: 最後の 222 バイト"
          "は読みません"},
-        {2, 5166 * 3 + 5165, 2,
-         "ruv_uma.kd2 の 20663 バイトは 5166 バイトのレコードで割り切れません: 最後の 5165 "
+        {2, 5166 * 6 + 100, 2, // the day's six runners and 100 bytes more
+         "ruv_uma.kd2 の 31096 バイトは 5166 バイトのレコードで割り切れません: 最後の 100 "
          "バイトは読みません"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.warning);
         const TWorkFolder folder;
         const fs::path archive = folder.path() / "rv010128.lzh";
-        std::vector<LzhMember> members = DayMembers(SmallTestDay());
+        SampleDay day; // two races of three runners
+        day.races.resize(2);
+        for (SampleRace& race : day.races)
+            race.runners.resize(3);
+        day.races[1].raceNumber = "02";
+        AssignRunnerKeys(day);
+        std::vector<LzhMember> members = DayMembers(day);
         members[c.member].data.resize(c.size);
         WriteBinaryFile(archive, MakeLzhArchive(members));
         const BatchRun run = RunBatch("list '" + archive.string() + "'");
         EXPECT_EQ(run.err, "warning: " + archive.string() + ": " + c.warning + "\n");
         EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), c.races);
         EXPECT_EQ(run.exitCode, 0);
+        WriteTimeDb(folder.path(), SampleTimeDb{});
+        const BatchRun ledger =
+            RunBatch("ledger '" + folder.folderText() + "' --time '" + folder.folderText() +
+                     "' --out '" + folder.folderText() + "'");
+        EXPECT_EQ(ledger.err, std::string("warning: rv010128.lzh: ") + c.warning + "\n");
+        EXPECT_EQ(ledger.exitCode, 0);
     }
 }

@@ -77,17 +77,56 @@ expect_error "missing time database" 1 "time.dbxがオープンできません" 
 expect_error "missing output folder" 1 "$work/absent/s2001012804.txt" "$batch" write "$archive" "${time[@]}" --out "$work/absent" --text
 expect_error "runner not in the race" 1 "race 10 has 7 runners, no runner 8" "$batch" explain "$archive" 10 8 "${time[@]}"
 expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archive" --colour
-# the season ledger of a generated two-day season
-"$make_day" --season 2 "$work/season" >/dev/null
+# the season ledger of a generated four-day season
+"$make_day" --season 4 "$work/season" >/dev/null
 mkdir "$work/ledger"
 "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/ledger" >"$work/ledger.log"
-check "ledger prints the overview" grep -q "^期間 2001-01-06～2001-01-07  開催日 2  レース 72  確定 " "$work/ledger.log"
+check "ledger prints the overview" grep -q "^期間 2001-01-06～2001-01-14  開催日 4  レース 144  確定 " "$work/ledger.log"
 check "ledger prints the mark and bet tables" grep -q "^合計  " "$work/ledger.log"
 check "ledger says the return uses the snapshot's odds" grep -q "スナップショット" "$work/ledger.log"
 check "ledger writes the CSV and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "ledger.csv ledger.html "
-check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 73
+check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
 expect_error "ledger of a folder without day archives" 1 "$work/ledgerに開催日のデータ" "$batch" ledger "$work/ledger" --time "$work/season/time"
 expect_error "ledger with a bad date" 2 "--to takes a date YYMMDD, not '2001-01'" "$batch" ledger "$work/season" --to 2001-01
+
+# Seasons gone wrong: a copy of the season changed by a few commands, over a folder that
+# holds a good ledger. Days are known by the date inside their archives and counted once;
+# what is wrong is said, and a run that reads no day writes nothing.
+broken() { # description, exit code, overview's end, same tables (yes/no), stderr, commands
+  local what=$1 code=$2 ending=$3 same=$4 said=$5
+  rm -rf "$work/broken" "$work/kept" && cp -r "$work/season" "$work/broken" && mkdir "$work/kept"
+  cp "$work/ledger/ledger.csv" "$work/kept/"
+  (cd "$work/broken" && eval "$6")
+  "$batch" ledger "$work/broken" --time "$work/season/time" --out "$work/kept" >"$work/stdout" 2>"$work/stderr"
+  check "$what: exit $code" test $? -eq "$code"
+  check "$what: says so" test "$(cat "$work/stderr")" = "$(printf "$said" "$work/broken")"
+  if [ "$code" -ne 0 ]; then
+    check "$what: writes nothing" cmp -s "$work/kept/ledger.csv" "$work/ledger/ledger.csv"
+    check "$what: makes nothing" test "$(ls -A "$work/kept")" = ledger.csv
+    return
+  fi
+  check "$what: the overview" test "$(head -1 "$work/stdout")" = "$(head -1 "$work/ledger.log")$ending"
+  [ "$same" = yes ] && check "$what: the tables of the season" \
+    test "$(sed '1d;/^written: /d' "$work/stdout")" = "$(sed '1d;/^written: /d' "$work/ledger.log")"
+}
+mismatch="名前の日付 2001-01-%s と中身の日付 2001-01-%s が違います: 中身の日付で数えます"
+broken "no day readable" 1 "" no "ruvpelton-batch: %sに読める開催日のデータがありません$(for d in 06 07 13 14; do
+  printf '\\nrv0101%s.lzh: ruv_den1.kd2がオープンできません\\nnot an LZH archive' $d; done)" \
+  'for f in rv*.lzh; do printf "not an archive" >"$f"; done'
+broken "a day copied under another name" 0 "" yes \
+  "warning: rv010108.lzh: $(printf "$mismatch" 08 06); 2001-01-06 の開催日は rv010106.lzh で数えたので数えません" \
+  'cp rv010106.lzh rv010108.lzh'
+broken "two days' contents swapped" 0 "" yes \
+  "warning: rv010113.lzh: $(printf "$mismatch" 13 07)\nwarning: rv010107.lzh: $(printf "$mismatch" 07 13)" \
+  'mv rv010107.lzh x && mv rv010113.lzh rv010107.lzh && mv x rv010113.lzh'
+broken "a damaged odds archive" 0 "  オッズのない開催日 1" no \
+  "warning: rv010106.lzh: j010106.lzh: ruv_ods.kd2がオープンできません not an LZH archive" \
+  'printf "not an archive" >j010106.lzh'
+broken "entries that are no day archives" 0 "  読めなかったアーカイブ 4" yes \
+  "$(printf 'skipped: rv0101%s.lzh: %s\\n' 01 リンクが循環しています 02 リンク先がありません \
+    03 通常のファイルではありません 04 フォルダです)" \
+  'ln -s rv010101.lzh rv010101.lzh && ln -s none rv010102.lzh && mkfifo rv010103.lzh &&
+   mkdir rv010104.lzh && mv rv010114.lzh RV010114.LZH && mv j010114.lzh J010114.LZH'
 # Standard output that cannot be written ends the tool with a message; a reader that went
 # away (a closed pipe, as `| head` leaves it) ends it quietly, as other tools end.
 mkfifo "$work/closed"
