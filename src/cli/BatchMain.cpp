@@ -13,6 +13,7 @@
 #include "output/Writers.h"
 #include "platform/Cancel.h"
 #include "platform/Cp932.h"
+#include "platform/Errors.h"
 #include "platform/Folder.h"
 #include "platform/Version.h"
 #include "platform/WorkFolder.h"
@@ -20,6 +21,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -70,6 +72,10 @@ fs::path programFolder(const char* argv0) {
 TSettings loadSettings(const TBatchOptions& o, const char* argv0) {
     TSettings settings;
     if (o.iniFile) {
+        // a settings file named on purpose that is not there is a mistake, not the defaults
+        std::error_code error;
+        if (!fs::exists(*o.iniFile, error) && !error)
+            throw InOutError("読み込み", *o.iniFile, std::strerror(ENOENT));
         settings.Load(*o.iniFile);
     } else {
         // the desktop program's settings, wherever it keeps them

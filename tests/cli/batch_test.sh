@@ -88,6 +88,11 @@ check "ledger writes the CSV and the page only" test "$(ls "$work/ledger" | tr '
 check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
 expect_error "ledger of a folder without day archives" 1 "$work/ledgerに開催日のデータ" "$batch" ledger "$work/ledger" --time "$work/season/time"
 expect_error "ledger with a bad date" 2 "--to takes a date YYMMDD, not '2001-01'" "$batch" ledger "$work/season" --to 2001-01
+# the ledger's files take their places together: when one cannot be written, none does
+mkdir -p "$work/together/ledger.html" && printf 'earlier\r\n' >"$work/together/ledger.csv"
+expect_error "ledger whose page cannot be written" 1 "ruvpelton-batch: 入出力エラー(作成): $work/together/ledger.html (Is a directory)" \
+  "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/together"
+check "ledger whose page cannot be written: the CSV file stays" test "$(cat "$work/together/ledger.csv")" = $'earlier\r'
 
 # Seasons gone wrong: a copy of the season changed by a few commands, over a folder that
 # holds a good ledger. Days are known by the date inside their archives and counted once;
@@ -157,6 +162,21 @@ mkdir -p "$work/a b" "$work/say \"hi\""
 cp "$archive" "$work/say \"hi\"/rv010128.lzh"
 check "a work folder under a path with a blank" test "$(TMPDIR="$work/a b" "$batch" list "$archive" | wc -l)" -eq 36
 check "an archive path with a quote" test "$("$batch" list "$work/say \"hi\"/rv010128.lzh" | wc -l)" -eq 36
+
+# Settings files as editors save them: UTF-8 (with a byte-order mark or without) or CP932,
+# lines ended by CR LF, LF or CR. The day's report goes to the Japanese output folder.
+mkdir "$work/出力" "$work/ini"
+for case in "UTF-8::\n" "UTF-8:\xef\xbb\xbf:\r\n" "UTF-8::\r" "CP932::\r" "CP932::\r\n"; do
+  IFS=: read -r code bom eol <<<"$case"
+  printf "$bom[Folder]${eol}OutTxt=$work/出力/${eol}Time=$work/day/time/${eol}[File]${eol}TextOut=1${eol}" |
+    iconv -f UTF-8 -t "$code" >"$work/ini/settings.ini"
+  "$batch" write "$archive" --ini "$work/ini/settings.ini" >/dev/null
+  check "settings in $code, bom '$bom', lines ended by '$eol': the output folder is read" test -f "$work/出力/s2001012804.txt"
+  check "settings in $code, bom '$bom', lines ended by '$eol': nothing beside the settings" test "$(ls "$work/ini")" = settings.ini
+  rm -f "$work/出力"/*
+done
+expect_error "--ini names a file that is not there" 1 "ruvpelton-batch: 入出力エラー(読み込み): $work/none.ini (No such file or directory)" \
+  "$batch" list "$archive" --ini "$work/none.ini"
 
 # a settings file is read only when it is a regular file of a settings file's size
 mkfifo "$work/fifo.ini"
