@@ -2,6 +2,7 @@
 
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerTables.h"
+#include "output/ReportPieces.h"
 #include "platform/Cp932.h"
 #include "platform/FileReplace.h"
 #include "platform/Format.h"
@@ -42,23 +43,9 @@ std::string csvRow(const TLedgerRace& race) {
     return row + "\r\n";
 }
 
-std::string escaped(const std::string& utf8) {
-    std::string out;
-    for (char c : utf8) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 // A CP932 text as HTML text.
 std::string html(const std::string& cp932) {
-    return escaped(toUtf8Lenient(cp932));
+    return HtmlText(toUtf8Lenient(cp932));
 }
 
 std::string htmlTable(const TLedgerTable& table) {

@@ -1,5 +1,6 @@
 // ruvpelton-batch over input that is damaged or hostile, as a user runs it.
 #include "BatchRun.h"
+#include "support/TestFiles.h"
 
 #include "platform/WorkFolder.h"
 #include "sampleday/DayWriter.h"
@@ -53,4 +54,29 @@ TEST(BatchBadInput, ARecordFileCutShortIsNamedWithItsLeftOverBytes) {
         EXPECT_EQ(ledger.err, std::string("warning: rv010128.lzh: ") + c.warning + "\n");
         EXPECT_EQ(ledger.exitCode, 0);
     }
+}
+
+// Text taken from the archive is text in the HTML report, never markup.
+TEST(BatchBadInput, ArchiveTextIsTextInTheReport) {
+    const TWorkFolder folder;
+    SampleDay day;
+    day.races.resize(1);
+    day.races[0].name = "<script>alert(1)</script>";
+    day.races[0].runners.resize(2);
+    day.races[0].runners[0].horseName = "A&B";
+    day.races[0].runners[1].jockey = "<b>";
+    AssignRunnerKeys(day);
+    const fs::path archive = folder.path() / "rv010128.lzh";
+    WriteDayArchive(archive, day);
+    WriteTimeDb(folder.path(), SampleTimeDb{});
+    const BatchRun run = RunBatch("write '" + archive.string() + "' --html --time '" +
+                                  folder.folderText() + "' --out '" + folder.folderText() + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string page = ReadBytes(folder.path() / "s2001012804.htm");
+    for (const char* shown :
+         {R"(<font color="Blue">&lt;script&gt;alert(1)&lt;/script&gt;     </font>)",
+          "<td>A&amp;B  ", "<td>&lt;b&gt;</td>"})
+        EXPECT_NE(page.find(shown), std::string::npos) << shown;
+    for (const char* markup : {"<script>", "<b>A", "A&B", "<td><b>"})
+        EXPECT_EQ(page.find(markup), std::string::npos) << markup;
 }
