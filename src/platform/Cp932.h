@@ -20,7 +20,7 @@ std::string toUtf8(std::string_view cp932);
 // Like toUtf8, but a byte that does not decode becomes U+FFFD; for messages.
 std::string toUtf8Lenient(std::string_view cp932);
 
-// True when text is valid UTF-8, or valid CP932.
+// True when text is valid UTF-8 (IsUtf8), or valid CP932 (IsCp932).
 bool IsUtf8(std::string_view text);
 bool IsCp932(std::string_view text);
 
