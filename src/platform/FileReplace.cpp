@@ -79,7 +79,8 @@ const fs::path& TFileSet::Add(const fs::path& file) {
     const std::string stem =
         "." + file.filename().string() + std::string(kMark) + std::to_string(::getpid()) + ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        TBeside beside{file.parent_path() / (stem + std::to_string(attempt) + std::string(kSuffix))};
+        TBeside beside{file.parent_path() /
+                       (stem + std::to_string(attempt) + std::string(kSuffix))};
         beside.lock = ::open(beside.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (beside.lock < 0 && errno == EEXIST)
             continue;
