@@ -2,6 +2,7 @@
 
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerTables.h"
+#include "output/ReportPieces.h"
 #include "platform/Cp932.h"
 #include "platform/FileReplace.h"
 #include "platform/Format.h"
@@ -42,23 +43,9 @@ std::string csvRow(const TLedgerRace& race) {
     return row + "\r\n";
 }
 
-std::string escaped(const std::string& utf8) {
-    std::string out;
-    for (char c : utf8) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 // A CP932 text as HTML text.
 std::string html(const std::string& cp932) {
-    return escaped(toUtf8Lenient(cp932));
+    return HtmlText(toUtf8Lenient(cp932));
 }
 
 std::string htmlTable(const TLedgerTable& table) {
@@ -108,6 +95,12 @@ constexpr const char* kStyle =
     "td{text-align:right}tr:first-child th{background:#e8e8f0}"
     "p.note{color:#8a1f11}svg{font-size:12px}";
 
+// One file of a ledger run: its name and its bytes.
+struct TLedgerFile {
+    std::string name;
+    std::string bytes;
+};
+
 } // namespace
 
 std::string LedgerCsv(const TLedger& ledger) {
@@ -147,9 +140,12 @@ std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
 
 std::vector<fs::path> WriteLedgerFiles(const TLedger& ledger, const TLedgerSummary& summary,
                                        const fs::path& folder) {
-    const fs::path csv = folder / "ledger.csv";
-    const fs::path page = folder / "ledger.html";
-    ReplaceFile(csv, LedgerCsv(ledger));
-    ReplaceFile(page, LedgerHtml(summary));
-    return {csv, page};
+    // every file of a run joins this one set, so that they take their places together
+    const TLedgerFile run[] = {{"ledger.csv", LedgerCsv(ledger)},
+                               {"ledger.html", LedgerHtml(summary)}};
+    TFileSet files;
+    for (const TLedgerFile& file : run)
+        files.Write(folder / file.name, file.bytes);
+    files.Commit();
+    return files.Files();
 }

@@ -20,8 +20,9 @@ std::string LedgerHtml(const TLedgerSummary& summary);
 // the odds (CP932 lines).
 std::vector<std::string> SummaryLines(const TLedgerSummary& summary);
 
-// Writes ledger.csv and ledger.html into folder, each whole or not at all; nothing else is
-// written. Returns their paths. Throws EInOutError naming the file that failed.
+// Writes the files of a ledger run (ledger.csv, ledger.html) into folder, all together: each is
+// written beside its place first, and none replaces its old file unless every one could be written.
+// Nothing else is written. Returns their paths. Throws EInOutError naming the file that failed.
 std::vector<std::filesystem::path> WriteLedgerFiles(const TLedger& ledger,
                                                     const TLedgerSummary& summary,
                                                     const std::filesystem::path& folder);

@@ -115,6 +115,8 @@ std::string OverviewText(const TLedgerSummary& s) {
                               s.races, s.settled, s.races - s.settled, s.unknownRunners);
     if (s.skippedArchives > 0)
         text += Format(sjis("  読めなかったアーカイブ %d").c_str(), s.skippedArchives);
+    if (s.daysWithoutOdds > 0)
+        text += Format(sjis("  オッズのない開催日 %d").c_str(), s.daysWithoutOdds);
     return text;
 }
 

@@ -6,6 +6,8 @@
 #include "odds/Odds.h"
 #include "output/ReportPieces.h"
 #include "platform/Cp932.h"
+#include "platform/Format.h"
+#include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
 #include "race/RaceCode.h"
 
@@ -16,24 +18,36 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kDateDigits = 6;
-constexpr std::string_view kArchivePrefix = "rv";
-constexpr std::string_view kArchiveSuffix = ".lzh";
-
-bool isDigits(std::string_view text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 std::string pathText(const fs::path& path) {
     return toCp932Lenient(path.string());
 }
 
-// The date of a day archive's name; 0 for any other file.
-int archiveDate(const std::string& name) {
-    if (name.size() != kArchivePrefix.size() + kDateDigits + kArchiveSuffix.size() ||
-        !name.starts_with(kArchivePrefix) || !name.ends_with(kArchiveSuffix))
-        return 0;
-    return SeasonDate(name.substr(kArchivePrefix.size(), kDateDigits));
+// The day code YYMMDD of a date YYYYMMDD.
+std::string dayCodeOf(int date) {
+    return Format("%.6d", date % 1000000);
+}
+
+// "FOLDERに読める開催日のデータがありません", then each archive left out and why.
+ELedgerError noReadableDay(const fs::path& folder, const std::vector<std::string>& problems) {
+    std::string message = pathText(folder) + sjis("に読める開催日のデータがありません");
+    for (const std::string& problem : problems)
+        message += "\n" + problem;
+    return ELedgerError(message);
+}
+
+// The day's line of warnings: its name, then what is wrong, one after the other; empty
+// when nothing is.
+std::string dayWarning(const TSeasonDay& day, const TDaySession& session) {
+    std::vector<std::string> notes = day.notes;
+    notes.insert(notes.end(), session.FileWarnings().begin(), session.FileWarnings().end());
+    if (!session.OddsFileProblem().empty())
+        notes.push_back(session.OddsFileProblem());
+    if (notes.empty())
+        return {};
+    std::string line = pathText(day.archive.filename());
+    for (std::size_t i = 0; i < notes.size(); ++i)
+        line += (i == 0 ? ": " : "; ") + notes[i];
+    return line;
 }
 
 // The race as the ledger keeps it, from the race, prediction and odds of the session.
@@ -70,37 +84,19 @@ int pastRunCourseOf(const TRaceBase& race) {
 
 } // namespace
 
-int SeasonDate(const std::string& yymmdd) {
-    if (yymmdd.size() != kDateDigits || !isDigits(yymmdd))
-        return 0;
-    const int year = std::stoi(yymmdd.substr(0, 2));
-    return (year < 50 ? 20000000 : 19000000) + std::stoi(yymmdd);
-}
-
-std::vector<TSeasonDay> SeasonDays(const fs::path& folder) {
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
-    if (error)
-        throw ELedgerError(pathText(folder) + sjis("がオープンできません"));
-    std::vector<TSeasonDay> days;
-    for (const fs::directory_entry& entry : entries) {
-        const int date = archiveDate(entry.path().filename().string());
-        if (date != 0 && entry.is_regular_file(error))
-            days.push_back({entry.path(), date});
-    }
-    if (days.empty())
+TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range)
+    : m_settings(settings), m_folder(folder), m_range(range) {
+    TSeasonFolder listed = SeasonDays(folder);
+    if (listed.days.empty() && listed.skipped.empty())
         throw ELedgerError(pathText(folder) +
                            sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
-    std::sort(days.begin(), days.end(),
-              [](const TSeasonDay& a, const TSeasonDay& b) { return a.date < b.date; });
-    return days;
-}
-
-TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range)
-    : m_settings(settings), m_range(range), m_days(SeasonDays(folder)) {
+    const TWorkFolder work;
+    m_season = DatedByContent(std::move(listed), work.folderText());
+    if (m_season.days.empty())
+        throw noReadableDay(folder, m_season.skipped);
     // the days before the range can give no result to the days in it
-    std::erase_if(m_days, [this](const TSeasonDay& day) { return day.date < m_range.from; });
-    if (std::none_of(m_days.begin(), m_days.end(),
+    std::erase_if(m_season.days, [this](const TSeasonDay& day) { return day.date < m_range.from; });
+    if (std::none_of(m_season.days.begin(), m_season.days.end(),
                      [this](const TSeasonDay& day) { return isKept(day); }))
         throw ELedgerError(pathText(folder) + sjis("に期間内の開催日のデータがありません"));
 }
@@ -113,6 +109,9 @@ TLedger TSeasonLedger::Run(const TOutputProgress& progress) const {
     TDaySession session(m_settings);
     session.FocusCreate();
     TLedger ledger;
+    ledger.problems = m_season.skipped;
+    ledger.skippedArchives = static_cast<int>(m_season.skipped.size());
+    ledger.warnings = m_season.duplicates;
     TResultBook book;
     const int total = DayCount();
     for (int d = 0; d < total; ++d) {
@@ -120,23 +119,29 @@ TLedger TSeasonLedger::Run(const TOutputProgress& progress) const {
             ledger.cancelled = true;
             break;
         }
-        const TSeasonDay& day = m_days[static_cast<std::size_t>(d)];
+        const TSeasonDay& day = m_season.days[static_cast<std::size_t>(d)];
         const std::string name = pathText(day.archive.filename());
         try {
-            session.OpenDay(day.archive.string());
+            // the odds of the day the archive holds, whatever its name says
+            session.OpenDay(day.archive.string(), dayCodeOf(day.date));
         } catch (const std::exception& error) {
             ++ledger.skippedArchives;
             ledger.problems.push_back(name + ": " + error.what());
             continue;
         }
+        if (std::string warning = dayWarning(day, session); !warning.empty())
+            ledger.warnings.push_back(std::move(warning));
         const bool kept = isKept(day);
         ledger.days += kept ? 1 : 0;
+        bool anyOdds = false;
         for (int i = 0; i < session.Race().RaceCount(); ++i) {
             try {
-                if (kept)
+                if (kept) {
                     session.PrepareRace(i, true);
-                else
+                    anyOdds = anyOdds || session.Odds().Count() != 0;
+                } else {
                     session.Race().SelectRace(i);
+                }
                 book.Resolve(session.Race(), ledger.races);
                 if (kept) {
                     TLedgerRace race = recordedRace(session);
@@ -150,7 +155,10 @@ TLedger TSeasonLedger::Run(const TOutputProgress& progress) const {
                                           error.what());
             }
         }
+        ledger.daysWithoutOdds += kept && !anyOdds ? 1 : 0;
         session.CloseDay();
     }
+    if (!ledger.cancelled && ledger.days == 0)
+        throw noReadableDay(m_folder, ledger.problems);
     return ledger;
 }

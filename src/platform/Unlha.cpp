@@ -3,6 +3,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/FileImage.h"
+#include "platform/Folder.h"
 #include "platform/WriteLimit.h"
 
 #include <archive.h>
@@ -93,13 +94,6 @@ bool leavesTheFolder(const std::string& path) {
         start = end + 1;
     }
     return false;
-}
-
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
 }
 
 std::string sizeText(std::uint64_t bytes) {
@@ -284,7 +278,7 @@ private:
 
     std::optional<std::size_t> wantedIndex(const std::string& member) const {
         for (std::size_t i = 0; i < m_command.members.size(); ++i)
-            if (equalsIgnoringAsciiCase(member, m_command.members[i]))
+            if (SameNameIgnoringCase(member, m_command.members[i]))
                 return i;
         return std::nullopt;
     }

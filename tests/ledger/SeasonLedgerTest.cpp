@@ -305,7 +305,8 @@ TEST(SeasonLedgerTest, AFolderWithoutDayArchivesIsAClearError) {
         fs::path folder;
         std::string message;
     } cases[] = {
-        {folder, folder.string() + "に開催日のデータ(rv + 年月日 + .lzh)がありません"},
+        {folder,
+         folder.string() + "に読める開催日のデータがありません\nrv010107.lzh: フォルダです"},
         {folder / "absent", (folder / "absent").string() + "がオープンできません"},
     };
     for (const auto& c : cases) {

@@ -141,12 +141,13 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
-    if (!m_ledger.problems.empty()) {
-        std::string problems;
-        for (const std::string& problem : m_ledger.problems)
-            problems += (problems.empty() ? "" : "\n") + problem;
+    // the archives and races left out, then the days read with something wrong
+    std::string problems;
+    for (const auto* lines : {&m_ledger.problems, &m_ledger.warnings})
+        for (const std::string& line : *lines)
+            problems += (problems.empty() ? "" : "\n") + line;
+    if (!problems.empty())
         layout->addWidget(textLabel("LabelProblems", problems, this));
-    }
     QLabel* note = textLabel("LabelNote", SnapshotNote(), this);
     QPalette red = note->palette();
     red.setColor(QPalette::WindowText, QColor(0x8A, 0x1F, 0x11));

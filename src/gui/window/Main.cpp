@@ -111,6 +111,9 @@ TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
     ShowErrorBox = [this](const QString& text) {
         QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
     };
+    ShowWarningBox = [this](const QString& text) {
+        QMessageBox::warning(this, QStringLiteral("警告"), text, QMessageBox::Ok);
+    };
 
     ImageList1 = CommandImages();
     ImageList2 = NodeImages();
@@ -563,6 +566,13 @@ bool TFormMain::OpenDay(const fs::path& archive) {
     buildRaceIndex();
     TreeView1->expandAll();
     PageControl1->setCurrentWidget(TabSheet1Yosou);
+    // a record file cut short: its whole records are shown, and the user is told
+    if (!m_session->FileWarnings().empty() && ShowWarningBox) {
+        std::string text = toCp932Lenient(archive.string());
+        for (const std::string& warning : m_session->FileWarnings())
+            text += "\n" + warning;
+        ShowWarningBox(qsjis(text));
+    }
     if (m_settings.File.OutAtRead != 0)
         ActionOutAll->trigger();
     return true;
