@@ -2,6 +2,7 @@
 
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerTables.h"
+#include "output/CsvWriter.h"
 #include "output/ReportPieces.h"
 #include "platform/Cp932.h"
 #include "platform/FileReplace.h"
@@ -11,36 +12,35 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string numberOrEmpty(int n) {
+// A runner number, empty for none.
+std::string runnerOrEmpty(int n) {
     return n == 0 ? std::string() : std::to_string(n);
 }
 
 std::string csvRow(const TLedgerRace& race) {
-    std::vector<std::string> cells{DateText(race.date), toUtf8Lenient(race.venue),
-                                   std::to_string(race.number), std::to_string(race.runners)};
-    cells.push_back(race.bets.empty() ? "見送り" : race.HasBracketBets() ? "枠連" : "馬連");
+    TCsvRow row;
+    row.Text(DateText(race.date))
+        .Text(toUtf8Lenient(race.venue))
+        .Number(race.number)
+        .Number(race.runners)
+        .Text(race.bets.empty()       ? "見送り"
+              : race.HasBracketBets() ? "枠連"
+                                      : "馬連");
     for (int runner : race.marked)
-        cells.push_back(numberOrEmpty(runner));
+        row.Number(runnerOrEmpty(runner));
     for (int runner : race.marked)
-        cells.push_back(runner == 0 ? std::string()
-                                    : toUtf8Lenient(runResult::Text(race.Result(runner))));
-    cells.push_back(numberOrEmpty(race.First()));
-    cells.push_back(numberOrEmpty(race.Second()));
-    cells.push_back(race.Settled() ? "1" : "0");
+        row.Text(runner == 0 ? std::string() : toUtf8Lenient(runResult::Text(race.Result(runner))));
+    row.Number(runnerOrEmpty(race.First())).Number(runnerOrEmpty(race.Second()));
+    row.Number(race.Settled() ? 1 : 0);
     std::string bets;
     for (const TLedgerBet& bet : race.bets)
         bets += Format("%s%d-%d", bets.empty() ? "" : " ", bet.lower, bet.higher);
-    cells.push_back(bets);
+    row.Text(bets);
     TBetTally tally;
     tally.Add(race);
     for (long long n : {static_cast<long long>(tally.hits), tally.stake, tally.paid})
-        cells.push_back(race.Settled() ? std::to_string(n) : std::string());
-    std::string row;
-    for (const std::string& cell : cells)
-        row += (row.empty() ? "" : ",") + cell;
-    return row + "\r\n";
+        row.Number(race.Settled() ? std::to_string(n) : std::string());
+    return row.Line();
 }
 
 // A CP932 text as HTML text.
@@ -104,9 +104,10 @@ struct TLedgerFile {
 } // namespace
 
 std::string LedgerCsv(const TLedger& ledger) {
-    std::string csv = kByteOrderMark;
-    csv += "date,venue,race,runners,kind,mark1,mark2,mark3,mark4,mark5,mark6,"
-           "pos1,pos2,pos3,pos4,pos5,pos6,first,second,settled,bets,hits,stake,return\r\n";
+    std::string csv =
+        CsvStart({"date",  "venue", "race",   "runners", "kind", "mark1", "mark2", "mark3",
+                  "mark4", "mark5", "mark6",  "pos1",    "pos2", "pos3",  "pos4",  "pos5",
+                  "pos6",  "first", "second", "settled", "bets", "hits",  "stake", "return"});
     for (const TLedgerRace& race : ledger.races)
         csv += csvRow(race);
     return csv;
