@@ -102,24 +102,27 @@ std::string sizeText(std::uint64_t bytes) {
                              : std::to_string(bytes) + " bytes";
 }
 
-// libarchive decodes CP932 member names only under a UTF-8 locale of the thread.
+// libarchive decodes CP932 member names only under a UTF-8 locale of the thread. The
+// locale is made once: making it loads a dozen files, which cost more than a small
+// archive's extraction.
 class Utf8LocaleScope {
 public:
-    Utf8LocaleScope() : m_locale(newlocale(LC_ALL_MASK, "C.UTF-8", static_cast<locale_t>(0))) {
-        if (m_locale)
-            m_previous = uselocale(m_locale);
+    Utf8LocaleScope() {
+        if (utf8Locale())
+            m_previous = uselocale(utf8Locale());
     }
     ~Utf8LocaleScope() {
-        if (m_locale) {
+        if (utf8Locale())
             uselocale(m_previous);
-            freelocale(m_locale);
-        }
     }
     Utf8LocaleScope(const Utf8LocaleScope&) = delete;
     Utf8LocaleScope& operator=(const Utf8LocaleScope&) = delete;
 
 private:
-    locale_t m_locale;
+    static locale_t utf8Locale() {
+        static const locale_t utf8 = newlocale(LC_ALL_MASK, "C.UTF-8", locale_t{});
+        return utf8;
+    }
     locale_t m_previous{};
 };
 
