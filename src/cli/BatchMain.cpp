@@ -239,8 +239,10 @@ int write(TDaySession& day, TOutputCommand command) {
 
 int ledger(const TSettings& settings, const TBatchOptions& o, const Printer& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
-    const TSeasonLedger season(settings, o.archive, range);
+    TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
     const TLedger result = season.Run(interruptibleProgress());
+    for (const std::string& note : result.storeNotes)
+        std::cerr << "store: " << toUtf8Lenient(note) << "\n";
     for (const std::string& problem : result.problems)
         std::cerr << "skipped: " << toUtf8Lenient(problem) << "\n";
     if (result.cancelled) {
@@ -250,6 +252,7 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const Printer& out
     const TLedgerSummary summary = Summarize(result);
     for (const std::string& line : SummaryLines(summary))
         out.line(line);
+    out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     for (const fs::path& file : WriteLedgerFiles(result, summary, o.outFolder.value_or(".")))
         printWritten(file);
     return 0;

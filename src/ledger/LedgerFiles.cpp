@@ -16,7 +16,9 @@ std::string numberOrEmpty(int n) {
     return n == 0 ? std::string() : std::to_string(n);
 }
 
-std::string csvRow(const TLedgerRace& race) {
+} // namespace
+
+std::vector<std::string> LedgerCsvCells(const TLedgerRace& race) {
     std::vector<std::string> cells{DateText(race.date), toUtf8Lenient(race.venue),
                                    std::to_string(race.number), std::to_string(race.runners)};
     cells.push_back(race.bets.empty() ? "見送り" : race.HasBracketBets() ? "枠連" : "馬連");
@@ -36,8 +38,14 @@ std::string csvRow(const TLedgerRace& race) {
     tally.Add(race);
     for (long long n : {static_cast<long long>(tally.hits), tally.stake, tally.paid})
         cells.push_back(race.Settled() ? std::to_string(n) : std::string());
+    return cells;
+}
+
+namespace {
+
+std::string csvRow(const TLedgerRace& race) {
     std::string row;
-    for (const std::string& cell : cells)
+    for (const std::string& cell : LedgerCsvCells(race))
         row += (row.empty() ? "" : ",") + cell;
     return row + "\r\n";
 }

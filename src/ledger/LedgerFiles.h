@@ -11,6 +11,8 @@
 // race: date, venue, race, runners, kind, mark1-6, pos1-6, first, second, settled, bets,
 // hits, stake, return. hits, stake and return are empty for a race that is not settled.
 std::string LedgerCsv(const TLedger& ledger);
+// The cells of one race's row of ledger.csv (UTF-8); an empty cell is an empty field.
+std::vector<std::string> LedgerCsvCells(const TLedgerRace& race);
 
 // ledger.html: one self-contained UTF-8 page without scripts: the overview, the mark and
 // bet tables, the tables by venue and by month, and the chart as inline SVG.

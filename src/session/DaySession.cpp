@@ -45,6 +45,30 @@ void TDaySession::RaceFree() {
     m_race.reset();
 }
 
+namespace {
+
+std::string jrdbArchive(const TSettings& settings, const std::string& dayCode) {
+    return settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh";
+}
+
+std::string ruvOddsArchive(const std::string& archiveFolder, const std::string& dayCode) {
+    return archiveFolder + "j" + dayCode + ".lzh";
+}
+
+} // namespace
+
+std::vector<fs::path> TDaySession::OddsSourceFiles(const fs::path& archive,
+                                                   const std::string& dayCode) const {
+    std::vector<fs::path> files;
+    if (m_settings.Other.DrnRx)
+        files.emplace_back(m_settings.Folder.DrnRx + "rx" + dayCode + ".txt");
+    if (m_settings.Other.Jrdb)
+        files.emplace_back(jrdbArchive(m_settings, dayCode));
+    files.emplace_back(
+        ruvOddsArchive((fs::absolute(archive).parent_path() / "").string(), dayCode));
+    return files;
+}
+
 bool TDaySession::OddsFileCreate(const std::string& dayCode) {
     OddsFileFree();
     auto tryCreate = [this](const std::string& path, auto make) {
@@ -60,11 +84,11 @@ bool TDaySession::OddsFileCreate(const std::string& dayCode) {
         }
     };
     if (m_settings.Other.Jrdb)
-        tryCreate(m_settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh", [this](const std::string& p) {
+        tryCreate(jrdbArchive(m_settings, dayCode), [this](const std::string& p) {
             return std::make_unique<TOddsJrdb>(p, m_workText);
         });
     if (!m_oddsFile)
-        tryCreate(m_archiveFolder + "j" + dayCode + ".lzh", [this](const std::string& p) {
+        tryCreate(ruvOddsArchive(m_archiveFolder, dayCode), [this](const std::string& p) {
             return std::make_unique<TOddsRuv>(p, m_workText);
         });
     return m_oddsFile != nullptr;

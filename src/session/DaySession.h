@@ -54,6 +54,11 @@ public:
     // A reader that cannot be made is left out silently. True when a reader exists.
     bool OddsFileCreate(const std::string& dayCode);
     void OddsFileFree();
+    // The odds files a day archive would be read with, whether they exist or not: the RX
+    // file and the JRDB odds archive when those sources are on, then the RUV odds archive
+    // beside the day archive.
+    std::vector<std::filesystem::path> OddsSourceFiles(const std::filesystem::path& archive,
+                                                       const std::string& dayCode) const;
 
     // Opens a day as the open command does: the race data source, the day code (characters
     // 3 to 8 of the archive's file name), the archive folder and the odds reader.

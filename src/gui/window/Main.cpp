@@ -685,7 +685,7 @@ void TFormMain::ActionLedgerExecute() {
     std::optional<TLedger> ledger;
     QString failure;
     try {
-        const TSeasonLedger season(m_settings, folder);
+        TSeasonLedger season(m_settings, folder);
         const TOutputWalkGuard walk(this, FormWait, season.DayCount());
         ledger = season.Run([this](int position, int, const std::string& text) {
             return walkStep(position, text);
