@@ -23,16 +23,30 @@ fs::path storeFileFor(const TSettings& settings, const fs::path& folder, const f
 
 } // namespace
 
+template <typename Work> auto TSeasonLedger::whole(Work work) {
+    try {
+        return work();
+    } catch (const ESqliteError& error) {
+        if (!error.IsDamage())
+            throw;
+        // a store whose pages no longer hold together is built again from the archives
+        m_store->SetAside(error.what());
+        m_updater = std::make_unique<TStoreUpdater>(*m_store, m_settings, m_folder);
+        return work();
+    }
+}
+
 TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range,
                              const fs::path& storeFile, int busyMilliseconds)
-    : m_settings(settings), m_folder(folder), m_range(range),
-      m_store(storeFileFor(settings, folder, storeFile), busyMilliseconds) {
+    : m_settings(settings), m_folder(folder), m_range(range) {
     const std::vector<TSeasonDay> days = SeasonDays(folder);
     // the days before the range can give no result to the days in it
     if (std::none_of(days.begin(), days.end(),
                      [this](const TSeasonDay& d) { return isKept(d.date); }))
         throw ELedgerError(pathText(folder) + sjis("に期間内の開催日のデータがありません"));
-    m_updater = std::make_unique<TStoreUpdater>(m_store, settings, folder);
+    m_store =
+        std::make_unique<TSeasonStore>(storeFileFor(settings, folder, storeFile), busyMilliseconds);
+    whole([this] { m_updater = std::make_unique<TStoreUpdater>(*m_store, m_settings, m_folder); });
 }
 
 TSeasonLedger::~TSeasonLedger() = default;
@@ -46,21 +60,15 @@ bool TSeasonLedger::isKept(int date) const {
 }
 
 TLedger TSeasonLedger::Run(const TOutputProgress& progress) {
-    TStoreUpdate update;
-    try {
-        update = m_updater->Run(progress);
-    } catch (const ESqliteError& error) {
-        if (!error.IsDamage())
-            throw;
-        // a store whose pages no longer hold together is built again from the archives
-        m_store.SetAside(error.what());
-        m_updater = std::make_unique<TStoreUpdater>(m_store, m_settings, m_folder);
-        update = m_updater->Run(progress);
-    }
+    return whole([this, &progress] { return runOnce(progress); });
+}
+
+TLedger TSeasonLedger::runOnce(const TOutputProgress& progress) {
+    const TStoreUpdate update = m_updater->Run(progress);
     TLedger ledger;
-    ledger.store = m_store.File();
-    if (!m_store.SetAsideNote().empty())
-        ledger.storeNotes.push_back(m_store.SetAsideNote());
+    ledger.store = m_store->File();
+    if (!m_store->SetAsideNote().empty())
+        ledger.storeNotes.push_back(m_store->SetAsideNote());
     if (update.recomputed)
         ledger.storeNotes.push_back(
             sjis("時計データベースかオッズの設定が変わったため、すべての開催日を読み直しました"));
@@ -81,7 +89,7 @@ TLedger TSeasonLedger::Run(const TOutputProgress& progress) {
 }
 
 TLedger TSeasonLedger::compute(const std::vector<std::pair<int, std::string>>& unreadable) {
-    TSqliteDatabase& db = m_store.Database();
+    TSqliteDatabase& db = m_store->Database();
     TStoredRaces stored = ReadStoredRaces(db);
     RefreshLedgerTable(db, stored);
     TLedger ledger;

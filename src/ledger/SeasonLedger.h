@@ -48,7 +48,7 @@ public:
 
     // The days the update of the store reads: the steps of Run's progress.
     int DayCount() const;
-    const std::filesystem::path& StoreFile() const { return m_store.File(); }
+    const std::filesystem::path& StoreFile() const { return m_store->File(); }
 
     // Brings the store up to date, asking progress before each day it reads (false stops
     // before it: the ledger comes back empty and marked cancelled; the days read so far
@@ -59,11 +59,16 @@ public:
 
 private:
     bool isKept(int date) const;
+    // Runs work; when it finds the store damaged, sets it aside and runs work again on a new
+    // store.
+    template <typename Work>
+    auto whole(Work work);
+    TLedger runOnce(const TOutputProgress& progress);
     TLedger compute(const std::vector<std::pair<int, std::string>>& unreadable);
 
     const TSettings& m_settings;
     std::filesystem::path m_folder;
     TLedgerRange m_range;
-    TSeasonStore m_store;
+    std::unique_ptr<TSeasonStore> m_store;
     std::unique_ptr<TStoreUpdater> m_updater;
 };

@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <bit>
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -40,22 +40,46 @@ std::uint64_t merge(std::uint64_t acc, std::uint64_t lane) {
 
 } // namespace
 
-std::uint64_t ContentHash(std::string_view bytes) {
+TContentHasher::TContentHasher() : m_lanes{kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1}, m_tail{} {}
+
+void TContentHasher::Add(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* const end = p + bytes.size();
+    m_length += bytes.size();
+    auto stripe = [this](const unsigned char* s) {
+        for (int lane = 0; lane < 4; ++lane)
+            m_lanes[lane] = round(m_lanes[lane], read64(s + 8 * lane));
+        m_started = true;
+    };
+    if (m_tailSize > 0) {
+        const std::size_t take = std::min<std::size_t>(32 - m_tailSize, bytes.size());
+        std::memcpy(m_tail + m_tailSize, p, take);
+        m_tailSize += take;
+        p += take;
+        if (m_tailSize < 32)
+            return;
+        stripe(m_tail);
+        m_tailSize = 0;
+    }
+    for (; end - p >= 32; p += 32)
+        stripe(p);
+    std::memcpy(m_tail, p, static_cast<std::size_t>(end - p));
+    m_tailSize = static_cast<std::size_t>(end - p);
+}
+
+std::uint64_t TContentHasher::Hash() const {
     std::uint64_t h;
-    if (bytes.size() >= 32) {
-        std::uint64_t v[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
-        for (; end - p >= 32; p += 32)
-            for (int lane = 0; lane < 4; ++lane)
-                v[lane] = round(v[lane], read64(p + 8 * lane));
+    if (m_started) {
+        const std::uint64_t* v = m_lanes;
         h = std::rotl(v[0], 1) + std::rotl(v[1], 7) + std::rotl(v[2], 12) + std::rotl(v[3], 18);
-        for (std::uint64_t lane : v)
-            h = merge(h, lane);
+        for (int lane = 0; lane < 4; ++lane)
+            h = merge(h, v[lane]);
     } else {
         h = kPrime5;
     }
-    h += bytes.size();
+    h += m_length;
+    const unsigned char* p = m_tail;
+    const unsigned char* const end = m_tail + m_tailSize;
     for (; end - p >= 8; p += 8)
         h = std::rotl(h ^ round(0, read64(p)), 27) * kPrime1 + kPrime4;
     if (end - p >= 4) {
@@ -67,6 +91,12 @@ std::uint64_t ContentHash(std::string_view bytes) {
     h = (h ^ (h >> 33)) * kPrime2;
     h = (h ^ (h >> 29)) * kPrime3;
     return h ^ (h >> 32);
+}
+
+std::uint64_t ContentHash(std::string_view bytes) {
+    TContentHasher hasher;
+    hasher.Add(bytes);
+    return hasher.Hash();
 }
 
 TFileFingerprint FileStamp(const std::filesystem::path& file) {
@@ -84,15 +114,17 @@ TFileFingerprint HashedFingerprint(const std::filesystem::path& file) {
         return {};
     struct stat st {};
     fstat(readable.Descriptor(), &st);
-    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = read(readable.Descriptor(), bytes.data() + got, bytes.size() - got);
-        if (n <= 0)
+    TContentHasher hasher;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = read(readable.Descriptor(), buffer, sizeof buffer);
+        if (n < 0)
             return {};
-        got += static_cast<std::size_t>(n);
+        if (n == 0)
+            break;
+        hasher.Add(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
     return {static_cast<std::int64_t>(st.st_size),
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
-            Format("%.16llx", static_cast<unsigned long long>(ContentHash(bytes)))};
+            Format("%.16llx", static_cast<unsigned long long>(hasher.Hash()))};
 }

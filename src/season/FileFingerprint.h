@@ -10,6 +10,21 @@
 // forged one.
 std::uint64_t ContentHash(std::string_view bytes);
 
+// The same hash over bytes given piece by piece, as a file is read.
+class TContentHasher {
+public:
+    TContentHasher();
+    void Add(std::string_view bytes);
+    std::uint64_t Hash() const;
+
+private:
+    std::uint64_t m_lanes[4];
+    bool m_started = false; // at least one stripe of 32 bytes went into the lanes
+    std::uint64_t m_length = 0;
+    unsigned char m_tail[32];
+    std::size_t m_tailSize = 0;
+};
+
 // What the store remembers of a file to tell whether it changed: its size, its
 // modification time and the hash of its content. A missing file has size -1.
 struct TFileFingerprint {

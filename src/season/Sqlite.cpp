@@ -112,6 +112,10 @@ void TSqliteStatement::Reset() {
     sqlite3_reset(m_statement);
 }
 
+int TSqliteStatement::ColumnCount() const {
+    return sqlite3_column_count(m_statement);
+}
+
 bool TSqliteStatement::IsNull(int column) const {
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }

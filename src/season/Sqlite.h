@@ -69,6 +69,7 @@ public:
     void Run();
     void Reset();
 
+    int ColumnCount() const;
     bool IsNull(int column) const;
     std::int64_t Int64(int column) const;
     int Int(int column) const { return static_cast<int>(Int64(column)); }
