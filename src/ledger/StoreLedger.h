@@ -15,8 +15,8 @@ struct TStoredRaces {
     std::vector<int> days; // YYYYMMDD
 };
 
-// The results come from the store's view runner_results: each runner's from the earliest
-// later day whose horse file holds its run.
+// Each runner's result comes from the earliest later day whose horse file holds its run,
+// as the store's view runner_results gives it.
 TStoredRaces ReadStoredRaces(TSqliteDatabase& db);
 
 // Writes the store's table ledger, the cells of ledger.csv for every race of the store

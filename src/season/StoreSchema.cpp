@@ -93,7 +93,6 @@ CREATE TABLE runner (
   run5_date INTEGER, run5_course INTEGER, run5_position INTEGER,
   PRIMARY KEY (race_id, number)
 ) WITHOUT ROWID;
-CREATE INDEX runner_horse ON runner (horse_key, date);
 CREATE TABLE bet (
   race_id INTEGER NOT NULL REFERENCES race,
   slot INTEGER NOT NULL,
@@ -175,6 +174,14 @@ bool HasStoreSchema(TSqliteDatabase& db) {
                                 ? sjis("成績集計のデータベースの版が違います(") +
                                       std::to_string(version) + ")"
                                 : sjis("成績集計のデータベースではありません"));
+}
+
+void CreateHorseIndex(TSqliteDatabase& db) {
+    db.Execute("CREATE INDEX IF NOT EXISTS runner_horse ON runner (horse_key, date)");
+}
+
+void DropHorseIndex(TSqliteDatabase& db) {
+    db.Execute("DROP INDEX IF EXISTS runner_horse");
 }
 
 void CreateStoreSchema(TSqliteDatabase& db) {

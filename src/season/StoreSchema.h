@@ -23,3 +23,8 @@ bool HasStoreSchema(TSqliteDatabase& db);
 
 // Creates every table, index and view in an empty database, with the two numbers above.
 void CreateStoreSchema(TSqliteDatabase& db);
+
+// The index of the runners by horse and date, which finds a runner's later runs (the view
+// runner_results). A store built from nothing gets it once at the end of the build.
+void CreateHorseIndex(TSqliteDatabase& db);
+void DropHorseIndex(TSqliteDatabase& db);

@@ -5,6 +5,7 @@
 #include "season/DayRecorder.h"
 #include "season/FileFingerprint.h"
 #include "season/SeasonStore.h"
+#include "season/StoreSchema.h"
 
 #include <map>
 #include <set>
@@ -145,8 +146,10 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         recorder.DeleteDay(date);
         transaction.Commit();
     }
-    if (m_toRead.empty())
+    if (m_toRead.empty()) {
+        CreateHorseIndex(db);
         return update;
+    }
     TDaySession session(m_settings);
     session.FocusCreate();
     std::set<int> stored;
@@ -155,6 +158,11 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         while (dates.Step())
             stored.insert(dates.Int(0));
     }
+    // A store built from nothing gets its index by horse once at the end, from sorted
+    // rows, instead of a random place in it for every runner; a run killed before then
+    // leaves it to the next.
+    if (stored.empty())
+        DropHorseIndex(db);
     const int total = DaysToRead();
     for (int d = 0; d < total; ++d) {
         if (progress && !progress(d + 1, total, ProgressCountText(d + 1, total))) {
@@ -200,5 +208,6 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         session.CloseDay();
         ++update.daysRead;
     }
+    CreateHorseIndex(db);
     return update;
 }

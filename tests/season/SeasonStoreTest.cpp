@@ -1,6 +1,7 @@
 #include "ledger/SeasonLedger.h"
 
 #include "ledger/LedgerFiles.h"
+#include "ledger/StoreLedger.h"
 #include "platform/Cp932.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/LzhWriter.h"
@@ -120,6 +121,24 @@ TStoreRows storeRows(const fs::path& file) {
     return rows;
 }
 
+// The ledger finds the results in one walk over the runners; they are the view's.
+void expectResultsOfTheView(const fs::path& file) {
+    TSqliteDatabase db(file, 1000);
+    const TStoredRaces stored = ReadStoredRaces(db);
+    std::map<std::int64_t, const TLedgerRace*> races;
+    for (std::size_t i = 0; i < stored.races.size(); ++i)
+        races[stored.ids[i]] = &stored.races[i];
+    TSqliteStatement view(db, "SELECT race_id, runner, result FROM runner_results");
+    int known = 0;
+    while (view.Step()) {
+        const int result = view.IsNull(2) ? 0 : view.Int(2);
+        known += result != 0 ? 1 : 0;
+        EXPECT_EQ(races.at(view.Int64(0))->Result(view.Int(1)), result)
+            << "race " << view.Int64(0) << " runner " << view.Int(1);
+    }
+    EXPECT_GT(known, 100);
+}
+
 std::string notesOf(const TLedger& ledger) {
     std::string text;
     for (const std::string& note : ledger.storeNotes)
@@ -174,6 +193,7 @@ TEST_F(SeasonStoreTest, ReadInStepsItHoldsTheRowsOfOneReading) {
         const fs::path once = path(std::string(c.what) + "-once.sqlite");
         const TLedger fresh = run(folderOf(c.after), once);
         EXPECT_EQ(LedgerCsv(second), LedgerCsv(fresh));
+        expectResultsOfTheView(stepped);
         const TStoreRows a = storeRows(stepped);
         const TStoreRows b = storeRows(once);
         for (const auto& [table, rows] : b) {
