@@ -61,8 +61,7 @@ private:
     bool isKept(int date) const;
     // Runs work; when it finds the store damaged, sets it aside and runs work again on a new
     // store.
-    template <typename Work>
-    auto whole(Work work);
+    template <typename Work> auto whole(Work work);
     TLedger runOnce(const TOutputProgress& progress);
     TLedger compute(const std::vector<std::pair<int, std::string>>& unreadable);
 
