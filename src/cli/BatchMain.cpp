@@ -206,8 +206,10 @@ int write(TDaySession& day, TOutputCommand command, const TBatchOutput& out) {
 
 int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
-    const TSeasonLedger season(settings, o.archive, range);
+    TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
     const TLedger result = season.Run(interruptibleProgress());
+    for (const std::string& note : result.storeNotes)
+        std::cerr << "store: " << toUtf8Lenient(note) << "\n";
     for (const std::string& problem : result.problems)
         std::cerr << "skipped: " << toUtf8Lenient(problem) << "\n";
     for (const std::string& warning : result.warnings)
@@ -219,6 +221,7 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     const TLedgerSummary summary = Summarize(result);
     for (const std::string& line : SummaryLines(summary))
         out.line(line);
+    out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     if (ended())
         return 1; // nothing written
     for (const fs::path& file : WriteLedgerFiles(result, summary, o.outFolder.value_or(".")))

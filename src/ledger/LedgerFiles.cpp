@@ -17,7 +17,9 @@ std::string runnerOrEmpty(int n) {
     return n == 0 ? std::string() : std::to_string(n);
 }
 
-std::string csvRow(const TLedgerRace& race) {
+} // namespace
+
+TCsvRow LedgerCsvRow(const TLedgerRace& race) {
     TCsvRow row;
     row.Text(DateText(race.date))
         .Text(toUtf8Lenient(race.venue))
@@ -40,8 +42,10 @@ std::string csvRow(const TLedgerRace& race) {
     tally.Add(race);
     for (long long n : {static_cast<long long>(tally.hits), tally.stake, tally.paid})
         row.Number(race.Settled() ? std::to_string(n) : std::string());
-    return row.Line();
+    return row;
 }
+
+namespace {
 
 // A CP932 text as HTML text.
 std::string html(const std::string& cp932) {
@@ -109,7 +113,7 @@ std::string LedgerCsv(const TLedger& ledger) {
                   "mark4", "mark5", "mark6",  "pos1",    "pos2", "pos3",  "pos4",  "pos5",
                   "pos6",  "first", "second", "settled", "bets", "hits",  "stake", "return"});
     for (const TLedgerRace& race : ledger.races)
-        csv += csvRow(race);
+        csv += LedgerCsvRow(race).Line();
     return csv;
 }
 

@@ -1,18 +1,11 @@
 #include "ledger/SeasonLedger.h"
 
-#include "analysis/Focus.h"
-#include "session/Settings.h"
-#include "ledger/ResultBook.h"
-#include "odds/Odds.h"
-#include "output/ReportPieces.h"
+#include "ledger/StoreLedger.h"
 #include "platform/Cp932.h"
-#include "platform/Format.h"
-#include "platform/WorkFolder.h"
-#include "race/RaceBase.h"
-#include "race/RaceCode.h"
+#include "season/StoreUpdate.h"
+#include "session/ProgramFiles.h"
 
 #include <algorithm>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -22,143 +15,116 @@ std::string pathText(const fs::path& path) {
     return toCp932Lenient(path.string());
 }
 
-// The day code YYMMDD of a date YYYYMMDD.
-std::string dayCodeOf(int date) {
-    return Format("%.6d", date % 1000000);
-}
-
-// "FOLDERに読める開催日のデータがありません", then each archive left out and why.
-ELedgerError noReadableDay(const fs::path& folder, const std::vector<std::string>& problems) {
-    std::string message = pathText(folder) + sjis("に読める開催日のデータがありません");
-    for (const std::string& problem : problems)
-        message += "\n" + problem;
-    return ELedgerError(message);
-}
-
-// The day's line of warnings: its name, then what is wrong, one after the other; empty
-// when nothing is.
-std::string dayWarning(const TSeasonDay& day, const TDaySession& session) {
-    std::vector<std::string> notes = day.notes;
-    notes.insert(notes.end(), session.FileWarnings().begin(), session.FileWarnings().end());
-    if (!session.OddsFileProblem().empty())
-        notes.push_back(session.OddsFileProblem());
-    if (notes.empty())
-        return {};
-    std::string line = pathText(day.archive.filename());
-    for (std::size_t i = 0; i < notes.size(); ++i)
-        line += (i == 0 ? ": " : "; ") + notes[i];
-    return line;
-}
-
-// The race as the ledger keeps it, from the race, prediction and odds of the session.
-TLedgerRace recordedRace(const TDaySession& session) {
-    const TRaceBase& race = session.Race();
-    const TFocus& focus = session.Focus();
-    const TOdds& odds = session.Odds();
-    const TRaceFacts facts = race.RaceFacts();
-    TLedgerRace r;
-    r.date = FieldToInt(facts.date);
-    r.venue = facts.venue;
-    r.number = facts.number;
-    r.runners = race.RunnerCount();
-    // the odds the race view shows; the session keeps only odds of the race's own field
-    const bool hasOdds = odds.Count() != 0;
-    for (int p = 1; p <= kLedgerMarks; ++p) {
-        const int runner = focus.MarkedRunner(p);
-        r.marked[static_cast<std::size_t>(p - 1)] = runner;
-        r.winOdds[static_cast<std::size_t>(p - 1)] =
-            runner != 0 && hasOdds ? odds.OddsA(TBetKind::Win, runner) : 0;
-    }
-    for (int j = 0; j < focus.BetCount(); ++j) {
-        const TBetPair pair = focus.BetPair(j);
-        r.bets.push_back({pair.lower, pair.higher, hasOdds ? BetOdds(focus, odds, j) : 0});
-    }
-    r.results.assign(static_cast<std::size_t>(std::max(r.runners, 0)), runResult::kUnknown);
-    return r;
-}
-
-// The one-digit course code of the past-run blocks for the selected race.
-int pastRunCourseOf(const TRaceBase& race) {
-    return FieldToInt(race.DayKey().substr(8, 2)) % 10;
+fs::path storeFileFor(const TSettings& settings, const fs::path& folder, const fs::path& chosen) {
+    return chosen.empty()
+               ? DefaultStoreFile(TUserFolders::FromEnvironment(), StoreSourceOf(settings, folder))
+               : chosen;
 }
 
 } // namespace
 
-TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range)
+template <typename Work> auto TSeasonLedger::whole(Work work) {
+    try {
+        return work();
+    } catch (const ESqliteError& error) {
+        if (!error.IsDamage())
+            throw;
+        // a store whose pages no longer hold together is built again from the archives
+        m_store->SetAside(error.what());
+        m_updater = std::make_unique<TStoreUpdater>(*m_store, m_settings, m_folder);
+        return work();
+    }
+}
+
+TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range,
+                             const fs::path& storeFile, int busyMilliseconds)
     : m_settings(settings), m_folder(folder), m_range(range) {
-    TSeasonFolder listed = SeasonDays(folder);
-    if (listed.days.empty() && listed.skipped.empty())
-        throw ELedgerError(pathText(folder) +
-                           sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
-    const TWorkFolder work;
-    m_season = DatedByContent(std::move(listed), work.folderText());
-    if (m_season.days.empty())
-        throw noReadableDay(folder, m_season.skipped);
+    m_store =
+        std::make_unique<TSeasonStore>(storeFileFor(settings, folder, storeFile), busyMilliseconds);
+    whole([this] { m_updater = std::make_unique<TStoreUpdater>(*m_store, m_settings, m_folder); });
     // the days before the range can give no result to the days in it
-    std::erase_if(m_season.days, [this](const TSeasonDay& day) { return day.date < m_range.from; });
-    if (std::none_of(m_season.days.begin(), m_season.days.end(),
-                     [this](const TSeasonDay& day) { return isKept(day); }))
+    const std::vector<TSeasonDay>& days = m_updater->Days();
+    if (std::none_of(days.begin(), days.end(),
+                     [this](const TSeasonDay& d) { return isKept(d.date); }))
         throw ELedgerError(pathText(folder) + sjis("に期間内の開催日のデータがありません"));
 }
 
-bool TSeasonLedger::isKept(const TSeasonDay& day) const {
-    return day.date >= m_range.from && (m_range.to == 0 || day.date <= m_range.to);
+TSeasonLedger::~TSeasonLedger() = default;
+
+int TSeasonLedger::DayCount() const {
+    return m_updater->DaysToRead();
 }
 
-TLedger TSeasonLedger::Run(const TOutputProgress& progress) const {
-    TDaySession session(m_settings);
-    session.FocusCreate();
+bool TSeasonLedger::isKept(int date) const {
+    return date >= m_range.from && (m_range.to == 0 || date <= m_range.to);
+}
+
+TLedger TSeasonLedger::Run(const TOutputProgress& progress) {
+    return whole([this, &progress] { return runOnce(progress); });
+}
+
+TLedger TSeasonLedger::runOnce(const TOutputProgress& progress) {
+    const TStoreUpdate update = m_updater->Run(progress);
     TLedger ledger;
-    ledger.problems = m_season.skipped;
-    ledger.skippedArchives = static_cast<int>(m_season.skipped.size());
-    ledger.warnings = m_season.duplicates;
-    TResultBook book;
-    const int total = DayCount();
-    for (int d = 0; d < total; ++d) {
-        if (progress && !progress(d + 1, total, ProgressCountText(d + 1, total))) {
-            ledger.cancelled = true;
-            break;
-        }
-        const TSeasonDay& day = m_season.days[static_cast<std::size_t>(d)];
-        const std::string name = pathText(day.archive.filename());
-        try {
-            // the odds of the day the archive holds, whatever its name says
-            session.OpenDay(day.archive.string(), dayCodeOf(day.date));
-        } catch (const std::exception& error) {
-            ++ledger.skippedArchives;
-            ledger.problems.push_back(name + ": " + error.what());
-            continue;
-        }
-        if (std::string warning = dayWarning(day, session); !warning.empty())
-            ledger.warnings.push_back(std::move(warning));
-        const bool kept = isKept(day);
-        ledger.days += kept ? 1 : 0;
-        bool anyOdds = false;
-        for (int i = 0; i < session.Race().RaceCount(); ++i) {
-            try {
-                if (kept) {
-                    session.PrepareRace(i, true);
-                    anyOdds = anyOdds || session.Odds().Count() != 0;
-                } else {
-                    session.Race().SelectRace(i);
-                }
-                book.Resolve(session.Race(), ledger.races);
-                if (kept) {
-                    TLedgerRace race = recordedRace(session);
-                    const int course = pastRunCourseOf(session.Race());
-                    ledger.races.push_back(std::move(race));
-                    book.Expect(session.Race(), ledger.races.size() - 1, ledger.races.back().date,
-                                course);
-                }
-            } catch (const std::exception& error) {
-                ledger.problems.push_back(name + " " + session.Race().RaceLine(i) + ": " +
-                                          error.what());
-            }
-        }
-        ledger.daysWithoutOdds += kept && !anyOdds ? 1 : 0;
-        session.CloseDay();
+    ledger.store = m_store->File();
+    if (!m_store->SetAsideNote().empty())
+        ledger.storeNotes.push_back(m_store->SetAsideNote());
+    if (update.recomputed)
+        ledger.storeNotes.push_back(
+            sjis("時計データベースかオッズの設定が変わったため、すべての開催日を読み直しました"));
+    for (const std::string& name : update.dropped)
+        ledger.storeNotes.push_back(name +
+                                    sjis(": ファイルがなくなったため、その開催日を除きました"));
+    if (update.cancelled) {
+        ledger.cancelled = true;
+        return ledger;
     }
-    if (!ledger.cancelled && ledger.days == 0)
-        throw noReadableDay(m_folder, ledger.problems);
+    TLedger computed = compute(update);
+    computed.store = ledger.store;
+    computed.storeNotes = std::move(ledger.storeNotes);
+    if (computed.days == 0)
+        throw NoReadableDay(m_folder, computed.problems);
+    return computed;
+}
+
+TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
+    TSqliteDatabase& db = m_store->Database();
+    TStoredRaces stored = ReadStoredRaces(db);
+    RefreshLedgerTable(db, stored);
+    TLedger ledger;
+    for (std::size_t i = 0; i < stored.races.size(); ++i)
+        if (isKept(stored.days[i]))
+            ledger.races.push_back(std::move(stored.races[i]));
+    // entries that are no day archives first, then the problems of the days from the
+    // range's start on, in date order
+    ledger.problems = update.skipped;
+    ledger.skippedArchives = static_cast<int>(update.skipped.size());
+    std::vector<std::pair<int, std::string>> problems;
+    for (const TStoreUpdate::TUnreadable& u : update.unreadable)
+        if (u.date >= m_range.from) {
+            problems.emplace_back(u.date, u.problem);
+            ++ledger.skippedArchives;
+        }
+    ledger.warnings = update.duplicates;
+    TSqliteStatement notes(db, "SELECT date, kind, text FROM day_note WHERE date >= ? "
+                               "ORDER BY date, seq");
+    notes.Bind(1, m_range.from);
+    while (notes.Step()) {
+        std::string text = toCp932Lenient(notes.Text(2));
+        if (notes.Text(1) == "warning")
+            ledger.warnings.push_back(std::move(text));
+        else
+            problems.emplace_back(notes.Int(0), std::move(text));
+    }
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [date, problem] : problems)
+        ledger.problems.push_back(std::move(problem));
+    TSqliteStatement days(db, "SELECT date, has_odds FROM day");
+    while (days.Step())
+        if (isKept(days.Int(0))) {
+            ++ledger.days;
+            ledger.daysWithoutOdds += days.Int(1) == 0 ? 1 : 0;
+        }
     return ledger;
 }

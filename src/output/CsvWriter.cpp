@@ -11,13 +11,12 @@ bool readAsFormula(std::string_view text) {
 
 } // namespace
 
-TCsvRow& TCsvRow::field(std::string_view text) {
-    if (!m_empty)
+void TCsvRow::field(std::string_view text) {
+    if (!m_values.empty())
         m_line += ',';
-    m_empty = false;
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
         m_line += text;
-        return *this;
+        return;
     }
     m_line += '"';
     for (char c : text) {
@@ -26,19 +25,22 @@ TCsvRow& TCsvRow::field(std::string_view text) {
         m_line += c;
     }
     m_line += '"';
-    return *this;
 }
 
 TCsvRow& TCsvRow::Text(std::string_view utf8) {
-    return readAsFormula(utf8) ? field("'" + std::string(utf8)) : field(utf8);
+    field(readAsFormula(utf8) ? "'" + std::string(utf8) : std::string(utf8));
+    m_values.emplace_back(utf8);
+    return *this;
 }
 
 TCsvRow& TCsvRow::Number(long long value) {
-    return field(std::to_string(value));
+    return Number(std::to_string(value));
 }
 
 TCsvRow& TCsvRow::Number(std::string_view formatted) {
-    return field(formatted);
+    field(formatted);
+    m_values.emplace_back(formatted);
+    return *this;
 }
 
 std::string CsvStart(const std::vector<std::string_view>& headings) {

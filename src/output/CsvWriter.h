@@ -20,12 +20,14 @@ public:
     TCsvRow& Number(std::string_view formatted);
     // The row with its line end.
     std::string Line() const { return m_line + "\r\n"; }
+    // The cells as they were given, for a table that is not a spreadsheet's.
+    const std::vector<std::string>& Values() const { return m_values; }
 
 private:
-    TCsvRow& field(std::string_view text);
+    void field(std::string_view text);
 
     std::string m_line;
-    bool m_empty = true;
+    std::vector<std::string> m_values;
 };
 
 // The start of a CSV file: the byte-order mark and the heading row.

@@ -70,6 +70,11 @@ TRaceFacts raceFactsOf(std::string_view record) {
                  ClassText(bytesOf(record, raceRecord::kClass));
     f.surface = LookupCode(bytesOf(record, raceRecord::kSurface), SurfaceTable());
     f.distance = FieldToText(bytesOf(record, raceRecord::kDistance));
+    f.surfaceCode = FieldToText(bytesOf(record, raceRecord::kSurface));
+    f.ageConditionCode = FieldToText(bytesOf(record, raceRecord::kAgeCondition));
+    f.classCode = FieldToText(bytesOf(record, raceRecord::kClass));
+    f.conditionCode = FieldToText(bytesOf(record, raceRecord::kCondition));
+    f.gradeCode = FieldToText(bytesOf(record, raceRecord::kGrade));
     return f;
 }
 

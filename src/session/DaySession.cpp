@@ -68,7 +68,31 @@ std::string existingIgnoringCase(const std::string& path) {
     return {};
 }
 
+std::string jrdbArchive(const TSettings& settings, const std::string& dayCode) {
+    return settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh";
+}
+
+std::string ruvOddsArchive(const std::string& archiveFolder, const std::string& dayCode) {
+    return archiveFolder + "j" + dayCode + ".lzh";
+}
+
 } // namespace
+
+std::vector<fs::path> TDaySession::OddsSourceFiles(const fs::path& archive,
+                                                   const std::string& dayCode) const {
+    std::vector<fs::path> files;
+    // an archive is found as the readers find it: J010106.LZH for j010106.lzh
+    auto add = [&files](const std::string& named) {
+        const std::string found = existingIgnoringCase(named);
+        files.emplace_back(found.empty() ? named : found);
+    };
+    if (m_settings.Other.DrnRx)
+        add(m_settings.Folder.DrnRx + "rx" + dayCode + ".txt");
+    if (m_settings.Other.Jrdb)
+        add(jrdbArchive(m_settings, dayCode));
+    add(ruvOddsArchive((fs::absolute(archive).parent_path() / "").string(), dayCode));
+    return files;
+}
 
 bool TDaySession::OddsFileCreate(const std::string& dayCode) {
     OddsFileFree();
@@ -87,11 +111,11 @@ bool TDaySession::OddsFileCreate(const std::string& dayCode) {
         }
     };
     if (m_settings.Other.Jrdb)
-        tryCreate(m_settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh", [this](const std::string& p) {
+        tryCreate(jrdbArchive(m_settings, dayCode), [this](const std::string& p) {
             return std::make_unique<TOddsJrdb>(p, m_workText);
         });
     if (!m_oddsFile)
-        tryCreate(m_archiveFolder + "j" + dayCode + ".lzh", [this](const std::string& p) {
+        tryCreate(ruvOddsArchive(m_archiveFolder, dayCode), [this](const std::string& p) {
             return std::make_unique<TOddsRuv>(p, m_workText);
         });
     return m_oddsFile != nullptr;

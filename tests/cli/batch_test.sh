@@ -86,6 +86,29 @@ check "ledger prints the mark and bet tables" grep -q "^合計  " "$work/ledger.
 check "ledger says the return uses the snapshot's odds" grep -q "スナップショット" "$work/ledger.log"
 check "ledger writes the CSV and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "ledger.csv ledger.html "
 check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
+check "ledger names its store, by default in the cache folder" grep -qx "成績データベース: ${XDG_CACHE_HOME:-$HOME/.cache}/ruvpelton/season-[0-9a-f]\{16\}\.sqlite" "$work/ledger.log"
+# the ledger of the demo's eight-day season stays what it was before the season store, byte
+# for byte: from a new store, from the same store with nothing new, and from a store that
+# read the season in two steps
+golden="$(dirname "$0")/../data/golden/ledger"
+"$make_day" --season 8 "$work/season8" >/dev/null
+ledger8() { # output folder, store
+  mkdir -p "$1"
+  "$batch" ledger "$work/season8" --time "$work/season8/time" --out "$1" --store "$2" >"$1.log"
+}
+ledger8 "$work/new" "$work/s.sqlite"
+ledger8 "$work/again" "$work/s.sqlite"
+mkdir "$work/aside" && mv "$work/season8"/rv01012* "$work/aside"
+ledger8 "$work/first" "$work/steps.sqlite"
+mv "$work/aside"/* "$work/season8"
+ledger8 "$work/steps" "$work/steps.sqlite"
+for run in new again steps; do
+  for file in ledger.csv ledger.html; do
+    check "$run store: $file is the ledger's of before" cmp "$golden/$file" "$work/$run/$file"
+  done
+done
+rows() { LC_ALL=C sort; }
+check "the store's table ledger holds ledger.csv's rows" test "$(sqlite3 -separator , "$work/s.sqlite" 'SELECT * FROM ledger' | rows)" = "$(tail -n +2 "$golden/ledger.csv" | tr -d '\r' | rows)"
 expect_error "ledger of a folder without day archives" 1 "$work/ledgerに開催日のデータ" "$batch" ledger "$work/ledger" --time "$work/season/time"
 expect_error "ledger with a bad date" 2 "--to takes a date YYMMDD, not '2001-01'" "$batch" ledger "$work/season" --to 2001-01
 # the ledger's files take their places together: when one cannot be written, none does
@@ -99,10 +122,11 @@ check "ledger whose page cannot be written: the CSV file stays" test "$(cat "$wo
 # what is wrong is said, and a run that reads no day writes nothing.
 broken() { # description, exit code, overview's end, same tables (yes/no), stderr, commands
   local what=$1 code=$2 ending=$3 same=$4 said=$5
-  rm -rf "$work/broken" "$work/kept" && cp -r "$work/season" "$work/broken" && mkdir "$work/kept"
+  rm -rf "$work/broken" "$work/kept" "$work/broken.sqlite" && cp -r "$work/season" "$work/broken" && mkdir "$work/kept"
   cp "$work/ledger/ledger.csv" "$work/kept/"
   (cd "$work/broken" && eval "$6")
-  "$batch" ledger "$work/broken" --time "$work/season/time" --out "$work/kept" >"$work/stdout" 2>"$work/stderr"
+  "$batch" ledger "$work/broken" --time "$work/season/time" --out "$work/kept" \
+    --store "$work/broken.sqlite" >"$work/stdout" 2>"$work/stderr"
   check "$what: exit $code" test $? -eq "$code"
   check "$what: says so" test "$(cat "$work/stderr")" = "$(printf "$said" "$work/broken")"
   if [ "$code" -ne 0 ]; then
@@ -112,7 +136,7 @@ broken() { # description, exit code, overview's end, same tables (yes/no), stder
   fi
   check "$what: the overview" test "$(head -1 "$work/stdout")" = "$(head -1 "$work/ledger.log")$ending"
   [ "$same" = yes ] && check "$what: the tables of the season" \
-    test "$(sed '1d;/^written: /d' "$work/stdout")" = "$(sed '1d;/^written: /d' "$work/ledger.log")"
+    test "$(sed '1d;/^written: /d;/^成績データベース: /d' "$work/stdout")" = "$(sed '1d;/^written: /d;/^成績データベース: /d' "$work/ledger.log")"
 }
 mismatch="名前の日付 2001-01-%s と中身の日付 2001-01-%s が違います: 中身の日付で数えます"
 broken "no day readable" 1 "" no "ruvpelton-batch: %sに読める開催日のデータがありません$(for d in 06 07 13 14; do

@@ -695,7 +695,7 @@ void TFormMain::ActionLedgerExecute() {
     std::optional<TLedger> ledger;
     QString failure;
     try {
-        const TSeasonLedger season(m_settings, folder);
+        TSeasonLedger season(m_settings, folder, {}, m_settings.Season.Store);
         const TOutputWalkGuard walk(this, FormWait, season.DayCount());
         ledger = season.Run([this](int position, int, const std::string& text) {
             return walkStep(position, text);
@@ -709,7 +709,12 @@ void TFormMain::ActionLedgerExecute() {
     }
     if (ledger->cancelled)
         return;
-    (new TFormLedger(std::move(*ledger), m_settings, this))->show();
+    auto* form = new TFormLedger(std::move(*ledger), m_settings, this);
+    form->StoreChosen = [this](const fs::path& file) {
+        m_settings.Season.Store = file.string();
+        m_settings.SaveSeason(m_iniFile);
+    };
+    form->show();
 }
 
 void TFormMain::DisplayHint(const QString& hint) {

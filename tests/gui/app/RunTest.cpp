@@ -341,7 +341,7 @@ TEST_F(RunTest, AnInstalledProgramKeepsItsSettingsInTheUsersConfigFolder) {
     fs::create_directories(home);
     TRunEnvironment e = environment();
     e.ProgramFile = prefix / "bin/ruvpelton";
-    e.User = TUserFolders{home, {}};
+    e.User = TUserFolders{home, {}, {}};
     fs::path help;
     e.Started = [&](TFormMain& formMain) {
         help = formMain.HelpFile();

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+// A season folder that cannot be read, holds no day archive, or none that can be read
+// (CP932 message).
 class ELedgerError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -36,9 +39,23 @@ int SeasonDate(const std::string& yymmdd);
 // link loop are skipped, each with why. Throws ELedgerError when the folder cannot be read.
 TSeasonFolder SeasonDays(const std::filesystem::path& folder);
 
-// The days keyed by the date inside each archive (DayArchiveDate, extracting into
-// workFolder): a name whose date differs from its content's gets a note, a date held by
-// two archives is counted once (the archive whose name agrees, else the first by name)
-// and the other is named among the duplicates, and an archive without a race file is
-// skipped with the archiver's reason. The days come in date order.
-TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder);
+// "FOLDERに読める開催日のデータがありません", then each archive left out and why, a line each.
+ELedgerError NoReadableDay(const std::filesystem::path& folder,
+                           const std::vector<std::string>& problems);
+
+// The date YYYY-MM-DD of a date YYYYMMDD.
+std::string DateText(int date);
+
+// The day code YYMMDD of a date YYYYMMDD.
+std::string DayCodeOfDate(int date);
+
+// The date inside a day archive when it is known without reading it (0 when it is not).
+using TKnownDate = std::function<int(const TSeasonDay&)>;
+
+// The days keyed by the date inside each archive (known, or read by DayArchiveDate,
+// extracting into workFolder): a name whose date differs from its content's gets a note, a date
+// held by two archives is counted once (the archive whose name agrees, else the first by name) and
+// the other is named among the duplicates, and an archive without a race file is skipped with the
+// archiver's reason. The days come in date order.
+TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder,
+                             const TKnownDate& known = {});

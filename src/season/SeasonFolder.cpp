@@ -1,7 +1,7 @@
-#include "ledger/SeasonFolder.h"
+#include "season/SeasonFolder.h"
 
-#include "ledger/LedgerTables.h"
 #include "platform/Cp932.h"
+#include "platform/Format.h"
 #include "platform/Folder.h"
 #include "race/RaceRuv.h"
 
@@ -61,6 +61,21 @@ int SeasonDate(const std::string& yymmdd) {
     return (year < 50 ? 20000000 : 19000000) + std::stoi(yymmdd);
 }
 
+ELedgerError NoReadableDay(const fs::path& folder, const std::vector<std::string>& problems) {
+    std::string message = pathText(folder) + sjis("に読める開催日のデータがありません");
+    for (const std::string& problem : problems)
+        message += "\n" + problem;
+    return ELedgerError(message);
+}
+
+std::string DateText(int date) {
+    return Format("%.4d-%.2d-%.2d", date / 10000, date / 100 % 100, date % 100);
+}
+
+std::string DayCodeOfDate(int date) {
+    return Format("%.6d", date % 1000000);
+}
+
 TSeasonFolder SeasonDays(const fs::path& folder) {
     std::error_code error;
     fs::directory_iterator entries(folder, error);
@@ -84,7 +99,8 @@ TSeasonFolder SeasonDays(const fs::path& folder) {
     return found;
 }
 
-TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder) {
+TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder,
+                             const TKnownDate& known) {
     struct TDated {
         TSeasonDay day;
         bool nameAgrees;
@@ -92,9 +108,10 @@ TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder
     std::vector<TDated> dated;
     for (TSeasonDay& day : folder.days) {
         const std::string name = pathText(day.archive.filename());
-        int content = 0;
+        int content = known ? known(day) : 0;
         try {
-            content = DayArchiveDate(day.archive.string(), workFolder);
+            if (content == 0)
+                content = DayArchiveDate(day.archive.string(), workFolder);
         } catch (const std::exception& error) {
             folder.skipped.push_back(name + ": " + error.what());
             continue;
