@@ -56,6 +56,28 @@ TFocus::TFocus(const std::string& timeFolder) : m_sem(timeFolder) {}
 TFocus::TFocus(TSem sem, const TRule& rule) : m_sem(std::move(sem)), m_rule(rule) {}
 
 void TFocus::Calc(const TRaceBase& race) {
+    reset(race.RunnerCount());
+    ReadFigures(race);
+    predict(race.IsNoBetRace());
+}
+
+void TFocus::Predict(std::span<const std::array<TFigureCell, kCells>> cells, bool noBetRace) {
+    reset(static_cast<int>(cells.size()));
+    for (int a = 0; a < m_n; ++a) {
+        for (int j = 0; j < kCells; ++j) {
+            TFigureCell cell = cells[static_cast<std::size_t>(a)][static_cast<std::size_t>(j)];
+            if (cell.status >= PastRunStatusText().size())
+                cell.status = kRunNone;
+            cell.top = false; // the ranking gives the top flags again
+            if (cell.status != kRunUsable)
+                cell.figure = 0;
+            m_runners[a].cells[j] = cell;
+        }
+    }
+    predict(noBetRace);
+}
+
+void TFocus::reset(int count) {
     for (auto& runner : m_runners) {
         runner = TRunnerScore{};
         for (auto& cell : runner.cells)
@@ -66,17 +88,16 @@ void TFocus::Calc(const TRaceBase& race) {
     for (auto& bet : m_bets)
         bet.text.clear();
     m_betCount = 0;
-
     // The data source keeps to 18 runners; a count outside 0..18 is not trusted
     // with the runner table.
-    const int count = race.RunnerCount();
     m_n = count < 0 ? 0 : (count > kMaxRunners ? kMaxRunners : count);
+}
 
-    ReadFigures(race);
+void TFocus::predict(bool noBetRace) {
     AverageFigures();
     RankRunners();
     SelectMarksAndBets();
-    m_betSteps.noBetRace = race.IsNoBetRace();
+    m_betSteps.noBetRace = noBetRace;
     if (m_betSteps.noBetRace)
         m_betCount = 0;
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 // One past race of a runner as the prediction sees it.
@@ -84,6 +85,9 @@ public:
     // Recomputes everything for the race currently selected in race. Exceptions of
     // the race data source pass through.
     void Calc(const TRaceBase& race);
+    // The same from cells already read (one array per runner, at most 18 runners): the
+    // figures, statuses and dirt flags count; the top flags are given again.
+    void Predict(std::span<const std::array<TFigureCell, kCells>> cells, bool noBetRace);
 
     int BetCount() const { return m_betCount; }
     // Defined below BetCount(); a no-bet decision keeps the texts.
@@ -115,6 +119,8 @@ private:
         TBetPair pair;
     };
 
+    void reset(int runnerCount);
+    void predict(bool noBetRace);
     void ReadFigures(const TRaceBase& race);
     void AverageFigures();
     void RankRunners();
