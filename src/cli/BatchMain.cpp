@@ -8,6 +8,7 @@
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "ledger/LedgerFiles.h"
+#include "ledger/RuleComparison.h"
 #include "ledger/SeasonLedger.h"
 #include "output/ReportPieces.h"
 #include "output/Writers.h"
@@ -207,6 +208,8 @@ int write(TDaySession& day, TOutputCommand command, const TBatchOutput& out) {
 int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
     TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
+    if (o.rule)
+        season.SetRule(ParseRule(*o.rule));
     const TLedger result = season.Run(interruptibleProgress());
     for (const std::string& note : result.storeNotes)
         std::cerr << "store: " << toUtf8Lenient(note) << "\n";
@@ -221,6 +224,10 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     const TLedgerSummary summary = Summarize(result);
     for (const std::string& line : SummaryLines(summary))
         out.line(line);
+    if (!result.defaults.empty())
+        for (const std::string& line :
+             RuleComparisonLines(RuleText(result.rule), CompareRule(result.races, result.defaults)))
+            out.line(line);
     out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     if (ended())
         return 1; // nothing written

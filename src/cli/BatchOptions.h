@@ -28,6 +28,7 @@ struct TBatchOptions {
     std::optional<std::string> from; // ledger: YYMMDD
     std::optional<std::string> to;
     std::optional<std::string> storeFile; // ledger: the season store
+    std::optional<std::string> rule;      // ledger: "good=0.8,margin=0.05"
 
     bool anyFileChosen() const { return text || html || wars || ruv; }
 };

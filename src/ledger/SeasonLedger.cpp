@@ -1,5 +1,7 @@
 #include "ledger/SeasonLedger.h"
 
+#include "ledger/SeasonReplay.h"
+
 #include "ledger/StoreLedger.h"
 #include "platform/Cp932.h"
 #include "season/StoreUpdate.h"
@@ -92,9 +94,17 @@ TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
     TStoredRaces stored = ReadStoredRaces(db);
     RefreshLedgerTable(db, stored);
     TLedger ledger;
-    for (std::size_t i = 0; i < stored.races.size(); ++i)
-        if (isKept(stored.days[i]))
-            ledger.races.push_back(std::move(stored.races[i]));
+    ledger.rule = m_rule;
+    const bool replayed = m_rule != TRule{};
+    std::vector<TLedgerRace> ruled =
+        replayed ? TSeasonReplay(db).Races(m_rule) : std::vector<TLedgerRace>{};
+    for (std::size_t i = 0; i < stored.races.size(); ++i) {
+        if (!isKept(stored.days[i]))
+            continue;
+        ledger.races.push_back(std::move(replayed ? ruled[i] : stored.races[i]));
+        if (replayed)
+            ledger.defaults.push_back(std::move(stored.races[i]));
+    }
     // entries that are no day archives first, then the problems of the days from the
     // range's start on, in date order
     ledger.problems = update.skipped;
