@@ -14,6 +14,11 @@ std::string tallyLine(const char* name, const TBetTally& t) {
 
 } // namespace
 
+std::string FlatteryNote() {
+    return sjis("注意: ある期間を見て選んだ条件は、その期間では実力以上に良く見えます。"
+                "--from/--to で選んだ条件を、後の期間で --judge FROM:TO により確かめてください。");
+}
+
 TRuleComparison CompareRule(std::span<const TLedgerRace> races,
                             std::span<const TLedgerRace> defaults) {
     TRuleComparison c;
@@ -48,8 +53,6 @@ std::vector<std::string> RuleComparisonLines(const std::string& ruleText,
             sjis(d->interval.low <= 0 && d->interval.high >= 0 ? " 差は示されません" : ""));
     else
         lines.push_back(sjis("回収率の差: どちらかの条件で投資がありません"));
-    lines.push_back(sjis("注意: ある期間を見て選んだ条件は、その期間では実力以上に良く見えます。"
-                         "--from/--to で選んだ条件を、後の期間で --judge FROM:TO "
-                         "により確かめてください。"));
+    lines.push_back(FlatteryNote());
     return lines;
 }

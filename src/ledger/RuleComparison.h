@@ -20,6 +20,9 @@ struct TRuleComparison {
 TRuleComparison CompareRule(std::span<const TLedgerRace> races,
                             std::span<const TLedgerRace> defaults);
 
+// That a rule chosen by looking at a season flatters that season, and how to check it (CP932).
+std::string FlatteryNote();
+
 // The comparison as the summary prints it, with the warning that a rule chosen by looking
 // at a season flatters that season (CP932).
 std::vector<std::string> RuleComparisonLines(const std::string& ruleText,

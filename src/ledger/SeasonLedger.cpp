@@ -89,6 +89,20 @@ TLedger TSeasonLedger::runOnce(const TOutputProgress& progress) {
     return computed;
 }
 
+std::vector<std::vector<TLedgerRace>>
+TSeasonLedger::Replays(const std::vector<TRule>& rules) const {
+    const TSeasonReplay replay(m_store->Database());
+    std::vector<std::vector<TLedgerRace>> replays;
+    for (const TRule& rule : rules) {
+        std::vector<TLedgerRace> all = replay.Races(rule);
+        std::vector<TLedgerRace>& kept = replays.emplace_back();
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (isKept(replay.Stored().days[i]))
+                kept.push_back(std::move(all[i]));
+    }
+    return replays;
+}
+
 TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
     TSqliteDatabase& db = m_store->Database();
     TStoredRaces stored = ReadStoredRaces(db);

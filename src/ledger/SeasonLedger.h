@@ -61,6 +61,8 @@ public:
     const std::filesystem::path& StoreFile() const { return m_store->File(); }
     // The ledger's marks and bets are replayed under rule (the defaults unless set).
     void SetRule(const TRule& rule) { m_rule = rule; }
+    // After Run: the races of the range replayed under each rule, read from the store once.
+    std::vector<std::vector<TLedgerRace>> Replays(const std::vector<TRule>& rules) const;
 
     // Brings the store up to date, asking progress before each day it reads (false stops
     // before it: the ledger comes back empty and marked cancelled; the days read so far
