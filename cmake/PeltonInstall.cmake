@@ -2,7 +2,8 @@
 #
 # Both programs go to PREFIX/bin; the help file to PREFIX/share/ruvpelton, where an
 # installed program looks for it (and by which it knows it is installed, so that it keeps
-# its settings in the user's config folder); the desktop entry with the .lzh association,
+# its settings in the user's config folder), with the sample day in its folder sample;
+# the desktop entry with the .lzh association,
 # the icons, the AppStream metadata, the man pages in English and Japanese and the
 # copyright file to their usual places under PREFIX/share.
 #
@@ -18,6 +19,9 @@ install(TARGETS ruvpelton-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PELTON_RESOURCES}/help/ruvpelton.html
   DESTINATION ${CMAKE_INSTALL_DATADIR}/ruvpelton)
 install(FILES ${PELTON_RESOURCES}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ruvpelton)
+if(TARGET pelton_sample)
+  install(DIRECTORY ${PROJECT_BINARY_DIR}/bin/sample/ DESTINATION ${CMAKE_INSTALL_DATADIR}/ruvpelton/sample)
+endif()
 
 # Man pages carry the version and are stored compressed, as Debian keeps them.
 find_program(PELTON_GZIP gzip REQUIRED)
