@@ -18,6 +18,7 @@
 #include "platform/Version.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
+#include "session/RaceLookup.h"
 
 #include <unistd.h>
 
@@ -204,6 +205,22 @@ int write(TDaySession& day, TOutputCommand command, const TBatchOutput& out) {
     return 0;
 }
 
+// The output folder the user named, made with its parents (as mkdir -p makes it) when it
+// is not there yet.
+void makeOutFolder(const std::optional<std::string>& folder) {
+    if (!folder)
+        return;
+    std::error_code error;
+    if (fs::exists(*folder, error) && !fs::is_directory(*folder, error))
+        throw std::runtime_error(toCp932Lenient(*folder) +
+                                 sjis(": 出力先に指定されたのはフォルダではなくファイルです"));
+    fs::create_directories(*folder, error);
+    if (error)
+        throw std::runtime_error(toCp932Lenient(*folder) +
+                                 sjis(": 出力先のフォルダを作れません (") +
+                                 toCp932Lenient(error.message()) + ")");
+}
+
 int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
     TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
@@ -224,6 +241,7 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     if (ended())
         return 1; // nothing written
+    makeOutFolder(o.outFolder);
     for (const fs::path& file : WriteLedgerFiles(result, summary, o.outFolder.value_or(".")))
         printWritten(file, out);
     return 0;
@@ -234,10 +252,13 @@ int runCommand(TDaySession& day, const TBatchOptions& options, const TBatchOutpu
         return list(day, out);
     if (options.command == "summary")
         return summary(day, out);
+    const int index =
+        options.raceName ? RaceIndexByName(day.Race(), *options.raceName) : options.raceIndex;
     if (options.command == "race")
-        return race(day, options.raceIndex, out);
+        return race(day, index, out);
     if (options.command == "explain")
-        return explain(day, options.raceIndex, options.runner, out);
+        return explain(day, index, options.runner, out);
+    makeOutFolder(options.outFolder);
     return write(day, options.command == "csv" ? TOutputCommand::Csv : TOutputCommand::All, out);
 }
 
