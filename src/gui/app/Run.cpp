@@ -201,6 +201,7 @@ int RunPelton(const TRunEnvironment& environment) {
             TFormMain formMain(settings, environment.ProgramFile);
             formMain.UseSettingsFile(iniFile);
             formMain.UseHelpFile(files.HelpFile);
+            formMain.UseSampleFolder(files.SampleFolder);
             if (environment.ShowErrorBox)
                 formMain.ShowErrorBox = environment.ShowErrorBox;
             formMain.FormCreate();

@@ -97,6 +97,7 @@ TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
       m_programFile(std::move(programFile)) {
     m_iniFile = SettingsFilePath(m_programFile);
     m_helpFile = fs::path(m_programFile).replace_extension(".html");
+    m_sampleFolder = m_programFile.parent_path() / "sample";
     FramePosMain.UseIni = true;
     FramePosMain.IniFile = m_iniFile;
 
@@ -108,8 +109,11 @@ TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
     // no menu of tool bars on a right click: ツールバーの表示 is the one switch
     setContextMenuPolicy(Qt::NoContextMenu);
 
+    // before the window shows (the time database at start), the box stands in the middle
+    // of the screen rather than at the hidden window's corner
     ShowErrorBox = [this](const QString& text) {
-        QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
+        QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("エラー"), text,
+                              QMessageBox::Ok);
     };
     ShowWarningBox = [this](const QString& text) {
         QMessageBox::warning(this, QStringLiteral("警告"), text, QMessageBox::Ok);
@@ -457,7 +461,7 @@ bool TFormMain::FocusCreate() {
         m_session->FocusCreate();
     } catch (const std::exception& error) {
         ActionOpen->setEnabled(false);
-        reportError(error);
+        showError(timeDatabaseError(error));
         return false;
     }
     ActionOpen->setEnabled(true);
@@ -469,6 +473,22 @@ void TFormMain::FocusFree() {
         m_session->FocusFree();
         ActionOpen->setEnabled(false);
     }
+}
+
+QString TFormMain::timeDatabaseError(const std::exception& error) const {
+    std::error_code ec;
+    const std::string& time = m_settings.Folder.Time;
+    QString text =
+        qsjis(error.what()) + u("\n探したフォルダ: ") +
+        QString::fromStdString(fs::absolute(time.empty() ? "." : time, ec).string()) +
+        u("\nタイムデータ(time.dbx)は、指数の計算に使う距離係数・基準タイム・馬場差の"
+          "表です。このフォルダは 環境設定 > フォルダ の「タイムデータ(TIME.DBX)の"
+          "フォルダ」(設定 Time) で変えられ、新しいフォルダは次回の起動から使われます。");
+    const fs::path sampleTime = m_sampleFolder / "time";
+    if (fs::is_regular_file(sampleTime / "time.dbx", ec))
+        text += u("\n試すには、見本の開催日のタイムデータのフォルダ ") +
+                QString::fromStdString(sampleTime.string()) + u(" を指定してください。");
+    return text;
 }
 
 void TFormMain::reportError(const std::exception& error) {

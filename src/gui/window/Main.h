@@ -74,6 +74,9 @@ public:
     void UseSettingsFile(const std::filesystem::path& iniFile);
     // The help file that 目次 opens; by default the one beside the program file.
     void UseHelpFile(const std::filesystem::path& helpFile) { m_helpFile = helpFile; }
+    // The folder of the sample day, whose time database the error of a missing one
+    // offers; by default "sample" beside the program file.
+    void UseSampleFolder(const std::filesystem::path& folder) { m_sampleFolder = folder; }
 
     // The day's owned objects: from FormCreate to FormClose, unless the private work
     // folder could not be made.
@@ -102,7 +105,8 @@ public:
     void FormClose();
 
     // (Re)creates the prediction over the Time folder; enables ActionOpen on success,
-    // shows the error and disables it on failure.
+    // shows the error and disables it on failure: under the time database's own message,
+    // the folder searched, the setting that names it and what a time database is.
     bool FocusCreate();
     void FocusFree();
 
@@ -238,6 +242,7 @@ private:
     void makePanels();
     void reportError(const std::exception& error);
     void showError(const QString& text);
+    QString timeDatabaseError(const std::exception& error) const;
     void setPaneWidth(QWidget* pane, int width);
     QFileDialog* makeOpenDialog();
     void setDayCommandsEnabled(bool enabled);
@@ -258,6 +263,7 @@ private:
     std::filesystem::path m_programFile;
     std::filesystem::path m_iniFile;
     std::filesystem::path m_helpFile;
+    std::filesystem::path m_sampleFolder;
     std::unique_ptr<TDaySession> m_session;
     TRaceView* m_raceView = nullptr;
     bool m_closed = false;

@@ -354,7 +354,8 @@ TEST_F(RunTest, AnInstalledProgramKeepsItsSettingsInTheUsersConfigFolder) {
     EXPECT_NE(FindProfileString("Pos", "FormMain", ini), std::nullopt);
     EXPECT_EQ(std::distance(fs::directory_iterator(prefix / "bin"), fs::directory_iterator()), 0);
     // the time database was looked for in the home folder
-    EXPECT_EQ(m_errors, QStringList{QStringLiteral("time.dbxがオープンできません")});
+    ASSERT_EQ(m_errors.size(), 1);
+    EXPECT_TRUE(m_errors[0].startsWith(QStringLiteral("time.dbxがオープンできません\n")));
 }
 
 TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile) {
@@ -400,5 +401,6 @@ TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile
     m_errors.clear();
     EXPECT_EQ(RunPelton(e), 0);
     EXPECT_FALSE(open);
-    EXPECT_EQ(m_errors, QStringList{QStringLiteral("time.dbxがオープンできません")});
+    ASSERT_EQ(m_errors.size(), 1);
+    EXPECT_TRUE(m_errors[0].startsWith(QStringLiteral("time.dbxがオープンできません\n")));
 }

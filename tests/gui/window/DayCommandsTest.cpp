@@ -809,3 +809,44 @@ TEST_F(DayCommandsTest, FigureMarkAndRankCellsExplainThemselvesAndCopyTheirExpla
     EXPECT_EQ(toolTipAt(*grid, 9, 1), tip);
     w->close();
 }
+
+TEST_F(DayCommandsTest, TheKeyboardMenuActsOnTheFocusedCellAndOpensBesideIt) {
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    doubleClick(*w, raceNode(*w, 3)); // 東京 4R
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    TStrColGrid* grid = child<TStrColGrid>(*w, "GridYosou");
+    QMenu* menu = child<QMenu>(*w, "PopupMenuYosou");
+    QAction* copy = child<QAction>(*w, "MCopyExplanation");
+    // the Menu key as the platform turns it into a menu: aimed at the middle of the grid
+    const auto platformMenuKey = [&w] {
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, {}, {});
+        QApplication::sendEvent(w->windowHandle(), &key);
+    };
+    const struct {
+        const char* how;
+        std::function<void()> press;
+    } keys[] = {
+        {"Menu key", platformMenuKey},
+        {"Menu key, unhandled", [grid] { QTest::keyClick(grid, Qt::Key_Menu); }},
+        {"Shift+F10", [grid] { QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier); }},
+    };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.how);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(*grid, 14, 1));
+        key.press();
+        ASSERT_TRUE(menu->isVisible());
+        // at the cell's lower left corner
+        const TGridRect cell = grid->CellRect(14, 1);
+        const QPoint corner = grid->viewport()->mapFromGlobal(menu->pos());
+        EXPECT_LE(std::abs(corner.x() - cell.left), 2);
+        EXPECT_LE(std::abs(corner.y() - cell.bottom), 2);
+        ASSERT_TRUE(copy->isEnabled());
+        copy->trigger();
+        menu->close();
+        EXPECT_EQ(QGuiApplication::clipboard()->text().section('\n', 0, 0),
+                  u("1番 カガチタアドオ  前走 障害"));
+    }
+    w->close();
+}

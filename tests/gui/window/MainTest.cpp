@@ -15,6 +15,7 @@
 #include "gui/widgets/Splitter.h"
 #include "gui/widgets/URLLabel.h"
 #include "gui/dialogs/Ver.h"
+#include "sampleday/SampleDays.h"
 
 #include <QAction>
 #include <QApplication>
@@ -155,7 +156,14 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
 TEST_F(WindowTest, WithoutThePredictionTheOpenCommandStaysDisabled) {
     auto w = makeWindow(); // no time.dbx in the Time folder
     const QAction* open = child<QAction>(*w, "ActionOpen");
-    EXPECT_EQ(m_errors, QStringList{u("time.dbxがオープンできません")});
+    // the message first, then the folder searched and how to set it
+    ASSERT_EQ(m_errors.size(), 1);
+    const QStringList lines = m_errors.first().split('\n');
+    ASSERT_EQ(lines.size(), 3) << m_errors.first().toStdString();
+    EXPECT_EQ(lines[0], u("time.dbxがオープンできません"));
+    EXPECT_EQ(lines[1], u("探したフォルダ: ") + QString::fromStdString(folderText()));
+    EXPECT_TRUE(lines[2].contains(u("環境設定 > フォルダ の「タイムデータ(TIME.DBX)のフォルダ」")));
+    EXPECT_TRUE(lines[2].contains(u("次回の起動から")));
     EXPECT_FALSE(open->isEnabled());
     EXPECT_FALSE(w->CanOpenDay());
     EXPECT_FALSE(w->Session()->HasFocus());
@@ -169,6 +177,17 @@ TEST_F(WindowTest, WithoutThePredictionTheOpenCommandStaysDisabled) {
     w->FocusFree();
     EXPECT_FALSE(open->isEnabled());
     EXPECT_FALSE(w->Session()->HasFocus());
+
+    // where the sample day lies, its time database is offered to try the program with
+    fs::remove(folder() / "time.dbx");
+    fs::create_directories(folder() / "sample" / "time");
+    WriteTimeDb(folder() / "sample" / "time", TimeDbCovering(SmallTestDay()));
+    EXPECT_FALSE(w->FocusCreate());
+    ASSERT_EQ(m_errors.size(), 2);
+    EXPECT_EQ(m_errors[1].split('\n').last(),
+              u("試すには、見本の開催日のタイムデータのフォルダ ") +
+                  QString::fromStdString((folder() / "sample" / "time").string()) +
+                  u(" を指定してください。"));
 }
 
 // A race file cut short: the day opens with its whole races and a warning that names the
