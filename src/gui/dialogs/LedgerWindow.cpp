@@ -143,9 +143,11 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
-    // the archives and races left out, then the days read with something wrong
+    // what the store's update did besides reading days (days dropped with their archives,
+    // a damaged store set aside), the archives and races left out, then the days read with
+    // something wrong
     std::string problems;
-    for (const auto* lines : {&m_ledger.problems, &m_ledger.warnings})
+    for (const auto* lines : {&m_ledger.storeNotes, &m_ledger.problems, &m_ledger.warnings})
         for (const std::string& line : *lines)
             problems += (problems.empty() ? "" : "\n") + line;
     if (!problems.empty())
