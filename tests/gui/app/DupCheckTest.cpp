@@ -33,12 +33,25 @@ TEST_F(DupCheckTest, ASecondRunCallsTheFirstForwardAndMustEnd) {
     }
     ASSERT_TRUE(calls.wait(5000));
     EXPECT_EQ(calls.count(), 1);
+    EXPECT_EQ(calls.takeFirst().at(0).toString(), QString());
 
     // another program's guard is another guard
     TDupCheck other("ruvpelton-batch", folder());
     EXPECT_FALSE(other.TerminateRequested());
     QTest::qWait(50);
-    EXPECT_EQ(calls.count(), 1);
+    EXPECT_EQ(calls.count(), 0);
+}
+
+TEST_F(DupCheckTest, ASecondRunHandsItsDayToTheFirst) {
+    TDupCheck first("ruvpelton", folder());
+    QSignalSpy calls(&first, &TDupCheck::comeForward);
+    for (const QString& archive : {QStringLiteral("/home/a b/season/rv010106.lzh"),
+                                   QStringLiteral("/tmp/馬券 %20\n2.lzh"), QString()}) {
+        SCOPED_TRACE(archive.toStdString());
+        EXPECT_TRUE(TDupCheck("ruvpelton", folder(), archive).TerminateRequested());
+        ASSERT_TRUE(calls.wait(5000));
+        EXPECT_EQ(calls.takeFirst().at(0).toString(), archive);
+    }
 }
 
 TEST_F(DupCheckTest, TheGuardIsReleasedWhenItsObjectEnds) {

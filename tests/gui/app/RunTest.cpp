@@ -402,3 +402,69 @@ TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile
     EXPECT_FALSE(open);
     EXPECT_EQ(m_errors, QStringList{QStringLiteral("time.dbxがオープンできません")});
 }
+
+TEST_F(RunTest, ASecondStartWithADayOpensItInTheFirstOnceTheFirstIsIdle) {
+    const fs::path day = folder() / "day";
+    TRunEnvironment e = environment();
+    e.Archive = WriteDemoDay(day);
+    writeIni("[Folder]\r\nTime=" + (day / "time" / "").string() + "\r\nOutTxt=" + folderText() +
+             "\r\n[File]\r\nTextOut=1\r\n");
+    enum class Busy { Idle, Modal, Walk };
+    const struct Case {
+        const char* name;
+        bool handsDay; // the second start names a day archive
+        Busy busy;     // what the first run is doing meanwhile
+    } cases[] = {
+        {"idle", true, Busy::Idle},
+        {"without a day", false, Busy::Idle},
+        {"about box open", true, Busy::Modal},
+        {"output walk", true, Busy::Walk},
+    };
+    e.Started = [&](TFormMain& w) {
+        // the hint under the heading is back once a day has been opened afresh
+        const auto* hint = child<QLabel>(w, "LabelChooseRace");
+        auto* tree = child<QTreeWidget>(w, "TreeView1");
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+            QTest::keyClick(tree, Qt::Key_Return);
+            ASSERT_TRUE(hint->isHidden());
+            bool keptWhileBusy = true;
+            auto secondStart = [&] {
+                const TDupCheck second(
+                    QStringLiteral("ruvpelton"), QString::fromStdString(folder().string()),
+                    c.handsDay ? QString::fromStdString(e.Archive.string()) : QString());
+                EXPECT_TRUE(second.TerminateRequested());
+                if (c.busy == Busy::Idle)
+                    return;
+                QTest::qWait(400);
+                keptWhileBusy = hint->isHidden();
+            };
+            if (c.busy == Busy::Idle) {
+                secondStart();
+            } else if (c.busy == Busy::Modal) {
+                QTimer::singleShot(0, [&] {
+                    secondStart();
+                    QApplication::activeModalWidget()->close();
+                });
+                child<QAction>(w, "ActionAbout")->trigger();
+            } else {
+                const auto* bar =
+                    child<QProgressBar>(*child<QDialog>(w, "FormWait"), "ProgressBar1");
+                const auto during =
+                    QObject::connect(bar, &QProgressBar::valueChanged, [&](int race) {
+                        if (race == 2)
+                            secondStart();
+                    });
+                child<QAction>(w, "ActionOutAll")->trigger();
+                QObject::disconnect(during);
+            }
+            EXPECT_TRUE(keptWhileBusy);
+            EXPECT_EQ(QTest::qWaitFor([&] { return !hint->isHidden(); }, 3000), c.handsDay);
+            EXPECT_TRUE(w.Session()->IsDayOpen());
+        }
+        w.close();
+    };
+    EXPECT_EQ(RunPelton(e), 0);
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+}
