@@ -571,7 +571,7 @@ TEST_F(DayCommandsTest, EachSingleFileCommandWritesExactlyItsOwnFile) {
     m_settings.File = {};
     child<QAction>(*w, "ActionOutAll")->trigger();
     EXPECT_EQ(child<QLabel>(*w, "StatusPanel0")->text(),
-              u("環境設定で出力するファイルがすべてオフのため、何も出力しませんでした"));
+              u("環境設定の「一括出力時に出力するファイル」がすべてオフのため、何も出力しませんでした"));
     // the WARS contest file and the RUV text file are told apart by their first line
     EXPECT_TRUE(ReadBytes(out() / "w20010128.txt") != ReadBytes(out() / "q20010128.txt"));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
