@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps check demo release bench fuzz package package-check clean
+.PHONY: all deps check demo release bench fuzz fuzz-merge package package-check clean
 
 all: release
 
@@ -32,6 +32,10 @@ check: deps
 # runs, coverage and findings at the end.
 fuzz: deps
 	bash scripts/fuzz.sh
+
+# Folds the inputs make fuzz grew into the committed corpora, minimised.
+fuzz-merge:
+	bash scripts/fuzz-merge.sh
 
 release: deps
 	cmake -S . -B $(BUILD)/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DRUVPELTON_TESTS=OFF

@@ -23,7 +23,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/tools/sampleday/make-sample-day" "$work/day" >/dev/null
 mkdir -p "$work/out"
-"$build/bin/ruvpelton-batch" write "$work/day/rv010128.lzh" --ini "$work/none.ini" \
+: >"$work/empty.ini" # an empty settings file: every setting at its default
+"$build/bin/ruvpelton-batch" write "$work/day/rv010128.lzh" --ini "$work/empty.ini" \
   --time "$work/day/time" --out "$work/out" --html >/dev/null
 
 flags=(--headless --disable-gpu --no-first-run --disable-background-networking
@@ -54,8 +55,8 @@ check_page out/s2001012803.htm 小倉日経オープン 萌黄賞 "小倉 2001�
 
 "$build/tools/sampleday/make-sample-day" --season 4 "$work/season" >/dev/null
 mkdir -p "$work/ledger"
-"$build/bin/ruvpelton-batch" ledger "$work/season" --ini "$work/none.ini" \
-  --time "$work/season/time" --out "$work/ledger" >/dev/null
+"$build/bin/ruvpelton-batch" ledger "$work/season" --ini "$work/empty.ini" \
+  --time "$work/season/time" --out "$work/ledger" --store "$work/season.sqlite" >/dev/null
 check_page ledger/ledger.html 成績集計 "期間 2001-01-06～2001-01-14" "<th>◎</th>" "<th>馬連</th>" \
   スナップショット 回収率の推移（累計） 投資と払戻の推移（累計） "<svg" "<polyline"
 

@@ -3,7 +3,8 @@
 # one after another, each for FUZZ_SECONDS (default 180) or, when FUZZ_RUNS is set, for
 # that many inputs; then reports runs, coverage and findings per target.
 #   scripts/fuzz.sh [TARGET...]     (default: every target)
-# New inputs go to build/fuzz/run/TARGET/corpus (the committed seeds stay as they are);
+# New inputs go to build/fuzz/run/TARGET/corpus (the committed corpus stays as it is until
+# make fuzz-merge folds them in);
 # a finding is written to build/fuzz/run/TARGET/findings and stops that target's run.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -28,11 +29,15 @@ for target in "${targets[@]}"; do
   mkdir -p "$run/corpus" "$run/findings"
   limit=(-max_total_time="$seconds")
   [ -n "${FUZZ_RUNS:-}" ] && limit=(-runs="$FUZZ_RUNS")
-  extra=()
-  if [ "$target" = day_archive ]; then
-    extra=(-max_len=65536)
-    cp tests/data/*.lzh "$run/corpus/" # the compressed archives are seeds too
-  fi
+  # the formats that small inputs can exercise are grown small, so the corpus stays small
+  case $target in
+    day_archive)
+      extra=(-max_len=65536)
+      cp tests/data/*.lzh "$run/corpus/" ;; # the compressed archives are seeds too
+    settings | time_database) extra=(-max_len=4096) ;;
+    odds_ruv | odds_jrdb | rx_odds) extra=(-max_len=8192) ;;
+    *) extra=() ;;
+  esac
   echo "fuzzing $target ..."
   "$build/tests/fuzz/fuzz_$target" "${limit[@]}" "${extra[@]}" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$run/findings/" -dict="tests/fuzz/dict/$target.dict" \

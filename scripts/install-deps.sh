@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev ccache clang-format
   libgtest-dev libgmock-dev
-  libarchive-dev
+  libarchive-dev libsqlite3-dev sqlite3
   qt6-base-dev
   xvfb xauth imagemagick fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-translations-l10n xdg-utils

@@ -13,10 +13,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 "$build/tools/sampleday/make-sample-day" "$work/day" >/dev/null
+: >"$work/empty.ini" # an empty settings file: every setting at its default
 for style in 0 1; do
   mkdir -p "$work/out$style"
-  # a settings file that does not exist: every setting at its default
-  "$build/bin/ruvpelton-batch" write "$work/day/rv010128.lzh" --ini "$work/none.ini" \
+  "$build/bin/ruvpelton-batch" write "$work/day/rv010128.lzh" --ini "$work/empty.ini" \
     --time "$work/day/time" --out "$work/out$style" --text --html --wars --ruv \
     --wars-format "$style" --ruv-format "$style" >/dev/null
 done

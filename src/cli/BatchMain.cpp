@@ -1,5 +1,6 @@
 // ruvpelton-batch: the program's day work from the command line.
 #include "cli/BatchOptions.h"
+#include "cli/BatchOutput.h"
 
 #include "analysis/Explanation.h"
 #include "analysis/Focus.h"
@@ -11,15 +12,17 @@
 #include "ledger/SeasonLedger.h"
 #include "output/ReportPieces.h"
 #include "output/Writers.h"
+#include "platform/Cancel.h"
 #include "platform/Cp932.h"
+#include "platform/Errors.h"
 #include "platform/Folder.h"
 #include "platform/Version.h"
+#include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -33,73 +36,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The signal that asked the tool to end: SIGINT (Ctrl-C), SIGTERM or SIGHUP; 0 while none.
-volatile std::sig_atomic_t g_endingSignal = 0;
-
-// Standard output and error when they are pipes or sockets, else -1: the outputs whose
-// writes may wait for a reader; and /dev/null, opened before any signal can arrive.
-int g_pipeOutputs[2] = {-1, -1};
-int g_nullOutput = -1;
-
 extern "C" void onEndingSignal(int signal) {
-    g_endingSignal = signal;
-    // A write that starts after this would otherwise still wait for a reader that does
-    // not read. The tool's own descriptors are pointed at /dev/null; the pipe itself,
-    // which other processes may share, is left as it is.
-    if (g_nullOutput >= 0)
-        for (int fd : g_pipeOutputs)
-            if (fd >= 0)
-                dup2(g_nullOutput, fd);
-}
-
-bool isPipe(int fd) {
-    struct stat st {};
-    return fstat(fd, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
+    EndingRequested() = signal;
 }
 
 // Each command stops at its next step once one of them arrives, and the tool then ends
-// through its usual way out, which removes its work folder. Without SA_RESTART a write
-// to a pipe that nobody reads is broken off instead of waiting for ever; a reader that
-// went away (SIGPIPE) makes the writes fail, not the tool die with its folder left.
+// through its usual way out, which removes its work folder. A write to a pipe goes on
+// after the signal, so that the lines already on their way, and the line that says the
+// tool was stopped, reach a reader that reads; a reader that went away (SIGPIPE) makes
+// the writes fail, not the tool die with its folder left.
 void catchEndingSignals() {
-    g_pipeOutputs[0] = isPipe(STDOUT_FILENO) ? STDOUT_FILENO : -1;
-    g_pipeOutputs[1] = isPipe(STDERR_FILENO) ? STDERR_FILENO : -1;
-    g_nullOutput = open("/dev/null", O_WRONLY | O_CLOEXEC);
     struct sigaction action {};
     action.sa_handler = onEndingSignal;
     sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool ended() {
-    return g_endingSignal != 0;
+    return EndingRequested() != 0;
 }
-
-class Printer {
-public:
-    explicit Printer(bool sjis) : m_sjis(sjis) {}
-    // Text in CP932; in UTF-8 mode CR LF line ends become LF. Each text is handed on
-    // at once, so a reader sees every line as it comes.
-    void write(const std::string& cp932) const {
-        if (m_sjis) {
-            std::cout << cp932 << std::flush;
-            return;
-        }
-        std::string text = toUtf8Lenient(cp932);
-        std::string out;
-        out.reserve(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i)
-            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-                out += text[i];
-        std::cout << out << std::flush;
-    }
-    void line(const std::string& cp932) const { write(cp932 + "\n"); }
-
-private:
-    bool m_sjis;
-};
 
 // an option given as an empty folder stays empty
 std::string withSeparator(const std::string& folder) {
@@ -115,6 +73,10 @@ fs::path programFolder(const char* argv0) {
 TSettings loadSettings(const TBatchOptions& o, const char* argv0) {
     TSettings settings;
     if (o.iniFile) {
+        // a settings file named on purpose that is not there is a mistake, not the defaults
+        std::error_code error;
+        if (!fs::exists(*o.iniFile, error) && !error)
+            throw InOutError("読み込み", *o.iniFile, std::strerror(ENOENT));
         settings.Load(*o.iniFile);
     } else {
         // the desktop program's settings, wherever it keeps them
@@ -162,13 +124,13 @@ std::string betsText(const TDaySession& day) {
     return BetKindText(day.Race()) + " " + BetPairsText(day.Focus());
 }
 
-int list(TDaySession& day, const Printer& out) {
+int list(TDaySession& day, const TBatchOutput& out) {
     for (int i = 0; i < day.Race().RaceCount() && !ended(); ++i)
         out.line(std::to_string(i) + "\t" + day.Race().RaceLine(i));
     return 0;
 }
 
-int summary(TDaySession& day, const Printer& out) {
+int summary(TDaySession& day, const TBatchOutput& out) {
     for (int i = 0; i < day.Race().RaceCount() && !ended(); ++i) {
         day.PrepareRace(i, false);
         out.line(std::to_string(i) + "\t" + day.Race().RaceLine(i) + "\t" + marksText(day.Focus()) +
@@ -177,13 +139,13 @@ int summary(TDaySession& day, const Printer& out) {
     return 0;
 }
 
-int race(TDaySession& day, int index, const Printer& out) {
+int race(TDaySession& day, int index, const TBatchOutput& out) {
     day.PrepareRace(index, true);
     out.write(TextReportBlock(day.OutputContext()));
     return 0;
 }
 
-int explain(TDaySession& day, int index, std::optional<int> runner, const Printer& out) {
+int explain(TDaySession& day, int index, std::optional<int> runner, const TBatchOutput& out) {
     day.PrepareRace(index, false);
     const TExplanation explanation(day.Race(), day.Focus());
     const int n = explanation.RunnerCount();
@@ -221,29 +183,38 @@ TOutputProgress interruptibleProgress() {
     };
 }
 
-void printWritten(const fs::path& file) {
-    std::cout << "written: " << file.string() << " (" << fs::file_size(file) << " bytes)\n";
+void printWritten(const fs::path& file, const TBatchOutput& out) {
+    out.utf8Line("written: " + file.string() + " (" + std::to_string(fs::file_size(file)) +
+                 " bytes)");
 }
 
 // The write and csv commands: the output walk with its progress on a terminal.
-int write(TDaySession& day, TOutputCommand command) {
+int write(TDaySession& day, TOutputCommand command, const TBatchOutput& out) {
     TDaySession::TOutputSummary result = day.RunOutput(command, interruptibleProgress());
+    if (result.discarded) {
+        std::cerr << "cancelled after " << result.races << " races: nothing written\n";
+        return 1;
+    }
     for (const fs::path& file : result.files)
-        printWritten(file);
+        printWritten(file, out);
     if (result.files.empty() && !result.cancelled)
-        std::cout << "no file written: " << noFileReason(command, day.Settings().File, result.races)
-                  << "\n";
+        out.utf8Line(std::string("no file written: ") +
+                     noFileReason(command, day.Settings().File, result.races));
     if (result.cancelled)
         std::cerr << "cancelled after " << result.races << " races\n";
     return 0;
 }
 
-int ledger(const TSettings& settings, const TBatchOptions& o, const Printer& out) {
+int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
-    const TSeasonLedger season(settings, o.archive, range);
+    TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
     const TLedger result = season.Run(interruptibleProgress());
+    for (const std::string& note : result.storeNotes)
+        std::cerr << "store: " << toUtf8Lenient(note) << "\n";
     for (const std::string& problem : result.problems)
         std::cerr << "skipped: " << toUtf8Lenient(problem) << "\n";
+    for (const std::string& warning : result.warnings)
+        std::cerr << "warning: " << toUtf8Lenient(warning) << "\n";
     if (result.cancelled) {
         std::cerr << "cancelled: nothing written\n";
         return 1;
@@ -251,12 +222,15 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const Printer& out
     const TLedgerSummary summary = Summarize(result);
     for (const std::string& line : SummaryLines(summary))
         out.line(line);
+    out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
+    if (ended())
+        return 1; // nothing written
     for (const fs::path& file : WriteLedgerFiles(result, summary, o.outFolder.value_or(".")))
-        printWritten(file);
+        printWritten(file, out);
     return 0;
 }
 
-int runCommand(TDaySession& day, const TBatchOptions& options, const Printer& out) {
+int runCommand(TDaySession& day, const TBatchOptions& options, const TBatchOutput& out) {
     if (options.command == "list")
         return list(day, out);
     if (options.command == "summary")
@@ -265,7 +239,7 @@ int runCommand(TDaySession& day, const TBatchOptions& options, const Printer& ou
         return race(day, options.raceIndex, out);
     if (options.command == "explain")
         return explain(day, options.raceIndex, options.runner, out);
-    return write(day, options.command == "csv" ? TOutputCommand::Csv : TOutputCommand::All);
+    return write(day, options.command == "csv" ? TOutputCommand::Csv : TOutputCommand::All, out);
 }
 
 } // namespace
@@ -288,10 +262,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     catchEndingSignals();
+    RemoveAbandonedWorkFolders();
     int code = 0;
     try {
         TSettings settings = loadSettings(options, argv[0]);
-        const Printer out(options.sjis);
+        const TBatchOutput out(options.sjis);
         if (options.command == "ledger") {
             code = ledger(settings, options, out);
         } else {
@@ -299,16 +274,21 @@ int main(int argc, char** argv) {
             if (options.command != "list")
                 day.FocusCreate(); // listing needs no time database
             day.OpenDay(options.archive);
+            for (const std::string& warning : day.FileWarnings())
+                std::cerr << "warning: " << options.archive << ": " << toUtf8Lenient(warning)
+                          << "\n";
             if (!ended())
                 code = runCommand(day, options, out);
         }
+    } catch (const EOutputClosed&) {
+        return 128 + SIGPIPE; // as a tool that SIGPIPE ended, without a word
     } catch (const std::exception& e) {
         std::cerr << "ruvpelton-batch: " << toUtf8Lenient(e.what()) << "\n";
         code = 1;
     }
     if (ended()) {
-        std::cerr << "ruvpelton-batch: ended by " << strsignal(g_endingSignal) << "\n";
-        return 128 + g_endingSignal;
+        std::cerr << "ruvpelton-batch: ended by " << strsignal(EndingRequested()) << "\n";
+        return 128 + EndingRequested();
     }
     return code;
 }

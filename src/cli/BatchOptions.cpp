@@ -34,8 +34,11 @@ const char* const kBatchUsage =
     "  --ruv-format 0|1     0: old OVERS layout, 1: new OVERS layout\n"
     "  --from YYMMDD        ledger: the first day to keep\n"
     "  --to YYMMDD          ledger: the last day to keep (later days still give results)\n"
-    "  --ini FILE           the settings file (default: ruvpelton.ini beside this tool;\n"
-    "                       installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
+    "  --store FILE         ledger: the season store to bring up to date and read (default:\n"
+    "                       one per folder, time database and odds sources in\n"
+    "                       ~/.cache/ruvpelton/)\n"
+    "  --ini FILE           the settings file, which must exist (default: ruvpelton.ini\n"
+    "                       beside this tool; installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
     "  --sjis               print CP932 bytes instead of UTF-8\n"
     "  --help               show this text\n"
     "  --version            show the version\n"
@@ -76,13 +79,10 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         {"--text", &TBatchOptions::text},       {"--html", &TBatchOptions::html},
         {"--wars", &TBatchOptions::wars},       {"--ruv", &TBatchOptions::ruv}};
     const std::map<std::string, std::optional<std::string> TBatchOptions::*> textOptions{
-        {"--time", &TBatchOptions::timeFolder},
-        {"--out", &TBatchOptions::outFolder},
-        {"--rx", &TBatchOptions::rxFolder},
-        {"--jrdb", &TBatchOptions::jrdbFolder},
-        {"--ini", &TBatchOptions::iniFile},
-        {"--from", &TBatchOptions::from},
-        {"--to", &TBatchOptions::to}};
+        {"--time", &TBatchOptions::timeFolder}, {"--out", &TBatchOptions::outFolder},
+        {"--rx", &TBatchOptions::rxFolder},     {"--jrdb", &TBatchOptions::jrdbFolder},
+        {"--ini", &TBatchOptions::iniFile},     {"--from", &TBatchOptions::from},
+        {"--to", &TBatchOptions::to},           {"--store", &TBatchOptions::storeFile}};
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

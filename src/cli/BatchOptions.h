@@ -27,6 +27,7 @@ struct TBatchOptions {
     std::optional<int> ruvFormat;
     std::optional<std::string> from; // ledger: YYMMDD
     std::optional<std::string> to;
+    std::optional<std::string> storeFile; // ledger: the season store
 
     bool anyFileChosen() const { return text || html || wars || ruv; }
 };

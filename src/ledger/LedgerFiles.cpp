@@ -2,6 +2,8 @@
 
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerTables.h"
+#include "output/CsvWriter.h"
+#include "output/ReportPieces.h"
 #include "platform/Cp932.h"
 #include "platform/FileReplace.h"
 #include "platform/Format.h"
@@ -10,55 +12,44 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string numberOrEmpty(int n) {
+// A runner number, empty for none.
+std::string runnerOrEmpty(int n) {
     return n == 0 ? std::string() : std::to_string(n);
 }
 
-std::string csvRow(const TLedgerRace& race) {
-    std::vector<std::string> cells{DateText(race.date), toUtf8Lenient(race.venue),
-                                   std::to_string(race.number), std::to_string(race.runners)};
-    cells.push_back(race.bets.empty() ? "見送り" : race.HasBracketBets() ? "枠連" : "馬連");
+} // namespace
+
+TCsvRow LedgerCsvRow(const TLedgerRace& race) {
+    TCsvRow row;
+    row.Text(DateText(race.date))
+        .Text(toUtf8Lenient(race.venue))
+        .Number(race.number)
+        .Number(race.runners)
+        .Text(race.bets.empty()       ? "見送り"
+              : race.HasBracketBets() ? "枠連"
+                                      : "馬連");
     for (int runner : race.marked)
-        cells.push_back(numberOrEmpty(runner));
+        row.Number(runnerOrEmpty(runner));
     for (int runner : race.marked)
-        cells.push_back(runner == 0 ? std::string()
-                                    : toUtf8Lenient(runResult::Text(race.Result(runner))));
-    cells.push_back(numberOrEmpty(race.First()));
-    cells.push_back(numberOrEmpty(race.Second()));
-    cells.push_back(race.Settled() ? "1" : "0");
+        row.Text(runner == 0 ? std::string() : toUtf8Lenient(runResult::Text(race.Result(runner))));
+    row.Number(runnerOrEmpty(race.First())).Number(runnerOrEmpty(race.Second()));
+    row.Number(race.Settled() ? 1 : 0);
     std::string bets;
     for (const TLedgerBet& bet : race.bets)
         bets += Format("%s%d-%d", bets.empty() ? "" : " ", bet.lower, bet.higher);
-    cells.push_back(bets);
+    row.Text(bets);
     TBetTally tally;
     tally.Add(race);
     for (long long n : {static_cast<long long>(tally.hits), tally.stake, tally.paid})
-        cells.push_back(race.Settled() ? std::to_string(n) : std::string());
-    std::string row;
-    for (const std::string& cell : cells)
-        row += (row.empty() ? "" : ",") + cell;
-    return row + "\r\n";
+        row.Number(race.Settled() ? std::to_string(n) : std::string());
+    return row;
 }
 
-std::string escaped(const std::string& utf8) {
-    std::string out;
-    for (char c : utf8) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+namespace {
 
 // A CP932 text as HTML text.
 std::string html(const std::string& cp932) {
-    return escaped(toUtf8Lenient(cp932));
+    return HtmlText(toUtf8Lenient(cp932));
 }
 
 std::string htmlTable(const TLedgerTable& table) {
@@ -108,14 +99,21 @@ constexpr const char* kStyle =
     "td{text-align:right}tr:first-child th{background:#e8e8f0}"
     "p.note{color:#8a1f11}svg{font-size:12px}";
 
+// One file of a ledger run: its name and its bytes.
+struct TLedgerFile {
+    std::string name;
+    std::string bytes;
+};
+
 } // namespace
 
 std::string LedgerCsv(const TLedger& ledger) {
-    std::string csv = kByteOrderMark;
-    csv += "date,venue,race,runners,kind,mark1,mark2,mark3,mark4,mark5,mark6,"
-           "pos1,pos2,pos3,pos4,pos5,pos6,first,second,settled,bets,hits,stake,return\r\n";
+    std::string csv =
+        CsvStart({"date",  "venue", "race",   "runners", "kind", "mark1", "mark2", "mark3",
+                  "mark4", "mark5", "mark6",  "pos1",    "pos2", "pos3",  "pos4",  "pos5",
+                  "pos6",  "first", "second", "settled", "bets", "hits",  "stake", "return"});
     for (const TLedgerRace& race : ledger.races)
-        csv += csvRow(race);
+        csv += LedgerCsvRow(race).Line();
     return csv;
 }
 
@@ -147,9 +145,12 @@ std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
 
 std::vector<fs::path> WriteLedgerFiles(const TLedger& ledger, const TLedgerSummary& summary,
                                        const fs::path& folder) {
-    const fs::path csv = folder / "ledger.csv";
-    const fs::path page = folder / "ledger.html";
-    ReplaceFile(csv, LedgerCsv(ledger));
-    ReplaceFile(page, LedgerHtml(summary));
-    return {csv, page};
+    // every file of a run joins this one set, so that they take their places together
+    const TLedgerFile run[] = {{"ledger.csv", LedgerCsv(ledger)},
+                               {"ledger.html", LedgerHtml(summary)}};
+    TFileSet files;
+    for (const TLedgerFile& file : run)
+        files.Write(folder / file.name, file.bytes);
+    files.Commit();
+    return files.Files();
 }

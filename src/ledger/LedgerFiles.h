@@ -2,6 +2,7 @@
 
 #include "ledger/LedgerSummary.h"
 #include "ledger/SeasonLedger.h"
+#include "output/CsvWriter.h"
 
 #include <filesystem>
 #include <string>
@@ -11,6 +12,8 @@
 // race: date, venue, race, runners, kind, mark1-6, pos1-6, first, second, settled, bets,
 // hits, stake, return. hits, stake and return are empty for a race that is not settled.
 std::string LedgerCsv(const TLedger& ledger);
+// One race's row of ledger.csv (UTF-8); an empty cell is an empty field.
+TCsvRow LedgerCsvRow(const TLedgerRace& race);
 
 // ledger.html: one self-contained UTF-8 page without scripts: the overview, the mark and
 // bet tables, the tables by venue and by month, and the chart as inline SVG.
@@ -20,8 +23,9 @@ std::string LedgerHtml(const TLedgerSummary& summary);
 // the odds (CP932 lines).
 std::vector<std::string> SummaryLines(const TLedgerSummary& summary);
 
-// Writes ledger.csv and ledger.html into folder, each whole or not at all; nothing else is
-// written. Returns their paths. Throws EInOutError naming the file that failed.
+// Writes the files of a ledger run (ledger.csv, ledger.html) into folder, all together: each is
+// written beside its place first, and none replaces its old file unless every one could be written.
+// Nothing else is written. Returns their paths. Throws EInOutError naming the file that failed.
 std::vector<std::filesystem::path> WriteLedgerFiles(const TLedger& ledger,
                                                     const TLedgerSummary& summary,
                                                     const std::filesystem::path& folder);

@@ -51,6 +51,7 @@ TLedgerSummary Summarize(const TLedger& ledger) {
     TLedgerSummary s;
     s.days = ledger.days;
     s.skippedArchives = ledger.skippedArchives;
+    s.daysWithoutOdds = ledger.daysWithoutOdds;
     for (const TLedgerRace& race : ledger.races) {
         ++s.races;
         s.firstDate = s.firstDate == 0 ? race.date : std::min(s.firstDate, race.date);

@@ -45,6 +45,7 @@ struct TLedgerSummary {
     int settled = 0;
     int unknownRunners = 0; // runners without a known result
     int skippedArchives = 0;
+    int daysWithoutOdds = 0;
     int firstDate = 0;
     int lastDate = 0;
     std::array<TMarkTally, kMarkGroups> marks;

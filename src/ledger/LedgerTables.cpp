@@ -103,10 +103,6 @@ std::string GroupedDigits(long long value) {
     return digits;
 }
 
-std::string DateText(int date) {
-    return Format("%.4d-%.2d-%.2d", date / 10000, date / 100 % 100, date % 100);
-}
-
 std::string OverviewText(const TLedgerSummary& s) {
     std::string text = Format(sjis("期間 %s～%s  開催日 %d  レース %d  確定 %d  未確定 %d  "
                                    "結果不明の出走馬 %d")
@@ -115,6 +111,8 @@ std::string OverviewText(const TLedgerSummary& s) {
                               s.races, s.settled, s.races - s.settled, s.unknownRunners);
     if (s.skippedArchives > 0)
         text += Format(sjis("  読めなかったアーカイブ %d").c_str(), s.skippedArchives);
+    if (s.daysWithoutOdds > 0)
+        text += Format(sjis("  オッズのない開催日 %d").c_str(), s.daysWithoutOdds);
     return text;
 }
 

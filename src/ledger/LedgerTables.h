@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ledger/LedgerSummary.h"
+#include "season/SeasonFolder.h" // DateText
 
 #include <string>
 #include <vector>
@@ -30,8 +31,6 @@ const std::string& SnapshotNote();
 
 // A number with a comma every three digits, as amounts of yen are shown.
 std::string GroupedDigits(long long value);
-// A date YYYYMMDD as YYYY-MM-DD.
-std::string DateText(int date);
 // The table as lines of text: columns padded to their widest cell (bytes, which CP932
 // makes the width on a terminal), the first column left-aligned and the rest right-aligned.
 std::vector<std::string> TableLines(const TLedgerTable& table);

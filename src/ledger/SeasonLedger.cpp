@@ -1,156 +1,130 @@
 #include "ledger/SeasonLedger.h"
 
-#include "analysis/Focus.h"
-#include "session/Settings.h"
-#include "ledger/ResultBook.h"
-#include "odds/Odds.h"
-#include "output/ReportPieces.h"
+#include "ledger/StoreLedger.h"
 #include "platform/Cp932.h"
-#include "race/RaceBase.h"
-#include "race/RaceCode.h"
+#include "season/StoreUpdate.h"
+#include "session/ProgramFiles.h"
 
 #include <algorithm>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kDateDigits = 6;
-constexpr std::string_view kArchivePrefix = "rv";
-constexpr std::string_view kArchiveSuffix = ".lzh";
-
-bool isDigits(std::string_view text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 std::string pathText(const fs::path& path) {
     return toCp932Lenient(path.string());
 }
 
-// The date of a day archive's name; 0 for any other file.
-int archiveDate(const std::string& name) {
-    if (name.size() != kArchivePrefix.size() + kDateDigits + kArchiveSuffix.size() ||
-        !name.starts_with(kArchivePrefix) || !name.ends_with(kArchiveSuffix))
-        return 0;
-    return SeasonDate(name.substr(kArchivePrefix.size(), kDateDigits));
-}
-
-// The race as the ledger keeps it, from the race, prediction and odds of the session.
-TLedgerRace recordedRace(const TDaySession& session) {
-    const TRaceBase& race = session.Race();
-    const TFocus& focus = session.Focus();
-    const TOdds& odds = session.Odds();
-    const TRaceFacts facts = race.RaceFacts();
-    TLedgerRace r;
-    r.date = FieldToInt(facts.date);
-    r.venue = facts.venue;
-    r.number = facts.number;
-    r.runners = race.RunnerCount();
-    // the odds the race view shows; the session keeps only odds of the race's own field
-    const bool hasOdds = odds.Count() != 0;
-    for (int p = 1; p <= kLedgerMarks; ++p) {
-        const int runner = focus.MarkedRunner(p);
-        r.marked[static_cast<std::size_t>(p - 1)] = runner;
-        r.winOdds[static_cast<std::size_t>(p - 1)] =
-            runner != 0 && hasOdds ? odds.OddsA(0, runner) : 0;
-    }
-    for (int j = 0; j < focus.BetCount(); ++j) {
-        const TBetPair pair = focus.BetPair(j);
-        r.bets.push_back({pair.lower, pair.higher, hasOdds ? BetOdds(focus, odds, j) : 0});
-    }
-    r.results.assign(static_cast<std::size_t>(std::max(r.runners, 0)), runResult::kUnknown);
-    return r;
-}
-
-// The one-digit course code of the past-run blocks for the selected race.
-int pastRunCourseOf(const TRaceBase& race) {
-    return FieldToInt(race.DayKey().substr(8, 2)) % 10;
+fs::path storeFileFor(const TSettings& settings, const fs::path& folder, const fs::path& chosen) {
+    return chosen.empty()
+               ? DefaultStoreFile(TUserFolders::FromEnvironment(), StoreSourceOf(settings, folder))
+               : chosen;
 }
 
 } // namespace
 
-int SeasonDate(const std::string& yymmdd) {
-    if (yymmdd.size() != kDateDigits || !isDigits(yymmdd))
-        return 0;
-    const int year = std::stoi(yymmdd.substr(0, 2));
-    return (year < 50 ? 20000000 : 19000000) + std::stoi(yymmdd);
-}
-
-std::vector<TSeasonDay> SeasonDays(const fs::path& folder) {
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
-    if (error)
-        throw ELedgerError(pathText(folder) + sjis("がオープンできません"));
-    std::vector<TSeasonDay> days;
-    for (const fs::directory_entry& entry : entries) {
-        const int date = archiveDate(entry.path().filename().string());
-        if (date != 0 && entry.is_regular_file(error))
-            days.push_back({entry.path(), date});
+template <typename Work> auto TSeasonLedger::whole(Work work) {
+    try {
+        return work();
+    } catch (const ESqliteError& error) {
+        if (!error.IsDamage())
+            throw;
+        // a store whose pages no longer hold together is built again from the archives
+        m_store->SetAside(error.what());
+        m_updater = std::make_unique<TStoreUpdater>(*m_store, m_settings, m_folder);
+        return work();
     }
-    if (days.empty())
-        throw ELedgerError(pathText(folder) +
-                           sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
-    std::sort(days.begin(), days.end(),
-              [](const TSeasonDay& a, const TSeasonDay& b) { return a.date < b.date; });
-    return days;
 }
 
-TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range)
-    : m_settings(settings), m_range(range), m_days(SeasonDays(folder)) {
+TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range,
+                             const fs::path& storeFile, int busyMilliseconds)
+    : m_settings(settings), m_folder(folder), m_range(range) {
+    m_store =
+        std::make_unique<TSeasonStore>(storeFileFor(settings, folder, storeFile), busyMilliseconds);
+    whole([this] { m_updater = std::make_unique<TStoreUpdater>(*m_store, m_settings, m_folder); });
     // the days before the range can give no result to the days in it
-    std::erase_if(m_days, [this](const TSeasonDay& day) { return day.date < m_range.from; });
-    if (std::none_of(m_days.begin(), m_days.end(),
-                     [this](const TSeasonDay& day) { return isKept(day); }))
+    const std::vector<TSeasonDay>& days = m_updater->Days();
+    if (std::none_of(days.begin(), days.end(),
+                     [this](const TSeasonDay& d) { return isKept(d.date); }))
         throw ELedgerError(pathText(folder) + sjis("に期間内の開催日のデータがありません"));
 }
 
-bool TSeasonLedger::isKept(const TSeasonDay& day) const {
-    return day.date >= m_range.from && (m_range.to == 0 || day.date <= m_range.to);
+TSeasonLedger::~TSeasonLedger() = default;
+
+int TSeasonLedger::DayCount() const {
+    return m_updater->DaysToRead();
 }
 
-TLedger TSeasonLedger::Run(const TOutputProgress& progress) const {
-    TDaySession session(m_settings);
-    session.FocusCreate();
+bool TSeasonLedger::isKept(int date) const {
+    return date >= m_range.from && (m_range.to == 0 || date <= m_range.to);
+}
+
+TLedger TSeasonLedger::Run(const TOutputProgress& progress) {
+    return whole([this, &progress] { return runOnce(progress); });
+}
+
+TLedger TSeasonLedger::runOnce(const TOutputProgress& progress) {
+    const TStoreUpdate update = m_updater->Run(progress);
     TLedger ledger;
-    TResultBook book;
-    const int total = DayCount();
-    for (int d = 0; d < total; ++d) {
-        if (progress && !progress(d + 1, total, ProgressCountText(d + 1, total))) {
-            ledger.cancelled = true;
-            break;
-        }
-        const TSeasonDay& day = m_days[static_cast<std::size_t>(d)];
-        const std::string name = pathText(day.archive.filename());
-        try {
-            session.OpenDay(day.archive.string());
-        } catch (const std::exception& error) {
-            ++ledger.skippedArchives;
-            ledger.problems.push_back(name + ": " + error.what());
-            continue;
-        }
-        const bool kept = isKept(day);
-        ledger.days += kept ? 1 : 0;
-        for (int i = 0; i < session.Race().RaceCount(); ++i) {
-            try {
-                if (kept)
-                    session.PrepareRace(i, true);
-                else
-                    session.Race().SelectRace(i);
-                book.Resolve(session.Race(), ledger.races);
-                if (kept) {
-                    TLedgerRace race = recordedRace(session);
-                    const int course = pastRunCourseOf(session.Race());
-                    ledger.races.push_back(std::move(race));
-                    book.Expect(session.Race(), ledger.races.size() - 1, ledger.races.back().date,
-                                course);
-                }
-            } catch (const std::exception& error) {
-                ledger.problems.push_back(name + " " + session.Race().RaceLine(i) + ": " +
-                                          error.what());
-            }
-        }
-        session.CloseDay();
+    ledger.store = m_store->File();
+    if (!m_store->SetAsideNote().empty())
+        ledger.storeNotes.push_back(m_store->SetAsideNote());
+    if (update.recomputed)
+        ledger.storeNotes.push_back(
+            sjis("時計データベースかオッズの設定が変わったため、すべての開催日を読み直しました"));
+    for (const std::string& name : update.dropped)
+        ledger.storeNotes.push_back(name +
+                                    sjis(": ファイルがなくなったため、その開催日を除きました"));
+    if (update.cancelled) {
+        ledger.cancelled = true;
+        return ledger;
     }
+    TLedger computed = compute(update);
+    computed.store = ledger.store;
+    computed.storeNotes = std::move(ledger.storeNotes);
+    if (computed.days == 0)
+        throw NoReadableDay(m_folder, computed.problems);
+    return computed;
+}
+
+TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
+    TSqliteDatabase& db = m_store->Database();
+    TStoredRaces stored = ReadStoredRaces(db);
+    RefreshLedgerTable(db, stored);
+    TLedger ledger;
+    for (std::size_t i = 0; i < stored.races.size(); ++i)
+        if (isKept(stored.days[i]))
+            ledger.races.push_back(std::move(stored.races[i]));
+    // entries that are no day archives first, then the problems of the days from the
+    // range's start on, in date order
+    ledger.problems = update.skipped;
+    ledger.skippedArchives = static_cast<int>(update.skipped.size());
+    std::vector<std::pair<int, std::string>> problems;
+    for (const TStoreUpdate::TUnreadable& u : update.unreadable)
+        if (u.date >= m_range.from) {
+            problems.emplace_back(u.date, u.problem);
+            ++ledger.skippedArchives;
+        }
+    ledger.warnings = update.duplicates;
+    TSqliteStatement notes(db, "SELECT date, kind, text FROM day_note WHERE date >= ? "
+                               "ORDER BY date, seq");
+    notes.Bind(1, m_range.from);
+    while (notes.Step()) {
+        std::string text = toCp932Lenient(notes.Text(2));
+        if (notes.Text(1) == "warning")
+            ledger.warnings.push_back(std::move(text));
+        else
+            problems.emplace_back(notes.Int(0), std::move(text));
+    }
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [date, problem] : problems)
+        ledger.problems.push_back(std::move(problem));
+    TSqliteStatement days(db, "SELECT date, has_odds FROM day");
+    while (days.Step())
+        if (isKept(days.Int(0))) {
+            ++ledger.days;
+            ledger.daysWithoutOdds += days.Int(1) == 0 ? 1 : 0;
+        }
     return ledger;
 }

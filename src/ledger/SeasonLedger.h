@@ -1,33 +1,18 @@
 #pragma once
 
-#include "session/DaySession.h"
 #include "ledger/LedgerRace.h"
+#include "season/SeasonFolder.h"
+#include "season/SeasonStore.h"
+#include "session/DaySession.h"
 
 #include <filesystem>
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <vector>
 
 struct TSettings;
-
-class ELedgerError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// One day archive of a season folder: rv + YYMMDD + .lzh.
-struct TSeasonDay {
-    std::filesystem::path archive;
-    int date = 0; // YYYYMMDD; a two-digit year below 50 is of the 2000s
-};
-
-// The day archives of folder in date order. Throws ELedgerError when the folder cannot be
-// read or holds none.
-std::vector<TSeasonDay> SeasonDays(const std::filesystem::path& folder);
-
-// The date YYYYMMDD of a YYMMDD text, as archive names and the range options give it;
-// 0 when the text is not six digits.
-int SeasonDate(const std::string& yymmdd);
+class TStoreUpdater;
+struct TStoreUpdate;
 
 // The days whose races the ledger keeps; 0 leaves that end open.
 struct TLedgerRange {
@@ -35,38 +20,61 @@ struct TLedgerRange {
     int to = 0;
 };
 
-// What a walk over a season folder gathered.
+// What the ledger computed from the store.
 struct TLedger {
     std::vector<TLedgerRace> races;    // in the order of the days and of each day's races
     int days = 0;                      // days whose races were kept
+    int daysWithoutOdds = 0;           // of those, days none of whose races had odds
     int skippedArchives = 0;           // day archives that could not be read
     std::vector<std::string> problems; // archives and races left out, with why (CP932)
+    // one line per day that was read with something wrong (a name that is not its date, a
+    // record file cut short, an odds archive that cannot be read) or counted once (CP932)
+    std::vector<std::string> warnings;
     bool cancelled = false;
+    std::filesystem::path store;         // the store's file
+    std::vector<std::string> storeNotes; // what the update did besides reading days (CP932)
 };
 
-// The season ledger over a folder of day archives: every race of every day in the range
-// is prepared as the race view prepares it (its odds read and its prediction computed, with
-// the settings' time database and odds sources), and each runner's result is taken from
-// the first later day whose horse records hold that run. The days after the range are
-// read for results only. Each archive is opened once.
+// The season ledger over a folder of day archives: the season store of the folder is
+// brought up to date first (every new or changed day read as the race view prepares it,
+// with the settings' time database and odds sources), then every table is computed from
+// the store. Days are known by the date inside their archives (a day held by two archives
+// is counted once). Each runner's result is taken from the first later day whose horse
+// records hold that run; the days after the range still give results.
 class TSeasonLedger {
 public:
-    // Throws ELedgerError when the folder holds no day archive in or after the range.
+    // storeFile: the store to use; empty for the default store of the folder, time
+    // database and odds sources in the user's cache folder. Throws ELedgerError when the
+    // folder holds no day archive, none that can be read (naming each and why) or none in
+    // or after the range, ESqliteError when the store cannot be opened or is in use.
     TSeasonLedger(const TSettings& settings, const std::filesystem::path& folder,
-                  TLedgerRange range = {});
+                  TLedgerRange range = {}, const std::filesystem::path& storeFile = {},
+                  int busyMilliseconds = TSeasonStore::kBusyMilliseconds);
+    ~TSeasonLedger();
 
-    // The day archives the walk reads.
-    int DayCount() const { return static_cast<int>(m_days.size()); }
+    // The days the update of the store reads: the steps of Run's progress.
+    int DayCount() const;
+    const std::filesystem::path& StoreFile() const { return m_store->File(); }
 
-    // Walks the days; progress is asked before each day (false stops before it, and the
-    // ledger is marked cancelled). Errors of the time database pass out; an archive or a
-    // race that cannot be read is noted and left out.
-    TLedger Run(const TOutputProgress& progress = {}) const;
+    // Brings the store up to date, asking progress before each day it reads (false stops
+    // before it: the ledger comes back empty and marked cancelled; the days read so far
+    // stay in the store), then computes the ledger from it. Errors of the time database
+    // and of the store pass out; an archive or a race that cannot be read is noted and
+    // left out; when no day in the range could be read, ELedgerError names each archive
+    // and why. A store found damaged on the way is set aside and built again.
+    TLedger Run(const TOutputProgress& progress = {});
 
 private:
-    bool isKept(const TSeasonDay& day) const;
+    bool isKept(int date) const;
+    // Runs work; when it finds the store damaged, sets it aside and runs work again on a new
+    // store.
+    template <typename Work> auto whole(Work work);
+    TLedger runOnce(const TOutputProgress& progress);
+    TLedger compute(const TStoreUpdate& update);
 
     const TSettings& m_settings;
+    std::filesystem::path m_folder;
     TLedgerRange m_range;
-    std::vector<TSeasonDay> m_days;
+    std::unique_ptr<TSeasonStore> m_store;
+    std::unique_ptr<TStoreUpdater> m_updater;
 };

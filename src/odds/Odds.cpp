@@ -57,25 +57,25 @@ constexpr const char* kTan = "TOddsTan";
 TOddsTan::TOddsTan(int n)
     : TOddsBase(kTan, checkedRunnerCount(kTan, n), n), m_cells(static_cast<std::size_t>(n)) {}
 
-TOddsTan::Slot TOddsTan::slot(const std::string& operation, std::uint8_t kind, int runner) const {
+TOddsTan::Slot TOddsTan::slot(const std::string& operation, TBetKind kind, int runner) const {
     if (runner < 1 || runner > Size())
         fail(operation + "1");
     const auto cell = static_cast<std::size_t>(runner - 1);
     switch (kind) {
-    case 0: return {cell, &Cell::win};
-    case 1:
-    case 3: return {cell, &Cell::placeLower};
-    case 2: return {cell, &Cell::placeUpper};
+    case TBetKind::Win: return {cell, &Cell::win};
+    case TBetKind::PlaceLower:
+    case TBetKind::Place: return {cell, &Cell::placeLower};
+    case TBetKind::PlaceUpper: return {cell, &Cell::placeUpper};
     default: fail(operation + "2");
     }
 }
 
-void TOddsTan::SetOdds(std::uint8_t kind, int runner, float value) {
+void TOddsTan::SetOdds(TBetKind kind, int runner, float value) {
     const Slot s = slot(".SetOdds", kind, runner);
     m_cells[s.cell].*s.member = value;
 }
 
-float TOddsTan::Odds(std::uint8_t kind, int runner) const {
+float TOddsTan::Odds(TBetKind kind, int runner) const {
     const Slot s = slot(".Odds", kind, runner);
     return m_cells[s.cell].*s.member;
 }
@@ -154,24 +154,24 @@ TOddsWid::TOddsWid(int n)
     : TOddsBase(kWid, checkedRunnerCount(kWid, n), pairCount(n)),
       m_cells(static_cast<std::size_t>(pairCount(n))) {}
 
-TOddsWid::Slot TOddsWid::slot(const std::string& operation, std::uint8_t kind, int first,
+TOddsWid::Slot TOddsWid::slot(const std::string& operation, TBetKind kind, int first,
                               int second) const {
     checkPair(operation, first, second, true);
     const std::size_t cell =
         runnerPairIndex(Size(), std::min(first, second), std::max(first, second));
     switch (kind) {
-    case 6: return {cell, &Cell::lower};
-    case 7: return {cell, &Cell::upper};
+    case TBetKind::WideLower: return {cell, &Cell::lower};
+    case TBetKind::WideUpper: return {cell, &Cell::upper};
     default: fail(operation + "4");
     }
 }
 
-void TOddsWid::SetOdds(std::uint8_t kind, int first, int second, float value) {
+void TOddsWid::SetOdds(TBetKind kind, int first, int second, float value) {
     const Slot s = slot(".SetOdds", kind, first, second);
     m_cells[s.cell].*s.member = value;
 }
 
-float TOddsWid::Odds(std::uint8_t kind, int first, int second) const {
+float TOddsWid::Odds(TBetKind kind, int first, int second) const {
     const Slot s = slot(".Odds", kind, first, second);
     return m_cells[s.cell].*s.member;
 }
@@ -180,7 +180,12 @@ float TOddsWid::Odds(std::uint8_t kind, int first, int second) const {
 
 namespace {
 constexpr const char* kOdds = "TOdds";
+
+// The kinds of the pair tables: bracket quinella, quinella and wide.
+bool isPairKind(TBetKind kind) {
+    return kind >= TBetKind::BracketQuinella && kind <= TBetKind::WideTime;
 }
+} // namespace
 
 void TOdds::Clear() {
     m_tan.reset();
@@ -212,15 +217,15 @@ void TOdds::Init(int n) {
 
 // A table that does not exist (quinella or wide in a small field, or any table while
 // cleared) fails the operation's first check.
-TOddsBase* TOdds::timeTable(const char* operation, std::uint8_t kind) const {
+TOddsBase* TOdds::timeTable(const char* operation, TBetKind kind) const {
     TOddsBase* table = nullptr;
-    if (kind <= 3)
+    if (kind <= TBetKind::Place)
         table = m_tan.get();
-    else if (kind == 4)
+    else if (kind == TBetKind::BracketQuinella)
         table = m_wak.get();
-    else if (kind == 5)
+    else if (kind == TBetKind::Quinella)
         table = m_uma.get();
-    else if (kind <= 8)
+    else if (kind <= TBetKind::WideTime)
         table = m_wid.get();
     else
         raise(kOdds, std::string(operation) + "2");
@@ -229,48 +234,48 @@ TOddsBase* TOdds::timeTable(const char* operation, std::uint8_t kind) const {
     return table;
 }
 
-void TOdds::SetTime(std::uint8_t kind, const std::string& text) {
+void TOdds::SetTime(TBetKind kind, const std::string& text) {
     timeTable(".SetTime", kind)->SetTime(text);
 }
 
-const std::string& TOdds::Time(std::uint8_t kind) const {
+const std::string& TOdds::Time(TBetKind kind) const {
     return timeTable(".Time", kind)->Time();
 }
 
 // The setter reports the reader's name.
-void TOdds::SetOddsA(std::uint8_t kind, int runner, float value) {
-    if (kind > 3 || !m_tan)
+void TOdds::SetOddsA(TBetKind kind, int runner, float value) {
+    if (kind > TBetKind::Place || !m_tan)
         raise(kOdds, ".OddsA");
     m_tan->SetOdds(kind, runner, value);
 }
 
-float TOdds::OddsA(std::uint8_t kind, int runner) const {
-    if (kind > 3 || !m_tan)
+float TOdds::OddsA(TBetKind kind, int runner) const {
+    if (kind > TBetKind::Place || !m_tan)
         raise(kOdds, ".OddsA");
     return m_tan->Odds(kind, runner);
 }
 
-void TOdds::SetOddsB(std::uint8_t kind, int first, int second, float value) {
-    if (kind < 4 || kind > 8)
+void TOdds::SetOddsB(TBetKind kind, int first, int second, float value) {
+    if (!isPairKind(kind))
         raise(kOdds, ".SetOddsB2");
-    if (kind == 4 && m_wak)
+    if (kind == TBetKind::BracketQuinella && m_wak)
         m_wak->SetOdds(first, second, value);
-    else if (kind == 5 && m_uma)
+    else if (kind == TBetKind::Quinella && m_uma)
         m_uma->SetOdds(first, second, value);
-    else if (kind >= 6 && m_wid)
+    else if (kind >= TBetKind::WideLower && m_wid)
         m_wid->SetOdds(kind, first, second, value);
     else
         raise(kOdds, ".SetOddsB1");
 }
 
-float TOdds::OddsB(std::uint8_t kind, int first, int second) const {
-    if (kind < 4 || kind > 8)
+float TOdds::OddsB(TBetKind kind, int first, int second) const {
+    if (!isPairKind(kind))
         raise(kOdds, ".OddsB2");
-    if (kind == 4 && m_wak)
+    if (kind == TBetKind::BracketQuinella && m_wak)
         return m_wak->Odds(first, second);
-    if (kind == 5 && m_uma)
+    if (kind == TBetKind::Quinella && m_uma)
         return m_uma->Odds(first, second);
-    if (kind >= 6 && m_wid)
+    if (kind >= TBetKind::WideLower && m_wid)
         return m_wid->Odds(kind, first, second);
     raise(kOdds, ".OddsB1");
 }

@@ -8,11 +8,22 @@
 #include <vector>
 
 // The odds of one race, by bet family. Odds are 32-bit floats (12.3 = 12.3 times the
-// stake); -1 means no odds (shown as a dash), 0 a cell that no source has set.
-//
-// Bet kinds: 0 win, 1 and 2 place lower and upper bound, 3 place (the lower bound's
-// cell), 4 bracket quinella, 5 quinella, 6 and 7 wide lower and upper bound, 8 wide
-// (time text only). Runner, bracket and pair numbers are 1-based.
+// stake); -1 means no odds (shown as a dash), 0 a cell that no source has set. Runner,
+// bracket and pair numbers are 1-based.
+
+// The bet kinds through which the tables are read and written. The numbers are fixed:
+// the tables refuse a kind outside their own range by comparing them.
+enum class TBetKind : std::uint8_t {
+    Win = 0,
+    PlaceLower = 1,
+    PlaceUpper = 2,
+    Place = 3, // the place lower bound's cell
+    BracketQuinella = 4,
+    Quinella = 5,
+    WideLower = 6,
+    WideUpper = 7,
+    WideTime = 8, // the wide table's time text; the wide table refuses odds of this kind
+};
 
 // A bad index or kind; the message is the class name of the object, a point and the
 // operation with the number of its failed check ("TOddsUma.SetOdds3").
@@ -51,9 +62,9 @@ private:
 class TOddsTan : public TOddsBase {
 public:
     explicit TOddsTan(int n);
-    // Kinds 0 to 3.
-    void SetOdds(std::uint8_t kind, int runner, float value);
-    float Odds(std::uint8_t kind, int runner) const;
+    // Kinds Win to Place.
+    void SetOdds(TBetKind kind, int runner, float value);
+    float Odds(TBetKind kind, int runner) const;
 
 private:
     struct Cell {
@@ -65,7 +76,7 @@ private:
         std::size_t cell;
         float Cell::*member;
     };
-    Slot slot(const std::string& operation, std::uint8_t kind, int runner) const;
+    Slot slot(const std::string& operation, TBetKind kind, int runner) const;
 
     std::vector<Cell> m_cells;
 };
@@ -99,12 +110,12 @@ private:
     std::vector<float> m_cells;
 };
 
-// Wide odds (lower and upper bound, kinds 6 and 7) by runner pair, in either order.
+// Wide odds (kinds WideLower and WideUpper) by runner pair, in either order.
 class TOddsWid : public TOddsBase {
 public:
     explicit TOddsWid(int n);
-    void SetOdds(std::uint8_t kind, int first, int second, float value);
-    float Odds(std::uint8_t kind, int first, int second) const;
+    void SetOdds(TBetKind kind, int first, int second, float value);
+    float Odds(TBetKind kind, int first, int second) const;
 
 private:
     struct Cell {
@@ -115,7 +126,7 @@ private:
         std::size_t cell;
         float Cell::*member;
     };
-    Slot slot(const std::string& operation, std::uint8_t kind, int first, int second) const;
+    Slot slot(const std::string& operation, TBetKind kind, int first, int second) const;
 
     std::vector<Cell> m_cells;
 };
@@ -136,28 +147,31 @@ public:
     void Init(int n);
     int Count() const { return m_count; }
     bool HasHorseQuinella() const { return m_count > 8; }
-    // The kind under which the program's own quinella bets are looked up: 5 (quinella)
-    // in fields of more than 8 runners, else 4 (bracket quinella).
-    std::uint8_t QuinellaKind() const { return HasHorseQuinella() ? 5 : 4; }
+    // The kind under which the program's own quinella bets are looked up: quinella in
+    // fields of more than 8 runners, else bracket quinella.
+    TBetKind QuinellaKind() const {
+        return HasHorseQuinella() ? TBetKind::Quinella : TBetKind::BracketQuinella;
+    }
 
-    // The time text of the table of kind (0 to 3 win and place, 4 bracket, 5 quinella,
-    // 6 to 8 wide).
-    void SetTime(std::uint8_t kind, const std::string& text);
-    const std::string& Time(std::uint8_t kind) const;
+    // The time text of the table of kind (Win to Place the win and place table,
+    // WideLower to WideTime the wide table).
+    void SetTime(TBetKind kind, const std::string& text);
+    const std::string& Time(TBetKind kind) const;
 
-    // Kinds 0 to 3.
-    void SetOddsA(std::uint8_t kind, int runner, float value);
-    float OddsA(std::uint8_t kind, int runner) const;
-    // Kinds 4 to 7 (8 reaches the wide table, which refuses it).
-    void SetOddsB(std::uint8_t kind, int first, int second, float value);
-    float OddsB(std::uint8_t kind, int first, int second) const;
+    // Kinds Win to Place.
+    void SetOddsA(TBetKind kind, int runner, float value);
+    float OddsA(TBetKind kind, int runner) const;
+    // Kinds BracketQuinella to WideUpper (WideTime reaches the wide table, which refuses
+    // it).
+    void SetOddsB(TBetKind kind, int first, int second, float value);
+    float OddsB(TBetKind kind, int first, int second) const;
 
     // Where the loaded odds came from, for display ("RUV予想"); empty when cleared.
     const std::string& SourceText() const { return m_sourceText; }
     void SetSourceText(const std::string& text) { m_sourceText = text; }
 
 private:
-    TOddsBase* timeTable(const char* operation, std::uint8_t kind) const;
+    TOddsBase* timeTable(const char* operation, TBetKind kind) const;
 
     int m_count = 0;
     std::string m_sourceText;

@@ -154,9 +154,9 @@ bool ReadRxOddsText(TOdds& odds, std::string_view text, const std::string& raceK
             const std::optional<int> runner = number(3);
             if (!runner || !has(7) || *runner > n)
                 break;
-            odds.SetOddsA(0, *runner, oddsOfText(f[4]));
-            odds.SetOddsA(1, *runner, oddsOfText(f[5]));
-            odds.SetOddsA(2, *runner, oddsOfText(f[6]));
+            odds.SetOddsA(TBetKind::Win, *runner, oddsOfText(f[4]));
+            odds.SetOddsA(TBetKind::PlaceLower, *runner, oddsOfText(f[5]));
+            odds.SetOddsA(TBetKind::PlaceUpper, *runner, oddsOfText(f[6]));
             break;
         }
         case kBracketQuinella:
@@ -167,12 +167,12 @@ bool ReadRxOddsText(TOdds& odds, std::string_view text, const std::string& raceK
             if (!first || !second || !has(*type == kWide ? 7 : 6) || *first > n || *second > n)
                 break;
             if (*type == kBracketQuinella) {
-                odds.SetOddsB(4, *first, *second, oddsOfText(f[5]));
+                odds.SetOddsB(TBetKind::BracketQuinella, *first, *second, oddsOfText(f[5]));
             } else if (*type == kQuinella) {
-                odds.SetOddsB(5, *first, *second, oddsOfText(f[5]));
+                odds.SetOddsB(TBetKind::Quinella, *first, *second, oddsOfText(f[5]));
             } else {
-                odds.SetOddsB(6, *first, *second, oddsOfText(f[5]));
-                odds.SetOddsB(7, *first, *second, oddsOfText(f[6]));
+                odds.SetOddsB(TBetKind::WideLower, *first, *second, oddsOfText(f[5]));
+                odds.SetOddsB(TBetKind::WideUpper, *first, *second, oddsOfText(f[6]));
             }
             break;
         }
@@ -184,12 +184,12 @@ bool ReadRxOddsText(TOdds& odds, std::string_view text, const std::string& raceK
             if (!has(wide ? 7 : large ? 6 : 5))
                 break;
             timed = true;
-            odds.SetTime(0, f[3]);
-            odds.SetTime(4, f[4]);
+            odds.SetTime(TBetKind::Win, f[3]);
+            odds.SetTime(TBetKind::BracketQuinella, f[4]);
             if (large)
-                odds.SetTime(5, f[5]);
+                odds.SetTime(TBetKind::Quinella, f[5]);
             if (wide)
-                odds.SetTime(8, f[6]);
+                odds.SetTime(TBetKind::WideTime, f[6]);
             break;
         }
         default: break;

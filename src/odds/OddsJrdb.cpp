@@ -53,16 +53,17 @@ bool TOddsJrdb::Read(TOdds& odds, const std::string&, const std::string& jrdbRac
     odds.SetSourceText(sjis("JRDB予想"));
     for (int k = 0; k < n; ++k) {
         const auto runner = static_cast<std::size_t>(k);
-        odds.SetOddsA(0, k + 1, oddsOfText(bytesOf(*record, oz::win(runner))));
+        odds.SetOddsA(TBetKind::Win, k + 1, oddsOfText(bytesOf(*record, oz::win(runner))));
         const float place = oddsOfText(bytesOf(*record, oz::place(runner)));
-        odds.SetOddsA(1, k + 1, place);
-        odds.SetOddsA(2, k + 1, place);
+        odds.SetOddsA(TBetKind::PlaceLower, k + 1, place);
+        odds.SetOddsA(TBetKind::PlaceUpper, k + 1, place);
     }
     if (odds.HasHorseQuinella()) {
         for (std::size_t s = 0; s < kRunnerPairCount; ++s) {
             const OddsPair p = kRunnerPairs[s];
             if (p.second <= n)
-                odds.SetOddsB(5, p.first, p.second, oddsOfText(bytesOf(*record, oz::pair(s))));
+                odds.SetOddsB(TBetKind::Quinella, p.first, p.second,
+                              oddsOfText(bytesOf(*record, oz::pair(s))));
         }
         if (std::optional<std::string_view> wide = m_ow.find(isRace(ow::kRaceKey))) {
             for (std::size_t s = 0; s < kRunnerPairCount; ++s) {
@@ -70,15 +71,16 @@ bool TOddsJrdb::Read(TOdds& odds, const std::string&, const std::string& jrdbRac
                 if (p.second > n)
                     continue;
                 const float value = oddsOfText(bytesOf(*wide, ow::wide(s)));
-                odds.SetOddsB(6, p.first, p.second, value);
-                odds.SetOddsB(7, p.first, p.second, value);
+                odds.SetOddsB(TBetKind::WideLower, p.first, p.second, value);
+                odds.SetOddsB(TBetKind::WideUpper, p.first, p.second, value);
             }
         }
     } else {
         for (std::size_t s = 0; s < kBracketPairCount; ++s) {
             const OddsPair p = kBracketPairs[s];
             if (p.second <= n)
-                odds.SetOddsB(4, p.first, p.second, oddsOfText(bytesOf(*record, oz::pair(s))));
+                odds.SetOddsB(TBetKind::BracketQuinella, p.first, p.second,
+                              oddsOfText(bytesOf(*record, oz::pair(s))));
         }
     }
     return true;

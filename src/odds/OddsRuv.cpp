@@ -54,19 +54,19 @@ bool TOddsRuv::Read(TOdds& odds, const std::string& raceKey, const std::string&)
     odds.SetSourceText(sjis("RUV予想"));
     for (int k = 0; k < n; ++k)
         odds.SetOddsA(
-            0, k + 1,
+            TBetKind::Win, k + 1,
             oddsOfTenths(bytesOf(*record, ro::win(static_cast<std::size_t>(k))), kWinCap));
     for (std::size_t s = 0; s < kBracketPairCount; ++s) {
         const OddsPair p = kBracketPairs[s];
         if (p.second <= n)
-            odds.SetOddsB(4, p.first, p.second,
+            odds.SetOddsB(TBetKind::BracketQuinella, p.first, p.second,
                           oddsOfTenths(bytesOf(*record, ro::bracket(s)), kBracketCap));
     }
     if (odds.HasHorseQuinella()) {
         for (std::size_t s = 0; s < kRunnerPairCount; ++s) {
             const OddsPair p = kRunnerPairs[s];
             if (p.second <= n)
-                odds.SetOddsB(5, p.first, p.second,
+                odds.SetOddsB(TBetKind::Quinella, p.first, p.second,
                               oddsOfTenths(bytesOf(*record, ro::quinella(s)), kQuinellaCap));
         }
     }

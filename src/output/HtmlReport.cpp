@@ -13,9 +13,10 @@
 namespace {
 
 std::string titleLine(const TRaceBase& race) {
-    return R"(<table border="0"><tr><td><font color="Blue">)" + race.RaceName() +
+    return R"(<table border="0"><tr><td><font color="Blue">)" + HtmlText(race.RaceName()) +
            R"(</font></td></tr><tr><td bgcolor="green"><font color="white"><b>)" +
-           race.RaceHeadingLine() + "</b></font></td></tr></table>" + R"(<table border="0">)" +
+           HtmlText(race.RaceHeadingLine()) + "</b></font></td></tr></table>" +
+           R"(<table border="0">)" +
            sjis(
                R"(<tr bgcolor="cyan"><td>枠</td><td>ブ</td><td>馬</td><td>馬名</td><td>性齢</td><td>斤量</td><td>騎手</td><td align="right">単勝</td><td>Q印</td><td>P印</td><td>順</td><td>５走前</td><td>４走前</td><td>３走前</td><td>２走前</td><td>前　走</td></tr>)");
 }
@@ -26,10 +27,11 @@ std::string runnerRow(const TOutputContext& c, int i) {
         Format(R"(<tr><td align="center" bgcolor="%s"><font color="%s">%d</font></td>)",
                row.colors->backgroundHtml, row.colors->textHtml, row.bracket);
     html += row.blinkers ? "<td>B</td>" : "<td></td>";
+    // the archive's texts as text, never as markup
     html += Format(R"(<td align="center">%d</td><td>%s</td><td>%s%2d</td>)", row.number,
-                   row.horseName.c_str(), row.sex.c_str(), row.age);
-    html += "<td>" + row.WeightText() + "</td>";
-    html += "<td>" + row.JockeyText() + "</td>";
+                   HtmlText(row.horseName).c_str(), row.sex.c_str(), row.age);
+    html += "<td>" + HtmlText(row.WeightText()) + "</td>";
+    html += "<td>" + HtmlText(row.JockeyText()) + "</td>";
     html += R"(<td align="right">)" + row.winOdds + "</td>";
     html += Format(
         R"(<td align="center">%s</td><td align="center"><font color="red">%s</font></td><td align="center">%s</td>)",

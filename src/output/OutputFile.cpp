@@ -12,11 +12,6 @@
 
 namespace fs = std::filesystem;
 
-EInOutError InOutError(const char* operation, const fs::path& file, const std::string& reason) {
-    return EInOutError(Format(sjis("入出力エラー(%s): %s (%s)").c_str(), sjis(operation).c_str(),
-                              toCp932Lenient(file.string()).c_str(), reason.c_str()));
-}
-
 TOutputFile::TOutputFile(const fs::path& file, Mode mode, const fs::path& shownAs)
     : m_file(file), m_shownAs(shownAs.empty() ? file : shownAs) {
     // fopen's append mode would create a file that is gone; a missing file is an error

@@ -33,10 +33,6 @@ private:
     std::FILE* m_stream = nullptr;
 };
 
-// The input/output error of a file operation (operation: a UTF-8 literal).
-EInOutError InOutError(const char* operation, const std::filesystem::path& file,
-                       const std::string& reason);
-
 // Cuts the last count bytes off a file; throws EInOutError naming shownAs when it cannot.
 void TruncateTail(const std::filesystem::path& file, std::uintmax_t count,
                   const std::filesystem::path& shownAs);

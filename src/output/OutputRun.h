@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/OutputFile.h"
+#include "platform/FileReplace.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -37,8 +38,6 @@ public:
     enum class File { Text, Html, Wars, Ruv, Csv };
 
     TOutputRun() = default;
-    // Removes the temporary files of a run that was not committed.
-    ~TOutputRun();
     TOutputRun(const TOutputRun&) = delete;
     TOutputRun& operator=(const TOutputRun&) = delete;
 
@@ -51,13 +50,15 @@ public:
     // The run's file for path, opened to be written afresh when starts (the first race of
     // its key), else to append; its messages name path.
     TOutputFile Open(const std::filesystem::path& path, bool starts) const;
-    // Syncs every temporary file, then renames each over its file, in the order the run
-    // started them. Throws EInOutError naming the file that could not be synced or put
-    // in place.
-    void Commit();
+    // Syncs every file of the run, the slow part of putting them in place.
+    void Sync() { m_files.Sync(); }
+    // Puts every file in place, in the order the run started them (TFileSet::Commit):
+    // a file that is replaced keeps its mode. A run that is not committed leaves every
+    // file as it was.
+    void Commit() { m_files.Commit(); }
 
     // The files the run has started, in the order it started them.
-    const std::vector<std::filesystem::path>& Files() const { return m_files; }
+    const std::vector<std::filesystem::path>& Files() const { return m_files.Files(); }
 
     // Per WARS contest file (keyed by its date): the file key of the last header block
     // written to it, so a venue change is judged against that file's own last venue.
@@ -65,8 +66,7 @@ public:
 
 private:
     std::set<std::string> m_started;
-    std::vector<std::filesystem::path> m_files;
-    std::map<std::filesystem::path, std::filesystem::path> m_working; // file -> temporary
+    TFileSet m_files;
 };
 
 // The date and the data's course code that name the report files: 10 characters.

@@ -8,6 +8,21 @@
 #include "race/RaceBase.h"
 #include "race/RaceHelpers.h"
 
+std::string HtmlText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 float BetOdds(const TFocus& focus, const TOdds& odds, int j) {
     TBetPair pair = focus.BetPair(j);
     return odds.OddsB(odds.QuinellaKind(), pair.lower, pair.higher);

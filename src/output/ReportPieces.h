@@ -3,8 +3,13 @@
 #include "output/OutputRun.h"
 
 #include <string>
+#include <string_view>
 
 // Pieces that the text report, the HTML report and the race view share.
+
+// text as HTML text: & < > and " become references. Byte by byte, which suits CP932 as
+// well as UTF-8, since none of these bytes is ever the second byte of a character.
+std::string HtmlText(std::string_view text);
 
 // The odds of bet slot j under the container's quinella kind; -1 when the pair has none.
 float BetOdds(const TFocus& focus, const TOdds& odds, int j);

@@ -20,7 +20,7 @@ TRunnerRow RunnerRowOf(const TRaceBase& race, const TFocus& focus, const TOdds& 
     if (odds.Count() == 0) {
         row.winOdds = "0.0";
     } else {
-        const float value = odds.OddsA(0, row.number);
+        const float value = odds.OddsA(TBetKind::Win, row.number);
         row.winOdds = value == -1.0f ? "-" : Format("%5.1f", static_cast<double>(value));
         if (value != -1.0f)
             row.winOddsValue = value;

@@ -61,6 +61,17 @@ Converter& toUtf8Converter() {
     return c;
 }
 
+Converter& utf8Checker() {
+    static Converter c("UTF-32LE", "UTF-8");
+    return c;
+}
+
+bool converts(Converter& converter, std::string_view text) {
+    std::string out;
+    std::size_t consumed = 0;
+    return converter.convert(text, out, consumed);
+}
+
 } // namespace
 
 std::string toCp932(std::string_view utf8) {
@@ -78,6 +89,14 @@ std::string toUtf8(std::string_view cp932) {
         throw EConvertError(toCp932("CP932 として読めないバイトがあります (位置 ") +
                             std::to_string(consumed) + ")");
     return out;
+}
+
+bool IsUtf8(std::string_view text) {
+    return converts(utf8Checker(), text);
+}
+
+bool IsCp932(std::string_view text) {
+    return converts(toUtf8Converter(), text);
 }
 
 std::string toCp932Lenient(std::string_view utf8) {

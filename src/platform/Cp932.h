@@ -20,6 +20,10 @@ std::string toUtf8(std::string_view cp932);
 // Like toUtf8, but a byte that does not decode becomes U+FFFD; for messages.
 std::string toUtf8Lenient(std::string_view cp932);
 
+// True when text is valid UTF-8 (IsUtf8), or valid CP932 (IsCp932).
+bool IsUtf8(std::string_view text);
+bool IsCp932(std::string_view text);
+
 // The CP932 form of a UTF-8 string literal, converted once and kept for the run.
 const std::string& sjis(const char* utf8Literal);
 

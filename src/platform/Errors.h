@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -22,3 +23,8 @@ class ERangeError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The input/output error of a file operation: "入出力エラー(operation): file (reason)"
+// (operation: a UTF-8 literal).
+EInOutError InOutError(const char* operation, const std::filesystem::path& file,
+                       const std::string& reason);

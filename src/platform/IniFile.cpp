@@ -113,25 +113,42 @@ Place locate(const Lines& lines, std::string_view section, std::string_view key)
     return place;
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The lines of a text whose lines end in CR LF, LF or CR.
 Lines splitLines(std::string_view text) {
     Lines lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
-        if (end > start && text[end - 1] == '\r')
-            --end;
         lines.emplace_back(text.substr(start, end - start));
-        start = next;
+        start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
     }
+    return lines;
+}
+
+// The lines of a settings file as CP932. A file that an editor saved as UTF-8 (it begins
+// with a byte-order mark, or it is valid UTF-8 and not valid CP932) has each line that is
+// valid UTF-8 converted; so has, in any file, a line that is valid UTF-8 and not valid
+// CP932. A character without a CP932 form becomes '?'. Lines already CP932 are kept, so
+// reading again what was written changes nothing.
+Lines cp932Lines(std::string_view text) {
+    const bool bom = text.starts_with(kByteOrderMark);
+    if (bom)
+        text.remove_prefix(kByteOrderMark.size());
+    const bool utf8File = bom || (IsUtf8(text) && !IsCp932(text));
+    Lines lines = splitLines(text);
+    for (std::string& line : lines)
+        if (IsUtf8(line) && (utf8File || !IsCp932(line)))
+            line = toCp932Lenient(line);
     return lines;
 }
 
 } // namespace
 
-TIniDocument::TIniDocument(std::string_view text) : m_lines(splitLines(text)) {}
+TIniDocument::TIniDocument(std::string_view text) : m_lines(cp932Lines(text)) {}
 
 TIniDocument TIniDocument::Read(const fs::path& file) {
     std::optional<std::string> text = ReadFileImage(file, kMaxIniFileSize);

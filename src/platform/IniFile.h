@@ -12,10 +12,12 @@
 //
 // A file is CP932 text: "[Section]" lines, "Key=Value" lines, and anything else
 // (comments beginning with ';', blank lines, lines without '='), which is kept as it
-// stands. Section and key names are compared ignoring ASCII case; the first section of a
-// name and the first key of a name within it win, later ones are never read or changed.
-// Lines before the first section belong to none. Blanks and tabs around names and values
-// do not count. Lines may end in CR LF or LF; a written file always has CR LF.
+// stands. A file saved as UTF-8 (with a byte-order mark, or valid UTF-8 that is not
+// valid CP932) is read as UTF-8; a written file is always CP932. Section and key names are compared
+// ignoring ASCII case; the first section of a name and the first key of a name within it win, later
+// ones are never read or changed. Lines before the first section belong to none. Blanks and tabs
+// around names and values do not count. Lines may end in CR LF, LF or CR; a written file always has
+// CR LF.
 //
 // A missing file reads as empty. A file that exists but is not a regular file of at
 // most kMaxIniFileSize bytes, or cannot be read, or a write that cannot be completed,
@@ -29,7 +31,7 @@ constexpr std::uintmax_t kMaxIniFileSize = 1u << 20;
 class TIniDocument {
 public:
     TIniDocument() = default;
-    // The lines of text; CR LF and LF end a line.
+    // The lines of text as CP932; CR LF, LF and CR end a line.
     explicit TIniDocument(std::string_view text);
     // The file's document; empty when the file does not exist.
     static TIniDocument Read(const std::filesystem::path& file);

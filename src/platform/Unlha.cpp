@@ -3,6 +3,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/FileImage.h"
+#include "platform/Folder.h"
 #include "platform/WriteLimit.h"
 
 #include <archive.h>
@@ -95,37 +96,33 @@ bool leavesTheFolder(const std::string& path) {
     return false;
 }
 
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 std::string sizeText(std::uint64_t bytes) {
     constexpr std::uint64_t kMiB = 1u << 20;
     return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MiB"
                              : std::to_string(bytes) + " bytes";
 }
 
-// libarchive decodes CP932 member names only under a UTF-8 locale of the thread.
+// libarchive decodes CP932 member names only under a UTF-8 locale of the thread. The
+// locale is made once: making it loads a dozen files, which cost more than a small
+// archive's extraction.
 class Utf8LocaleScope {
 public:
-    Utf8LocaleScope() : m_locale(newlocale(LC_ALL_MASK, "C.UTF-8", static_cast<locale_t>(0))) {
-        if (m_locale)
-            m_previous = uselocale(m_locale);
+    Utf8LocaleScope() {
+        if (utf8Locale())
+            m_previous = uselocale(utf8Locale());
     }
     ~Utf8LocaleScope() {
-        if (m_locale) {
+        if (utf8Locale())
             uselocale(m_previous);
-            freelocale(m_locale);
-        }
     }
     Utf8LocaleScope(const Utf8LocaleScope&) = delete;
     Utf8LocaleScope& operator=(const Utf8LocaleScope&) = delete;
 
 private:
-    locale_t m_locale;
+    static locale_t utf8Locale() {
+        static const locale_t utf8 = newlocale(LC_ALL_MASK, "C.UTF-8", locale_t{});
+        return utf8;
+    }
     locale_t m_previous{};
 };
 
@@ -284,7 +281,7 @@ private:
 
     std::optional<std::size_t> wantedIndex(const std::string& member) const {
         for (std::size_t i = 0; i < m_command.members.size(); ++i)
-            if (equalsIgnoringAsciiCase(member, m_command.members[i]))
+            if (SameNameIgnoringCase(member, m_command.members[i]))
                 return i;
         return std::nullopt;
     }

@@ -36,6 +36,12 @@ struct TRaceFacts {
     std::string name; // its age condition and class when the race has no name
     std::string surface;
     std::string distance; // metres, as stored
+    // The codes behind them, as stored (the code tables name them)
+    std::string surfaceCode;
+    std::string ageConditionCode;
+    std::string classCode;
+    std::string conditionCode;
+    std::string gradeCode; // blank for a race without a grade
 };
 
 class ERaceBaseError : public std::runtime_error {

@@ -70,10 +70,48 @@ TRaceFacts raceFactsOf(std::string_view record) {
                  ClassText(bytesOf(record, raceRecord::kClass));
     f.surface = LookupCode(bytesOf(record, raceRecord::kSurface), SurfaceTable());
     f.distance = FieldToText(bytesOf(record, raceRecord::kDistance));
+    f.surfaceCode = FieldToText(bytesOf(record, raceRecord::kSurface));
+    f.ageConditionCode = FieldToText(bytesOf(record, raceRecord::kAgeCondition));
+    f.classCode = FieldToText(bytesOf(record, raceRecord::kClass));
+    f.conditionCode = FieldToText(bytesOf(record, raceRecord::kCondition));
+    f.gradeCode = FieldToText(bytesOf(record, raceRecord::kGrade));
     return f;
 }
 
+// Why a record file cannot be read whole: it is empty, or bytes are left over after its
+// last whole record; nothing when it is whole.
+std::optional<std::string> recordFileWarning(const char* name, std::size_t size,
+                                             std::size_t recordSize) {
+    if (size == 0)
+        return Format(sjis("%s は空です (0 バイト)").c_str(), name);
+    if (size % recordSize != 0)
+        return Format(sjis("%s の %zu バイトは %zu バイトのレコードで割り切れません: 最後の %zu "
+                           "バイトは読みません")
+                          .c_str(),
+                      name, size, recordSize, size % recordSize);
+    return std::nullopt;
+}
+
 } // namespace
+
+int DayArchiveDate(const std::string& archive, const std::string& folder) {
+    struct TRemovedAtEnd {
+        fs::path file;
+        ~TRemovedAtEnd() {
+            std::error_code ignored;
+            fs::remove(file, ignored);
+        }
+    } const extracted{folder + kRaceFile};
+    const std::string reasons = ExtractMembers(archive, folder, {kRaceFile});
+    // the first record is all it takes
+    const std::optional<std::string> image =
+        ReadFileImage(extracted.file, raceRecord::kSize, TFileRead::Prefix);
+    if (!image)
+        throw ERaceRuvOpenError(MemberNotOpenedMessage(kRaceFile, reasons));
+    if (image->size() < raceRecord::kSize)
+        return 0;
+    return FieldToIntOrNothing(textOf(*image, raceRecord::kDate)).value_or(0);
+}
 
 TRaceRuv::TRaceRuv(const std::string& archive, const std::string& folder)
     : TRaceBase(folder), m_extracted(true) {
@@ -111,6 +149,14 @@ void TRaceRuv::load(TRaceFiles files) {
     m_raceImage = std::move(files.race);
     m_runnerImage = std::move(files.runner);
     m_horseImage = std::move(files.horse);
+    const std::pair<const std::string*, std::size_t> images[] = {
+        {&m_raceImage, raceRecord::kSize},
+        {&m_runnerImage, runnerRecord::kSize},
+        {&m_horseImage, horseRecord::kSize}};
+    for (std::size_t i = 0; i < kDataFiles.size(); ++i)
+        if (auto warning =
+                recordFileWarning(kDataFiles[i], images[i].first->size(), images[i].second))
+            m_fileWarnings.push_back(std::move(*warning));
     buildRaceLines();
 }
 

@@ -26,6 +26,13 @@ struct TRaceFiles {
     std::string horse;
 };
 
+// The date YYYYMMDD of a day archive as its race file gives it (the first race's date): the
+// day's own date, whatever the archive's name says; 0 when the race file holds no whole
+// race or that date is no number. Extracts the race file alone into folder (ending with
+// its separator) and removes it. Throws ERaceRuvOpenError as TRaceRuv does when the
+// archive yields no race file.
+int DayArchiveDate(const std::string& archive, const std::string& folder);
+
 // The race data source over one day's archive of the RUV data service: the race
 // file, the runner file and the horse file, extracted into the work folder and kept
 // in memory for the object's life, so that selecting a race costs in proportion to
@@ -75,6 +82,11 @@ public:
     std::string RunnerKey(int r) const override;
     int PastRunPosition(int r, int j) const override;
 
+    // The record files that are empty or whose size is not a whole number of records, each
+    // naming the file and the bytes left over (CP932), in the order race, runner, horse
+    // file. The whole records are used all the same.
+    const std::vector<std::string>& FileWarnings() const { return m_fileWarnings; }
+
 private:
     // The current race: views into the file images, which live as long as the object.
     struct Race {
@@ -101,6 +113,7 @@ private:
     std::string m_runnerImage;
     std::string m_horseImage;
     std::vector<std::string> m_raceLines;
+    std::vector<std::string> m_fileWarnings;
     Race m_race;
     bool m_extracted = false; // the files lie in the work folder until the object ends
 };

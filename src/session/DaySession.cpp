@@ -6,11 +6,14 @@
 #include "odds/OddsJrdb.h"
 #include "odds/OddsRuv.h"
 #include "output/Writers.h"
+#include "platform/Cancel.h"
 #include "platform/Cp932.h"
+#include "platform/Folder.h"
 #include "platform/Format.h"
 #include "race/RaceHelpers.h"
 #include "race/RaceRuv.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -38,33 +41,81 @@ void TDaySession::FocusFree() {
 
 void TDaySession::RaceCreate(const std::string& archive) {
     RaceFree();
-    m_race = std::make_unique<TRaceRuv>(archive, m_workText);
+    auto race = std::make_unique<TRaceRuv>(archive, m_workText);
+    m_fileWarnings = race->FileWarnings();
+    m_race = std::move(race);
 }
 
 void TDaySession::RaceFree() {
     m_race.reset();
+    m_fileWarnings.clear();
+}
+
+namespace {
+
+// path, or when there is none, the file of its folder whose name differs only in ASCII
+// case (archives copied from Windows: J010106.LZH); empty when neither exists. A folder
+// that cannot be examined (no permission, a link loop, a name too long) holds none.
+std::string existingIgnoringCase(const std::string& path) {
+    std::error_code error;
+    if (fs::exists(path, error))
+        return path;
+    const fs::path wanted(path);
+    for (fs::directory_iterator it(wanted.parent_path(), error), end; !error && it != end;
+         it.increment(error))
+        if (SameNameIgnoringCase(it->path().filename().string(), wanted.filename().string()))
+            return it->path().string();
+    return {};
+}
+
+std::string jrdbArchive(const TSettings& settings, const std::string& dayCode) {
+    return settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh";
+}
+
+std::string ruvOddsArchive(const std::string& archiveFolder, const std::string& dayCode) {
+    return archiveFolder + "j" + dayCode + ".lzh";
+}
+
+} // namespace
+
+std::vector<fs::path> TDaySession::OddsSourceFiles(const fs::path& archive,
+                                                   const std::string& dayCode) const {
+    std::vector<fs::path> files;
+    // an archive is found as the readers find it: J010106.LZH for j010106.lzh
+    auto add = [&files](const std::string& named) {
+        const std::string found = existingIgnoringCase(named);
+        files.emplace_back(found.empty() ? named : found);
+    };
+    if (m_settings.Other.DrnRx)
+        add(m_settings.Folder.DrnRx + "rx" + dayCode + ".txt");
+    if (m_settings.Other.Jrdb)
+        add(jrdbArchive(m_settings, dayCode));
+    add(ruvOddsArchive((fs::absolute(archive).parent_path() / "").string(), dayCode));
+    return files;
 }
 
 bool TDaySession::OddsFileCreate(const std::string& dayCode) {
     OddsFileFree();
-    auto tryCreate = [this](const std::string& path, auto make) {
-        // a folder that cannot be examined (no permission, a link loop, a name too long)
-        // holds no archive for us
-        std::error_code unreadable;
-        if (!fs::exists(path, unreadable))
+    auto tryCreate = [this](const std::string& named, auto make) {
+        const std::string path = existingIgnoringCase(named);
+        if (path.empty())
             return;
         try {
             m_oddsFile = make(path);
-        } catch (const std::exception&) {
+        } catch (const std::exception& error) {
             // the day is shown without the odds of a reader that cannot be made
+            std::string problem =
+                toCp932Lenient(fs::path(path).filename().string()) + ": " + error.what();
+            std::replace(problem.begin(), problem.end(), '\n', ' ');
+            m_oddsProblem += (m_oddsProblem.empty() ? "" : "; ") + problem;
         }
     };
     if (m_settings.Other.Jrdb)
-        tryCreate(m_settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh", [this](const std::string& p) {
+        tryCreate(jrdbArchive(m_settings, dayCode), [this](const std::string& p) {
             return std::make_unique<TOddsJrdb>(p, m_workText);
         });
     if (!m_oddsFile)
-        tryCreate(m_archiveFolder + "j" + dayCode + ".lzh", [this](const std::string& p) {
+        tryCreate(ruvOddsArchive(m_archiveFolder, dayCode), [this](const std::string& p) {
             return std::make_unique<TOddsRuv>(p, m_workText);
         });
     return m_oddsFile != nullptr;
@@ -72,13 +123,18 @@ bool TDaySession::OddsFileCreate(const std::string& dayCode) {
 
 void TDaySession::OddsFileFree() {
     m_oddsFile.reset();
+    m_oddsProblem.clear();
 }
 
 void TDaySession::OpenDay(const std::string& archive) {
+    OpenDay(archive, DayCodeOf(fs::path(archive).filename().string()));
+}
+
+void TDaySession::OpenDay(const std::string& archive, const std::string& dayCode) {
     CloseDay();
     RaceCreate(archive);
     const fs::path path(archive);
-    m_dayCode = DayCodeOf(path.filename().string());
+    m_dayCode = dayCode;
     m_archiveFolder = (fs::absolute(path).parent_path() / "").string();
     OddsFileCreate(m_dayCode);
 }
@@ -171,6 +227,14 @@ TDaySession::TOutputSummary TDaySession::RunOutput(TOutputCommand command,
         if (command == TOutputCommand::Csv)
             WriteCsvFile(context, run);
         summary.races = i + 1;
+    }
+    // A program ended from outside, even after the last race, puts nothing in place: the
+    // race that was being written when the signal came may be half written. Asked once
+    // the files are synced, just before they take their places.
+    run.Sync();
+    if (EndingRequested() != 0) {
+        summary.discarded = true;
+        return summary;
     }
     // also after a cancel: what was written so far, as a walk on old files left it
     run.Commit();

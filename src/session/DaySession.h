@@ -51,15 +51,29 @@ public:
     void RaceFree();
     // Replaces the odds reader of the day named by dayCode: the JRDB odds archive when
     // that source is on and it exists, else the RUV odds archive beside the day archive.
-    // A reader that cannot be made is left out silently. True when a reader exists.
+    // A reader that cannot be made is left out; OddsFileProblem says why. True when a
+    // reader exists.
     bool OddsFileCreate(const std::string& dayCode);
     void OddsFileFree();
+    // Why the odds archives that exist could not be read, on one line naming each archive
+    // (CP932); empty when none failed.
+    const std::string& OddsFileProblem() const { return m_oddsProblem; }
+    // The odds files a day archive would be read with, whether they exist or not: the RX
+    // file and the JRDB odds archive when those sources are on, then the RUV odds archive
+    // beside the day archive.
+    std::vector<std::filesystem::path> OddsSourceFiles(const std::filesystem::path& archive,
+                                                       const std::string& dayCode) const;
 
     // Opens a day as the open command does: the race data source, the day code (characters
     // 3 to 8 of the archive's file name), the archive folder and the odds reader.
     void OpenDay(const std::string& archive);
+    // The same with the day code given (YYMMDD), for a day known by the date inside it.
+    void OpenDay(const std::string& archive, const std::string& dayCode);
     void CloseDay();
     bool IsDayOpen() const { return m_race != nullptr; }
+    // The open day's record files that are empty or not a whole number of records
+    // (TRaceRuv::FileWarnings); their whole records are used.
+    const std::vector<std::string>& FileWarnings() const { return m_fileWarnings; }
 
     // Fills the odds container for the current race: the RX files first when they are on,
     // then the day's odds reader; failures of the odds sources are ignored, and odds of
@@ -75,13 +89,15 @@ public:
     struct TOutputSummary {
         int races = 0;                            // races walked
         bool cancelled = false;                   // stopped by the progress callback
-        std::vector<std::filesystem::path> files; // files started, in order
+        bool discarded = false;                   // the program is ending: nothing put in place
+        std::vector<std::filesystem::path> files; // files put in place, in order
     };
 
     // Walks every race of the open day for an output command and writes its files,
     // which take their place when the walk ends or is cancelled. Errors of the race
     // data, the prediction and the files pass out and end the walk, leaving every file
-    // as it was before the command.
+    // as it was before the command; so does an ending signal (EndingRequested), which
+    // discards the walk's files.
     TOutputSummary RunOutput(TOutputCommand command, const TOutputProgress& progress);
 
     TRaceBase& Race() const { return *m_race; }
@@ -106,4 +122,6 @@ private:
     std::unique_ptr<TOddsFile> m_oddsFile;
     std::string m_archiveFolder;
     std::string m_dayCode;
+    std::vector<std::string> m_fileWarnings;
+    std::string m_oddsProblem;
 };

@@ -19,7 +19,12 @@ fs::path environmentPath(const char* name) {
 } // namespace
 
 TUserFolders TUserFolders::FromEnvironment() {
-    return TUserFolders{environmentPath("HOME"), environmentPath("XDG_CONFIG_HOME")};
+    return TUserFolders{environmentPath("HOME"), environmentPath("XDG_CONFIG_HOME"),
+                        environmentPath("XDG_CACHE_HOME")};
+}
+
+fs::path TUserFolders::ProgramCache() const {
+    return (CacheHome.is_absolute() ? CacheHome : Home / ".cache") / kName;
 }
 
 TProgramFiles ProgramFilesOf(const fs::path& programFile, const TUserFolders& user) {

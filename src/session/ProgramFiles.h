@@ -3,10 +3,15 @@
 #include <filesystem>
 #include <string>
 
-// The user's own folders as the environment names them: HOME and XDG_CONFIG_HOME.
+// The user's own folders as the environment names them: HOME, XDG_CONFIG_HOME and
+// XDG_CACHE_HOME.
 struct TUserFolders {
     std::filesystem::path Home;
     std::filesystem::path ConfigHome; // empty, or not absolute: Home/.config
+    std::filesystem::path CacheHome;  // empty, or not absolute: Home/.cache
+
+    // The program's folder of files that can always be made again: CacheHome/ruvpelton.
+    std::filesystem::path ProgramCache() const;
 
     static TUserFolders FromEnvironment();
 };

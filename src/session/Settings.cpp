@@ -17,16 +17,23 @@ constexpr const char* kFile = "File";
 constexpr const char* kFont = "Font";
 constexpr const char* kOther = "Other";
 constexpr const char* kPos = "Pos";
+constexpr const char* kSeason = "Season";
 
-std::string readFolder(const char* key, const std::string& programFolder, const TIniDocument& ini) {
-    std::optional<std::string> stored = ini.Find(kFolder, key);
+// The stored path as UTF-8; fallback when it is missing or not valid CP932.
+std::string readPath(const char* section, const char* key, const std::string& fallback,
+                     const TIniDocument& ini) {
+    std::optional<std::string> stored = ini.Find(section, key);
     if (!stored)
-        return programFolder;
+        return fallback;
     try {
         return toUtf8(*stored);
     } catch (const EConvertError&) {
-        return programFolder;
+        return fallback;
     }
+}
+
+std::string readFolder(const char* key, const std::string& programFolder, const TIniDocument& ini) {
+    return readPath(kFolder, key, programFolder, ini);
 }
 
 int readInteger(const char* section, const char* key, int defaultValue, const TIniDocument& ini) {
@@ -79,6 +86,8 @@ void TSettings::Load(const TIniDocument& iniFile, const std::string& defaultFold
     Other.RaceClose = readFlag(kOther, "RaceClose", otherDefaults.RaceClose, iniFile);
     Other.DrnRx = readFlag(kOther, "DrnRx", otherDefaults.DrnRx, iniFile);
     Other.Jrdb = readFlag(kOther, "Jrdb", otherDefaults.Jrdb, iniFile);
+
+    Season.Store = readPath(kSeason, "Store", "", iniFile);
 
     const TPos posDefaults;
     Pos.Split1 = readInteger(kPos, "Split1", posDefaults.Split1, iniFile);
@@ -142,6 +151,16 @@ void TSettings::SavePos(const fs::path& iniFile) const {
     writeInt(kPos, "Split1", Pos.Split1, ini);
     writeInt(kPos, "Split2", Pos.Split2, ini);
     writeInt(kPos, "Bamei", Pos.Bamei, ini);
+    ini.Write(iniFile);
+}
+
+void TSettings::SaveSeason(const fs::path& iniFile) const {
+    const std::string text = toCp932(Season.Store);
+    if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        throw EConvertError(sjis("設定ファイルに書けないファイル名です (Store) ") +
+                            iniFile.string());
+    TIniDocument ini = TIniDocument::Read(iniFile);
+    ini.Set(kSeason, "Store", text);
     ini.Write(iniFile);
 }
 

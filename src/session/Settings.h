@@ -42,6 +42,10 @@ struct TSettings {
         TFlag DrnRx = 0;     // look in the RX files first
         TFlag Jrdb = 0;      // look for the JRDB odds archive first; read, never written
     };
+    // Kept by the ledger window in the same file.
+    struct TSeason {
+        std::string Store; // the season store's file (UTF-8); empty: the default in the cache
+    };
     // Kept by the main window in the same file.
     struct TPos {
         int Split1 = 183; // pixels: width of the race tree
@@ -59,6 +63,7 @@ struct TSettings {
     TFile File;
     TFont Font;
     TOther Other;
+    TSeason Season;
     TPos Pos;
 
     // Reads every value from iniFile, which lies beside the program, so its folder is
@@ -88,6 +93,9 @@ struct TSettings {
 
     // Writes section "Pos": Split1, Split2, Bamei, as the main window does when it closes.
     void SavePos(const std::filesystem::path& iniFile) const;
+    // Writes section "Season": Store, as the ledger window does when the user chooses
+    // where the store lies. Throws EConvertError when the path has no CP932 form.
+    void SaveSeason(const std::filesystem::path& iniFile) const;
 };
 
 // The settings file of a program file: its path with ".ini" in place of its extension,

@@ -1,37 +1,17 @@
 // ruvpelton-batch write and csv as a user runs them, on days the sample-day writer makes.
+#include "BatchRun.h"
+
 #include "platform/WorkFolder.h"
 #include "sampleday/SampleDays.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// What the command printed on its standard output, and its exit code.
-struct BatchRun {
-    std::string out;
-    int exitCode = -1;
-};
-
-BatchRun runBatch(const std::string& arguments) {
-    BatchRun run;
-    FILE* pipe = popen((std::string(PELTON_BATCH_TOOL) + " " + arguments).c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    std::array<char, 256> buffer;
-    while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr)
-        run.out += buffer.data();
-    run.exitCode = WEXITSTATUS(pclose(pipe));
-    return run;
-}
 
 // A race whose runners have no past runs: no figures, so no bets.
 SampleDay dayWithoutBets() {
@@ -68,10 +48,11 @@ TEST(BatchWrite, SaysWhyNoFileWasWritten) {
         const fs::path archive = folder.path() / "rv010128.lzh";
         WriteDayArchive(archive, c.day);
         WriteTimeDb(folder.path(), SampleTimeDb{});
+        WriteBinaryFile(folder.path() / "empty.ini", ""); // every setting at its default
         const BatchRun run =
-            runBatch(std::string(c.command) + " '" + archive.string() + "' --time '" +
+            RunBatch(std::string(c.command) + " '" + archive.string() + "' --time '" +
                      folder.folderText() + "' --out '" + folder.folderText() + "' --ini '" +
-                     (folder.path() / "none.ini").string() + "'");
+                     (folder.path() / "empty.ini").string() + "'");
         EXPECT_EQ(run.out, c.said);
         EXPECT_EQ(run.exitCode, 0);
     }

@@ -18,6 +18,10 @@ mkdir "$work/out"
 "$batch" write "$archive" "${time[@]}" --out "$work/out" --text >"$work/write.log"
 check "write --text writes only the text reports" test "$(ls "$work/out" | tr '\n' ' ')" = "s2001012800.txt s2001012803.txt s2001012804.txt "
 check "write names each file it wrote" grep -q "written: $work/out/s2001012804.txt" "$work/write.log"
+# the files that write replaces keep their modes
+chmod 600 "$work/out/s2001012804.txt" && chmod 640 "$work/out/s2001012800.txt"
+"$batch" write "$archive" "${time[@]}" --out "$work/out" --text >/dev/null
+check "write keeps the modes of the files it replaces" test "$(cd "$work/out" && stat -c '%a' s2001012804.txt s2001012800.txt | tr '\n' ' ')" = "600 640 "
 # the race command prints the race's block exactly as the report holds it
 "$batch" race "$archive" 1 "${time[@]}" --sjis >"$work/race1.txt"
 check "race prints the report's block" grep -qF -f <(head -3 "$work/race1.txt" | tail -1) "$work/out/s2001012804.txt"
@@ -73,17 +77,102 @@ expect_error "missing time database" 1 "time.dbxがオープンできません" 
 expect_error "missing output folder" 1 "$work/absent/s2001012804.txt" "$batch" write "$archive" "${time[@]}" --out "$work/absent" --text
 expect_error "runner not in the race" 1 "race 10 has 7 runners, no runner 8" "$batch" explain "$archive" 10 8 "${time[@]}"
 expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archive" --colour
-# the season ledger of a generated two-day season
-"$make_day" --season 2 "$work/season" >/dev/null
+# the season ledger of a generated four-day season
+"$make_day" --season 4 "$work/season" >/dev/null
 mkdir "$work/ledger"
 "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/ledger" >"$work/ledger.log"
-check "ledger prints the overview" grep -q "^期間 2001-01-06～2001-01-07  開催日 2  レース 72  確定 " "$work/ledger.log"
+check "ledger prints the overview" grep -q "^期間 2001-01-06～2001-01-14  開催日 4  レース 144  確定 " "$work/ledger.log"
 check "ledger prints the mark and bet tables" grep -q "^合計  " "$work/ledger.log"
 check "ledger says the return uses the snapshot's odds" grep -q "スナップショット" "$work/ledger.log"
 check "ledger writes the CSV and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "ledger.csv ledger.html "
-check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 73
+check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
+check "ledger names its store, by default in the cache folder" grep -qx "成績データベース: ${XDG_CACHE_HOME:-$HOME/.cache}/ruvpelton/season-[0-9a-f]\{16\}\.sqlite" "$work/ledger.log"
+# the ledger of the demo's eight-day season stays what it was before the season store, byte
+# for byte: from a new store, from the same store with nothing new, and from a store that
+# read the season in two steps
+golden="$(dirname "$0")/../data/golden/ledger"
+"$make_day" --season 8 "$work/season8" >/dev/null
+ledger8() { # output folder, store
+  mkdir -p "$1"
+  "$batch" ledger "$work/season8" --time "$work/season8/time" --out "$1" --store "$2" >"$1.log"
+}
+ledger8 "$work/new" "$work/s.sqlite"
+ledger8 "$work/again" "$work/s.sqlite"
+mkdir "$work/aside" && mv "$work/season8"/rv01012* "$work/aside"
+ledger8 "$work/first" "$work/steps.sqlite"
+mv "$work/aside"/* "$work/season8"
+ledger8 "$work/steps" "$work/steps.sqlite"
+for run in new again steps; do
+  for file in ledger.csv ledger.html; do
+    check "$run store: $file is the ledger's of before" cmp "$golden/$file" "$work/$run/$file"
+  done
+done
+rows() { LC_ALL=C sort; }
+check "the store's table ledger holds ledger.csv's rows" test "$(sqlite3 -separator , "$work/s.sqlite" 'SELECT * FROM ledger' | rows)" = "$(tail -n +2 "$golden/ledger.csv" | tr -d '\r' | rows)"
 expect_error "ledger of a folder without day archives" 1 "$work/ledgerに開催日のデータ" "$batch" ledger "$work/ledger" --time "$work/season/time"
 expect_error "ledger with a bad date" 2 "--to takes a date YYMMDD, not '2001-01'" "$batch" ledger "$work/season" --to 2001-01
+# the ledger's files take their places together: when one cannot be written, none does
+mkdir -p "$work/together/ledger.html" && printf 'earlier\r\n' >"$work/together/ledger.csv"
+expect_error "ledger whose page cannot be written" 1 "ruvpelton-batch: 入出力エラー(作成): $work/together/ledger.html (Is a directory)" \
+  "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/together"
+check "ledger whose page cannot be written: the CSV file stays" test "$(cat "$work/together/ledger.csv")" = $'earlier\r'
+
+# Seasons gone wrong: a copy of the season changed by a few commands, over a folder that
+# holds a good ledger. Days are known by the date inside their archives and counted once;
+# what is wrong is said, and a run that reads no day writes nothing.
+broken() { # description, exit code, overview's end, same tables (yes/no), stderr, commands
+  local what=$1 code=$2 ending=$3 same=$4 said=$5
+  rm -rf "$work/broken" "$work/kept" "$work/broken.sqlite" && cp -r "$work/season" "$work/broken" && mkdir "$work/kept"
+  cp "$work/ledger/ledger.csv" "$work/kept/"
+  (cd "$work/broken" && eval "$6")
+  "$batch" ledger "$work/broken" --time "$work/season/time" --out "$work/kept" \
+    --store "$work/broken.sqlite" >"$work/stdout" 2>"$work/stderr"
+  check "$what: exit $code" test $? -eq "$code"
+  check "$what: says so" test "$(cat "$work/stderr")" = "$(printf "$said" "$work/broken")"
+  if [ "$code" -ne 0 ]; then
+    check "$what: writes nothing" cmp -s "$work/kept/ledger.csv" "$work/ledger/ledger.csv"
+    check "$what: makes nothing" test "$(ls -A "$work/kept")" = ledger.csv
+    return
+  fi
+  check "$what: the overview" test "$(head -1 "$work/stdout")" = "$(head -1 "$work/ledger.log")$ending"
+  [ "$same" = yes ] && check "$what: the tables of the season" \
+    test "$(sed '1d;/^written: /d;/^成績データベース: /d' "$work/stdout")" = "$(sed '1d;/^written: /d;/^成績データベース: /d' "$work/ledger.log")"
+}
+mismatch="名前の日付 2001-01-%s と中身の日付 2001-01-%s が違います: 中身の日付で数えます"
+broken "no day readable" 1 "" no "ruvpelton-batch: %sに読める開催日のデータがありません$(for d in 06 07 13 14; do
+  printf '\\nrv0101%s.lzh: ruv_den1.kd2がオープンできません\\nnot an LZH archive' $d; done)" \
+  'for f in rv*.lzh; do printf "not an archive" >"$f"; done'
+broken "a day copied under another name" 0 "" yes \
+  "warning: rv010108.lzh: $(printf "$mismatch" 08 06); 2001-01-06 の開催日は rv010106.lzh で数えたので数えません" \
+  'cp rv010106.lzh rv010108.lzh'
+broken "two days' contents swapped" 0 "" yes \
+  "warning: rv010113.lzh: $(printf "$mismatch" 13 07)\nwarning: rv010107.lzh: $(printf "$mismatch" 07 13)" \
+  'mv rv010107.lzh x && mv rv010113.lzh rv010107.lzh && mv x rv010113.lzh'
+broken "a damaged odds archive" 0 "  オッズのない開催日 1" no \
+  "warning: rv010106.lzh: j010106.lzh: ruv_ods.kd2がオープンできません not an LZH archive" \
+  'printf "not an archive" >j010106.lzh'
+broken "entries that are no day archives" 0 "  読めなかったアーカイブ 4" yes \
+  "$(printf 'skipped: rv0101%s.lzh: %s\\n' 01 リンクが循環しています 02 リンク先がありません \
+    03 通常のファイルではありません 04 フォルダです)" \
+  'ln -s rv010101.lzh rv010101.lzh && ln -s none rv010102.lzh && mkfifo rv010103.lzh &&
+   mkdir rv010104.lzh && mv rv010114.lzh RV010114.LZH && mv j010114.lzh J010114.LZH'
+# Standard output that cannot be written ends the tool with a message; a reader that went
+# away (a closed pipe, as `| head` leaves it) ends it quietly, as other tools end.
+mkfifo "$work/closed"
+exec 5<>"$work/closed" 6>"$work/closed" 5<&- # a pipe whose reader is gone
+mkdir "$work/full"
+for command in "list $archive" "summary $archive ${time[*]}" "explain $archive 10 7 ${time[*]}" \
+  "write $archive ${time[*]} --out $work/full --text" "ledger $work/season ${time[*]} --out $work/full"; do
+  # shellcheck disable=SC2086
+  "$batch" $command >/dev/full 2>"$work/stderr"
+  check "${command%% *} into /dev/full: exit 1" test $? -eq 1
+  check "${command%% *} into /dev/full: says why" test "$(cat "$work/stderr")" = "ruvpelton-batch: 標準出力に書き込めません (No space left on device)"
+  # shellcheck disable=SC2086
+  "$batch" $command >&6 2>"$work/stderr"
+  check "${command%% *} into a closed pipe: exit 141" test $? -eq 141
+  check "${command%% *} into a closed pipe: not a word" test ! -s "$work/stderr"
+done
+exec 6>&-
 check "--help explains the options" sh -c "'$batch' --help | grep -q -- '--wars-format 0|1'"
 check "--version names the tool and its version" sh -c "'$batch' --version | grep -qx 'ruvpelton-batch (RUV PELTON) [0-9][0-9.]*'"
 
@@ -98,37 +187,82 @@ cp "$archive" "$work/say \"hi\"/rv010128.lzh"
 check "a work folder under a path with a blank" test "$(TMPDIR="$work/a b" "$batch" list "$archive" | wc -l)" -eq 36
 check "an archive path with a quote" test "$("$batch" list "$work/say \"hi\"/rv010128.lzh" | wc -l)" -eq 36
 
+# Settings files as editors save them: UTF-8 (with a byte-order mark or without) or CP932,
+# lines ended by CR LF, LF or CR. The day's report goes to the Japanese output folder.
+mkdir "$work/出力" "$work/ini"
+for case in "UTF-8::\n" "UTF-8:\xef\xbb\xbf:\r\n" "UTF-8::\r" "CP932::\r" "CP932::\r\n"; do
+  IFS=: read -r code bom eol <<<"$case"
+  printf "$bom[Folder]${eol}OutTxt=$work/出力/${eol}Time=$work/day/time/${eol}[File]${eol}TextOut=1${eol}" |
+    iconv -f UTF-8 -t "$code" >"$work/ini/settings.ini"
+  "$batch" write "$archive" --ini "$work/ini/settings.ini" >/dev/null
+  check "settings in $code, bom '$bom', lines ended by '$eol': the output folder is read" test -f "$work/出力/s2001012804.txt"
+  check "settings in $code, bom '$bom', lines ended by '$eol': nothing beside the settings" test "$(ls "$work/ini")" = settings.ini
+  rm -f "$work/出力"/*
+done
+expect_error "--ini names a file that is not there" 1 "ruvpelton-batch: 入出力エラー(読み込み): $work/none.ini (No such file or directory)" \
+  "$batch" list "$archive" --ini "$work/none.ini"
+
 # a settings file is read only when it is a regular file of a settings file's size
 mkfifo "$work/fifo.ini"
 expect_error "--ini /dev/zero" 1 "read /dev/zero: not a regular file" timeout 20 "$batch" list "$archive" --ini /dev/zero
 expect_error "--ini FIFO" 1 "read $work/fifo.ini: not a regular file" timeout 20 "$batch" list "$archive" --ini "$work/fifo.ini"
 
-# Ended from outside while it waits to write to a reader that does not read: the tool
-# breaks off, removes its work folder and ends with 128 + the signal's number.
-mkfifo "$work/pipe"
-exec 3<>"$work/pipe"
-timeout 2 cat /dev/zero >&3 # fills the pipe
-for signal in TERM:143 HUP:129 INT:130; do
-  mkdir "$work/tmp"
-  TMPDIR="$work/tmp" "$batch" list "$archive" >&3 2>"$work/signal.log" &
-  pid=$!
-  for _ in $(seq 100); do
-    ls "$work"/tmp/ruvpelton-*/ruv_den1.kd2 >/dev/null 2>&1 && break
-    sleep 0.1
+# What killed runs left behind (work folders of this user in the temporary folder, files
+# beside the outputs) goes at the next run, unless a living run holds its lock.
+left=$work/left
+mkdir -p "$left/tmp/ruvpelton-Killed" "$left/tmp/ruvpelton-Living" "$left/tmp/other-Killed" "$left/out"
+touch "$left/out/.s2001012804.txt.ruvpelton.99999.0.tmp" "$left/out/.s2001012803.txt.ruvpelton.99999.0.tmp" "$left/out/.notes.tmp"
+# this shell plays the living run
+exec 7<"$left/tmp/ruvpelton-Living" 8<"$left/out/.s2001012803.txt.ruvpelton.99999.0.tmp"
+flock -n 7 && flock -n 8
+TMPDIR="$left/tmp" "$batch" write "$archive" "${time[@]}" --out "$left/out" --text >/dev/null
+check "a run removes the work folders of killed runs only" test "$(ls "$left/tmp" | tr '\n' ' ')" = "other-Killed ruvpelton-Living "
+check "a run removes the files killed runs left beside its outputs only" test "$(ls -A "$left/out" | tr '\n' ' ')" = ".notes.tmp .s2001012803.txt.ruvpelton.99999.0.tmp s2001012800.txt s2001012803.txt s2001012804.txt "
+exec 7<&- 8<&-
+
+# Ended from outside while it writes the day's files: the tool discards them, every earlier
+# file stays byte for byte, the work folder goes, and its lines reach the reader of its
+# pipe (as in `ruvpelton-batch ... 2>&1 | cat`). The tool is stopped (SIGSTOP) once its
+# files beside appear, and a stop that came after they were put in place is tried again.
+mkfifo "$work/ended.pipe"
+earlier=(s2001012800.txt s2001012803.txt s2001012804.txt s2001012800.htm s2001012803.htm
+  s2001012804.htm w20010128.txt q20010128.txt c20010128.csv)
+for case in "TERM:143:write --text --html --wars --ruv" "HUP:129:csv" "INT:130:write --wars --ruv"; do
+  signal=${case%%:*} rest=${case#*:}
+  code=${rest%%:*} command=${rest#*:}
+  what="SIG$signal during ${command%% *}"
+  stopped="" got=""
+  for _ in $(seq 20); do
+    rm -rf "$work/ended" "$work/tmp" && mkdir "$work/ended" "$work/tmp"
+    for name in "${earlier[@]}"; do printf 'earlier %s\r\n' "$name" >"$work/ended/$name"; done
+    cat "$work/ended.pipe" >"$work/ended.log" &
+    reader=$!
+    # shellcheck disable=SC2086
+    TMPDIR="$work/tmp" "$batch" $command "$archive" "${time[@]}" --out "$work/ended" \
+      >"$work/ended.pipe" 2>&1 &
+    pid=$!
+    until compgen -G "$work/ended/.*.tmp" >/dev/null || ! kill -0 "$pid" 2>/dev/null; do :; done
+    kill -s STOP "$pid" 2>/dev/null
+    if compgen -G "$work/ended/.*.tmp" >/dev/null &&
+      [ "$(cat "$work/ended"/* | grep -c '^earlier ')" -eq ${#earlier[@]} ]; then
+      stopped=yes
+      kill -s "$signal" "$pid"
+    fi
+    kill -s CONT "$pid" 2>/dev/null
+    wait "$pid"
+    got=$?
+    wait "$reader"
+    [ -n "$stopped" ] && break
   done
-  kill -s "${signal%%:*}" "$pid"
-  # a tool that went on waiting for the reader fails the check instead of the test hanging
-  for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -s KILL "$pid" 2>/dev/null
-  wait "$pid"
-  code=$?
-  check "SIG${signal%%:*} ends the tool with ${signal##*:}" test "$code" -eq "${signal##*:}"
-  check "SIG${signal%%:*} leaves no work folder" test -z "$(ls -A "$work/tmp")"
-  rm -rf "$work/tmp"
+  check "$what: stopped while it wrote" test -n "$stopped"
+  check "$what: ends the tool with $code" test "$got" -eq "$code"
+  check "$what: every earlier file stays as it was" \
+    test "$(cd "$work/ended" && for n in *; do printf '%s=%s|' "$n" "$(cat "$n")"; done)" = \
+    "$(for n in $(printf '%s\n' "${earlier[@]}" | sort); do printf '%s=earlier %s\r|' "$n" "$n"; done)"
+  check "$what: nothing left beside them" test -z "$(cd "$work/ended" && ls -A | grep '^\.')"
+  check "$what: no work folder left" test -z "$(ls -A "$work/tmp")"
+  check "$what: the reader gets the lines" grep -qx "cancelled after [0-9]* races: nothing written" "$work/ended.log"
+  check "$what: the reader gets the last line" grep -qx "ruvpelton-batch: ended by .*" "$work/ended.log"
 done
-exec 3>&-
 
 finish

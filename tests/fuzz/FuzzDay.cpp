@@ -18,13 +18,14 @@ namespace {
 // Formats what the window shows of the odds: every cell of every table.
 void showOdds(const TOdds& odds) {
     for (int a = 1; a <= odds.Count(); ++a) {
-        for (std::uint8_t kind = 0; kind <= 3; ++kind)
+        for (TBetKind kind :
+             {TBetKind::Win, TBetKind::PlaceLower, TBetKind::PlaceUpper, TBetKind::Place})
             odds.OddsA(kind, a);
         for (int b = a; b <= odds.Count(); ++b) {
             if (a <= 8 && b <= 8)
-                odds.OddsB(4, a, b);
+                odds.OddsB(TBetKind::BracketQuinella, a, b);
             if (odds.HasHorseQuinella() && a != b)
-                for (std::uint8_t kind = 5; kind <= 7; ++kind)
+                for (TBetKind kind : {TBetKind::Quinella, TBetKind::WideLower, TBetKind::WideUpper})
                     odds.OddsB(kind, a, b);
         }
     }

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         try {
             if (reader.Read(odds, "", key))
                 for (int a = 1; a <= odds.Count(); ++a)
-                    odds.OddsA(1, a);
+                    odds.OddsA(TBetKind::PlaceLower, a);
         } catch (const std::exception&) {
             // a runner count out of range: the read's own error
         }

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         try {
             if (reader.Read(odds, key, ""))
                 for (int a = 1; a <= odds.Count(); ++a)
-                    odds.OddsA(0, a);
+                    odds.OddsA(TBetKind::Win, a);
         } catch (const std::exception&) {
             // a runner count that is not a number or out of range: the read's own error
         }

@@ -58,8 +58,9 @@ TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
         WriteLedgerFiles(ledger, summary, absent);
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_TRUE(std::string(e.what()).starts_with("write " + (absent / "ledger.csv").string()))
-            << e.what();
+        EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") +
+                                             (absent / "ledger.csv").string() +
+                                             " (No such file or directory)");
     }
     EXPECT_FALSE(fs::exists(absent));
     EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));

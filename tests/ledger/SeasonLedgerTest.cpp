@@ -141,7 +141,7 @@ public:
     }
 
     TLedger run(TLedgerRange range = {}, const TOutputProgress& progress = {}) const {
-        return TSeasonLedger(settings, folder(), range).Run(progress);
+        return TSeasonLedger(settings, folder(), range, folder() / "store.sqlite").Run(progress);
     }
 
     TSettings settings;
@@ -305,7 +305,8 @@ TEST(SeasonLedgerTest, AFolderWithoutDayArchivesIsAClearError) {
         fs::path folder;
         std::string message;
     } cases[] = {
-        {folder, folder.string() + "に開催日のデータ(rv + 年月日 + .lzh)がありません"},
+        {folder,
+         folder.string() + "に読める開催日のデータがありません\nrv010107.lzh: フォルダです"},
         {folder / "absent", (folder / "absent").string() + "がオープンできません"},
     };
     for (const auto& c : cases) {
@@ -318,21 +319,26 @@ TEST(SeasonLedgerTest, AFolderWithoutDayArchivesIsAClearError) {
     }
 }
 
-TEST(SeasonLedgerTest, CancelStopsBeforeTheNextDay) {
+TEST(SeasonLedgerTest, CancelStopsBeforeTheNextDayAndKeepsTheDaysRead) {
     SeasonFolder season;
     season.addHandBuiltDays();
     std::vector<std::string> texts;
-    const TLedger ledger =
-        season.run(kFirstDayOnly, [&texts](int position, int total, const std::string& text) {
-            EXPECT_EQ(total, 3);
+    auto cancelAt = [&texts](int last) {
+        return [&texts, last](int position, int, const std::string& text) {
             texts.push_back(toUtf8(text));
-            return position < 2;
-        });
-    EXPECT_TRUE(ledger.cancelled);
+            return position <= last;
+        };
+    };
+    const TLedger cancelled = season.run(kFirstDayOnly, cancelAt(1));
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.races.empty());
     EXPECT_EQ(texts, (std::vector<std::string>{"処理数  1/3", "処理数  2/3"}));
-    // the second day was never opened: no result is known
-    EXPECT_EQ(ledger.races.size(), 6u);
-    EXPECT_EQ(Summarize(ledger).unknownRunners, 10 + 6 + 5 + 9 + 10 + 10);
+    // the next run reads only the two days the first did not
+    texts.clear();
+    const TLedger ledger = season.run(kFirstDayOnly, cancelAt(2));
+    EXPECT_FALSE(ledger.cancelled);
+    EXPECT_EQ(texts, (std::vector<std::string>{"処理数  1/2", "処理数  2/2"}));
+    EXPECT_EQ(LedgerCsv(ledger), LedgerCsv(season.run(kFirstDayOnly)));
 }
 
 TEST(SeasonLedgerTest, AGeneratedSeasonSettlesItsEarlyRacesAndItsMarksCarryInformation) {

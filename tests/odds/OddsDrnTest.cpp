@@ -81,24 +81,26 @@ TEST_F(OddsDrnTest, ALargeFieldLoadsEveryTableAndTheQuinellaTimeNamesTheSource) 
     ASSERT_TRUE(read(SampleRaceKey(day.races[1])));
     ASSERT_EQ(m_odds.Count(), 12);
     EXPECT_EQ(m_odds.SourceText(), "DRN 10:03");
-    EXPECT_EQ(m_odds.Time(0), "10:01");
-    EXPECT_EQ(m_odds.Time(4), "10:02");
-    EXPECT_EQ(m_odds.Time(5), "10:03");
-    EXPECT_EQ(m_odds.Time(8), "10:04");
+    EXPECT_EQ(m_odds.Time(TBetKind::Win), "10:01");
+    EXPECT_EQ(m_odds.Time(TBetKind::BracketQuinella), "10:02");
+    EXPECT_EQ(m_odds.Time(TBetKind::Quinella), "10:03");
+    EXPECT_EQ(m_odds.Time(TBetKind::WideTime), "10:04");
     for (int k = 1; k <= 12; ++k) {
-        EXPECT_EQ(m_odds.OddsA(0, k), k == 3 ? -1.0f : SampleOdds(SampleWinTenths(k)));
-        EXPECT_EQ(m_odds.OddsA(1, k), SampleOdds(SamplePlaceTenths(k)));
-        EXPECT_EQ(m_odds.OddsA(2, k), SampleOdds(SamplePlaceTenths(k) + 7));
+        EXPECT_EQ(m_odds.OddsA(TBetKind::Win, k), k == 3 ? -1.0f : SampleOdds(SampleWinTenths(k)));
+        EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceLower, k), SampleOdds(SamplePlaceTenths(k)));
+        EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceUpper, k), SampleOdds(SamplePlaceTenths(k) + 7));
     }
     for (int i = 1; i <= 12; ++i) {
         for (int j = i + 1; j <= 12; ++j) {
             const bool dash = i == 2 && j == 5;
-            EXPECT_EQ(m_odds.OddsB(5, i, j), dash ? -1.0f : SampleOdds(SampleQuinellaTenths(i, j)));
-            EXPECT_EQ(m_odds.OddsB(6, i, j), SampleOdds(SampleWideTenths(i, j)));
-            EXPECT_EQ(m_odds.OddsB(7, i, j), SampleOdds(SampleWideTenths(i, j) + 5));
+            EXPECT_EQ(m_odds.OddsB(TBetKind::Quinella, i, j),
+                      dash ? -1.0f : SampleOdds(SampleQuinellaTenths(i, j)));
+            EXPECT_EQ(m_odds.OddsB(TBetKind::WideLower, i, j), SampleOdds(SampleWideTenths(i, j)));
+            EXPECT_EQ(m_odds.OddsB(TBetKind::WideUpper, i, j),
+                      SampleOdds(SampleWideTenths(i, j) + 5));
         }
     }
-    EXPECT_EQ(m_odds.OddsB(4, 8, 8), SampleOdds(SampleBracketTenths(8, 8)));
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 8, 8), SampleOdds(SampleBracketTenths(8, 8)));
 }
 
 // A race of 8 runners with records 5, 20, 21 and 15.
@@ -110,13 +112,14 @@ TEST_F(OddsDrnTest, ASmallFieldIsNamedByItsBracketQuinellaTime) {
     ASSERT_EQ(m_odds.Count(), 8);
     EXPECT_FALSE(m_odds.HasHorseQuinella());
     EXPECT_EQ(m_odds.SourceText(), "DRN 09:51");
-    EXPECT_EQ(m_odds.Time(0), "09:50");
-    EXPECT_EQ(m_odds.Time(4), "09:51");
+    EXPECT_EQ(m_odds.Time(TBetKind::Win), "09:50");
+    EXPECT_EQ(m_odds.Time(TBetKind::BracketQuinella), "09:51");
     for (int k = 1; k <= 8; ++k)
-        EXPECT_EQ(m_odds.OddsA(0, k), SampleOdds(SampleWinTenths(k)));
+        EXPECT_EQ(m_odds.OddsA(TBetKind::Win, k), SampleOdds(SampleWinTenths(k)));
     for (int i = 1; i <= 8; ++i)
         for (int j = i; j <= 8; ++j)
-            EXPECT_EQ(m_odds.OddsB(4, i, j), SampleOdds(SampleBracketTenths(i, j)));
+            EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, i, j),
+                      SampleOdds(SampleBracketTenths(i, j)));
 }
 
 TEST_F(OddsDrnTest, TheHeaderDateIsComparedWithSixDigits) {
@@ -146,11 +149,11 @@ TEST_F(OddsDrnTest, OnlyRecordsAfterTheFirstRaceHeaderCount) {
             "15,5,1,10:00,10:01,10:02\n");
     ASSERT_TRUE(read("200101280501"));
     ASSERT_EQ(m_odds.Count(), 3);
-    EXPECT_EQ(m_odds.OddsA(0, 1), 0.0f);
-    EXPECT_EQ(m_odds.OddsA(0, 2), 3.4f);
-    EXPECT_EQ(m_odds.OddsA(2, 2), 1.3f);
-    EXPECT_EQ(m_odds.OddsA(0, 3), 0.0f);
-    EXPECT_EQ(m_odds.OddsB(4, 1, 3), -1.0f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 1), 0.0f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 2), 3.4f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceUpper, 2), 1.3f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 3), 0.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 1, 3), -1.0f);
     EXPECT_EQ(m_odds.SourceText(), "DRN 10:01");
 }
 
@@ -170,11 +173,11 @@ TEST_F(OddsDrnTest, LinesWithNumbersThatAreNotNumbersOrMissingFieldsArePassedOve
             "99,5,1,whatever\r");
     ASSERT_TRUE(read("200101280501"));
     ASSERT_EQ(m_odds.Count(), 4);
-    EXPECT_EQ(m_odds.OddsA(0, 1), 0.0f);
-    EXPECT_EQ(m_odds.OddsA(0, 2), 2.5f);
-    EXPECT_EQ(m_odds.OddsA(0, 3), 3.5f);
-    EXPECT_EQ(m_odds.OddsB(4, 1, 2), 0.0f);
-    EXPECT_EQ(m_odds.Time(0), "10:00 am");
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 1), 0.0f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 2), 2.5f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 3), 3.5f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 1, 2), 0.0f);
+    EXPECT_EQ(m_odds.Time(TBetKind::Win), "10:00 am");
     EXPECT_EQ(m_odds.SourceText(), "DRN 10:01");
 }
 
@@ -219,9 +222,9 @@ TEST_F(OddsDrnTest, ARecordTheTablesRefuseEndsTheReadKeepingWhatWasLoaded) {
                 "\n20,5,1,2,3.0,1.0,1.0\n");
         EXPECT_EQ(errorOf("200101280501"), c.message) << c.record;
         ASSERT_EQ(m_odds.Count(), n);
-        EXPECT_EQ(m_odds.OddsA(0, 1), 2.0f);
-        EXPECT_EQ(m_odds.OddsA(0, 2), 0.0f);
-        EXPECT_EQ(m_odds.Time(4), "10:01");
+        EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 1), 2.0f);
+        EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 2), 0.0f);
+        EXPECT_EQ(m_odds.Time(TBetKind::BracketQuinella), "10:01");
         EXPECT_EQ(m_odds.SourceText(), "");
     }
     // a bracket above 8 in a large field

@@ -56,26 +56,27 @@ TEST_F(OddsJrdbTest, ALargeFieldWithoutItsWideRecordKeepsItsOtherOdds) {
     ASSERT_EQ(m_odds.Count(), 10);
     EXPECT_EQ(toUtf8(m_odds.SourceText()), "JRDB予想");
     for (int k = 1; k <= 10; ++k) {
-        EXPECT_EQ(m_odds.OddsA(0, k), SampleOdds(SampleWinTenths(k)));
-        EXPECT_EQ(m_odds.OddsA(1, k), SampleOdds(SamplePlaceTenths(k)));
-        EXPECT_EQ(m_odds.OddsA(2, k), SampleOdds(SamplePlaceTenths(k)));
+        EXPECT_EQ(m_odds.OddsA(TBetKind::Win, k), SampleOdds(SampleWinTenths(k)));
+        EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceLower, k), SampleOdds(SamplePlaceTenths(k)));
+        EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceUpper, k), SampleOdds(SamplePlaceTenths(k)));
     }
     for (int i = 1; i <= 10; ++i) {
         for (int j = i + 1; j <= 10; ++j) {
-            EXPECT_EQ(m_odds.OddsB(5, i, j), SampleOdds(SampleQuinellaTenths(i, j)));
-            EXPECT_EQ(m_odds.OddsB(6, i, j), 0.0f);
-            EXPECT_EQ(m_odds.OddsB(7, i, j), 0.0f);
+            EXPECT_EQ(m_odds.OddsB(TBetKind::Quinella, i, j),
+                      SampleOdds(SampleQuinellaTenths(i, j)));
+            EXPECT_EQ(m_odds.OddsB(TBetKind::WideLower, i, j), 0.0f);
+            EXPECT_EQ(m_odds.OddsB(TBetKind::WideUpper, i, j), 0.0f);
         }
     }
     // the pair fields of a large field are quinella odds; the bracket table stays as made
-    EXPECT_EQ(m_odds.OddsB(4, 1, 2), 0.0f);
-    EXPECT_EQ(m_odds.OddsB(4, 1, 1), -1.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 1, 2), 0.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 1, 1), -1.0f);
 
     ASSERT_TRUE(read(*reader, day.races[1]));
     for (int i = 1; i <= 12; ++i) {
         for (int j = i + 1; j <= 12; ++j) {
-            EXPECT_EQ(m_odds.OddsB(6, i, j), SampleOdds(SampleWideTenths(i, j)));
-            EXPECT_EQ(m_odds.OddsB(7, i, j), SampleOdds(SampleWideTenths(i, j)));
+            EXPECT_EQ(m_odds.OddsB(TBetKind::WideLower, i, j), SampleOdds(SampleWideTenths(i, j)));
+            EXPECT_EQ(m_odds.OddsB(TBetKind::WideUpper, i, j), SampleOdds(SampleWideTenths(i, j)));
         }
     }
 }
@@ -92,22 +93,23 @@ TEST_F(OddsJrdbTest, SmallFieldsReadBracketQuinellaFromThePairFields) {
     EXPECT_FALSE(m_odds.HasHorseQuinella());
     for (int i = 1; i <= 8; ++i)
         for (int j = i; j <= 8; ++j)
-            EXPECT_EQ(m_odds.OddsB(4, i, j), SampleOdds(SampleBracketTenths(i, j)));
+            EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, i, j),
+                      SampleOdds(SampleBracketTenths(i, j)));
 
     ASSERT_TRUE(read(*reader, day.races[1]));
     ASSERT_EQ(m_odds.Count(), 5);
-    EXPECT_EQ(m_odds.OddsA(1, 1), 1.5f);
-    EXPECT_EQ(m_odds.OddsA(2, 1), 1.5f);
-    EXPECT_EQ(m_odds.OddsA(2, 2), 1.5f);
-    EXPECT_EQ(m_odds.OddsA(1, 3), -1.0f);
-    EXPECT_EQ(m_odds.OddsA(2, 4), -1.0f);
-    EXPECT_EQ(m_odds.OddsA(0, 1), 12.3f);
-    EXPECT_EQ(m_odds.OddsA(0, 2), 12.3f);
-    EXPECT_EQ(m_odds.OddsA(0, 3), -1.0f);
-    EXPECT_EQ(m_odds.OddsA(0, 4), -1.0f);
-    EXPECT_EQ(m_odds.OddsB(4, 5, 5), 2.0f);
-    EXPECT_EQ(m_odds.OddsB(4, 1, 2), -1.0f);
-    EXPECT_EQ(m_odds.OddsB(4, 4, 5), SampleOdds(SampleBracketTenths(4, 5)));
+    EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceLower, 1), 1.5f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceUpper, 1), 1.5f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceUpper, 2), 1.5f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceLower, 3), -1.0f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceUpper, 4), -1.0f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 1), 12.3f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 2), 12.3f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 3), -1.0f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 4), -1.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 5, 5), 2.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 1, 2), -1.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 4, 5), SampleOdds(SampleBracketTenths(4, 5)));
 }
 
 TEST_F(OddsJrdbTest, ARunnerCountThatIsNotANumberEndsTheRead) {
@@ -161,7 +163,7 @@ TEST_F(OddsJrdbTest, WideRecordsOutOfOrderAreFoundAfterOneWrap) {
     for (const SampleRace& race : day.races) {
         ASSERT_TRUE(read(reader, race));
         const int n = m_odds.Count();
-        EXPECT_EQ(m_odds.OddsB(6, 1, n), SampleOdds(SampleWideTenths(1, n))) << n;
+        EXPECT_EQ(m_odds.OddsB(TBetKind::WideLower, 1, n), SampleOdds(SampleWideTenths(1, n))) << n;
     }
 }
 

@@ -63,19 +63,23 @@ TEST_F(OddsRuvTest, ReadsWinBracketAndQuinellaOddsOfALargeField) {
     ASSERT_EQ(m_odds.Count(), 12);
     EXPECT_EQ(toUtf8(m_odds.SourceText()), "RUV予想");
     for (int k = 1; k <= 12; ++k) {
-        EXPECT_EQ(m_odds.OddsA(0, k), SampleOdds(SampleWinTenths(k))) << k;
-        EXPECT_EQ(m_odds.OddsA(1, k), 0.0f);
+        EXPECT_EQ(m_odds.OddsA(TBetKind::Win, k), SampleOdds(SampleWinTenths(k))) << k;
+        EXPECT_EQ(m_odds.OddsA(TBetKind::PlaceLower, k), 0.0f);
     }
     for (int i = 1; i <= 8; ++i)
         for (int j = i; j <= 8; ++j)
-            EXPECT_EQ(m_odds.OddsB(4, i, j), SampleOdds(SampleBracketTenths(i, j))) << i << j;
+            EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, i, j),
+                      SampleOdds(SampleBracketTenths(i, j)))
+                << i << j;
     for (int i = 1; i <= 12; ++i) {
         for (int j = i + 1; j <= 12; ++j) {
-            EXPECT_EQ(m_odds.OddsB(5, i, j), SampleOdds(SampleQuinellaTenths(i, j))) << i << j;
-            EXPECT_EQ(m_odds.OddsB(6, i, j), 0.0f);
+            EXPECT_EQ(m_odds.OddsB(TBetKind::Quinella, i, j),
+                      SampleOdds(SampleQuinellaTenths(i, j)))
+                << i << j;
+            EXPECT_EQ(m_odds.OddsB(TBetKind::WideLower, i, j), 0.0f);
         }
     }
-    EXPECT_EQ(m_odds.Time(0), "");
+    EXPECT_EQ(m_odds.Time(TBetKind::Win), "");
 }
 
 TEST_F(OddsRuvTest, SmallFieldsTakeTheBracketPairsOfTheirOwnBrackets) {
@@ -89,8 +93,9 @@ TEST_F(OddsRuvTest, SmallFieldsTakeTheBracketPairsOfTheirOwnBrackets) {
         // the pairs of a bracket with itself take the file's values too
         for (int i = 1; i <= n; ++i)
             for (int j = i; j <= n; ++j)
-                EXPECT_EQ(m_odds.OddsB(4, i, j), SampleOdds(SampleBracketTenths(i, j)));
-        EXPECT_EQ(m_odds.OddsA(0, n), SampleOdds(SampleWinTenths(n)));
+                EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, i, j),
+                          SampleOdds(SampleBracketTenths(i, j)));
+        EXPECT_EQ(m_odds.OddsA(TBetKind::Win, n), SampleOdds(SampleWinTenths(n)));
     }
 }
 
@@ -104,19 +109,19 @@ TEST_F(OddsRuvTest, FieldsThatAreNotNumbersGiveTheirCapOrNoOdds) {
     odds[0].quinella = {{{1, 2}, "*******"}, {{1, 3}, ""}, {{9, 10}, "0012345"}};
     auto reader = open(day, odds);
     ASSERT_TRUE(reader->Read(m_odds, SampleRaceKey(day.races[0]), ""));
-    EXPECT_EQ(m_odds.OddsA(0, 1), 99.9f);
-    EXPECT_EQ(m_odds.OddsA(0, 2), -1.0f);
-    EXPECT_EQ(m_odds.OddsA(0, 3), 12.3f);
-    EXPECT_EQ(m_odds.OddsA(0, 4), 99.9f);
-    EXPECT_EQ(m_odds.OddsA(0, 5), -1.0f);
-    EXPECT_EQ(m_odds.OddsA(0, 6), 0.7f);
-    EXPECT_EQ(m_odds.OddsA(0, 7), -1.0f);
-    EXPECT_EQ(m_odds.OddsB(4, 1, 2), 999.9f);
-    EXPECT_EQ(m_odds.OddsB(4, 2, 3), -1.0f);
-    EXPECT_EQ(m_odds.OddsB(4, 8, 8), 1.0f);
-    EXPECT_EQ(m_odds.OddsB(5, 1, 2), 9999.9f);
-    EXPECT_EQ(m_odds.OddsB(5, 1, 3), -1.0f);
-    EXPECT_EQ(m_odds.OddsB(5, 9, 10), 1234.5f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 1), 99.9f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 2), -1.0f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 3), 12.3f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 4), 99.9f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 5), -1.0f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 6), 0.7f);
+    EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 7), -1.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 1, 2), 999.9f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 2, 3), -1.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::BracketQuinella, 8, 8), 1.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::Quinella, 1, 2), 9999.9f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::Quinella, 1, 3), -1.0f);
+    EXPECT_EQ(m_odds.OddsB(TBetKind::Quinella, 9, 10), 1234.5f);
 }
 
 // Records [A, B, C, A'] where A' is a second record of race A with other odds: which
@@ -134,7 +139,7 @@ TEST_F(OddsRuvTest, SearchGoesOnFromTheLastRecordFoundAndWrapsOnce) {
     const float first = SampleOdds(SampleWinTenths(1));
     auto winOfRunner1 = [&](const SampleRace& race) {
         EXPECT_TRUE(reader->Read(m_odds, SampleRaceKey(race), ""));
-        return m_odds.Count() > 0 ? m_odds.OddsA(0, 1) : 0.0f;
+        return m_odds.Count() > 0 ? m_odds.OddsA(TBetKind::Win, 1) : 0.0f;
     };
     // in file order, each record follows the last one found
     EXPECT_EQ(winOfRunner1(day.races[0]), first);
@@ -264,7 +269,7 @@ TEST_F(OddsRuvTest, RaceKeysOfTheRaceDataFindTheirRecords) {
         const bool found = reader->Read(m_odds, races.RaceKey(), races.JrdbRaceKey());
         EXPECT_EQ(found, i < 3) << i;
         if (found) {
-            EXPECT_EQ(m_odds.OddsA(0, 1), static_cast<float>(100 + i) / 10.0f) << i;
+            EXPECT_EQ(m_odds.OddsA(TBetKind::Win, 1), static_cast<float>(100 + i) / 10.0f) << i;
         }
     }
 }

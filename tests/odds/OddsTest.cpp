@@ -39,10 +39,11 @@ TEST_P(OddsBracketTable, InitialCellsFollowTheBracketsThatHoldTwoRunners) {
     for (int i = 1; i <= c.brackets; ++i) {
         for (int j = i; j <= c.brackets; ++j) {
             float expected = i != j || c.sameBracketPairs.count(i) ? 0.0f : -1.0f;
-            EXPECT_EQ(odds.OddsB(4, i, j), expected) << i << "-" << j;
+            EXPECT_EQ(odds.OddsB(TBetKind::BracketQuinella, i, j), expected) << i << "-" << j;
         }
     }
-    EXPECT_EQ(errorOf([&] { odds.OddsB(4, c.brackets + 1, 1); }), "TOddsWak.Odds1");
+    EXPECT_EQ(errorOf([&] { odds.OddsB(TBetKind::BracketQuinella, c.brackets + 1, 1); }),
+              "TOddsWak.Odds1");
     TOddsWak table(c.runners);
     EXPECT_EQ(table.Size(), c.brackets);
     EXPECT_EQ(table.CellCount(), c.brackets * (c.brackets + 1) / 2);
@@ -61,21 +62,21 @@ TEST(Odds, QuinellaAndWideTablesExistOnlyBeyondEightRunners) {
     EXPECT_EQ(odds.Count(), 0);
     odds.Init(8);
     EXPECT_FALSE(odds.HasHorseQuinella());
-    EXPECT_EQ(odds.QuinellaKind(), 4);
-    EXPECT_EQ(errorOf([&] { odds.OddsB(5, 1, 2); }), "TOdds.OddsB1");
-    EXPECT_EQ(errorOf([&] { odds.OddsB(6, 1, 2); }), "TOdds.OddsB1");
-    EXPECT_EQ(errorOf([&] { odds.SetOddsB(7, 1, 2, 3.0f); }), "TOdds.SetOddsB1");
-    EXPECT_EQ(errorOf([&] { odds.SetTime(5, "10:00"); }), "TOdds.SetTime1");
-    EXPECT_EQ(errorOf([&] { odds.Time(8); }), "TOdds.Time1");
+    EXPECT_EQ(odds.QuinellaKind(), TBetKind::BracketQuinella);
+    EXPECT_EQ(errorOf([&] { odds.OddsB(TBetKind::Quinella, 1, 2); }), "TOdds.OddsB1");
+    EXPECT_EQ(errorOf([&] { odds.OddsB(TBetKind::WideLower, 1, 2); }), "TOdds.OddsB1");
+    EXPECT_EQ(errorOf([&] { odds.SetOddsB(TBetKind::WideUpper, 1, 2, 3.0f); }), "TOdds.SetOddsB1");
+    EXPECT_EQ(errorOf([&] { odds.SetTime(TBetKind::Quinella, "10:00"); }), "TOdds.SetTime1");
+    EXPECT_EQ(errorOf([&] { odds.Time(TBetKind::WideTime); }), "TOdds.Time1");
     for (int r = 1; r <= 8; ++r)
-        EXPECT_EQ(odds.OddsA(0, r), 0.0f);
+        EXPECT_EQ(odds.OddsA(TBetKind::Win, r), 0.0f);
 
     odds.Init(9);
     EXPECT_TRUE(odds.HasHorseQuinella());
-    EXPECT_EQ(odds.QuinellaKind(), 5);
-    EXPECT_EQ(odds.OddsB(5, 8, 9), 0.0f);
-    EXPECT_EQ(odds.OddsB(6, 1, 9), 0.0f);
-    EXPECT_EQ(odds.OddsB(7, 1, 9), 0.0f);
+    EXPECT_EQ(odds.QuinellaKind(), TBetKind::Quinella);
+    EXPECT_EQ(odds.OddsB(TBetKind::Quinella, 8, 9), 0.0f);
+    EXPECT_EQ(odds.OddsB(TBetKind::WideLower, 1, 9), 0.0f);
+    EXPECT_EQ(odds.OddsB(TBetKind::WideUpper, 1, 9), 0.0f);
 }
 
 TEST(Odds, InitOutsideOneToEighteenLeavesTheContainerCleared) {
@@ -87,26 +88,27 @@ TEST(Odds, InitOutsideOneToEighteenLeavesTheContainerCleared) {
         EXPECT_EQ(odds.Count(), 0);
         EXPECT_EQ(odds.SourceText(), "");
         // a cleared container refuses every read instead of reaching a table
-        EXPECT_EQ(errorOf([&] { odds.OddsA(0, 1); }), "TOdds.OddsA");
-        EXPECT_EQ(errorOf([&] { odds.SetOddsA(0, 1, 1.0f); }), "TOdds.OddsA");
-        EXPECT_EQ(errorOf([&] { odds.OddsB(4, 1, 2); }), "TOdds.OddsB1");
-        EXPECT_EQ(errorOf([&] { odds.SetOddsB(4, 1, 2, 1.0f); }), "TOdds.SetOddsB1");
-        EXPECT_EQ(errorOf([&] { odds.Time(0); }), "TOdds.Time1");
-        EXPECT_EQ(errorOf([&] { odds.SetTime(4, "x"); }), "TOdds.SetTime1");
+        EXPECT_EQ(errorOf([&] { odds.OddsA(TBetKind::Win, 1); }), "TOdds.OddsA");
+        EXPECT_EQ(errorOf([&] { odds.SetOddsA(TBetKind::Win, 1, 1.0f); }), "TOdds.OddsA");
+        EXPECT_EQ(errorOf([&] { odds.OddsB(TBetKind::BracketQuinella, 1, 2); }), "TOdds.OddsB1");
+        EXPECT_EQ(errorOf([&] { odds.SetOddsB(TBetKind::BracketQuinella, 1, 2, 1.0f); }),
+                  "TOdds.SetOddsB1");
+        EXPECT_EQ(errorOf([&] { odds.Time(TBetKind::Win); }), "TOdds.Time1");
+        EXPECT_EQ(errorOf([&] { odds.SetTime(TBetKind::BracketQuinella, "x"); }), "TOdds.SetTime1");
     }
 }
 
 TEST(Odds, ClearDropsTablesAndSourceText) {
     TOdds odds;
     odds.Init(10);
-    odds.SetOddsA(0, 1, 2.5f);
+    odds.SetOddsA(TBetKind::Win, 1, 2.5f);
     odds.SetSourceText("JRDB");
     odds.Clear();
     EXPECT_EQ(odds.Count(), 0);
     EXPECT_FALSE(odds.HasHorseQuinella());
     EXPECT_EQ(odds.SourceText(), "");
     odds.Init(10);
-    EXPECT_EQ(odds.OddsA(0, 1), 0.0f);
+    EXPECT_EQ(odds.OddsA(TBetKind::Win, 1), 0.0f);
 }
 
 // Every pair gets a value of its own; reading them all back proves that no two pairs
@@ -118,24 +120,31 @@ TEST(Odds, EveryPairHasACellOfItsOwnInEitherOrder) {
         const int b = std::min(n, 8);
         for (int i = 1; i <= b; ++i)
             for (int j = i; j <= b; ++j)
-                odds.SetOddsB(4, j, i, static_cast<float>(100 * i + j));
+                odds.SetOddsB(TBetKind::BracketQuinella, j, i, static_cast<float>(100 * i + j));
         for (int i = 1; i <= b; ++i)
             for (int j = i; j <= b; ++j)
-                ASSERT_EQ(odds.OddsB(4, i, j), static_cast<float>(100 * i + j)) << n;
+                ASSERT_EQ(odds.OddsB(TBetKind::BracketQuinella, i, j),
+                          static_cast<float>(100 * i + j))
+                    << n;
         if (n <= 8)
             continue;
         for (int i = 1; i <= n; ++i) {
             for (int j = i + 1; j <= n; ++j) {
-                odds.SetOddsB(5, i, j, static_cast<float>(100 * i + j));
-                odds.SetOddsB(6, j, i, static_cast<float>(1000 + 100 * i + j));
-                odds.SetOddsB(7, i, j, static_cast<float>(5000 + 100 * i + j));
+                odds.SetOddsB(TBetKind::Quinella, i, j, static_cast<float>(100 * i + j));
+                odds.SetOddsB(TBetKind::WideLower, j, i, static_cast<float>(1000 + 100 * i + j));
+                odds.SetOddsB(TBetKind::WideUpper, i, j, static_cast<float>(5000 + 100 * i + j));
             }
         }
         for (int i = 1; i <= n; ++i) {
             for (int j = i + 1; j <= n; ++j) {
-                ASSERT_EQ(odds.OddsB(5, j, i), static_cast<float>(100 * i + j)) << n;
-                ASSERT_EQ(odds.OddsB(6, i, j), static_cast<float>(1000 + 100 * i + j)) << n;
-                ASSERT_EQ(odds.OddsB(7, j, i), static_cast<float>(5000 + 100 * i + j)) << n;
+                ASSERT_EQ(odds.OddsB(TBetKind::Quinella, j, i), static_cast<float>(100 * i + j))
+                    << n;
+                ASSERT_EQ(odds.OddsB(TBetKind::WideLower, i, j),
+                          static_cast<float>(1000 + 100 * i + j))
+                    << n;
+                ASSERT_EQ(odds.OddsB(TBetKind::WideUpper, j, i),
+                          static_cast<float>(5000 + 100 * i + j))
+                    << n;
             }
         }
         TOddsUma uma(n);
@@ -146,47 +155,47 @@ TEST(Odds, EveryPairHasACellOfItsOwnInEitherOrder) {
 TEST(Odds, WinAndPlaceKindsShareThePlaceLowerCell) {
     TOdds odds;
     odds.Init(3);
-    odds.SetOddsA(0, 2, 4.5f);
-    odds.SetOddsA(1, 2, 1.2f);
-    odds.SetOddsA(2, 2, 1.9f);
-    EXPECT_EQ(odds.OddsA(0, 2), 4.5f);
-    EXPECT_EQ(odds.OddsA(3, 2), 1.2f);
-    odds.SetOddsA(3, 2, 1.4f);
-    EXPECT_EQ(odds.OddsA(1, 2), 1.4f);
-    EXPECT_EQ(odds.OddsA(2, 2), 1.9f);
-    EXPECT_EQ(odds.OddsA(0, 1), 0.0f);
-    EXPECT_EQ(odds.OddsA(0, 3), 0.0f);
+    odds.SetOddsA(TBetKind::Win, 2, 4.5f);
+    odds.SetOddsA(TBetKind::PlaceLower, 2, 1.2f);
+    odds.SetOddsA(TBetKind::PlaceUpper, 2, 1.9f);
+    EXPECT_EQ(odds.OddsA(TBetKind::Win, 2), 4.5f);
+    EXPECT_EQ(odds.OddsA(TBetKind::Place, 2), 1.2f);
+    odds.SetOddsA(TBetKind::Place, 2, 1.4f);
+    EXPECT_EQ(odds.OddsA(TBetKind::PlaceLower, 2), 1.4f);
+    EXPECT_EQ(odds.OddsA(TBetKind::PlaceUpper, 2), 1.9f);
+    EXPECT_EQ(odds.OddsA(TBetKind::Win, 1), 0.0f);
+    EXPECT_EQ(odds.OddsA(TBetKind::Win, 3), 0.0f);
     // no odds is data like any other value
-    odds.SetOddsA(0, 3, -1.0f);
-    EXPECT_EQ(odds.OddsA(0, 3), -1.0f);
+    odds.SetOddsA(TBetKind::Win, 3, -1.0f);
+    EXPECT_EQ(odds.OddsA(TBetKind::Win, 3), -1.0f);
 }
 
 TEST(Odds, SameBracketPairMayBeSetWhereItStartsAtMinusOne) {
     TOdds odds;
     odds.Init(6);
-    ASSERT_EQ(odds.OddsB(4, 3, 3), -1.0f);
-    odds.SetOddsB(4, 3, 3, 12.5f);
-    EXPECT_EQ(odds.OddsB(4, 3, 3), 12.5f);
+    ASSERT_EQ(odds.OddsB(TBetKind::BracketQuinella, 3, 3), -1.0f);
+    odds.SetOddsB(TBetKind::BracketQuinella, 3, 3, 12.5f);
+    EXPECT_EQ(odds.OddsB(TBetKind::BracketQuinella, 3, 3), 12.5f);
 }
 
 TEST(Odds, TimeTextsAreHeldPerTable) {
     TOdds odds;
     odds.Init(10);
-    odds.SetTime(3, "10:01");
-    odds.SetTime(4, "10:02");
-    odds.SetTime(5, "10:03");
-    odds.SetTime(8, "10:04");
-    EXPECT_EQ(odds.Time(0), "10:01");
-    EXPECT_EQ(odds.Time(2), "10:01");
-    EXPECT_EQ(odds.Time(4), "10:02");
-    EXPECT_EQ(odds.Time(5), "10:03");
-    EXPECT_EQ(odds.Time(6), "10:04");
-    EXPECT_EQ(odds.Time(7), "10:04");
-    // the wide table refuses odds of kind 8 while it keeps its time text
-    EXPECT_EQ(errorOf([&] { odds.OddsB(8, 1, 2); }), "TOddsWid.Odds4");
-    EXPECT_EQ(errorOf([&] { odds.SetOddsB(8, 1, 2, 3.0f); }), "TOddsWid.SetOdds4");
+    odds.SetTime(TBetKind::Place, "10:01");
+    odds.SetTime(TBetKind::BracketQuinella, "10:02");
+    odds.SetTime(TBetKind::Quinella, "10:03");
+    odds.SetTime(TBetKind::WideTime, "10:04");
+    EXPECT_EQ(odds.Time(TBetKind::Win), "10:01");
+    EXPECT_EQ(odds.Time(TBetKind::PlaceUpper), "10:01");
+    EXPECT_EQ(odds.Time(TBetKind::BracketQuinella), "10:02");
+    EXPECT_EQ(odds.Time(TBetKind::Quinella), "10:03");
+    EXPECT_EQ(odds.Time(TBetKind::WideLower), "10:04");
+    EXPECT_EQ(odds.Time(TBetKind::WideUpper), "10:04");
+    // the wide table refuses odds of the wide time's kind while it keeps its time text
+    EXPECT_EQ(errorOf([&] { odds.OddsB(TBetKind::WideTime, 1, 2); }), "TOddsWid.Odds4");
+    EXPECT_EQ(errorOf([&] { odds.SetOddsB(TBetKind::WideTime, 1, 2, 3.0f); }), "TOddsWid.SetOdds4");
     odds.Init(10);
-    EXPECT_EQ(odds.Time(8), "");
+    EXPECT_EQ(odds.Time(TBetKind::WideTime), "");
 }
 
 struct ErrorCase {
@@ -206,11 +215,11 @@ TEST(Odds, EveryCheckRaisesItsOwnMessage) {
     const std::vector<ErrorCase> cases{
         {"TOddsTan.Create", [] { TOddsTan t(0); }},
         {"TOddsTan.Create", [] { TOddsTan t(19); }},
-        {"TOddsTan.SetOdds1", [&] { tan.SetOdds(0, 6, 1.0f); }},
-        {"TOddsTan.SetOdds1", [&] { tan.SetOdds(9, 0, 1.0f); }},
-        {"TOddsTan.SetOdds2", [&] { tan.SetOdds(4, 5, 1.0f); }},
-        {"TOddsTan.Odds1", [&] { tan.Odds(0, 0); }},
-        {"TOddsTan.Odds2", [&] { tan.Odds(4, 1); }},
+        {"TOddsTan.SetOdds1", [&] { tan.SetOdds(TBetKind::Win, 6, 1.0f); }},
+        {"TOddsTan.SetOdds1", [&] { tan.SetOdds(static_cast<TBetKind>(9), 0, 1.0f); }},
+        {"TOddsTan.SetOdds2", [&] { tan.SetOdds(TBetKind::BracketQuinella, 5, 1.0f); }},
+        {"TOddsTan.Odds1", [&] { tan.Odds(TBetKind::Win, 0); }},
+        {"TOddsTan.Odds2", [&] { tan.Odds(TBetKind::BracketQuinella, 1); }},
         {"TOddsWak.Create", [] { TOddsWak t(19); }},
         {"TOddsWak.Create", [] { TOddsWak t(0); }},
         {"TOddsWak.SetOdds1", [&] { wak.SetOdds(6, 1, 1.0f); }},
@@ -225,35 +234,37 @@ TEST(Odds, EveryCheckRaisesItsOwnMessage) {
         {"TOddsUma.Odds2", [&] { uma.Odds(2, 0); }},
         {"TOddsUma.Odds3", [&] { uma.Odds(10, 10); }},
         {"TOddsWid.Create", [] { TOddsWid t(19); }},
-        {"TOddsWid.SetOdds1", [&] { wid.SetOdds(6, 0, 1, 1.0f); }},
-        {"TOddsWid.SetOdds2", [&] { wid.SetOdds(6, 1, 11, 1.0f); }},
-        {"TOddsWid.SetOdds3", [&] { wid.SetOdds(5, 2, 2, 1.0f); }},
-        {"TOddsWid.SetOdds4", [&] { wid.SetOdds(5, 1, 2, 1.0f); }},
-        {"TOddsWid.Odds1", [&] { wid.Odds(7, 11, 1); }},
-        {"TOddsWid.Odds2", [&] { wid.Odds(7, 1, -1); }},
-        {"TOddsWid.Odds3", [&] { wid.Odds(8, 3, 3); }},
-        {"TOddsWid.Odds4", [&] { wid.Odds(8, 1, 2); }},
-        {"TOdds.OddsA", [&] { odds.SetOddsA(4, 1, 1.0f); }},
-        {"TOdds.OddsA", [&] { odds.OddsA(5, 1); }},
-        {"TOddsTan.SetOdds1", [&] { odds.SetOddsA(0, 11, 1.0f); }},
-        {"TOddsTan.Odds1", [&] { odds.OddsA(3, 0); }},
-        {"TOdds.SetOddsB2", [&] { odds.SetOddsB(3, 1, 2, 1.0f); }},
-        {"TOdds.SetOddsB2", [&] { odds.SetOddsB(9, 1, 2, 1.0f); }},
-        {"TOdds.OddsB2", [&] { odds.OddsB(0, 1, 2); }},
-        {"TOdds.OddsB2", [&] { odds.OddsB(255, 1, 2); }},
-        {"TOddsWak.SetOdds1", [&] { odds.SetOddsB(4, 9, 1, 1.0f); }},
-        {"TOddsUma.Odds3", [&] { odds.OddsB(5, 2, 2); }},
-        {"TOddsWid.SetOdds2", [&] { odds.SetOddsB(7, 1, 11, 1.0f); }},
-        {"TOdds.SetTime2", [&] { odds.SetTime(9, "x"); }},
-        {"TOdds.Time2", [&] { odds.Time(200); }},
+        {"TOddsWid.SetOdds1", [&] { wid.SetOdds(TBetKind::WideLower, 0, 1, 1.0f); }},
+        {"TOddsWid.SetOdds2", [&] { wid.SetOdds(TBetKind::WideLower, 1, 11, 1.0f); }},
+        {"TOddsWid.SetOdds3", [&] { wid.SetOdds(TBetKind::Quinella, 2, 2, 1.0f); }},
+        {"TOddsWid.SetOdds4", [&] { wid.SetOdds(TBetKind::Quinella, 1, 2, 1.0f); }},
+        {"TOddsWid.Odds1", [&] { wid.Odds(TBetKind::WideUpper, 11, 1); }},
+        {"TOddsWid.Odds2", [&] { wid.Odds(TBetKind::WideUpper, 1, -1); }},
+        {"TOddsWid.Odds3", [&] { wid.Odds(TBetKind::WideTime, 3, 3); }},
+        {"TOddsWid.Odds4", [&] { wid.Odds(TBetKind::WideTime, 1, 2); }},
+        {"TOdds.OddsA", [&] { odds.SetOddsA(TBetKind::BracketQuinella, 1, 1.0f); }},
+        {"TOdds.OddsA", [&] { odds.OddsA(TBetKind::Quinella, 1); }},
+        {"TOddsTan.SetOdds1", [&] { odds.SetOddsA(TBetKind::Win, 11, 1.0f); }},
+        {"TOddsTan.Odds1", [&] { odds.OddsA(TBetKind::Place, 0); }},
+        {"TOdds.SetOddsB2", [&] { odds.SetOddsB(TBetKind::Place, 1, 2, 1.0f); }},
+        {"TOdds.SetOddsB2", [&] { odds.SetOddsB(static_cast<TBetKind>(9), 1, 2, 1.0f); }},
+        {"TOdds.OddsB2", [&] { odds.OddsB(TBetKind::Win, 1, 2); }},
+        {"TOdds.OddsB2", [&] { odds.OddsB(static_cast<TBetKind>(255), 1, 2); }},
+        {"TOddsWak.SetOdds1", [&] { odds.SetOddsB(TBetKind::BracketQuinella, 9, 1, 1.0f); }},
+        {"TOddsUma.Odds3", [&] { odds.OddsB(TBetKind::Quinella, 2, 2); }},
+        {"TOddsWid.SetOdds2", [&] { odds.SetOddsB(TBetKind::WideUpper, 1, 11, 1.0f); }},
+        {"TOdds.SetTime2", [&] { odds.SetTime(static_cast<TBetKind>(9), "x"); }},
+        {"TOdds.Time2", [&] { odds.Time(static_cast<TBetKind>(200)); }},
     };
     for (const ErrorCase& c : cases)
         EXPECT_EQ(errorOf(c.action), c.message);
     for (int r = 1; r <= 5; ++r)
-        EXPECT_EQ(tan.Odds(0, r) + tan.Odds(1, r) + tan.Odds(2, r), 0.0f);
+        EXPECT_EQ(tan.Odds(TBetKind::Win, r) + tan.Odds(TBetKind::PlaceLower, r) +
+                      tan.Odds(TBetKind::PlaceUpper, r),
+                  0.0f);
     EXPECT_EQ(wak.Odds(1, 1), -1.0f);
     EXPECT_EQ(uma.Odds(1, 2), 0.0f);
-    EXPECT_EQ(wid.Odds(6, 1, 2), 0.0f);
-    EXPECT_EQ(odds.OddsA(0, 1), 0.0f);
-    EXPECT_EQ(odds.Time(0), "");
+    EXPECT_EQ(wid.Odds(TBetKind::WideLower, 1, 2), 0.0f);
+    EXPECT_EQ(odds.OddsA(TBetKind::Win, 1), 0.0f);
+    EXPECT_EQ(odds.Time(TBetKind::Win), "");
 }

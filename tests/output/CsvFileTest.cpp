@@ -32,9 +32,9 @@ TEST(CsvFileTest, TheDayIsOneUtf8FileWithAHeadingRowAndOneRowPerRunner) {
         ASSERT_EQ(lines.size(), 7u);
         EXPECT_EQ(lines[0], kHeadingLine);
         EXPECT_EQ(lines[1], "2001-01-28,東京,1,早春Ｓ,芝,1600,3,1,1,アオバ,牡,4,55,,騎手,,1.5,,◎,1,"
-                            "120,120,+120,+120,+120,120,120,120,120,120,枠番連勝,1-2 1-3 2-3");
+                            "120,120,'+120,'+120,'+120,120,120,120,120,120,枠番連勝,1-2 1-3 2-3");
         EXPECT_EQ(lines[2], "2001-01-28,東京,1,早春Ｓ,芝,1600,3,2,2,イチゴ,牡,4,55,,騎手,,,,○,2,"
-                            "110,110,+110,+110,+110,110,110,110,110,110,枠番連勝,1-2 1-3 2-3");
+                            "110,110,'+110,'+110,'+110,110,110,110,110,110,枠番連勝,1-2 1-3 2-3");
         EXPECT_EQ(lines[4],
                   "2001-01-28,京都,1,３歳以上未勝利,芝,1600,3,1,1,アオバ,牡,4,55,,騎手,,,,,,"
                   "－,－,－,－,－,,,,,,見送り,");
@@ -42,8 +42,9 @@ TEST(CsvFileTest, TheDayIsOneUtf8FileWithAHeadingRowAndOneRowPerRunner) {
     }
 }
 
-// Fields are quoted only where the CSV rules ask for it, and read back whole.
-TEST(CsvFileTest, FieldsAreQuotedOnlyWhereTheyMustBe) {
+// Fields are quoted only where the CSV rules ask for it, and read back whole; a name that
+// a spreadsheet would run as a formula stays text.
+TEST(CsvFileTest, FieldsAreQuotedOnlyWhereTheyMustBeAndNoNameIsAFormula) {
     const struct {
         const char* name;  // the race name as stored
         const char* field; // as the file holds it
@@ -53,6 +54,8 @@ TEST(CsvFileTest, FieldsAreQuotedOnlyWhereTheyMustBe) {
         {"\"春\"の特別", "\"\"\"春\"\"の特別\""},
         {"一\r\n二", "\"一\r\n二\""},
         {"  余白 ", "余白"},
+        {"=1+2*3", "'=1+2*3"},
+        {"@SUM(1+1)", "'@SUM(1+1)"},
     };
     SampleDay day;
     for (const auto& c : cases) {

@@ -203,7 +203,7 @@ TEST_F(IniFileTest, FailuresNameTheFileAndLeaveNoTemporaryFile) {
         FAIL() << "no error";
     } catch (const EInOutError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "write " + missing.string() + ": No such file or directory");
+                  J("入出力エラー(作成): ") + missing.string() + " (No such file or directory)");
     }
 
     fs::create_directory(m_folder.path() / "dir.ini");
@@ -228,7 +228,8 @@ TEST_F(IniFileTest, AReadOnlyFolderKeepsTheOldFile) {
         WritePrivateProfileString("F", "A", "2", ini());
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), "write " + ini().string() + ": Permission denied");
+        EXPECT_EQ(std::string(e.what()),
+                  J("入出力エラー(作成): ") + ini().string() + " (Permission denied)");
     }
     ::chmod(m_folder.path().c_str(), 0700);
     EXPECT_EQ(ReadBytes(ini()), "[F]\r\nA=1\r\n");

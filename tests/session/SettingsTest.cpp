@@ -216,7 +216,8 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
         s.Save(ini);
         FAIL() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), "write " + ini.string() + ": No such file or directory");
+        EXPECT_EQ(std::string(e.what()),
+                  J("入出力エラー(作成): ") + ini.string() + " (No such file or directory)");
     }
 }
 
@@ -241,7 +242,9 @@ TEST_F(SettingsTest, ASaveWritesTheFileOnceAndAFullDiskKeepsTheOldFile) {
         }
         SetWriteLimit(std::nullopt);
         const bool fits = limit == saved.size();
-        EXPECT_EQ(error, fits ? "" : "write " + ini().string() + ": No space left on device");
+        EXPECT_EQ(error, fits ? ""
+                              : J("入出力エラー(書き込み): ") + ini().string() +
+                                    " (No space left on device)");
         EXPECT_EQ(ReadBytes(ini()), fits ? saved : old) << limit;
         EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()),
                   1);

@@ -1,5 +1,7 @@
 #include "gui/app/EndingSignals.h"
 
+#include "platform/Cancel.h"
+
 #include <QSocketNotifier>
 
 #include <array>
@@ -17,6 +19,8 @@ constexpr std::array<int, 3> kEndingSignals{SIGTERM, SIGHUP, SIGINT};
 int g_pipe[2] = {-1, -1};
 
 extern "C" void onEndingSignal(int signal) {
+    // at once, so that an output walk writing now discards its files
+    EndingRequested() = signal;
     const int saved = errno;
     const unsigned char number = static_cast<unsigned char>(signal);
     // a full pipe already holds a signal the loop has yet to read
@@ -48,6 +52,7 @@ TEndingSignals::TEndingSignals(QObject* parent) : QObject(parent) {
 TEndingSignals::~TEndingSignals() {
     for (int signal : kEndingSignals)
         std::signal(signal, SIG_DFL);
+    EndingRequested() = 0;
     delete m_notifier;
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);

@@ -10,6 +10,7 @@
 #include "gui/dialogs/Ver.h"
 #include "gui/dialogs/Wait.h"
 #include "platform/Version.h"
+#include "platform/WorkFolder.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -137,10 +138,12 @@ TRunEnvironment ProgramEnvironment(const TCommandLine& commandLine) {
 
 int RunPelton(const TRunEnvironment& environment) {
     // Ended from outside, the program leaves its event loops (an output walk stops
-    // before its next race, an open dialog is left) and then closes the window as
-    // ファイル > 終了 closes it. Not quit(), which would close the windows at once, in
-    // the middle of the walk.
+    // before its next race and discards its files, an open dialog is left) and then
+    // closes the window as ファイル > 終了 closes it. Not quit(), which would close the
+    // windows at once, in the middle of the walk.
     TEndingSignals endings;
+    // what runs of this user that were killed left in the temporary folder
+    RemoveAbandonedWorkFolders();
     QObject::connect(&endings, &TEndingSignals::received, [] {
         CancelRequested() = true;
         QCoreApplication::exit(0);

@@ -4,11 +4,13 @@
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerFiles.h"
 #include "ledger/LedgerTables.h"
+#include "platform/Cp932.h"
 
 #include "gui/support/FolderChoice.h"
 #include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
 
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -141,12 +143,13 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
-    if (!m_ledger.problems.empty()) {
-        std::string problems;
-        for (const std::string& problem : m_ledger.problems)
-            problems += (problems.empty() ? "" : "\n") + problem;
+    // the archives and races left out, then the days read with something wrong
+    std::string problems;
+    for (const auto* lines : {&m_ledger.problems, &m_ledger.warnings})
+        for (const std::string& line : *lines)
+            problems += (problems.empty() ? "" : "\n") + line;
+    if (!problems.empty())
         layout->addWidget(textLabel("LabelProblems", problems, this));
-    }
     QLabel* note = textLabel("LabelNote", SnapshotNote(), this);
     QPalette red = note->palette();
     red.setColor(QPalette::WindowText, QColor(0x8A, 0x1F, 0x11));
@@ -157,6 +160,18 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     auto* chart = new TLedgerChartView(LedgerChart(m_summary), this);
     chart->setObjectName(QStringLiteral("ChartLedger"));
     layout->addWidget(chart, 1);
+
+    auto* storeRow = new QHBoxLayout;
+    m_labelStore = textLabel(
+        "LabelStore", sjis("成績データベース: ") + toCp932Lenient(m_ledger.store.string()), this);
+    m_labelStore->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    storeRow->addWidget(m_labelStore, 1);
+    auto* store = new QPushButton(u("保存場所の変更(&D)..."), this);
+    store->setObjectName(QStringLiteral("ButtonStore"));
+    store->setToolTip(u("次回からの集計で使う成績データベースのファイルを選びます"));
+    connect(store, &QPushButton::clicked, this, &TFormLedger::ButtonStoreClick);
+    storeRow->addWidget(store);
+    layout->addLayout(storeRow);
 
     auto* buttons = new QHBoxLayout;
     m_labelSaved = new QLabel(this);
@@ -178,6 +193,28 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
 void TFormLedger::showEvent(QShowEvent* event) {
     CentreOnScreen(*this);
     QWidget::showEvent(event);
+}
+
+void TFormLedger::ButtonStoreClick() {
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("SaveDialogStore"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(u("SQLite (*.sqlite *.db)"));
+    dialog.setDefaultSuffix(QStringLiteral("sqlite"));
+    dialog.selectFile(QString::fromStdString(m_ledger.store.string()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const std::filesystem::path file = dialog.selectedFiles().first().toStdString();
+    try {
+        if (StoreChosen)
+            StoreChosen(file);
+    } catch (const std::exception& error) {
+        if (ShowErrorBox)
+            ShowErrorBox(qsjis(error.what()));
+        return;
+    }
+    m_labelStore->setText(u("成績データベース: ") + QString::fromStdString(file.string()) +
+                          u(" (次回の集計から)"));
 }
 
 void TFormLedger::ButtonSaveClick() {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
 
 struct TSettings;
@@ -15,7 +16,8 @@ class TStrColGrid;
 
 // The season ledger's own window: the overview, the mark and bet tables and the chart of
 // the running return, as the toolkit-free ledger computed them, with a button that writes
-// ledger.csv and ledger.html into a folder the user chooses (starting at OutTxt).
+// ledger.csv and ledger.html into a folder the user chooses (starting at OutTxt), and the
+// season store's path with a button that chooses another file for it.
 class TFormLedger : public QWidget {
     Q_OBJECT
 
@@ -30,6 +32,10 @@ public:
 
     // Asks for a folder and writes the two files into it.
     void ButtonSaveClick();
+    // Asks where the season store shall lie from the next ledger on, and hands the file
+    // to StoreChosen.
+    void ButtonStoreClick();
+    std::function<void(const std::filesystem::path& file)> StoreChosen;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -39,4 +45,5 @@ private:
     TLedgerSummary m_summary;
     const TSettings& m_settings;
     QLabel* m_labelSaved;
+    QLabel* m_labelStore;
 };

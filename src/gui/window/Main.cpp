@@ -116,6 +116,9 @@ TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
     ShowErrorBox = [this](const QString& text) {
         QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
     };
+    ShowWarningBox = [this](const QString& text) {
+        QMessageBox::warning(this, QStringLiteral("警告"), text, QMessageBox::Ok);
+    };
 
     ImageList1 = CommandImages();
     ImageList2 = NodeImages();
@@ -599,6 +602,13 @@ bool TFormMain::OpenDay(const fs::path& archive) {
     buildRaceIndex();
     TreeView1->expandAll();
     PageControl1->setCurrentWidget(TabSheet1Yosou);
+    // a record file cut short: its whole records are shown, and the user is told
+    if (!m_session->FileWarnings().empty() && ShowWarningBox) {
+        std::string text = toCp932Lenient(archive.string());
+        for (const std::string& warning : m_session->FileWarnings())
+            text += "\n" + warning;
+        ShowWarningBox(qsjis(text));
+    }
     if (m_settings.File.OutAtRead != 0)
         ActionOutAll->trigger();
     return true;
@@ -729,7 +739,7 @@ void TFormMain::ActionLedgerExecute() {
     std::optional<TLedger> ledger;
     QString failure;
     try {
-        const TSeasonLedger season(m_settings, folder);
+        TSeasonLedger season(m_settings, folder, {}, m_settings.Season.Store);
         const TOutputWalkGuard walk(this, FormWait, season.DayCount());
         ledger = season.Run([this](int position, int, const std::string& text) {
             return walkStep(position, text);
@@ -743,7 +753,12 @@ void TFormMain::ActionLedgerExecute() {
     }
     if (ledger->cancelled)
         return;
-    (new TFormLedger(std::move(*ledger), m_settings, this))->show();
+    auto* form = new TFormLedger(std::move(*ledger), m_settings, this);
+    form->StoreChosen = [this](const fs::path& file) {
+        m_settings.Season.Store = file.string();
+        m_settings.SaveSeason(m_iniFile);
+    };
+    form->show();
 }
 
 void TFormMain::DisplayHint(const QString& hint) {

@@ -84,6 +84,8 @@ public:
 
     // Shows an error: a message box captioned "エラー" with the error icon, unless replaced.
     std::function<void(const QString& text)> ShowErrorBox;
+    // Shows a warning: a message box captioned "警告" with the warning icon, unless replaced.
+    std::function<void(const QString& text)> ShowWarningBox;
 
     // The other forms of the run, made after this one as its children: the about box,
     // the settings dialog and the progress dialog. The commands that show one do nothing

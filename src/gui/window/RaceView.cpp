@@ -101,7 +101,7 @@ TColor oddsBandColor(float v) {
 }
 
 // The odds of a pair; a pair the tables do not hold has none.
-float pairOdds(const TOdds& odds, std::uint8_t kind, int first, int second) {
+float pairOdds(const TOdds& odds, TBetKind kind, int first, int second) {
     try {
         return odds.OddsB(kind, first, second);
     } catch (const EOddsError&) {
@@ -109,7 +109,7 @@ float pairOdds(const TOdds& odds, std::uint8_t kind, int first, int second) {
     }
 }
 
-float runnerOdds(const TOdds& odds, std::uint8_t kind, int runner) {
+float runnerOdds(const TOdds& odds, TBetKind kind, int runner) {
     try {
         return odds.OddsA(kind, runner);
     } catch (const EOddsError&) {
@@ -643,10 +643,10 @@ void TRaceView::fillOdds(const TOdds& odds, int n) {
     tan.SetRowCount(n + 1);
     for (int p = 1; p <= n; ++p) {
         tan.SetCells(0, p, std::to_string(p));
-        const float v = runnerOdds(odds, 0, p);
+        const float v = runnerOdds(odds, TBetKind::Win, p);
         oddsCell(tan, 1, p, winOddsText(v), v);
-        const float lo = runnerOdds(odds, 1, p);
-        const float hi = runnerOdds(odds, 2, p);
+        const float lo = runnerOdds(odds, TBetKind::PlaceLower, p);
+        const float hi = runnerOdds(odds, TBetKind::PlaceUpper, p);
         oddsCell(tan, 2, p,
                  lo == -1
                      ? std::string()
@@ -657,7 +657,7 @@ void TRaceView::fillOdds(const TOdds& odds, int n) {
     const int brackets = std::min(n, kMaxBrackets);
     for (int i = 1; i <= brackets; ++i) {
         for (int j = i; j <= brackets; ++j) {
-            const float v = pairOdds(odds, 4, i, j);
+            const float v = pairOdds(odds, TBetKind::BracketQuinella, i, j);
             const TGridCoord at = wakCell(i, j);
             oddsCell(*m_gridOddsWak, at.x, at.y,
                      v == -1 ? std::string() : Format("%5.1f ", static_cast<double>(v)), v);
@@ -669,11 +669,11 @@ void TRaceView::fillOdds(const TOdds& odds, int n) {
     for (int i = 1; i <= n; ++i) {
         for (int j = i + 1; j <= n; ++j) {
             const TGridCoord at = pairCell(i, j);
-            const float v = pairOdds(odds, 5, i, j);
+            const float v = pairOdds(odds, TBetKind::Quinella, i, j);
             oddsCell(*m_gridOddsUma, at.x, at.y,
                      v == -1 ? std::string("-") : Format("%6.1f", static_cast<double>(v)), v);
-            const float lo = pairOdds(odds, 6, i, j);
-            const float hi = pairOdds(odds, 7, i, j);
+            const float lo = pairOdds(odds, TBetKind::WideLower, i, j);
+            const float hi = pairOdds(odds, TBetKind::WideUpper, i, j);
             oddsCell(*m_gridOddsWid, at.x, at.y, wideOddsText(lo, hi), lo);
         }
     }

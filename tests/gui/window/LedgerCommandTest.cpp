@@ -62,11 +62,14 @@ protected:
 
     fs::path season() const { return s_season->path(); }
     fs::path out() const { return folder() / "out"; }
+    fs::path store() const { return folder() / "season.sqlite"; }
 
     std::unique_ptr<TFormMain> seasonWindow() {
         fs::create_directories(out());
+        // each test with a store of its own
         writeIni("[Folder]\r\nInDenm=" + season().string() + "/\r\nOutTxt=" + out().string() +
-                 "/\r\nTime=" + season().string() + "/time/\r\n");
+                 "/\r\nTime=" + season().string() +
+                 "/time/\r\n[Season]\r\nStore=" + store().string() + "\r\n");
         auto w = makeWindow();
         useForms(*w);
         w->show();
@@ -106,7 +109,8 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
     const TFormLedger* ledger = child<TFormLedger>(*w, "FormLedger");
     EXPECT_TRUE(ledger->isVisible());
     // what the toolkit-free ledger computes for the same folder and settings
-    const TLedgerSummary summary = Summarize(TSeasonLedger(m_settings, season()).Run());
+    const TLedgerSummary summary =
+        Summarize(TSeasonLedger(m_settings, season(), {}, folder() / "check.sqlite").Run());
     EXPECT_EQ(child<QLabel>(*ledger, "LabelOverview")->text(), qsjis(OverviewText(summary)));
     EXPECT_EQ(child<QLabel>(*ledger, "LabelNote")->text(), qsjis(SnapshotNote()));
     expectGridShows(*child<TStrColGrid>(*ledger, "GridMarks"), MarkTable(summary));
@@ -119,6 +123,24 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
     EXPECT_EQ(child<QLabel>(*ledger, "LabelSaved")->text(),
               QString::fromStdString(out().string()) +
                   u(" に ledger.csv と ledger.html を書きました"));
+
+    // the store lies where the settings say; another file is chosen for the next ledger
+    QLabel* label = child<QLabel>(*ledger, "LabelStore");
+    EXPECT_EQ(label->text(), u("成績データベース: ") + QString::fromStdString(store().string()));
+    const fs::path other = folder() / "other.sqlite";
+    QPushButton* where = child<QPushButton>(*ledger, "ButtonStore");
+    withModal([where] { where->click(); },
+              [&other](QFileDialog& dialog) {
+                  EXPECT_EQ(dialog.objectName(), QStringLiteral("SaveDialogStore"));
+                  dialog.selectFile(QString::fromStdString(other.string()));
+                  static_cast<QDialog&>(dialog).accept();
+              });
+    EXPECT_EQ(label->text(), u("成績データベース: ") + QString::fromStdString(other.string()) +
+                                 u(" (次回の集計から)"));
+    EXPECT_NE(readIni().find("[Season]\r\nStore=" + other.string() + "\r\n"), std::string::npos)
+        << readIni();
+    withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), season()));
+    EXPECT_TRUE(fs::is_regular_file(other));
     w->close();
 }
 

@@ -1,5 +1,8 @@
 #include "gui/window/Main.h"
+#include "sampleday/DayWriter.h"
 #include "sampleday/LzhWriter.h"
+#include "sampleday/SampleDays.h"
+#include "race/RaceBase.h"
 
 #include "WindowFixture.h"
 #include "support/TestFiles.h"
@@ -155,6 +158,22 @@ TEST_F(WindowTest, WithoutThePredictionTheOpenCommandStaysDisabled) {
     w->FocusFree();
     EXPECT_FALSE(open->isEnabled());
     EXPECT_FALSE(w->Session()->HasFocus());
+}
+
+// A race file cut short: the day opens with its whole races and a warning that names the
+// archive, the file and the bytes left over.
+TEST_F(WindowTest, ADayWithARecordFileCutShortOpensWithAWarning) {
+    writeTimeDb();
+    auto w = makeWindow();
+    std::vector<LzhMember> members = DayMembers(SmallTestDay());
+    members[0].data.resize(779 + 100);
+    const fs::path archive = folder() / "rv010128.lzh";
+    WriteBinaryFile(archive, MakeLzhArchive(members));
+    ASSERT_TRUE(w->OpenDay(archive));
+    EXPECT_EQ(m_warnings, QStringList{QString::fromStdString(archive.string()) +
+                                      u("\nruv_den1.kd2 の 879 バイトは 779 バイトのレコードで割り"
+                                        "切れません: 最後の 100 バイトは読みません")});
+    EXPECT_EQ(w->Session()->Race().RaceCount(), 1);
 }
 
 TEST_F(WindowTest, TheMenuBarShowsEachMenuWithItsCommandsInOrder) {

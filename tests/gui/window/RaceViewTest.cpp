@@ -458,20 +458,20 @@ TEST(RaceView, OddsBandsAndWideTexts) {
         {999.9f, "999.9", 0xFFFFFF},
     };
     for (std::size_t i = 0; i < bands.size(); ++i)
-        odds.SetOddsA(0, static_cast<int>(i) + 1, bands[i].v);
-    odds.SetOddsA(1, 1, -1);
-    odds.SetOddsA(1, 2, 5.0f);
-    odds.SetOddsA(2, 2, 12.5f);
-    odds.SetOddsB(6, 1, 2, 123.4f);
-    odds.SetOddsB(7, 1, 2, 256.0f);
-    odds.SetOddsB(6, 1, 3, 12.3f);
-    odds.SetOddsB(7, 1, 3, 45.6f);
-    odds.SetOddsB(6, 1, 4, -1);
-    odds.SetOddsB(6, 1, 5, 99.5f);
-    odds.SetOddsB(7, 1, 5, 100.0f);
-    odds.SetOddsB(5, 1, 2, -1);
-    odds.SetOddsB(4, 2, 3, 5.0f);
-    odds.SetOddsB(4, 3, 3, -1);
+        odds.SetOddsA(TBetKind::Win, static_cast<int>(i) + 1, bands[i].v);
+    odds.SetOddsA(TBetKind::PlaceLower, 1, -1);
+    odds.SetOddsA(TBetKind::PlaceLower, 2, 5.0f);
+    odds.SetOddsA(TBetKind::PlaceUpper, 2, 12.5f);
+    odds.SetOddsB(TBetKind::WideLower, 1, 2, 123.4f);
+    odds.SetOddsB(TBetKind::WideUpper, 1, 2, 256.0f);
+    odds.SetOddsB(TBetKind::WideLower, 1, 3, 12.3f);
+    odds.SetOddsB(TBetKind::WideUpper, 1, 3, 45.6f);
+    odds.SetOddsB(TBetKind::WideLower, 1, 4, -1);
+    odds.SetOddsB(TBetKind::WideLower, 1, 5, 99.5f);
+    odds.SetOddsB(TBetKind::WideUpper, 1, 5, 100.0f);
+    odds.SetOddsB(TBetKind::Quinella, 1, 2, -1);
+    odds.SetOddsB(TBetKind::BracketQuinella, 2, 3, 5.0f);
+    odds.SetOddsB(TBetKind::BracketQuinella, 3, 3, -1);
 
     Pages p;
     p.view->Fill(d.session().Race(), d.session().Focus(), odds);

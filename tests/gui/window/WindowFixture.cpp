@@ -37,6 +37,7 @@ std::unique_ptr<TFormMain> WindowTest::makeWindow() {
     loadSettings();
     auto window = std::make_unique<TFormMain>(m_settings, program());
     window->ShowErrorBox = [this](const QString& text) { m_errors.append(text); };
+    window->ShowWarningBox = [this](const QString& text) { m_warnings.append(text); };
     window->FormCreate();
     return window;
 }

@@ -37,7 +37,8 @@ protected:
 
     TWorkFolder m_folder;
     TSettings m_settings;
-    QStringList m_errors; // the error boxes shown
+    QStringList m_errors;   // the error boxes shown
+    QStringList m_warnings; // the warning boxes shown
 };
 
 // The two icons show the same picture at the window's 16 pixels.

@@ -1,0 +1,146 @@
+#include "season/SeasonFolder.h"
+
+#include "platform/Cp932.h"
+#include "platform/Format.h"
+#include "platform/Folder.h"
+#include "race/RaceRuv.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kDateDigits = 6;
+constexpr std::string_view kArchivePrefix = "rv";
+constexpr std::string_view kArchiveSuffix = ".lzh";
+
+bool isDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+std::string pathText(const fs::path& path) {
+    return toCp932Lenient(path.string());
+}
+
+// The date of a day archive's name, in either case; 0 for any other name.
+int archiveDate(const std::string& name) {
+    if (name.size() != kArchivePrefix.size() + kDateDigits + kArchiveSuffix.size() ||
+        !SameNameIgnoringCase(name.substr(0, kArchivePrefix.size()), kArchivePrefix) ||
+        !SameNameIgnoringCase(name.substr(name.size() - kArchiveSuffix.size()), kArchiveSuffix))
+        return 0;
+    return SeasonDate(name.substr(kArchivePrefix.size(), kDateDigits));
+}
+
+// Why an entry named as a day archive is none; empty for a regular file or a link to one.
+std::string notADayArchive(const fs::directory_entry& entry) {
+    std::error_code error;
+    const fs::file_status status = entry.status(error);
+    if (error == std::errc::too_many_symbolic_link_levels)
+        return sjis("リンクが循環しています");
+    if (status.type() == fs::file_type::not_found)
+        return sjis("リンク先がありません");
+    if (error)
+        return toCp932Lenient(error.message());
+    if (status.type() == fs::file_type::directory)
+        return sjis("フォルダです");
+    if (status.type() != fs::file_type::regular)
+        return sjis("通常のファイルではありません");
+    return {};
+}
+
+} // namespace
+
+int SeasonDate(const std::string& yymmdd) {
+    if (yymmdd.size() != kDateDigits || !isDigits(yymmdd))
+        return 0;
+    const int year = std::stoi(yymmdd.substr(0, 2));
+    return (year < 50 ? 20000000 : 19000000) + std::stoi(yymmdd);
+}
+
+ELedgerError NoReadableDay(const fs::path& folder, const std::vector<std::string>& problems) {
+    std::string message = pathText(folder) + sjis("に読める開催日のデータがありません");
+    for (const std::string& problem : problems)
+        message += "\n" + problem;
+    return ELedgerError(message);
+}
+
+std::string DateText(int date) {
+    return Format("%.4d-%.2d-%.2d", date / 10000, date / 100 % 100, date % 100);
+}
+
+std::string DayCodeOfDate(int date) {
+    return Format("%.6d", date % 1000000);
+}
+
+TSeasonFolder SeasonDays(const fs::path& folder) {
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error)
+        throw ELedgerError(pathText(folder) + sjis("がオープンできません"));
+    TSeasonFolder found;
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        const int date = archiveDate(name);
+        if (date == 0)
+            continue;
+        if (const std::string why = notADayArchive(entry); !why.empty())
+            found.skipped.push_back(toCp932Lenient(name) + ": " + why);
+        else
+            found.days.push_back({entry.path(), date, {}});
+    }
+    std::sort(found.days.begin(), found.days.end(), [](const TSeasonDay& a, const TSeasonDay& b) {
+        return a.date != b.date ? a.date < b.date : a.archive < b.archive;
+    });
+    std::sort(found.skipped.begin(), found.skipped.end());
+    return found;
+}
+
+TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder,
+                             const TKnownDate& known) {
+    struct TDated {
+        TSeasonDay day;
+        bool nameAgrees;
+    };
+    std::vector<TDated> dated;
+    for (TSeasonDay& day : folder.days) {
+        const std::string name = pathText(day.archive.filename());
+        int content = known ? known(day) : 0;
+        try {
+            if (content == 0)
+                content = DayArchiveDate(day.archive.string(), workFolder);
+        } catch (const std::exception& error) {
+            folder.skipped.push_back(name + ": " + error.what());
+            continue;
+        }
+        // a race file without races has no date of its own: the name's stands
+        const bool agrees = content == 0 || content == day.date;
+        if (!agrees) {
+            day.notes.push_back(sjis("名前の日付 ") + DateText(day.date) + sjis(" と中身の日付 ") +
+                                DateText(content) + sjis(" が違います: 中身の日付で数えます"));
+            day.date = content;
+        }
+        dated.push_back({std::move(day), agrees});
+    }
+    // per date the archive whose name agrees first, else the first by name
+    std::stable_sort(dated.begin(), dated.end(), [](const TDated& a, const TDated& b) {
+        return a.day.date != b.day.date ? a.day.date < b.day.date : a.nameAgrees > b.nameAgrees;
+    });
+    folder.days.clear();
+    for (TDated& d : dated) {
+        if (!folder.days.empty() && folder.days.back().date == d.day.date) {
+            std::string line = pathText(d.day.archive.filename()) + ": ";
+            for (const std::string& note : d.day.notes)
+                line += note + "; ";
+            folder.duplicates.push_back(line + DateText(d.day.date) + sjis(" の開催日は ") +
+                                        pathText(folder.days.back().archive.filename()) +
+                                        sjis(" で数えたので数えません"));
+            continue;
+        }
+        folder.days.push_back(std::move(d.day));
+    }
+    return folder;
+}

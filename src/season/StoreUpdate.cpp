@@ -1,0 +1,256 @@
+#include "season/StoreUpdate.h"
+
+#include "platform/Cp932.h"
+#include "platform/WorkFolder.h"
+#include "race/RaceBase.h"
+#include "season/DayRecorder.h"
+#include "season/FileFingerprint.h"
+#include "season/SeasonStore.h"
+#include "season/StoreSchema.h"
+
+#include <map>
+#include <set>
+#include <optional>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string pathText(const fs::path& path) {
+    return toCp932Lenient(path.string());
+}
+
+// The odds files of a day as the store keeps them: one line per file that exists,
+// "path<TAB>size<TAB>mtime<TAB>hash".
+struct TOddsStamp {
+    std::string path;
+    TFileFingerprint print;
+};
+
+std::string oddsText(const std::vector<TOddsStamp>& files) {
+    std::string text;
+    for (const TOddsStamp& f : files)
+        text += f.path + "\t" + std::to_string(f.print.size) + "\t" +
+                std::to_string(f.print.mtime) + "\t" + f.print.hash + "\n";
+    return text;
+}
+
+std::vector<TOddsStamp> oddsFilesOf(const std::string& text) {
+    std::vector<TOddsStamp> files;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        TOddsStamp f;
+        std::getline(fields, f.path, '\t');
+        fields >> f.print.size >> f.print.mtime >> f.print.hash;
+        files.push_back(f);
+    }
+    return files;
+}
+
+// Same files with the same stamps (check true) or the same contents (check false).
+bool sameOddsFiles(const std::vector<TOddsStamp>& a, const std::vector<TOddsStamp>& b,
+                   bool stamps) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].path != b[i].path)
+            return false;
+        if (stamps ? !a[i].print.SameStamp(b[i].print)
+                   : a[i].print.size != b[i].print.size || a[i].print.hash != b[i].print.hash)
+            return false;
+    }
+    return true;
+}
+
+// The day's line of warnings: its name, then what is wrong, one after the other; empty
+// when nothing is.
+std::string dayWarning(const TSeasonDay& day, const TDaySession& session) {
+    std::vector<std::string> notes = day.notes;
+    notes.insert(notes.end(), session.FileWarnings().begin(), session.FileWarnings().end());
+    if (!session.OddsFileProblem().empty())
+        notes.push_back(session.OddsFileProblem());
+    if (notes.empty())
+        return {};
+    std::string line = pathText(day.archive.filename());
+    for (std::size_t i = 0; i < notes.size(); ++i)
+        line += (i == 0 ? ": " : "; ") + notes[i];
+    return line;
+}
+
+} // namespace
+
+struct TStoreUpdater::TStoredDay {
+    int date = 0;
+    TFileFingerprint archive;
+    std::vector<TOddsStamp> odds;
+};
+
+TStoreUpdater::TStoreUpdater(TSeasonStore& store, const TSettings& settings, const fs::path& folder)
+    : m_store(store), m_settings(settings), m_folder(folder) {
+    plan();
+}
+
+namespace {
+
+// The odds files that exist among those the day would be read with, hashed or not.
+std::vector<TOddsStamp> currentOddsFiles(const TDaySession& session, const TSeasonDay& day,
+                                         bool hashed) {
+    std::vector<TOddsStamp> files;
+    for (const fs::path& path : session.OddsSourceFiles(day.archive, DayCodeOfDate(day.date))) {
+        const TFileFingerprint print = hashed ? HashedFingerprint(path) : FileStamp(path);
+        if (print.Exists())
+            files.push_back({path.string(), print});
+    }
+    return files;
+}
+
+} // namespace
+
+void TStoreUpdater::plan() {
+    TSqliteDatabase& db = m_store.Database();
+    m_recomputed = m_store.Adopt(StoreSourceOf(m_settings, m_folder));
+    std::map<std::string, TStoredDay> stored;
+    TSqliteStatement days(db, "SELECT date, archive, archive_size, archive_mtime, archive_hash, "
+                              "odds_files FROM day");
+    while (days.Step())
+        stored[days.Text(1)] = {
+            days.Int(0), {days.Int64(2), days.Int64(3), days.Text(4)}, oddsFilesOf(days.Text(5))};
+    TSeasonFolder listed = SeasonDays(m_folder);
+    if (listed.days.empty() && listed.skipped.empty())
+        throw ELedgerError(pathText(m_folder) +
+                           sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
+    const TWorkFolder work;
+    m_season =
+        DatedByContent(std::move(listed), work.folderText(), [&stored](const TSeasonDay& day) {
+            const auto found = stored.find(day.archive.filename().string());
+            return found != stored.end() && FileStamp(day.archive).SameStamp(found->second.archive)
+                       ? found->second.date
+                       : 0;
+        });
+    if (m_season.days.empty())
+        throw NoReadableDay(m_folder, m_season.skipped);
+    // the session only names the odds files here; it opens nothing
+    const TDaySession session(m_settings);
+    TSqliteStatement restamp(db, "UPDATE day SET archive_mtime = ?, odds_files = ? WHERE date = ?");
+    for (const TSeasonDay& day : m_season.days) {
+        auto found = stored.find(day.archive.filename().string());
+        if (found == stored.end()) {
+            m_toRead.push_back(day);
+            continue;
+        }
+        if (found->second.date != day.date) {
+            // the archive holds another day now: its old day goes before it is read again
+            m_toDrop.push_back(found->second.date);
+            stored.erase(found);
+            m_toRead.push_back(day);
+            continue;
+        }
+        const TStoredDay was = std::move(found->second);
+        stored.erase(found);
+        if (FileStamp(day.archive).SameStamp(was.archive) &&
+            sameOddsFiles(currentOddsFiles(session, day, false), was.odds, true)) {
+            ++m_unchanged;
+            continue;
+        }
+        // touched or copied, perhaps not changed: the contents decide
+        const TFileFingerprint archive = HashedFingerprint(day.archive);
+        const std::vector<TOddsStamp> odds = currentOddsFiles(session, day, true);
+        if (archive.size != was.archive.size || archive.hash != was.archive.hash ||
+            !sameOddsFiles(odds, was.odds, false)) {
+            m_toRead.push_back(day);
+            continue;
+        }
+        restamp.Bind(1, archive.mtime).Bind(2, oddsText(odds)).Bind(3, day.date).Run();
+        ++m_unchanged;
+    }
+    for (const auto& [name, day] : stored) {
+        m_toDrop.push_back(day.date);
+        m_droppedNames.push_back(toCp932Lenient(name));
+    }
+}
+
+TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
+    TStoreUpdate update;
+    update.recomputed = m_recomputed;
+    update.daysUnchanged = m_unchanged;
+    update.dropped = m_droppedNames;
+    update.skipped = m_season.skipped;
+    update.duplicates = m_season.duplicates;
+    TSqliteDatabase& db = m_store.Database();
+    TDayRecorder recorder(db);
+    for (int date : m_toDrop) {
+        TSqliteTransaction transaction(db);
+        recorder.DeleteDay(date);
+        transaction.Commit();
+    }
+    if (m_toRead.empty()) {
+        CreateHorseIndex(db);
+        return update;
+    }
+    TDaySession session(m_settings);
+    session.FocusCreate();
+    std::set<int> stored;
+    {
+        TSqliteStatement dates(db, "SELECT date FROM day");
+        while (dates.Step())
+            stored.insert(dates.Int(0));
+    }
+    // A store built from nothing gets its index by horse once at the end, from sorted
+    // rows, instead of a random place in it for every runner; a run killed before then
+    // leaves it to the next.
+    if (stored.empty())
+        DropHorseIndex(db);
+    const int total = DaysToRead();
+    for (int d = 0; d < total; ++d) {
+        if (progress && !progress(d + 1, total, ProgressCountText(d + 1, total))) {
+            update.cancelled = true;
+            break;
+        }
+        const TSeasonDay& day = m_toRead[static_cast<std::size_t>(d)];
+        const std::string name = pathText(day.archive.filename());
+        const TFileFingerprint archive = HashedFingerprint(day.archive);
+        try {
+            // the odds of the day the archive holds, whatever its name says
+            session.OpenDay(day.archive.string(), DayCodeOfDate(day.date));
+        } catch (const std::exception& error) {
+            update.unreadable.push_back({day.date, name + ": " + error.what()});
+            if (stored.contains(day.date)) {
+                TSqliteTransaction transaction(db);
+                recorder.DeleteDay(day.date);
+                transaction.Commit();
+            }
+            continue;
+        }
+        TSqliteTransaction transaction(db);
+        recorder.DeleteDay(day.date);
+        std::vector<std::string> problems;
+        bool hasOdds = false;
+        for (int i = 0; i < session.Race().RaceCount(); ++i) {
+            std::optional<TStoreRace> race;
+            try {
+                session.PrepareRace(i, true);
+                race = CollectStoreRace(session, i);
+            } catch (const std::exception& error) {
+                problems.push_back(name + " " + session.Race().RaceLine(i) + ": " + error.what());
+                continue;
+            }
+            hasOdds = hasOdds || race->oddsSource.has_value();
+            recorder.InsertRace(day.date, *race);
+        }
+        recorder.InsertDay({day.date, day.archive.filename().string(), archive.size, archive.mtime,
+                            archive.hash, oddsText(currentOddsFiles(session, day, true)), hasOdds});
+        for (std::size_t i = 0; i < problems.size(); ++i)
+            recorder.InsertNote(day.date, static_cast<int>(i), "problem",
+                                toUtf8Lenient(problems[i]));
+        if (const std::string warning = dayWarning(day, session); !warning.empty())
+            recorder.InsertNote(day.date, static_cast<int>(problems.size()), "warning",
+                                toUtf8Lenient(warning));
+        transaction.Commit();
+        session.CloseDay();
+        ++update.daysRead;
+    }
+    CreateHorseIndex(db);
+    return update;
+}
