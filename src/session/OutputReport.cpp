@@ -15,7 +15,8 @@ namespace {
 const char* reasonText(TNoFileReason reason) {
     switch (reason) {
     case TNoFileReason::AllSwitchedOff:
-        return "環境設定の「一括出力時に出力するファイル」がすべてオフのため、何も出力しませんでした";
+        return "環境設定の「一括出力時に出力するファイル」がすべてオフのため、何も出力しませんでし"
+               "た";
     case TNoFileReason::NoRaces: return "開催日にレースがないため、何も出力しませんでした";
     case TNoFileReason::NoBets:
         return "買い目のあるレースがないため、何も出力しませんでした"

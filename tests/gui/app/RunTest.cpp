@@ -58,6 +58,15 @@ protected:
         e.ShowErrorBox = [this](const QString& text) { m_errors.append(text); };
         return e;
     }
+    // The demo day opened at start, with the text files switched on and written here.
+    TRunEnvironment demoDayWithTextOut() {
+        const fs::path day = folder() / "day";
+        TRunEnvironment e = environment();
+        e.Archive = WriteDemoDay(day);
+        writeIni("[Folder]\r\nTime=" + (day / "time" / "").string() + "\r\nOutTxt=" + folderText() +
+                 "\r\n[File]\r\nTextOut=1\r\n");
+        return e;
+    }
 };
 
 } // namespace
@@ -231,11 +240,7 @@ TEST_F(RunTest, EndedFromOutsideTheProgramClosesAsTheUserWould) {
 // A signal during an output command stops the walk and discards its files, so that every
 // earlier file stays as it was, then closes the program as the user would.
 TEST_F(RunTest, EndedFromOutsideDuringAnOutputCommand) {
-    const fs::path day = folder() / "day";
-    TRunEnvironment e = environment();
-    e.Archive = WriteDemoDay(day);
-    writeIni("[Folder]\r\nTime=" + (day / "time" / "").string() + "\r\nOutTxt=" + folderText() +
-             "\r\n[File]\r\nTextOut=1\r\n");
+    TRunEnvironment e = demoDayWithTextOut();
     const fs::path report = folder() / "s2001012804.txt";
     WriteBinaryFile(report, "earlier\r\n");
     bool walked = false;
@@ -404,11 +409,7 @@ TEST_F(RunTest, AnArchiveOfTheCommandLineIsOpenedAtStartIntoTheNamedSettingsFile
 }
 
 TEST_F(RunTest, ASecondStartWithADayOpensItInTheFirstOnceTheFirstIsIdle) {
-    const fs::path day = folder() / "day";
-    TRunEnvironment e = environment();
-    e.Archive = WriteDemoDay(day);
-    writeIni("[Folder]\r\nTime=" + (day / "time" / "").string() + "\r\nOutTxt=" + folderText() +
-             "\r\n[File]\r\nTextOut=1\r\n");
+    TRunEnvironment e = demoDayWithTextOut();
     enum class Busy { Idle, Modal, Walk };
     const struct Case {
         const char* name;

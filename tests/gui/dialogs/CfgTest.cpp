@@ -139,8 +139,8 @@ TEST_F(CfgTest, ALeftFolderEntryKeepsOnlyExistingFoldersAndSaysWhenItRestored) {
     };
     const Case cases[] = {
         {folder("nowhere"), folder("in"), true},
-        {"", folder("in"), true},                                      // cleared: restored
-        {(m_folder.path() / "file.txt").string(), folder("in"), true}, // a file is no folder
+        {"", folder("in"), true},                                       // cleared: restored
+        {(m_folder.path() / "file.txt").string(), folder("in"), true},  // a file is no folder
         {(m_folder.path() / "other").string(), folder("other"), false}, // the separator added
         {folder("other"), folder("other"), false},
         {(m_folder.path() / "馬券").string(), folder("馬券"), false},

@@ -570,8 +570,9 @@ TEST_F(DayCommandsTest, EachSingleFileCommandWritesExactlyItsOwnFile) {
     // or why nothing was
     m_settings.File = {};
     child<QAction>(*w, "ActionOutAll")->trigger();
-    EXPECT_EQ(child<QLabel>(*w, "StatusPanel0")->text(),
-              u("環境設定の「一括出力時に出力するファイル」がすべてオフのため、何も出力しませんでした"));
+    EXPECT_EQ(
+        child<QLabel>(*w, "StatusPanel0")->text(),
+        u("環境設定の「一括出力時に出力するファイル」がすべてオフのため、何も出力しませんでした"));
     // the WARS contest file and the RUV text file are told apart by their first line
     EXPECT_TRUE(ReadBytes(out() / "w20010128.txt") != ReadBytes(out() / "q20010128.txt"));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
