@@ -5,6 +5,7 @@
 #include "analysis/Explanation.h"
 #include "analysis/Focus.h"
 #include "session/DaySession.h"
+#include "session/OutputReport.h"
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "ledger/LedgerFiles.h"
@@ -164,11 +165,11 @@ int explain(TDaySession& day, int index, std::optional<int> runner, const TBatch
 
 // Why a walk of command that was not cancelled started no file.
 const char* noFileReason(TOutputCommand command, const TSettings::TFile& on, int races) {
-    if (command == TOutputCommand::All && on.TextOut == 0 && on.HtmlOut == 0 && on.WarsOut == 0 &&
-        on.RuvOut == 0)
-        return "every output file is switched off";
-    if (races == 0)
-        return "the day has no races";
+    switch (NoFileReason(command, on, races)) {
+    case TNoFileReason::AllSwitchedOff: return "every output file is switched off";
+    case TNoFileReason::NoRaces: return "the day has no races";
+    case TNoFileReason::NoBets: break;
+    }
     return "no race of the day has bets, and the WARS and RUV files hold only races with bets";
 }
 

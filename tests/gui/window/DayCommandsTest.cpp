@@ -562,7 +562,17 @@ TEST_F(DayCommandsTest, EachSingleFileCommandWritesExactlyItsOwnFile) {
         EXPECT_EQ(written(), c.files);
         EXPECT_EQ(count->text(), u("処理数 36/36"));
         EXPECT_TRUE(w->isEnabled());
+        // the status bar says what was written and where
+        EXPECT_EQ(child<QLabel>(*w, "StatusPanel0")->text(),
+                  QString::number(c.files.size()) + u(" ファイルを ") +
+                      QString::fromStdString(out().string()) + u(" に出力しました"));
     }
+    // or why nothing was
+    m_settings.File = {};
+    child<QAction>(*w, "ActionOutAll")->trigger();
+    EXPECT_EQ(
+        child<QLabel>(*w, "StatusPanel0")->text(),
+        u("環境設定の「一括出力時に出力するファイル」がすべてオフのため、何も出力しませんでした"));
     // the WARS contest file and the RUV text file are told apart by their first line
     EXPECT_TRUE(ReadBytes(out() / "w20010128.txt") != ReadBytes(out() / "q20010128.txt"));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();

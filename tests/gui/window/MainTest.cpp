@@ -5,6 +5,7 @@
 #include "race/RaceBase.h"
 
 #include "WindowFixture.h"
+#include "support/TestFiles.h"
 #include "session/DaySession.h"
 #include "platform/IniFile.h"
 #include "gui/dialogs/Cfg.h"
@@ -19,7 +20,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -27,11 +27,11 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -53,17 +53,6 @@ QStringList captionsOf(const QList<QAction*>& actions) {
         captions.append(action->isSeparator() ? "-" : action->text());
     return captions;
 }
-
-// Takes the place of the desktop for local files.
-class FileOpener : public QObject {
-    Q_OBJECT
-public:
-    FileOpener() { QDesktopServices::setUrlHandler("file", this, "open"); }
-    ~FileOpener() override { QDesktopServices::unsetUrlHandler("file"); }
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
 
 // The modal dialog that action opens, closed again; nullptr when it opens none.
 QWidget* modalOf(QAction* action) {
@@ -381,25 +370,47 @@ TEST_F(WindowTest, TheAboutAndSettingsCommandsShowTheirDialogsModally) {
     w->close();
 }
 
-TEST_F(WindowTest, ContentsOpensTheHelpFileBesideTheProgram) {
+TEST_F(WindowTest, ContentsOpensTheHelpFileInTheViewerAndNamesItOnAnyFailure) {
     auto w = makeWindow();
     QAction* contents = child<QAction>(*w, "ActionContent");
     const QString help = QString::fromStdString((folder() / "ruvpelton.html").string());
-    {
-        FileOpener desktop;
-        contents->trigger();
-        EXPECT_TRUE(desktop.opened.isEmpty());
-        EXPECT_EQ(m_errors.last(), help + u("がオープンできません"));
-
-        WriteBinaryFile(folder() / "ruvpelton.html", "<html></html>");
-        contents->trigger();
-        EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(help)});
-        EXPECT_EQ(w->HelpFile(), folder() / "ruvpelton.html");
-    }
-    // no viewer for the file (the offscreen platform has none): the user is told so
     m_errors.clear();
     contents->trigger();
-    EXPECT_EQ(m_errors, QStringList{u("ヘルプファイル ") + help + u(" を開けませんでした")});
+    EXPECT_EQ(m_errors, QStringList{help + u("がオープンできません")});
+    WriteBinaryFile(folder() / "ruvpelton.html", "<html></html>");
+
+    // xdg-open as the desktop has it: it notes what it was handed and ends as told
+    const fs::path bin = folder() / "bin";
+    fs::create_directories(bin);
+    const QByteArray path = qgetenv("PATH");
+    struct Case {
+        const char* viewer; // the script; nullptr: no xdg-open at all
+        bool fails;
+    } const cases[] = {{"exit 0", false}, {"exit 3", true}, {"kill -9 $$", true}, {nullptr, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.viewer ? c.viewer : "none");
+        fs::remove(bin / "xdg-open");
+        fs::remove(folder() / "opened");
+        if (c.viewer != nullptr) {
+            WriteBinaryFile(bin / "xdg-open", std::string("#!/bin/sh\necho \"$1\" > ") +
+                                                  (folder() / "opened").string() + "\n" + c.viewer +
+                                                  "\n");
+            fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+        }
+        qputenv("PATH", QByteArray::fromStdString(bin.string()));
+        m_errors.clear();
+        contents->trigger();
+        qputenv("PATH", path);
+        const QStringList failure{u("ヘルプファイル ") + help + u(" を開けませんでした")};
+        if (c.fails)
+            EXPECT_TRUE(QTest::qWaitFor([&] { return m_errors == failure; }, 5000));
+        else
+            EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(folder() / "opened"); }, 5000));
+        QTest::qWait(50);
+        EXPECT_EQ(m_errors, c.fails ? failure : QStringList{});
+        if (c.viewer != nullptr)
+            EXPECT_EQ(ReadBytes(folder() / "opened"), help.toStdString() + "\n");
+    }
 }
 
 TEST_F(WindowTest, TheToolBarSwitchFollowsTheToolBar) {
@@ -520,5 +531,3 @@ TEST_F(WindowTest, ComingForwardRestoresTheWindowAndExitClosesItOnce) {
     EXPECT_EQ(closings, 1);
     EXPECT_NE(GetPrivateProfileString("Pos", "FormMain", "", ini()), "");
 }
-
-#include "MainTest.moc"
