@@ -57,9 +57,10 @@ package: release
 	cd $(BUILD)/release && cpack -G DEB -B $(CURDIR)/$(BUILD)/package
 	cp $(BUILD)/package/ruvpelton_*.deb .
 
-# Builds the package and runs its programs from a scratch root (a minute on top of the
-# release build, so not part of check).
-package-check: deps
+# Builds the package, checks it with lintian and runs its programs from a scratch root (a
+# minute on top of the release build, so not part of check).
+package-check:
+	@bash scripts/install-deps.sh lintian
 	cmake -S . -B $(BUILD)/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DRUVPELTON_TESTS=OFF \
 	  -DRUVPELTON_PACKAGE_TEST=ON
 	cmake --build $(BUILD)/release -j $(JOBS)

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests and the demo need,
-# only when one of them is missing.
+# Installs the Debian packages that the build, the tests and the demo need, and those
+# named as arguments (make package-check adds lintian), only when one of them is missing.
+#   scripts/install-deps.sh [PACKAGE...]
 set -euo pipefail
 packages=(
+  "$@"
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev ccache clang-format
   libgtest-dev libgmock-dev
   libarchive-dev libsqlite3-dev sqlite3

@@ -5,6 +5,7 @@
 #include "analysis/Explanation.h"
 #include "analysis/Focus.h"
 #include "session/DaySession.h"
+#include "session/OutputReport.h"
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "ledger/LedgerFiles.h"
@@ -21,6 +22,7 @@
 #include "platform/Version.h"
 #include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
+#include "session/RaceLookup.h"
 
 #include <unistd.h>
 
@@ -166,11 +168,11 @@ int explain(TDaySession& day, int index, std::optional<int> runner, const TBatch
 
 // Why a walk of command that was not cancelled started no file.
 const char* noFileReason(TOutputCommand command, const TSettings::TFile& on, int races) {
-    if (command == TOutputCommand::All && on.TextOut == 0 && on.HtmlOut == 0 && on.WarsOut == 0 &&
-        on.RuvOut == 0)
-        return "every output file is switched off";
-    if (races == 0)
-        return "the day has no races";
+    switch (NoFileReason(command, on, races)) {
+    case TNoFileReason::AllSwitchedOff: return "every output file is switched off";
+    case TNoFileReason::NoRaces: return "the day has no races";
+    case TNoFileReason::NoBets: break;
+    }
     return "no race of the day has bets, and the WARS and RUV files hold only races with bets";
 }
 
@@ -205,6 +207,22 @@ int write(TDaySession& day, TOutputCommand command, const TBatchOutput& out) {
     if (result.cancelled)
         std::cerr << "cancelled after " << result.races << " races\n";
     return 0;
+}
+
+// The output folder the user named, made with its parents (as mkdir -p makes it) when it
+// is not there yet.
+void makeOutFolder(const std::optional<std::string>& folder) {
+    if (!folder)
+        return;
+    std::error_code error;
+    if (fs::exists(*folder, error) && !fs::is_directory(*folder, error))
+        throw std::runtime_error(toCp932Lenient(*folder) +
+                                 sjis(": 出力先に指定されたのはフォルダではなくファイルです"));
+    fs::create_directories(*folder, error);
+    if (error)
+        throw std::runtime_error(toCp932Lenient(*folder) +
+                                 sjis(": 出力先のフォルダを作れません (") +
+                                 toCp932Lenient(error.message()) + ")");
 }
 
 int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
@@ -245,6 +263,7 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     if (ended())
         return 1; // nothing written
+    makeOutFolder(o.outFolder);
     const fs::path folder = o.outFolder.value_or(".");
     for (const fs::path& file : WriteLedgerFiles(result, summary, folder))
         printWritten(file, out);
@@ -260,10 +279,13 @@ int runCommand(TDaySession& day, const TBatchOptions& options, const TBatchOutpu
         return list(day, out);
     if (options.command == "summary")
         return summary(day, out);
+    const int index =
+        options.raceName ? RaceIndexByName(day.Race(), *options.raceName) : options.raceIndex;
     if (options.command == "race")
-        return race(day, options.raceIndex, out);
+        return race(day, index, out);
     if (options.command == "explain")
-        return explain(day, options.raceIndex, options.runner, out);
+        return explain(day, index, options.runner, out);
+    makeOutFolder(options.outFolder);
     return write(day, options.command == "csv" ? TOutputCommand::Csv : TOutputCommand::All, out);
 }
 

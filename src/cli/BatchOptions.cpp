@@ -8,8 +8,9 @@ const char* const kBatchUsage =
     "commands:\n"
     "  list ARCHIVE         the day's races, one per line: index, a tab, the race line\n"
     "  summary ARCHIVE      every race with the program's marks and bets, one per line\n"
-    "  race ARCHIVE INDEX   the race's block of the detailed text report (INDEX from 0)\n"
-    "  explain ARCHIVE INDEX [RUNNER]\n"
+    "  race ARCHIVE RACE    the race's block of the detailed text report; RACE is the\n"
+    "                       race's index in list (from 0) or its venue and number (東京11R)\n"
+    "  explain ARCHIVE RACE [RUNNER]\n"
     "                       how each figure, score and mark of the race's runners (or of\n"
     "                       runner number RUNNER) and the race's bets came about\n"
     "  write ARCHIVE        write the day's files into the output folder, as 一括出力 does\n"
@@ -27,7 +28,7 @@ const char* const kBatchUsage =
     "\n"
     "options (they override the settings file):\n"
     "  --time DIR           the folder of the time database time.dbx\n"
-    "  --out DIR            the output folder\n"
+    "  --out DIR            the output folder, made with its parents when it is not there\n"
     "  --rx DIR             read odds from DRNWin's RX files in DIR first\n"
     "  --jrdb DIR           read odds from the JRDB odds archive in DIR\n"
     "  --wars-format 0|1    0: old WARS header, 1: year-2000 header\n"
@@ -126,12 +127,19 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
     const std::size_t least = byRace ? 3 : 2;
     const std::size_t most = o.command == "explain" ? 4 : least;
     if (positional.size() < least || positional.size() > most)
-        throw EBatchUsage(o.command + (byRace ? " needs an archive and a race index"
-                                       : o.command == "ledger" ? " needs one folder"
-                                                               : " needs one archive"));
+        throw EBatchUsage(
+            o.command +
+            (byRace ? " needs an archive and a race (its index, or venue and number: 東京11R)"
+             : o.command == "ledger" ? " needs one folder"
+                                     : " needs one archive"));
     o.archive = positional[1];
-    if (byRace)
-        o.raceIndex = numberValue(positional[2], "the race index", 0);
+    if (byRace) {
+        // a bare number is the race's place in the list; anything else names it (東京11R)
+        if (positional[2].find_first_not_of("0123456789") == std::string::npos)
+            o.raceIndex = numberValue(positional[2], "the race index", 0);
+        else
+            o.raceName = positional[2];
+    }
     if (positional.size() == 4)
         o.runner = numberValue(positional[3], "the runner number", 1);
     return o;

@@ -7,10 +7,11 @@
 
 // The command line of ruvpelton-batch.
 struct TBatchOptions {
-    std::string command;       // list, summary, race, explain, write, csv or ledger
-    std::string archive;       // ledger: the folder of day archives
-    int raceIndex = -1;        // race, explain: the race index, from 0
-    std::optional<int> runner; // explain: the runner number, from 1; all when not given
+    std::string command;                 // list, summary, race, explain, write, csv or ledger
+    std::string archive;                 // ledger: the folder of day archives
+    int raceIndex = -1;                  // race, explain: the race index, from 0
+    std::optional<std::string> raceName; // race, explain: the race as venue and number, 東京11R
+    std::optional<int> runner;           // explain: the runner number, from 1; all when not given
     bool help = false;
     bool version = false;
     bool sjis = false;

@@ -33,11 +33,13 @@ TProgramFiles ProgramFilesOf(const fs::path& programFile, const TUserFolders& us
     std::error_code ec;
     const bool installed =
         program.parent_path().filename() == "bin" && fs::is_directory(shared, ec);
+    const fs::path sample = (installed ? shared : program.parent_path()) / "sample";
     if (!installed || !user.Home.is_absolute())
         return TProgramFiles{SettingsFilePath(program),
-                             fs::path(program).replace_extension(".html"), FolderText(program)};
+                             fs::path(program).replace_extension(".html"), FolderText(program),
+                             sample};
     const fs::path config = user.ConfigHome.is_absolute() ? user.ConfigHome : user.Home / ".config";
     return TProgramFiles{config / kName / (std::string(kName) + ".ini"),
                          shared / (std::string(kName) + ".html"),
-                         (user.Home.lexically_normal() / "").string()};
+                         (user.Home.lexically_normal() / "").string(), sample};
 }

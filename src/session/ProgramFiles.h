@@ -23,11 +23,13 @@ struct TUserFolders {
 // default of every folder setting. Installed (the program in PREFIX/bin beside
 // PREFIX/share/ruvpelton) its folder is no place to write, even for root: the settings
 // file is ruvpelton/ruvpelton.ini in the user's config folder, the help file lies in
-// PREFIX/share/ruvpelton, and the folder settings default to the user's home.
+// PREFIX/share/ruvpelton, and the folder settings default to the user's home. The sample
+// day with its odds and time database lies in the folder "sample" beside the help file.
 struct TProgramFiles {
     std::filesystem::path SettingsFile;
     std::filesystem::path HelpFile;
     std::string DefaultFolder; // with its final '/'
+    std::filesystem::path SampleFolder;
 };
 
 // programFile: the desktop program; the batch tool passes the one that would lie beside it.

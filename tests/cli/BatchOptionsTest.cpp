@@ -45,7 +45,6 @@ TEST(BatchOptions, RefusesWhatItCannotRead) {
         {"list", "a.lzh", "b.lzh"},
         {"race", "day.lzh"},
         {"race", "day.lzh", "-1"},
-        {"race", "day.lzh", "x"},
         {"race", "day.lzh", "99999999999"},
         {"race", "day.lzh", "1", "2"},
         {"explain", "day.lzh"},

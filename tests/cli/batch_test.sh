@@ -74,7 +74,20 @@ done
 expect_error "race index out of range" 1 "(99)処理対象範囲を越えています" "$batch" race "$archive" 99 "${time[@]}"
 expect_error "missing archive" 1 "ruv_den1.kd2がオープンできません" "$batch" list "$work/none.lzh"
 expect_error "missing time database" 1 "time.dbxがオープンできません" "$batch" summary "$archive" --time "$work/out"
-expect_error "missing output folder" 1 "$work/absent/s2001012804.txt" "$batch" write "$archive" "${time[@]}" --out "$work/absent" --text
+# --out names a folder that is made with its parents, as mkdir -p makes it; a file is no folder
+for command in "write $archive --text" "csv $archive" "ledger $work/day"; do
+  # shellcheck disable=SC2086
+  "$batch" $command "${time[@]}" --out "$work/made/${command%% *}/deeper" >/dev/null 2>&1
+  check "${command%% *} makes its missing output folder" test -n "$(ls "$work/made/${command%% *}/deeper")"
+  expect_error "${command%% *} into a file" 1 "$work/race1.txt: 出力先に指定されたのはフォルダではなくファイルです" \
+    "$batch" $command "${time[@]}" --out "$work/race1.txt"
+done
+# a race is named by its index in the list or, as a user writes it, by venue and number
+for name in 10 東京11 東京11R; do
+  check "race $name is 東京11R" test "$("$batch" race "$archive" "$name" "${time[@]}" | sed -n 3p)" = "$("$batch" race "$archive" 10 "${time[@]}" | sed -n 3p)"
+done
+expect_error "a race the day does not hold" 1 "阪神3R はこの開催日にありません。開催日のレース: 東京 1～12R, 京都 1～12R, 小倉 1～12R" \
+  "$batch" explain "$archive" 阪神3R "${time[@]}"
 expect_error "runner not in the race" 1 "race 10 has 7 runners, no runner 8" "$batch" explain "$archive" 10 8 "${time[@]}"
 expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archive" --colour
 # the season ledger of a generated four-day season

@@ -19,6 +19,7 @@ cat >"$work/expected" <<LIST
 ./usr/bin/ruvpelton
 ./usr/bin/ruvpelton-batch
 ./usr/share/applications/ruvpelton.desktop
+./usr/share/doc/ruvpelton/changelog.gz
 ./usr/share/doc/ruvpelton/copyright
 ./usr/share/icons/hicolor/256x256/apps/ruvpelton.png
 ./usr/share/icons/hicolor/32x32/apps/ruvpelton.png
@@ -29,6 +30,11 @@ cat >"$work/expected" <<LIST
 ./usr/share/man/man1/ruvpelton.1.gz
 ./usr/share/metainfo/io.github.ruvpelton.RuvPelton.metainfo.xml
 ./usr/share/ruvpelton/ruvpelton.html
+./usr/share/ruvpelton/sample/j010128.lzh
+./usr/share/ruvpelton/sample/jrdb/jrdb010128.lzh
+./usr/share/ruvpelton/sample/rv010128.lzh
+./usr/share/ruvpelton/sample/rx/rx010128.txt
+./usr/share/ruvpelton/sample/time/time.dbx
 LIST
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort >"$work/contents"
 check "the package holds exactly the programs and their files" diff "$work/expected" "$work/contents"
@@ -46,6 +52,12 @@ for dependency in libc6 libstdc++6 libarchive13 libqt6core6 libqt6gui6 libqt6wid
 done
 check "Maintainer names the developers" grep -q '^RUV PELTON developers <' <<<"$(field Maintainer)"
 check "Description has its summary" test "$(field Description | head -1)" = "handicapping of one day of Japanese central horse racing"
+if command -v lintian >/dev/null; then
+  lintian --fail-on error --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1
+  check "lintian finds no error" test $? -eq 0
+  check "lintian finds no warning" test -z "$(grep '^W: ' "$work/lintian.log")"
+  cat "$work/lintian.log"
+fi
 
 # unpacked into a scratch root, run from there by a user whose home is a scratch folder
 root=$work/root
@@ -56,13 +68,16 @@ mkdir -p "$HOME"
 batch=$root/usr/bin/ruvpelton-batch
 check "installed ruvpelton-batch --version" test "$("$batch" --version | head -1)" = "ruvpelton-batch (RUV PELTON) $version"
 check "installed ruvpelton --version" test "$("$root/usr/bin/ruvpelton" --version | head -1)" = "ruvpelton (RUV PELTON) $version"
-archive=$("$make_day" "$work/day")
+# the sample day the package ships, tried as the help tells a newcomer to
+sample=$root/usr/share/ruvpelton/sample
+archive=$sample/rv010128.lzh
+check "the shipped sample day is the generated one" cmp "$archive" "$("$make_day" "$work/day")"
 out=$("$batch" list "$archive")
 check "installed list prints the sample day's 36 races" test "$(printf '%s\n' "$out" | wc -l)" -eq 36
 check "installed list prints the first race" test "$(printf '%s\n' "$out" | head -1)" = "$(printf '0\t東京  1R ３歳未勝利 芝2000m')"
 # the installed tool reads the settings of the user's config folder, not of /usr/bin
 mkdir -p "$HOME/.config/ruvpelton" "$work/out"
-printf '[Folder]\r\nTime=%s/\r\nOutTxt=%s/\r\n' "$work/day/time" "$work/out" >"$HOME/.config/ruvpelton/ruvpelton.ini"
+printf '[Folder]\r\nTime=%s/\r\nOutTxt=%s/\r\n' "$sample/time" "$work/out" >"$HOME/.config/ruvpelton/ruvpelton.ini"
 "$batch" csv "$archive" >/dev/null
 check "installed csv finds its folders in ~/.config/ruvpelton/ruvpelton.ini" test -s "$work/out/c20010128.csv"
 

@@ -21,40 +21,47 @@ TEST(ProgramFiles, BesideTheProgramUnlessItIsInstalled) {
         const char* settings;
         const char* help;
         const char* folder;
+        const char* sample;
     } cases[] = {
         {"build/bin/ruvpelton",
          {"/home/u", "", ""},
          "build/bin/ruvpelton.ini",
          "build/bin/ruvpelton.html",
-         "build/bin/"},
+         "build/bin/",
+         "build/bin/sample"},
         // a bin folder without the shared files is a folder the program was copied to
         {"opt/bin/ruvpelton",
          {"/home/u", "", ""},
          "opt/bin/ruvpelton.ini",
          "opt/bin/ruvpelton.html",
-         "opt/bin/"},
+         "opt/bin/",
+         "opt/bin/sample"},
         {"usr/bin/ruvpelton",
          {"/home/u", "", ""},
          "/home/u/.config/ruvpelton/ruvpelton.ini",
          "usr/share/ruvpelton/ruvpelton.html",
-         "/home/u/"},
+         "/home/u/",
+         "usr/share/ruvpelton/sample"},
         {"usr/bin/../bin/ruvpelton",
          {"/home/u", "/x/cfg", ""},
          "/x/cfg/ruvpelton/ruvpelton.ini",
          "usr/share/ruvpelton/ruvpelton.html",
-         "/home/u/"},
+         "/home/u/",
+         "usr/share/ruvpelton/sample"},
         // a relative XDG_CONFIG_HOME is ignored, as the XDG rules say
         {"usr/bin/ruvpelton",
          {"/home/u", "cfg", ""},
          "/home/u/.config/ruvpelton/ruvpelton.ini",
          "usr/share/ruvpelton/ruvpelton.html",
-         "/home/u/"},
+         "/home/u/",
+         "usr/share/ruvpelton/sample"},
         // without a home there is nowhere else to write
         {"usr/bin/ruvpelton",
          {"", "", ""},
          "usr/bin/ruvpelton.ini",
          "usr/bin/ruvpelton.html",
-         "usr/bin/"},
+         "usr/bin/",
+         "usr/share/ruvpelton/sample"},
     };
     auto at = [&r](const char* path) { return path[0] == '/' ? fs::path(path) : r / path; };
     for (const auto& c : cases) {
@@ -63,5 +70,6 @@ TEST(ProgramFiles, BesideTheProgramUnlessItIsInstalled) {
         EXPECT_EQ(files.SettingsFile, at(c.settings));
         EXPECT_EQ(files.HelpFile, at(c.help));
         EXPECT_EQ(files.DefaultFolder, at(c.folder).string());
+        EXPECT_EQ(files.SampleFolder, at(c.sample));
     }
 }

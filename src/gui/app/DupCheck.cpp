@@ -12,20 +12,22 @@
 namespace {
 
 constexpr const char* kMutexError = "Can not Create Mutex";
-// What a later run says; anything else on the socket is ignored.
-constexpr QByteArrayView kComeForward = "come-forward\n";
+// What a later run says, one line: the request, then the day archive it hands over,
+// percent-encoded so that any path fits on the line; anything else is ignored.
+constexpr QByteArrayView kComeForward = "come-forward";
+constexpr qint64 kMaxLine = 64 * 1024;
 constexpr int kCallTimeoutMs = 2000;
 
 } // namespace
 
-TDupCheck::TDupCheck() {
+TDupCheck::TDupCheck(const QString& archive) {
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    guard(name, folder);
+    guard(name, folder, archive);
 }
 
-TDupCheck::TDupCheck(const QString& name, const QString& folder) {
-    guard(name, folder);
+TDupCheck::TDupCheck(const QString& name, const QString& folder, const QString& archive) {
+    guard(name, folder, archive);
 }
 
 TDupCheck::~TDupCheck() {
@@ -35,7 +37,7 @@ TDupCheck::~TDupCheck() {
         m_lock->unlock();
 }
 
-void TDupCheck::guard(const QString& name, const QString& folder) {
+void TDupCheck::guard(const QString& name, const QString& folder, const QString& archive) {
     if (name.isEmpty() || folder.isEmpty() || !QDir().mkpath(folder))
         throw EDupCheckError(kMutexError);
     const QString base = QDir(folder).filePath(name);
@@ -49,7 +51,7 @@ void TDupCheck::guard(const QString& name, const QString& folder) {
     if (m_lock->error() != QLockFile::LockFailedError)
         throw EDupCheckError(kMutexError);
     m_lock.reset();
-    callFirst(base + QStringLiteral(".socket"));
+    callFirst(base + QStringLiteral(".socket"), archive);
     m_terminate = true;
 }
 
@@ -74,20 +76,27 @@ void TDupCheck::listen(const QString& socketPath) {
 }
 
 void TDupCheck::hear(QLocalSocket* caller) {
-    if (caller->bytesAvailable() < kComeForward.size())
+    if (!caller->canReadLine() && caller->bytesAvailable() < kMaxLine)
         return;
-    const bool asked = caller->read(kComeForward.size()) == kComeForward;
+    const QByteArray line = caller->readLine(kMaxLine).trimmed();
     caller->disconnectFromServer();
-    if (asked)
-        emit comeForward();
+    const QList<QByteArray> words = line.split(' ');
+    if (words.size() > 2 || words.front() != kComeForward)
+        return;
+    emit comeForward(words.size() == 2
+                         ? QString::fromUtf8(QByteArray::fromPercentEncoding(words[1]))
+                         : QString());
 }
 
-void TDupCheck::callFirst(const QString& socketPath) {
+void TDupCheck::callFirst(const QString& socketPath, const QString& archive) {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(kCallTimeoutMs))
         return; // the first run cannot be reached; this one ends all the same
-    socket.write(kComeForward.data(), kComeForward.size());
+    QByteArray line = kComeForward.toByteArray();
+    if (!archive.isEmpty())
+        line += ' ' + archive.toUtf8().toPercentEncoding();
+    socket.write(line + '\n');
     socket.waitForBytesWritten(kCallTimeoutMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)

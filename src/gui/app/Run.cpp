@@ -181,11 +181,13 @@ int RunPelton(const TRunEnvironment& environment) {
     int exitCode = 0;
     {
         std::unique_ptr<TDupCheck> guard;
+        // a later run hands its day to the first, which opens it
+        const QString archive = QString::fromStdString(environment.Archive.string());
         try {
-            guard =
-                environment.GuardName.isEmpty()
-                    ? std::make_unique<TDupCheck>()
-                    : std::make_unique<TDupCheck>(environment.GuardName, environment.GuardFolder);
+            guard = environment.GuardName.isEmpty()
+                        ? std::make_unique<TDupCheck>(archive)
+                        : std::make_unique<TDupCheck>(environment.GuardName,
+                                                      environment.GuardFolder, archive);
         } catch (const EDupCheckError& error) {
             showError(QString::fromUtf8(error.what()));
             exitCode = 1;
@@ -201,6 +203,7 @@ int RunPelton(const TRunEnvironment& environment) {
             TFormMain formMain(settings, environment.ProgramFile);
             formMain.UseSettingsFile(iniFile);
             formMain.UseHelpFile(files.HelpFile);
+            formMain.UseSampleFolder(files.SampleFolder);
             if (environment.ShowErrorBox)
                 formMain.ShowErrorBox = environment.ShowErrorBox;
             formMain.FormCreate();
@@ -209,7 +212,11 @@ int RunPelton(const TRunEnvironment& environment) {
             auto* formWait = new TFormWait(&formMain);
             formMain.UseForms(formVer, formCfg, formWait);
             QObject::connect(guard.get(), &TDupCheck::comeForward, &formMain,
-                             &TFormMain::BringForward);
+                             [&formMain](const QString& handed) {
+                                 formMain.BringForward();
+                                 if (!handed.isEmpty())
+                                     formMain.OpenHandedDay(fs::path(handed.toStdString()));
+                             });
 
             formMain.show();
             // queued to the window, so that a quit still pending when the window is gone

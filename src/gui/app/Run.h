@@ -59,6 +59,7 @@ TRunEnvironment ProgramEnvironment(const TCommandLine& commandLine);
 // the about box, the settings dialog and the progress dialog are made; the message loop runs until
 // the main window has closed (or the application is asked to quit, or SIGTERM, SIGHUP or SIGINT
 // arrives: the window then closes as ファイル > 終了 closes it); the guard is released and the
-// settings are saved. A second run asks the first to come forward and ends at once, with nothing
-// made and nothing written. Returns the exit code: 0, or 1 after an error that was shown.
+// settings are saved. A second run asks the first to come forward, handing it its archive to
+// open, and ends at once, with nothing made and nothing written. Returns the exit code: 0, or 1
+// after an error that was shown.
 int RunPelton(const TRunEnvironment& environment);

@@ -131,10 +131,21 @@ QWidget* TFormCfg::makeFolderPage() {
         e.button = new QPushButton(u("参照"), group);
         e.button->setObjectName(e.buttonName);
         e.button->setAutoDefault(false);
-        auto* row = new QHBoxLayout(group);
+        auto* column = new QVBoxLayout(group);
+        auto* row = new QHBoxLayout;
         row->addWidget(e.edit, 1);
         row->addWidget(e.button);
+        column->addLayout(row);
+        // room for one line, kept while empty, so that a note does not move the dialog
+        auto* note = new QLabel(group);
+        note->setObjectName(QString::fromLatin1(e.editName) + QStringLiteral("Note"));
+        note->setMinimumHeight(note->fontMetrics().height());
+        QPalette red = note->palette();
+        red.setColor(QPalette::WindowText, Qt::darkRed);
+        note->setPalette(red);
+        column->addWidget(note);
         layout->addWidget(group);
+        m_folderNotes[i] = note;
 
         m_folderEdits[i] = e.edit;
         m_folderButtons[i] = e.button;
@@ -290,8 +301,10 @@ void TFormCfg::showEvent(QShowEvent* event) {
 void TFormCfg::FormShow() {
     const TSettings& s = m_settings;
     m_folders = {s.Folder.InDenm, s.Folder.OutTxt, s.Folder.Time, s.Folder.DrnRx};
-    for (std::size_t i = 0; i < m_folders.size(); ++i)
+    for (std::size_t i = 0; i < m_folders.size(); ++i) {
         m_folderEdits[i]->setText(QString::fromStdString(m_folders[i]));
+        m_folderNotes[i]->clear();
+    }
 
     CheckBoxOddsDrn->setChecked(s.Other.DrnRx != 0);
     CheckBoxOddsDrnClick();
@@ -355,10 +368,16 @@ void TFormCfg::EditDirExit(QLineEdit* sender) {
     const auto at = std::find(m_folderEdits.begin(), m_folderEdits.end(), sender);
     if (at == m_folderEdits.end())
         return;
-    std::string& working = m_folders[static_cast<std::size_t>(at - m_folderEdits.begin())];
+    const auto tag = static_cast<std::size_t>(at - m_folderEdits.begin());
+    std::string& working = m_folders[tag];
     const QString text = sender->text();
-    if (isFolder(text))
+    const bool restored = !isFolder(text);
+    if (!restored)
         working = withSeparator(text).toStdString();
+    // said beside the entry, without stopping the user
+    m_folderNotes[tag]->setText(restored && text != QString::fromStdString(working)
+                                    ? u("フォルダがないため元に戻しました")
+                                    : QString());
     sender->setText(QString::fromStdString(working));
 }
 

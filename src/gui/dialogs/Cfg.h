@@ -119,6 +119,8 @@ private:
     std::array<QLineEdit*, 4> m_folderEdits{};
     std::array<QPushButton*, 4> m_folderButtons{};
     std::array<QString, 4> m_folderCaptions;
+    // beside each entry: a folder typed there did not exist and the last one came back
+    std::array<QLabel*, 4> m_folderNotes{};
     int m_fontSize = 0;
     int m_fontSizeOdds = 0;
 };

@@ -2,6 +2,7 @@
 #include "gui/widgets/MenuBar.h"
 
 #include <QActionEvent>
+#include <QCursor>
 #include <QMenu>
 #include <QTimer>
 #include <QToolButton>
@@ -59,6 +60,16 @@ void TMenuBar::rebuild() {
         if (item->menu()) {
             button->setMenu(item->menu());
             button->setPopupMode(QToolButton::InstantPopup);
+            // the pointer left the button over the menu, so the button never heard it go:
+            // once the menu has closed it looks raised only when the pointer is on it
+            connect(item->menu(), &QMenu::aboutToHide, button, [button] {
+                QTimer::singleShot(0, button, [button] {
+                    if (!button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+                        button->setAttribute(Qt::WA_UnderMouse, false);
+                        button->update();
+                    }
+                });
+            });
         } else {
             connect(button, &QToolButton::clicked, item, &QAction::trigger);
         }

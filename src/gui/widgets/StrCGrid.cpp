@@ -3,6 +3,8 @@
 
 #include "gui/support/QtBoundary.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,6 +41,28 @@ TStrColGrid::TStrColGrid(QWidget* parent) : QAbstractScrollArea(parent) {
 void TStrColGrid::gridChanged(TChange) {
     updateScrollBars();
     viewport()->update();
+}
+
+bool TStrColGrid::event(QEvent* event) {
+    // the platform aims a keyboard menu at the middle of the focused widget, whatever cell
+    // has the focus; one from the mouse arrives at the viewport
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        keyboardContextMenu();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void TStrColGrid::keyboardContextMenu() {
+    ScrollToFocus(viewport()->width(), viewport()->height());
+    const TGridRect cell = CellRect(Col(), Row());
+    // the menu opens at the cell's lower left corner, within the part of it that shows
+    const QRect shown = viewport()->rect();
+    const QPoint at(std::clamp(cell.left + 1, 0, std::max(shown.right(), 0)),
+                    std::clamp(cell.bottom - 1, 0, std::max(shown.bottom(), 0)));
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(viewport(), &menu);
 }
 
 bool TStrColGrid::viewportEvent(QEvent* event) {
@@ -203,6 +227,12 @@ void TStrColGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TStrColGrid::keyPressEvent(QKeyEvent* event) {
+    // where the platform makes no menu of them itself
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        keyboardContextMenu();
+        return;
+    }
     const int page = std::max(VisibleRowCount(viewport()->height()), 1);
     const bool control = event->modifiers() & Qt::ControlModifier;
     int col = Col();

@@ -32,6 +32,9 @@ signals:
 
 protected:
     void gridChanged(TChange change) override;
+    // A context menu asked for from the keyboard (the Menu key, Shift+F10) belongs to the
+    // focused cell: it reaches the viewport as if asked for at that cell.
+    bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -44,6 +47,7 @@ protected:
 
 private:
     TGridCoord press(QMouseEvent* event);
+    void keyboardContextMenu();
     void updateScrollBars();
     void drawCell(QPainter& painter, int col, int row, bool gridHasFocus);
     void drawLines(QPainter& painter, int col, int row, const TGridRect& rect);

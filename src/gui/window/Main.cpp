@@ -2,6 +2,7 @@
 #include "gui/window/Main.h"
 
 #include "session/DaySession.h"
+#include "session/OutputReport.h"
 #include "view/RaceIndex.h"
 #include "session/Settings.h"
 #include "ledger/SeasonLedger.h"
@@ -23,7 +24,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -32,15 +32,18 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScopedValueRollback>
+#include <QProcess>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -52,6 +55,8 @@ constexpr int kDesignedTreeWidth = 183;
 constexpr int kMaxPaneWidth = 2000;
 constexpr int kTitlePixelSize = 16;
 constexpr int kStatusPanelWidth = 100;
+// How often a day handed over by another run is tried while the window is busy.
+constexpr int kHandedDayRetryMs = 200;
 
 // The race index's node data: -1 for a venue, else the race index.
 constexpr int kNodeDataRole = Qt::UserRole;
@@ -97,6 +102,7 @@ TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
       m_programFile(std::move(programFile)) {
     m_iniFile = SettingsFilePath(m_programFile);
     m_helpFile = fs::path(m_programFile).replace_extension(".html");
+    m_sampleFolder = m_programFile.parent_path() / "sample";
     FramePosMain.UseIni = true;
     FramePosMain.IniFile = m_iniFile;
 
@@ -108,8 +114,11 @@ TFormMain::TFormMain(TSettings& settings, fs::path programFile, QWidget* parent)
     // no menu of tool bars on a right click: ツールバーの表示 is the one switch
     setContextMenuPolicy(Qt::NoContextMenu);
 
+    // before the window shows (the time database at start), the box stands in the middle
+    // of the screen rather than at the hidden window's corner
     ShowErrorBox = [this](const QString& text) {
-        QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
+        QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("エラー"), text,
+                              QMessageBox::Ok);
     };
     ShowWarningBox = [this](const QString& text) {
         QMessageBox::warning(this, QStringLiteral("警告"), text, QMessageBox::Ok);
@@ -334,6 +343,13 @@ void TFormMain::makePanels() {
     auto* panel4Layout = new QHBoxLayout(Panel4);
     panel4Layout->setContentsMargins(6, 2, 6, 2);
     panel4Layout->addWidget(LabelTitle);
+    LabelChooseRace = new QLabel(u("左のレース一覧でレースをダブルクリックするか、"
+                                   "選んで Enter キーを押すと、ここに表示されます。"),
+                                 Panel4);
+    LabelChooseRace->setObjectName(QStringLiteral("LabelChooseRace"));
+    LabelChooseRace->setWordWrap(true);
+    LabelChooseRace->hide();
+    panel4Layout->addWidget(LabelChooseRace, 1);
 
     PageControl1 = new QTabWidget(Panel2);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -457,7 +473,7 @@ bool TFormMain::FocusCreate() {
         m_session->FocusCreate();
     } catch (const std::exception& error) {
         ActionOpen->setEnabled(false);
-        reportError(error);
+        showError(timeDatabaseError(error));
         return false;
     }
     ActionOpen->setEnabled(true);
@@ -469,6 +485,22 @@ void TFormMain::FocusFree() {
         m_session->FocusFree();
         ActionOpen->setEnabled(false);
     }
+}
+
+QString TFormMain::timeDatabaseError(const std::exception& error) const {
+    std::error_code ec;
+    const std::string& time = m_settings.Folder.Time;
+    QString text =
+        qsjis(error.what()) + u("\n探したフォルダ: ") +
+        QString::fromStdString(fs::absolute(time.empty() ? "." : time, ec).string()) +
+        u("\nタイムデータ(time.dbx)は、指数の計算に使う距離係数・基準タイム・馬場差の"
+          "表です。このフォルダは 環境設定 > フォルダ の「タイムデータ(TIME.DBX)の"
+          "フォルダ」(設定 Time) で変えられ、新しいフォルダは次回の起動から使われます。");
+    const fs::path sampleTime = m_sampleFolder / "time";
+    if (fs::is_regular_file(sampleTime / "time.dbx", ec))
+        text += u("\n試すには、見本の開催日のタイムデータのフォルダ ") +
+                QString::fromStdString(sampleTime.string()) + u(" を指定してください。");
+    return text;
 }
 
 void TFormMain::reportError(const std::exception& error) {
@@ -497,9 +529,28 @@ void TFormMain::ActionContentExecute() {
     // a missing help file is named, rather than handed to a viewer that cannot show it
     if (!fs::is_regular_file(m_helpFile))
         showError(help + QStringLiteral("がオープンできません"));
-    // the desktop has no viewer for it, or cannot start one
-    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        showError(u("ヘルプファイル ") + help + u(" を開けませんでした"));
+    else
+        openInViewer(help);
+}
+
+void TFormMain::openInViewer(const QString& help) {
+    // xdg-open ends once the viewer has started: its exit status says whether it did
+    auto* viewer = new QProcess(this);
+    const QString failure = u("ヘルプファイル ") + help + u(" を開けませんでした");
+    connect(viewer, &QProcess::finished, this,
+            [this, viewer, failure](int exitCode, QProcess::ExitStatus status) {
+                viewer->deleteLater();
+                if (status != QProcess::NormalExit || exitCode != 0)
+                    showError(failure);
+            });
+    connect(viewer, &QProcess::errorOccurred, this,
+            [this, viewer, failure](QProcess::ProcessError error) {
+                if (error != QProcess::FailedToStart)
+                    return; // the end of the run is served by finished
+                viewer->deleteLater();
+                showError(failure);
+            });
+    viewer->start(QStringLiteral("xdg-open"), {help});
 }
 
 void TFormMain::ActionAboutExecute() {
@@ -535,6 +586,10 @@ void TFormMain::setDayPanesVisible(bool visible) {
     for (QWidget* pane : {static_cast<QWidget*>(Splitter1), static_cast<QWidget*>(Panel1),
                           static_cast<QWidget*>(TreeView1), static_cast<QWidget*>(PageControl1)})
         pane->setVisible(visible);
+    // the logo would show through a short race view
+    Image1->setVisible(!visible);
+    // until a race is chosen
+    LabelChooseRace->setVisible(visible);
 }
 
 void TFormMain::ActionOpenExecute() {
@@ -552,6 +607,7 @@ void TFormMain::ActionOpenExecute() {
 }
 
 bool TFormMain::OpenDay(const fs::path& archive) {
+    const QScopedValueRollback busy(m_busy, true);
     ActionClose->trigger();
     if (!m_session)
         return false;
@@ -632,6 +688,7 @@ void TFormMain::TreeView1DblClick() {
         m_session->PrepareRace(index, true);
         // the view clears itself once the race's data has been read
         m_raceView->Fill(*m_session);
+        LabelChooseRace->hide();
     } catch (const std::exception& error) {
         reportError(error);
     }
@@ -662,16 +719,20 @@ void TFormMain::ActionOutCsvExecute() {
 }
 
 void TFormMain::runOutput(TOutputCommand command) {
+    const QScopedValueRollback busy(m_busy, true);
     QApplication::processEvents();
     if (!m_session || !m_session->IsDayOpen())
         return;
     QString failure;
+    QString report;
     {
         const TOutputWalkGuard walk(this, FormWait, m_session->Race().RaceCount());
         try {
-            m_session->RunOutput(command, [this](int position, int, const std::string& text) {
-                return walkStep(position, text);
-            });
+            const auto summary =
+                m_session->RunOutput(command, [this](int position, int, const std::string& text) {
+                    return walkStep(position, text);
+                });
+            report = QString::fromStdString(OutputReport(summary, command, m_settings.File));
         } catch (const std::exception& error) {
             failure = qsjis(error.what());
         }
@@ -679,6 +740,8 @@ void TFormMain::runOutput(TOutputCommand command) {
     // shown once the window is usable again and the hourglass is gone
     if (!failure.isNull())
         showError(failure);
+    else
+        DisplayHint(report); // until the next hint takes its place
 }
 
 bool TFormMain::walkStep(int position, const std::string& text) {
@@ -689,6 +752,7 @@ bool TFormMain::walkStep(int position, const std::string& text) {
 }
 
 void TFormMain::ActionLedgerExecute() {
+    const QScopedValueRollback busy(m_busy, true);
     const fs::path folder = ChooseFolder(this, "FolderDialogLedger", m_settings.Folder.InDenm);
     if (folder.empty())
         return;
@@ -740,6 +804,31 @@ void TFormMain::BringForward() {
     show();
     raise();
     activateWindow();
+}
+
+void TFormMain::OpenHandedDay(const fs::path& archive) {
+    m_handedDay = archive;
+    if (m_handedDayTimer == nullptr) {
+        m_handedDayTimer = new QTimer(this);
+        m_handedDayTimer->setSingleShot(true);
+        m_handedDayTimer->setInterval(kHandedDayRetryMs);
+        connect(m_handedDayTimer, &QTimer::timeout, this, [this] { openHandedDayWhenIdle(); });
+    }
+    // from the message loop, never from inside whatever is running now
+    QTimer::singleShot(0, this, [this] { openHandedDayWhenIdle(); });
+}
+
+void TFormMain::openHandedDayWhenIdle() {
+    if (m_handedDay.empty() || m_closed)
+        return;
+    if (m_busy || !isEnabled() || QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr) {
+        m_handedDayTimer->start();
+        return;
+    }
+    const fs::path archive = std::exchange(m_handedDay, {});
+    if (CanOpenDay())
+        OpenDay(archive);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -21,6 +21,7 @@ class QLabel;
 class QMenu;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 class TDaySession;
@@ -39,8 +40,8 @@ enum class TOutputCommand;
 //                MShow, MOption, MHelp) and ToolBar1;
 //   Panel1       the race index TreeView1 (venues, then races), Splitter1 on its right;
 //   Panel2       the race side: the logo Image1 while no day is open, Panel4 with the race
-//                heading LabelTitle, and PageControl1 with the pages TabSheet1Yosou,
-//                TabSheet1Odds and TabSheet1Cyo, which TRaceView fills;
+//                heading LabelTitle (LabelChooseRace until a race is chosen), and PageControl1 with
+//                the pages TabSheet1Yosou, TabSheet1Odds and TabSheet1Cyo, which TRaceView fills;
 //   StatusBar1   the hints, in StatusPanel0;
 //   OpenDialog1  the day archive chooser; FormVer, FormCfg and FormWait the other forms.
 //
@@ -74,6 +75,9 @@ public:
     void UseSettingsFile(const std::filesystem::path& iniFile);
     // The help file that 目次 opens; by default the one beside the program file.
     void UseHelpFile(const std::filesystem::path& helpFile) { m_helpFile = helpFile; }
+    // The folder of the sample day, whose time database the error of a missing one
+    // offers; by default "sample" beside the program file.
+    void UseSampleFolder(const std::filesystem::path& folder) { m_sampleFolder = folder; }
 
     // The day's owned objects: from FormCreate to FormClose, unless the private work
     // folder could not be made.
@@ -102,15 +106,16 @@ public:
     void FormClose();
 
     // (Re)creates the prediction over the Time folder; enables ActionOpen on success,
-    // shows the error and disables it on failure.
+    // shows the error and disables it on failure: under the time database's own message,
+    // the folder searched, the setting that names it and what a time database is.
     bool FocusCreate();
     void FocusFree();
 
     void ActionExitExecute();
     // Shows the settings dialog; a changed font size lays out the grids' fonts again.
     void ActionCfgExecute();
-    // Opens the help file beside the program in the desktop's viewer; a missing file, or
-    // a desktop that cannot open it, is shown in the error box with the file's path.
+    // Opens the help file beside the program in the desktop's viewer (xdg-open); a missing
+    // file, or a viewer that fails, is shown in the error box with the file's path.
     void ActionContentExecute();
     void ActionAboutExecute();
     // Runs after the click has inverted the item's check mark: the tool bar shows exactly
@@ -157,6 +162,10 @@ public:
     void Panel2Resize();
     // Another run asked this one to come forward: restored if minimized, raised, activated.
     void BringForward();
+    // Another run handed this one a day archive: it opens as OpenDay opens it once the
+    // window is idle (no output or ledger walk, no modal dialog, no day being opened);
+    // a later one handed meanwhile takes its place. Nothing opens while 開く is disabled.
+    void OpenHandedDay(const std::filesystem::path& archive);
 
     // The race tree's width (Split1), the horse-name pane's width (Split2).
     int RaceTreeWidth() const;
@@ -208,6 +217,7 @@ private:
     QWidget* Panel2;
     QFrame* Panel4;
     QLabel* LabelTitle;
+    QLabel* LabelChooseRace; // how to choose a race, while the day has none shown
     QTabWidget* PageControl1;
     QWidget* TabSheet1Yosou;
     QWidget* TabSheet1Odds;
@@ -237,7 +247,11 @@ private:
     void makeToolBar();
     void makePanels();
     void reportError(const std::exception& error);
+    // Runs xdg-open on the help file; a viewer that cannot start or ends with an error
+    // is shown in the error box with the file's path.
+    void openInViewer(const QString& help);
     void showError(const QString& text);
+    QString timeDatabaseError(const std::exception& error) const;
     void setPaneWidth(QWidget* pane, int width);
     QFileDialog* makeOpenDialog();
     void setDayCommandsEnabled(bool enabled);
@@ -247,6 +261,8 @@ private:
     // One step of a walk under FormWait: the bar and the count move, a click on キャンセル
     // is served; false once it was clicked.
     bool walkStep(int position, const std::string& text);
+    // Opens the handed day if the window is idle, else tries again a little later.
+    void openHandedDayWhenIdle();
 
     // The grids of the race view: their fixed rows, headings and colours once, at creation.
     void GridHeadingSetUp();
@@ -258,7 +274,13 @@ private:
     std::filesystem::path m_programFile;
     std::filesystem::path m_iniFile;
     std::filesystem::path m_helpFile;
+    std::filesystem::path m_sampleFolder;
     std::unique_ptr<TDaySession> m_session;
     TRaceView* m_raceView = nullptr;
     bool m_closed = false;
+    // a day is being opened, or a walk runs
+    bool m_busy = false;
+    // the day another run handed over, waiting for the window to be idle
+    std::filesystem::path m_handedDay;
+    QTimer* m_handedDayTimer = nullptr;
 };

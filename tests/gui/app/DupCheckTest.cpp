@@ -28,11 +28,12 @@ TEST_F(DupCheckTest, ASecondRunCallsTheFirstForwardAndMustEnd) {
     EXPECT_FALSE(first.TerminateRequested());
     QSignalSpy calls(&first, &TDupCheck::comeForward);
     {
-        TDupCheck second("ruvpelton", folder());
+        TDupCheck second("ruvpelton", folder(),
+                         QStringLiteral("/tmp/馬券 %20\n.lzh")); // handed over whole
         EXPECT_TRUE(second.TerminateRequested());
     }
     ASSERT_TRUE(calls.wait(5000));
-    EXPECT_EQ(calls.count(), 1);
+    EXPECT_EQ(calls.first().at(0).toString(), QStringLiteral("/tmp/馬券 %20\n.lzh"));
 
     // another program's guard is another guard
     TDupCheck other("ruvpelton-batch", folder());

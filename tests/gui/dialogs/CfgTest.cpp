@@ -2,6 +2,7 @@
 
 #include "session/Settings.h"
 #include "support/gui/NamedChild.h"
+#include "gui/support/QtBoundary.h"
 #include "platform/WorkFolder.h"
 
 #include <QAbstractButton>
@@ -130,18 +131,19 @@ TEST_F(CfgTest, ShowingFillsEveryControlFromTheSettings) {
     EXPECT_TRUE(child<QLineEdit>(form, "EditFontSize")->isReadOnly());
 }
 
-TEST_F(CfgTest, ALeftFolderEntryKeepsOnlyExistingFolders) {
+TEST_F(CfgTest, ALeftFolderEntryKeepsOnlyExistingFoldersAndSaysWhenItRestored) {
     struct Case {
         std::string typed;
         std::string shown; // also what OK stores
+        bool noted;        // the note beside the entry says the folder came back
     };
     const Case cases[] = {
-        {folder("nowhere"), folder("in")},                       // restored silently
-        {"", folder("in")},                                      // cleared: restored
-        {(m_folder.path() / "file.txt").string(), folder("in")}, // a file is no folder
-        {(m_folder.path() / "other").string(), folder("other")}, // the separator added
-        {folder("other"), folder("other")},
-        {(m_folder.path() / "馬券").string(), folder("馬券")},
+        {folder("nowhere"), folder("in"), true},
+        {"", folder("in"), true},                                       // cleared: restored
+        {(m_folder.path() / "file.txt").string(), folder("in"), true},  // a file is no folder
+        {(m_folder.path() / "other").string(), folder("other"), false}, // the separator added
+        {folder("other"), folder("other"), false},
+        {(m_folder.path() / "馬券").string(), folder("馬券"), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -150,6 +152,9 @@ TEST_F(CfgTest, ALeftFolderEntryKeepsOnlyExistingFolders) {
         form.show();
         typeAndLeave(form, "EditInDenm", q(c.typed));
         EXPECT_EQ(shown(form, "EditInDenm"), c.shown);
+        EXPECT_EQ(child<QLabel>(form, "EditInDenmNote")->text(),
+                  c.noted ? u("フォルダがないため元に戻しました") : QString());
+        EXPECT_TRUE(form.isVisible()); // nothing stops the user
         click(form, "ButtonOk");
         EXPECT_EQ(form.result(), QDialog::Accepted);
         EXPECT_EQ(settings.Folder.InDenm, c.shown);

@@ -562,7 +562,17 @@ TEST_F(DayCommandsTest, EachSingleFileCommandWritesExactlyItsOwnFile) {
         EXPECT_EQ(written(), c.files);
         EXPECT_EQ(count->text(), u("処理数 36/36"));
         EXPECT_TRUE(w->isEnabled());
+        // the status bar says what was written and where
+        EXPECT_EQ(child<QLabel>(*w, "StatusPanel0")->text(),
+                  QString::number(c.files.size()) + u(" ファイルを ") +
+                      QString::fromStdString(out().string()) + u(" に出力しました"));
     }
+    // or why nothing was
+    m_settings.File = {};
+    child<QAction>(*w, "ActionOutAll")->trigger();
+    EXPECT_EQ(
+        child<QLabel>(*w, "StatusPanel0")->text(),
+        u("環境設定の「一括出力時に出力するファイル」がすべてオフのため、何も出力しませんでした"));
     // the WARS contest file and the RUV text file are told apart by their first line
     EXPECT_TRUE(ReadBytes(out() / "w20010128.txt") != ReadBytes(out() / "q20010128.txt"));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
@@ -807,5 +817,46 @@ TEST_F(DayCommandsTest, FigureMarkAndRankCellsExplainThemselvesAndCopyTheirExpla
     // an output command takes the prediction through every race; the race shown keeps its own
     child<QAction>(*w, "ActionOutRuv")->trigger();
     EXPECT_EQ(toolTipAt(*grid, 9, 1), tip);
+    w->close();
+}
+
+TEST_F(DayCommandsTest, TheKeyboardMenuActsOnTheFocusedCellAndOpensBesideIt) {
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    doubleClick(*w, raceNode(*w, 3)); // 東京 4R
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    TStrColGrid* grid = child<TStrColGrid>(*w, "GridYosou");
+    QMenu* menu = child<QMenu>(*w, "PopupMenuYosou");
+    QAction* copy = child<QAction>(*w, "MCopyExplanation");
+    // the Menu key as the platform turns it into a menu: aimed at the middle of the grid
+    const auto platformMenuKey = [&w] {
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, {}, {});
+        QApplication::sendEvent(w->windowHandle(), &key);
+    };
+    const struct {
+        const char* how;
+        std::function<void()> press;
+    } keys[] = {
+        {"Menu key", platformMenuKey},
+        {"Menu key, unhandled", [grid] { QTest::keyClick(grid, Qt::Key_Menu); }},
+        {"Shift+F10", [grid] { QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier); }},
+    };
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.how);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(*grid, 14, 1));
+        key.press();
+        ASSERT_TRUE(menu->isVisible());
+        // at the cell's lower left corner
+        const TGridRect cell = grid->CellRect(14, 1);
+        const QPoint corner = grid->viewport()->mapFromGlobal(menu->pos());
+        EXPECT_LE(std::abs(corner.x() - cell.left), 2);
+        EXPECT_LE(std::abs(corner.y() - cell.bottom), 2);
+        ASSERT_TRUE(copy->isEnabled());
+        copy->trigger();
+        menu->close();
+        EXPECT_EQ(QGuiApplication::clipboard()->text().section('\n', 0, 0),
+                  u("1番 カガチタアドオ  前走 障害"));
+    }
     w->close();
 }

@@ -5,6 +5,7 @@
 #include "race/RaceBase.h"
 
 #include "WindowFixture.h"
+#include "support/TestFiles.h"
 #include "session/DaySession.h"
 #include "platform/IniFile.h"
 #include "gui/dialogs/Cfg.h"
@@ -15,10 +16,10 @@
 #include "gui/widgets/Splitter.h"
 #include "gui/widgets/URLLabel.h"
 #include "gui/dialogs/Ver.h"
+#include "sampleday/SampleDays.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -26,11 +27,11 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -52,17 +53,6 @@ QStringList captionsOf(const QList<QAction*>& actions) {
         captions.append(action->isSeparator() ? "-" : action->text());
     return captions;
 }
-
-// Takes the place of the desktop for local files.
-class FileOpener : public QObject {
-    Q_OBJECT
-public:
-    FileOpener() { QDesktopServices::setUrlHandler("file", this, "open"); }
-    ~FileOpener() override { QDesktopServices::unsetUrlHandler("file"); }
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
 
 // The modal dialog that action opens, closed again; nullptr when it opens none.
 QWidget* modalOf(QAction* action) {
@@ -155,7 +145,14 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
 TEST_F(WindowTest, WithoutThePredictionTheOpenCommandStaysDisabled) {
     auto w = makeWindow(); // no time.dbx in the Time folder
     const QAction* open = child<QAction>(*w, "ActionOpen");
-    EXPECT_EQ(m_errors, QStringList{u("time.dbxがオープンできません")});
+    // the message first, then the folder searched and how to set it
+    ASSERT_EQ(m_errors.size(), 1);
+    const QStringList lines = m_errors.first().split('\n');
+    ASSERT_EQ(lines.size(), 3) << m_errors.first().toStdString();
+    EXPECT_EQ(lines[0], u("time.dbxがオープンできません"));
+    EXPECT_EQ(lines[1], u("探したフォルダ: ") + QString::fromStdString(folderText()));
+    EXPECT_TRUE(lines[2].contains(u("環境設定 > フォルダ の「タイムデータ(TIME.DBX)のフォルダ」")));
+    EXPECT_TRUE(lines[2].contains(u("次回の起動から")));
     EXPECT_FALSE(open->isEnabled());
     EXPECT_FALSE(w->CanOpenDay());
     EXPECT_FALSE(w->Session()->HasFocus());
@@ -169,6 +166,17 @@ TEST_F(WindowTest, WithoutThePredictionTheOpenCommandStaysDisabled) {
     w->FocusFree();
     EXPECT_FALSE(open->isEnabled());
     EXPECT_FALSE(w->Session()->HasFocus());
+
+    // where the sample day lies, its time database is offered to try the program with
+    fs::remove(folder() / "time.dbx");
+    fs::create_directories(folder() / "sample" / "time");
+    WriteTimeDb(folder() / "sample" / "time", TimeDbCovering(SmallTestDay()));
+    EXPECT_FALSE(w->FocusCreate());
+    ASSERT_EQ(m_errors.size(), 2);
+    EXPECT_EQ(m_errors[1].split('\n').last(),
+              u("試すには、見本の開催日のタイムデータのフォルダ ") +
+                  QString::fromStdString((folder() / "sample" / "time").string()) +
+                  u(" を指定してください。"));
 }
 
 // A race file cut short: the day opens with its whole races and a warning that names the
@@ -362,25 +370,47 @@ TEST_F(WindowTest, TheAboutAndSettingsCommandsShowTheirDialogsModally) {
     w->close();
 }
 
-TEST_F(WindowTest, ContentsOpensTheHelpFileBesideTheProgram) {
+TEST_F(WindowTest, ContentsOpensTheHelpFileInTheViewerAndNamesItOnAnyFailure) {
     auto w = makeWindow();
     QAction* contents = child<QAction>(*w, "ActionContent");
     const QString help = QString::fromStdString((folder() / "ruvpelton.html").string());
-    {
-        FileOpener desktop;
-        contents->trigger();
-        EXPECT_TRUE(desktop.opened.isEmpty());
-        EXPECT_EQ(m_errors.last(), help + u("がオープンできません"));
-
-        WriteBinaryFile(folder() / "ruvpelton.html", "<html></html>");
-        contents->trigger();
-        EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(help)});
-        EXPECT_EQ(w->HelpFile(), folder() / "ruvpelton.html");
-    }
-    // no viewer for the file (the offscreen platform has none): the user is told so
     m_errors.clear();
     contents->trigger();
-    EXPECT_EQ(m_errors, QStringList{u("ヘルプファイル ") + help + u(" を開けませんでした")});
+    EXPECT_EQ(m_errors, QStringList{help + u("がオープンできません")});
+    WriteBinaryFile(folder() / "ruvpelton.html", "<html></html>");
+
+    // xdg-open as the desktop has it: it notes what it was handed and ends as told
+    const fs::path bin = folder() / "bin";
+    fs::create_directories(bin);
+    const QByteArray path = qgetenv("PATH");
+    struct Case {
+        const char* viewer; // the script; nullptr: no xdg-open at all
+        bool fails;
+    } const cases[] = {{"exit 0", false}, {"exit 3", true}, {"kill -9 $$", true}, {nullptr, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.viewer ? c.viewer : "none");
+        fs::remove(bin / "xdg-open");
+        fs::remove(folder() / "opened");
+        if (c.viewer != nullptr) {
+            WriteBinaryFile(bin / "xdg-open", std::string("#!/bin/sh\necho \"$1\" > ") +
+                                                  (folder() / "opened").string() + "\n" + c.viewer +
+                                                  "\n");
+            fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+        }
+        qputenv("PATH", QByteArray::fromStdString(bin.string()));
+        m_errors.clear();
+        contents->trigger();
+        qputenv("PATH", path);
+        const QStringList failure{u("ヘルプファイル ") + help + u(" を開けませんでした")};
+        if (c.fails)
+            EXPECT_TRUE(QTest::qWaitFor([&] { return m_errors == failure; }, 5000));
+        else
+            EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(folder() / "opened"); }, 5000));
+        QTest::qWait(50);
+        EXPECT_EQ(m_errors, c.fails ? failure : QStringList{});
+        if (c.viewer != nullptr)
+            EXPECT_EQ(ReadBytes(folder() / "opened"), help.toStdString() + "\n");
+    }
 }
 
 TEST_F(WindowTest, TheToolBarSwitchFollowsTheToolBar) {
@@ -501,5 +531,3 @@ TEST_F(WindowTest, ComingForwardRestoresTheWindowAndExitClosesItOnce) {
     EXPECT_EQ(closings, 1);
     EXPECT_NE(GetPrivateProfileString("Pos", "FormMain", "", ini()), "");
 }
-
-#include "MainTest.moc"
