@@ -11,12 +11,9 @@
 namespace {
 
 double parseNumber(const std::string& key, const std::string& text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc{} || ptr != end || !std::isfinite(value))
-        throw ERuleError(sjis("条件 ") + key + sjis(" の値が数ではありません: ") + text);
-    return value;
+    if (const auto value = RuleNumber(text))
+        return *value;
+    throw ERuleError(sjis("条件 ") + key + sjis(" の値が数ではありません: ") + text);
 }
 
 void outOfRange(const std::string& key, const std::string& value, const char* range) {
@@ -25,6 +22,15 @@ void outOfRange(const std::string& key, const std::string& value, const char* ra
 }
 
 } // namespace
+
+std::optional<double> RuleNumber(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc{} || ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
 
 void SetRuleValue(TRule& rule, const std::string& key, const std::string& value) {
     if (key != "good" && key != "margin" && key != "scored" && key != "min-odds" &&

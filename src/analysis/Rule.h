@@ -1,6 +1,7 @@
 // TRule: the numbers the prediction and the ticket choice rest on, as one value.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -18,6 +19,9 @@ struct TRule {
 
     bool operator==(const TRule&) const = default;
 };
+
+// A rule's number written as a decimal text; none for any other text.
+std::optional<double> RuleNumber(const std::string& text);
 
 // The keys a rule text and a sweep name: good, margin, scored, min-odds, tickets.
 // Sets key to the number text; throws ERuleError (CP932) for an unknown key, a text that is

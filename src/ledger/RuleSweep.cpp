@@ -4,18 +4,14 @@
 #include "platform/Cp932.h"
 #include "platform/Format.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace {
 
 double number(const std::string& text, const std::string& sweep) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc{} || ptr != end || !std::isfinite(value))
-        throw ERuleError(sjis("掃引は KEY=FROM:TO:STEP で書いてください: ") + sweep);
-    return value;
+    if (const auto value = RuleNumber(text))
+        return *value;
+    throw ERuleError(sjis("掃引は KEY=FROM:TO:STEP で書いてください: ") + sweep);
 }
 
 double returnRate(const TBetTally& t) {
