@@ -9,6 +9,9 @@
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "ledger/LedgerFiles.h"
+#include "ledger/RuleComparison.h"
+#include "ledger/RuleSweep.h"
+#include "platform/FileReplace.h"
 #include "ledger/SeasonLedger.h"
 #include "output/ReportPieces.h"
 #include "output/Writers.h"
@@ -225,6 +228,10 @@ void makeOutFolder(const std::optional<std::string>& folder) {
 int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
     TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
+    const TRule rule = o.rule ? ParseRule(*o.rule) : TRule{};
+    const std::optional<TRuleSweep> sweep =
+        o.sweep ? std::optional<TRuleSweep>(ParseSweep(*o.sweep, rule)) : std::nullopt;
+    season.SetRule(rule);
     const TLedger result = season.Run(interruptibleProgress());
     for (const std::string& note : result.storeNotes)
         std::cerr << "store: " << toUtf8Lenient(note) << "\n";
@@ -239,12 +246,31 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     const TLedgerSummary summary = Summarize(result);
     for (const std::string& line : SummaryLines(summary))
         out.line(line);
+    if (!result.defaults.empty())
+        for (const std::string& line :
+             RuleComparisonLines(RuleText(result.rule), CompareRule(result.races, result.defaults)))
+            out.line(line);
+    std::vector<TSweepRow> rows;
+    if (sweep) {
+        const auto& defaults = result.defaults.empty() ? result.races : result.defaults;
+        const auto replays = season.Replays(sweep->rules);
+        for (std::size_t i = 0; i < replays.size(); ++i)
+            rows.push_back({sweep->values[i], CompareRule(replays[i], defaults)});
+        for (const std::string& line : SweepLines(sweep->key, rows))
+            out.line(line);
+        out.line(FlatteryNote());
+    }
     out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     if (ended())
         return 1; // nothing written
     makeOutFolder(o.outFolder);
-    for (const fs::path& file : WriteLedgerFiles(result, summary, o.outFolder.value_or(".")))
+    const fs::path folder = o.outFolder.value_or(".");
+    for (const fs::path& file : WriteLedgerFiles(result, summary, folder))
         printWritten(file, out);
+    if (sweep) {
+        ReplaceFile(folder / "sweep.csv", SweepCsv(rows));
+        printWritten(folder / "sweep.csv", out);
+    }
     return 0;
 }
 

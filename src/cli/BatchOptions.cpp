@@ -38,6 +38,10 @@ const char* const kBatchUsage =
     "  --store FILE         ledger: the season store to bring up to date and read (default:\n"
     "                       one per folder, time database and odds sources in\n"
     "                       ~/.cache/ruvpelton/)\n"
+    "  --rule K=V,...       ledger: replay the season from the store under another rule\n"
+    "                       (good, margin, scored, min-odds, tickets) beside the defaults\n"
+    "  --sweep K=FROM:TO:STEP  ledger: replay each value (at most 200), print a row per\n"
+    "                       value and write sweep.csv into --out\n"
     "  --ini FILE           the settings file, which must exist (default: ruvpelton.ini\n"
     "                       beside this tool; installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
     "  --sjis               print CP932 bytes instead of UTF-8\n"
@@ -83,7 +87,8 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         {"--time", &TBatchOptions::timeFolder}, {"--out", &TBatchOptions::outFolder},
         {"--rx", &TBatchOptions::rxFolder},     {"--jrdb", &TBatchOptions::jrdbFolder},
         {"--ini", &TBatchOptions::iniFile},     {"--from", &TBatchOptions::from},
-        {"--to", &TBatchOptions::to},           {"--store", &TBatchOptions::storeFile}};
+        {"--to", &TBatchOptions::to},           {"--store", &TBatchOptions::storeFile},
+        {"--rule", &TBatchOptions::rule},       {"--sweep", &TBatchOptions::sweep}};
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

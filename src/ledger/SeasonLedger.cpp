@@ -1,5 +1,7 @@
 #include "ledger/SeasonLedger.h"
 
+#include "ledger/SeasonReplay.h"
+
 #include "ledger/StoreLedger.h"
 #include "platform/Cp932.h"
 #include "season/StoreUpdate.h"
@@ -87,14 +89,36 @@ TLedger TSeasonLedger::runOnce(const TOutputProgress& progress) {
     return computed;
 }
 
+std::vector<std::vector<TLedgerRace>>
+TSeasonLedger::Replays(const std::vector<TRule>& rules) const {
+    const TSeasonReplay replay(m_store->Database());
+    std::vector<std::vector<TLedgerRace>> replays;
+    for (const TRule& rule : rules) {
+        std::vector<TLedgerRace> all = replay.Races(rule);
+        std::vector<TLedgerRace>& kept = replays.emplace_back();
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (isKept(replay.Stored().days[i]))
+                kept.push_back(std::move(all[i]));
+    }
+    return replays;
+}
+
 TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
     TSqliteDatabase& db = m_store->Database();
     TStoredRaces stored = ReadStoredRaces(db);
     RefreshLedgerTable(db, stored);
     TLedger ledger;
-    for (std::size_t i = 0; i < stored.races.size(); ++i)
-        if (isKept(stored.days[i]))
-            ledger.races.push_back(std::move(stored.races[i]));
+    ledger.rule = m_rule;
+    const bool replayed = m_rule != TRule{};
+    std::vector<TLedgerRace> ruled =
+        replayed ? TSeasonReplay(db).Races(m_rule) : std::vector<TLedgerRace>{};
+    for (std::size_t i = 0; i < stored.races.size(); ++i) {
+        if (!isKept(stored.days[i]))
+            continue;
+        ledger.races.push_back(std::move(replayed ? ruled[i] : stored.races[i]));
+        if (replayed)
+            ledger.defaults.push_back(std::move(stored.races[i]));
+    }
     // entries that are no day archives first, then the problems of the days from the
     // range's start on, in date order
     ledger.problems = update.skipped;

@@ -100,6 +100,42 @@ check "ledger says the return uses the snapshot's odds" grep -q "スナップシ
 check "ledger writes the CSV and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "ledger.csv ledger.html "
 check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
 check "ledger names its store, by default in the cache folder" grep -qx "成績データベース: ${XDG_CACHE_HOME:-$HOME/.cache}/ruvpelton/season-[0-9a-f]\{16\}\.sqlite" "$work/ledger.log"
+# a replay under another rule sets the defaults beside it, with the difference and a warning
+mkdir "$work/replay"
+"$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --rule good=0.8,margin=0.05 >"$work/replay.log"
+check "replay names its rule" grep -qx "条件: good=0.8,margin=0.05,scored=0.75,min-odds=0,tickets=6" "$work/replay.log"
+check "replay shows the defaults beside it" grep -q "^既定の条件: " "$work/replay.log"
+check "replay gives the difference with its interval" grep -q "^回収率の差: .*(95%: " "$work/replay.log"
+check "replay warns that a rule chosen on a season flatters it" grep -q "実力以上に良く見えます" "$work/replay.log"
+check "replay writes its own ledger" test -s "$work/replay/ledger.csv"
+# a sweep of min-odds: a row per value, sweep.csv, and never more tickets as min-odds rises
+"$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --sweep min-odds=0:30:2.5 >"$work/sweep.log"
+check "sweep prints a row per value" test "$(grep -c "^ *[0-9.]\+ \+[0-9]\+ \+[0-9]\+ " "$work/sweep.log")" -eq 13
+check "sweep.csv has its heading after a byte-order mark" test "$(head -1 "$work/replay/sweep.csv")" = $'\xef\xbb\xbfvalue,bet_races,tickets,hits,stake,return,return_rate,diff,diff_low,diff_high\r'
+check "sweep.csv: the defaults' row differs by nothing" grep -q $'^0,.*,0.0000,0.0000,0.0000\r$' "$work/replay/sweep.csv"
+check "sweep: tickets never grow as min-odds rises" awk -F, 'NR > 2 && $3 > last { bad = 1 } NR > 1 { last = $3 } END { exit bad }' "$work/replay/sweep.csv"
+check "sweep warns that a rule chosen on a season flatters it" grep -q "実力以上に良く見えます" "$work/sweep.log"
+while IFS='|' read -r rule message; do
+  expect_error "rule $rule" 1 "$message" "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --rule "$rule"
+done <<'RULES'
+colour=1|知らない条件です: colour
+good=0|条件 good の値 0 は範囲外です
+margin=1|条件 margin の値 1 は範囲外です
+scored=1.5|条件 scored の値 1.5 は範囲外です
+min-odds=-1|条件 min-odds の値 -1 は範囲外です
+tickets=7|条件 tickets の値 7 は範囲外です
+tickets=2.5|条件 tickets の値 2.5 は範囲外です
+good=abc|条件 good の値が数ではありません: abc
+good|条件は KEY=VALUE で書いてください: good
+RULES
+while IFS='|' read -r sweep message; do
+  expect_error "sweep $sweep" 1 "$message" "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --sweep "$sweep"
+done <<'SWEEPS'
+min-odds=0:300:1|掃引の値は 200 個までです
+good=0:1|掃引は KEY=FROM:TO:STEP で書いてください
+margin=0.1:0:0.01|掃引の STEP は正で、TO は FROM 以上にしてください
+good=0:1:0.1|条件 good の値 0 は範囲外です
+SWEEPS
 # the ledger of the demo's eight-day season stays what it was before the season store, byte
 # for byte: from a new store, from the same store with nothing new, and from a store that
 # read the season in two steps
