@@ -11,6 +11,7 @@
 #include "gui/dialogs/Wait.h"
 #include "platform/Version.h"
 #include "platform/WorkFolder.h"
+#include "platform/Reasons.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -174,7 +175,7 @@ int RunPelton(const TRunEnvironment& environment) {
             fs::create_directories(iniFile.parent_path(), ignored);
     } catch (const std::exception& error) {
         // a settings file that cannot be read is never written over
-        showError(qsjis(error.what()));
+        showError(qsjis(MessageOf(error)));
         return 1;
     }
 
@@ -241,7 +242,7 @@ int RunPelton(const TRunEnvironment& environment) {
     try {
         settings.Save(iniFile);
     } catch (const std::exception& error) {
-        showError(qsjis(error.what()));
+        showError(qsjis(MessageOf(error)));
         exitCode = 1;
     }
     return exitCode;
