@@ -104,8 +104,8 @@ TSem::TSem(const std::string& folder) : m_folder(WithSeparator(folder.empty() ? 
         load(*image);
     } catch (const ESemFormatError& error) {
         // the section alone does not tell which file of which folder it was
-        throw ESemFormatError(error.what() +
-                              ("\n" + toCp932Lenient(fs::absolute(file, ignored).string())));
+        throw ESemFormatError(error.what() + sjis("\n読んだファイル: ") +
+                              toCp932Lenient(fs::absolute(file, ignored).string()));
     }
 }
 

@@ -299,7 +299,8 @@ int main(int argc, char** argv) {
     try {
         options = ParseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const EBatchUsage& e) {
-        std::cerr << "ruvpelton-batch: " << e.what() << "\n\n" << kBatchUsage;
+        std::cerr << "ruvpelton-batch: " << e.what()
+                  << "\n使い方は ruvpelton-batch --help で表示されます\n";
         return 2;
     }
     if (options.help) {

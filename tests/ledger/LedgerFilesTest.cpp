@@ -60,7 +60,7 @@ TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
     } catch (const EInOutError& e) {
         EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") +
                                              (absent / "ledger.csv").string() +
-                                             " (No such file or directory)");
+                                             J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
     EXPECT_FALSE(fs::exists(absent));
     EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));

@@ -17,6 +17,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -78,7 +79,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             std::string value;
             if (argument == "--ini") {
                 if (i + 1 == arguments.size()) {
-                    commandLine.Error = "--ini needs a file";
+                    commandLine.Error = "--ini にはファイルを指定してください";
                     break;
                 }
                 value = arguments[++i];
@@ -86,7 +87,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 value = argument.substr(6);
             }
             if (value.empty()) {
-                commandLine.Error = "--ini needs a file";
+                commandLine.Error = "--ini にはファイルを指定してください";
                 break;
             }
             commandLine.IniFile = fs::absolute(fs::path(value));
@@ -95,12 +96,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (!positionalOnly && argument.size() > 1 && argument.front() == '-') {
             const std::size_t length = qtOptionLength(arguments, i);
             if (length == 0) {
-                commandLine.Error = "unknown option " + argument;
+                commandLine.Error = "知らないオプションです: " + argument;
                 break;
             }
             i += length - 1;
         } else if (!commandLine.Archive.empty()) {
-            commandLine.Error = "only one archive can be opened";
+            commandLine.Error = "開けるアーカイブは1つだけです";
             break;
         } else {
             commandLine.Archive = fs::absolute(fs::path(argument));
@@ -159,7 +160,9 @@ int RunPelton(const TRunEnvironment& environment) {
     const bool ownIni = environment.IniFile.empty();
     const fs::path iniFile = ownIni ? files.SettingsFile : environment.IniFile;
 
-    // Qt's texts in Japanese: a translation that is not installed leaves them in English
+    // The program is Japanese whatever LANG says: Qt's texts, and the dates, numbers and
+    // file types of its dialogs; a translation that is not installed leaves texts in English
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_ja"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!commandLine.Error.empty()) {
-        std::cerr << "ruvpelton: " << commandLine.Error << "\n" << CommandLineUsage();
+        std::cerr << "ruvpelton: " << commandLine.Error
+                  << "\n使い方は ruvpelton --help で表示されます\n";
         return 2;
     }
     QApplication application(argc, argv);
