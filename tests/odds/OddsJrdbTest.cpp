@@ -175,9 +175,11 @@ TEST_F(OddsJrdbTest, MembersAreNamedAfterTheArchiveAndMustBothExist) {
 
     WriteBinaryFile(archive(), MakeLzhArchive({{"ow" + kDayCode + ".txt", ow}}));
     const std::string a = archive().string();
-    EXPECT_EQ(openError(), "oz010128.txtがオープンできません\noz010128.txt は " + a + " にありません");
+    EXPECT_EQ(openError(),
+              "oz010128.txtがオープンできません\noz010128.txt は " + a + " にありません");
     WriteBinaryFile(archive(), MakeLzhArchive({{"oz" + kDayCode + ".txt", oz}}));
-    EXPECT_EQ(openError(), "ow010128.txtがオープンできません\now010128.txt は " + a + " にありません");
+    EXPECT_EQ(openError(),
+              "ow010128.txtがオープンできません\now010128.txt は " + a + " にありません");
     EXPECT_TRUE(fs::is_empty(m_work.path()));
 
     // a damaged ow member

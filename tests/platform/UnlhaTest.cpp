@@ -257,15 +257,19 @@ TEST_F(UnlhaTest, BrokenArchivesSayWhatIsWrong) {
     const std::string archive = archivePath("broken.lzh").string();
     const Case cases[] = {
         {"empty", "", archive + " はLZHアーカイブではありません\n", {}},
-        {"zip", std::string("PK\x03\x04", 4) + std::string(100, 'z'),
-         archive + " はLZHアーカイブではありません\n", {}},
+        {"zip",
+         std::string("PK\x03\x04", 4) + std::string(100, 'z'),
+         archive + " はLZHアーカイブではありません\n",
+         {}},
         {"text", std::string(300, 'a'), archive + " はLZHアーカイブではありません\n", {}},
         {"header cut",
          good.substr(0, good.size() - secondHeader.size() + 10),
          "データが途中で切れています (Truncated LHa header)\n",
          {"a"}},
-        {"data cut", good.substr(0, good.size() - 50),
-         archive + " の b: データが途中で切れています (Truncated LHa file data)\n", {"a"}},
+        {"data cut",
+         good.substr(0, good.size() - 50),
+         archive + " の b: データが途中で切れています (Truncated LHa file data)\n",
+         {"a"}},
     };
     for (const Case& c : cases) {
         TWorkFolder folder;
@@ -289,10 +293,12 @@ TEST_F(UnlhaTest, OneArchiveWritesNoMoreThanItsLimit) {
         TExtractLimits{100, 250}, messages);
     EXPECT_EQ(result, 1);
     const std::string archive = archivePath("big.lzh").string();
-    EXPECT_EQ(messages, J(archive + " の c: 展開するファイルの合計が、1つのアーカイブの上限 250 "
-                                    "バイト を超えます\n" +
-                          archive + " の d: 101 バイトで、1つのファイルの上限 100 バイト を超えて"
-                                    "います\n"));
+    EXPECT_EQ(messages, J(archive +
+                          " の c: 展開するファイルの合計が、1つのアーカイブの上限 250 "
+                          "バイト を超えます\n" +
+                          archive +
+                          " の d: 101 バイトで、1つのファイルの上限 100 バイト を超えて"
+                          "います\n"));
     EXPECT_EQ(FolderEntries(m_folder.path()), (std::vector<std::string>{"a", "b"}));
 }
 

@@ -119,7 +119,8 @@ TEST_F(RaceRuvTest, ADayThatCannotBeOpenedSaysWhichFileAndWhy) {
         {damaged(0), "ruv_den1.kd2がオープンできません\n" + a + " の ruv_den1.kd2" + crc},
         {damaged(1), "ruv_den2.kd2がオープンできません\n" + a + " の ruv_den2.kd2" + crc},
         {damaged(2), "ruv_uma.kd2がオープンできません\n" + a + " の ruv_uma.kd2" + crc},
-        {"MZ not an archive", "ruv_den1.kd2がオープンできません\n" + a + " はLZHアーカイブではありません"},
+        {"MZ not an archive",
+         "ruv_den1.kd2がオープンできません\n" + a + " はLZHアーカイブではありません"},
     };
     for (const auto& [bytes, message] : cases) {
         WriteBinaryFile(archive(), bytes);

@@ -173,9 +173,9 @@ TEST(OutputWalkTest, AMissingOutputFolderStopsTheWalkAtTheFirstFile) {
         d.run(TOutputCommand::All, p.callback());
         FAIL() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") +
-                                             (missing / "s2001012804.txt").string() +
-                                             J(" (ファイルまたはフォルダがありません (No such file or directory))"));
+        EXPECT_EQ(std::string(e.what()),
+                  J("入出力エラー(作成): ") + (missing / "s2001012804.txt").string() +
+                      J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
     EXPECT_EQ(p.positions, std::vector<int>{1});
     EXPECT_FALSE(fs::exists(missing));

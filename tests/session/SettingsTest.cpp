@@ -217,7 +217,8 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
         FAIL() << "no error";
     } catch (const EInOutError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  J("入出力エラー(作成): ") + ini.string() + J(" (ファイルまたはフォルダがありません (No such file or directory))"));
+                  J("入出力エラー(作成): ") + ini.string() +
+                      J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
 }
 
@@ -261,10 +262,10 @@ TEST_F(SettingsTest, OnlyARegularFileOfASettingsFilesSizeIsRead) {
     const std::pair<fs::path, std::string> cases[] = {
         {"/dev/zero", J("入出力エラー(読み込み): /dev/zero (通常のファイルではありません)")},
         {fifo, J("入出力エラー(読み込み): " + fifo.string() + " (通常のファイルではありません)")},
-        {m_folder.path(),
-         J("入出力エラー(読み込み): " + m_folder.path().string() + " (フォルダです (Is a directory))")},
+        {m_folder.path(), J("入出力エラー(読み込み): " + m_folder.path().string() +
+                            " (フォルダです (Is a directory))")},
         {large, J("入出力エラー(読み込み): " + large.string() +
-                   " (1048584 バイトで、このファイルの上限 1048576 バイトを超えています)")},
+                  " (1048584 バイトで、このファイルの上限 1048576 バイトを超えています)")},
     };
     for (const auto& [file, message] : cases) {
         TSettings s;

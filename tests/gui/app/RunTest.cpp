@@ -167,7 +167,10 @@ TEST_F(RunTest, AGuardThatCannotBeMadeEndsTheRunButTheSettingsAreSaved) {
     e.Started = [&started](TFormMain&) { started = true; };
     EXPECT_EQ(RunPelton(e), 1);
     EXPECT_FALSE(started);
-    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Can not Create Mutex")});
+    EXPECT_EQ(m_errors,
+              QStringList{QStringLiteral("Can not Create Mutex\n二重起動を防ぐロックをフォル"
+                                         "ダ ") +
+                          e.GuardFolder + QStringLiteral(" に作れません")});
     EXPECT_EQ(FindProfileString("Font", "Size", ini()), "11");
     EXPECT_EQ(FindProfileString("Pos", "Split1", ini()), std::nullopt);
 }
