@@ -27,6 +27,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The file dialog's texts that Qt's Japanese translation leaves in English.
+class TMissingQtTexts : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                      int /*n*/) const override {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        static const std::pair<const char*, const char*> texts[] = {{"Folder", "フォルダー"},
+                                                                    {"File", "ファイル"},
+                                                                    {"%1 File", "%1 ファイル"},
+                                                                    {"Drive", "ドライブ"}};
+        for (const auto& [english, japanese] : texts)
+            if (qstrcmp(source, english) == 0)
+                return QString::fromUtf8(japanese);
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
 // Qt's own options, with one dash or two: those that take the next argument as their value,
 // those written NAME=VALUE, and switches.
 const std::set<std::string> kQtValueOptions{"platform",
@@ -167,6 +186,8 @@ int RunPelton(const TRunEnvironment& environment) {
     if (qtTexts.load(QStringLiteral("qtbase_ja"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTexts);
+    TMissingQtTexts missingTexts;
+    QCoreApplication::installTranslator(&missingTexts);
 
     TSettings settings;
     try {
