@@ -2,6 +2,7 @@
 
 #include "support/TestFiles.h"
 #include "platform/WorkFolder.h"
+#include "platform/WriteLimit.h"
 #include "sampleday/LzhWriter.h"
 #include "sampleday/SampleDays.h"
 
@@ -300,6 +301,20 @@ TEST_F(UnlhaTest, OneArchiveWritesNoMoreThanItsLimit) {
                           " の d: 101 バイトで、1つのファイルの上限 100 バイト を超えて"
                           "います\n"));
     EXPECT_EQ(FolderEntries(m_folder.path()), (std::vector<std::string>{"a", "b"}));
+}
+
+// A full disk under the work folder is named with the file that could not be written.
+TEST_F(UnlhaTest, AFullDiskNamesTheFileInTheWorkFolder) {
+    WriteBinaryFile(archivePath("day.lzh"), MakeLzhArchive({{"a", std::string(100, 'a')}}));
+    SetWriteLimit(10);
+    Extracted e = extract(archivePath("day.lzh").string(), m_folder, "a");
+    SetWriteLimit(std::nullopt);
+    EXPECT_EQ(e.result, 1);
+    EXPECT_EQ(e.messages,
+              J(archivePath("day.lzh").string() + " の a: " + (m_folder.path() / "a").string() +
+                " に書き込めません: ディスクに空きがありません (No space left on "
+                "device)\n"));
+    EXPECT_TRUE(FolderEntries(m_folder.path()).empty());
 }
 
 TEST_F(UnlhaTest, TheOutputBufferIsCutToItsSize) {
