@@ -4,6 +4,7 @@
 
 #include "ledger/StoreLedger.h"
 #include "platform/Cp932.h"
+#include "season/SeasonFolder.h"
 #include "season/StoreUpdate.h"
 #include "session/ProgramFiles.h"
 
@@ -41,6 +42,9 @@ template <typename Work> auto TSeasonLedger::whole(Work work) {
 TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range,
                              const fs::path& storeFile, int busyMilliseconds)
     : m_settings(settings), m_folder(folder), m_range(range) {
+    if (range.from != 0 && range.to != 0 && range.from > range.to)
+        throw ELedgerError(sjis("期間の始め ") + DateText(range.from) + sjis(" が終わり ") +
+                           DateText(range.to) + sjis(" より後です"));
     m_store =
         std::make_unique<TSeasonStore>(storeFileFor(settings, folder, storeFile), busyMilliseconds);
     whole([this] { m_updater = std::make_unique<TStoreUpdater>(*m_store, m_settings, m_folder); });

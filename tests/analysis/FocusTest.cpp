@@ -58,7 +58,8 @@ TEST(FocusCreateTest, TimeDatabaseErrorsPassThrough) {
         TFocus focus(empty.folderText());
         FAIL() << "created";
     } catch (const ESemOpenError& e) {
-        EXPECT_EQ(std::string(e.what()), sjis("time.dbxがオープンできません"));
+        EXPECT_EQ(std::string(e.what()), sjis("time.dbxがオープンできません") +
+                                             sjis("\n探したフォルダ: ") + empty.folderText());
     }
 }
 
