@@ -228,8 +228,20 @@ void makeOutFolder(const std::optional<std::string>& folder) {
                                  SystemReason(error.value()) + ")");
 }
 
+// The later range a rule chosen on range is judged on: it must begin after range ends.
+std::optional<TLedgerRange> judgeRange(const TBatchOptions& o, const TLedgerRange& range) {
+    if (!o.judgeFrom)
+        return std::nullopt;
+    const TLedgerRange judge{SeasonDate(*o.judgeFrom), SeasonDate(*o.judgeTo)};
+    if (range.to == 0 || judge.from <= range.to || judge.from > judge.to)
+        throw std::runtime_error(sjis("--judge の期間は --to より後に始まり、始めが終わり以前の期"
+                                      "間にしてください"));
+    return judge;
+}
+
 int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
+    const std::optional<TLedgerRange> judge = judgeRange(o, range);
     TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
     const TRule rule = o.rule ? ParseRule(*o.rule) : TRule{};
     const std::optional<TRuleSweep> sweep =
@@ -263,6 +275,26 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
             out.line(line);
         out.line(FlatteryNote());
     }
+    std::vector<TSweepRow> judgeRows;
+    if (judge) {
+        out.line(sjis("判定の期間 ") + DateText(judge->from) + sjis("～") + DateText(judge->to) +
+                 sjis(": 条件を選んだ期間のあとの開催日で確かめます"));
+        std::vector<TRule> rules = sweep ? sweep->rules : std::vector<TRule>{rule};
+        rules.push_back(TRule{});
+        const auto replays = season.Replays(rules, judge);
+        if (replays.back().empty())
+            out.line(sjis("判定の期間の開催日は成績データベースにありません"));
+        if (sweep) {
+            for (std::size_t i = 0; i + 1 < replays.size(); ++i)
+                judgeRows.push_back({sweep->values[i], CompareRule(replays[i], replays.back())});
+            for (const std::string& line : SweepLines(sweep->key, judgeRows))
+                out.line(line);
+        } else {
+            for (const std::string& line :
+                 RuleComparisonLines(RuleText(rule), CompareRule(replays[0], replays.back())))
+                out.line(line);
+        }
+    }
     out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     if (ended())
         return 1; // nothing written
@@ -273,6 +305,10 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     if (sweep) {
         ReplaceFile(folder / "sweep.csv", SweepCsv(rows));
         printWritten(folder / "sweep.csv", out);
+    }
+    if (sweep && judge) {
+        ReplaceFile(folder / "sweep-judge.csv", SweepCsv(judgeRows));
+        printWritten(folder / "sweep-judge.csv", out);
     }
     return 0;
 }

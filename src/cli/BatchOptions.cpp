@@ -42,6 +42,9 @@ const char* const kBatchUsage =
     "                       (good, margin, scored, min-odds, tickets) beside the defaults\n"
     "  --sweep K=FROM:TO:STEP  ledger: replay each value (at most 200), print a row per\n"
     "                       value and write sweep.csv into --out\n"
+    "  --judge FROM:TO      ledger: replay the --rule or --sweep, and the defaults, on the\n"
+    "                       later days FROM to TO (YYMMDD:YYMMDD, after --to) and print\n"
+    "                       both with the difference; a sweep also writes sweep-judge.csv\n"
     "  --ini FILE           the settings file, which must exist (default: ruvpelton.ini\n"
     "                       beside this tool; installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
     "  --sjis               print CP932 bytes instead of UTF-8\n"
@@ -76,6 +79,16 @@ std::string dateValue(const std::string& option, const std::string& value) {
     return value;
 }
 
+// FROM:TO, two dates YYMMDD
+void judgeRange(const std::string& value, TBatchOptions& o) {
+    const std::size_t colon = value.find(':');
+    if (colon == std::string::npos)
+        throw EBatchUsage("--judge には期間を YYMMDD:YYMMDD で指定してください ('" + value +
+                          "' は使えません)");
+    o.judgeFrom = dateValue("--judge", value.substr(0, colon));
+    o.judgeTo = dateValue("--judge", value.substr(colon + 1));
+}
+
 } // namespace
 
 TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
@@ -90,7 +103,8 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         {"--rx", &TBatchOptions::rxFolder},     {"--jrdb", &TBatchOptions::jrdbFolder},
         {"--ini", &TBatchOptions::iniFile},     {"--from", &TBatchOptions::from},
         {"--to", &TBatchOptions::to},           {"--store", &TBatchOptions::storeFile},
-        {"--rule", &TBatchOptions::rule},       {"--sweep", &TBatchOptions::sweep}};
+        {"--rule", &TBatchOptions::rule},       {"--sweep", &TBatchOptions::sweep},
+        {"--judge", &TBatchOptions::judgeFrom}};
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -109,6 +123,8 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
                 o.ruvFormat = formatValue(arg, value);
             else if (arg == "--from" || arg == "--to")
                 o.*(textOptions.at(arg)) = dateValue(arg, value);
+            else if (arg == "--judge")
+                judgeRange(value, o);
             else
                 o.*(textOptions.at(arg)) = value;
             continue;
@@ -119,6 +135,8 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
     }
     if (o.help || o.version)
         return o;
+    if (o.judgeFrom && !o.rule && !o.sweep)
+        throw EBatchUsage("--judge は --rule か --sweep と使います");
     if (positional.empty())
         throw EBatchUsage("コマンドがありません");
     o.command = positional[0];

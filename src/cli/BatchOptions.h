@@ -31,6 +31,8 @@ struct TBatchOptions {
     std::optional<std::string> storeFile; // ledger: the season store
     std::optional<std::string> rule;      // ledger: "good=0.8,margin=0.05"
     std::optional<std::string> sweep;     // ledger: "min-odds=0:20:1"
+    std::optional<std::string> judgeFrom; // ledger: YYMMDD, the later range a rule is judged on
+    std::optional<std::string> judgeTo;
 
     bool anyFileChosen() const { return text || html || wars || ruv; }
 };

@@ -61,8 +61,8 @@ int TSeasonLedger::DayCount() const {
     return m_updater->DaysToRead();
 }
 
-bool TSeasonLedger::isKept(int date) const {
-    return date >= m_range.from && (m_range.to == 0 || date <= m_range.to);
+bool InRange(int date, const TLedgerRange& range) {
+    return date >= range.from && (range.to == 0 || date <= range.to);
 }
 
 TLedger TSeasonLedger::Run(const TOutputProgress& progress) {
@@ -94,14 +94,14 @@ TLedger TSeasonLedger::runOnce(const TOutputProgress& progress) {
 }
 
 std::vector<std::vector<TLedgerRace>>
-TSeasonLedger::Replays(const std::vector<TRule>& rules) const {
+TSeasonLedger::Replays(const std::vector<TRule>& rules, std::optional<TLedgerRange> range) const {
     const TSeasonReplay replay(m_store->Database());
     std::vector<std::vector<TLedgerRace>> replays;
     for (const TRule& rule : rules) {
         std::vector<TLedgerRace> all = replay.Races(rule);
         std::vector<TLedgerRace>& kept = replays.emplace_back();
         for (std::size_t i = 0; i < all.size(); ++i)
-            if (isKept(replay.Stored().days[i]))
+            if (InRange(replay.Stored().days[i], range.value_or(m_range)))
                 kept.push_back(std::move(all[i]));
     }
     return replays;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct TLedgerRange {
     int from = 0; // YYYYMMDD
     int to = 0;
 };
+
+bool InRange(int date, const TLedgerRange& range);
 
 // What the ledger computed from the store.
 struct TLedger {
@@ -61,8 +64,10 @@ public:
     const std::filesystem::path& StoreFile() const { return m_store->File(); }
     // The ledger's marks and bets are replayed under rule (the defaults unless set).
     void SetRule(const TRule& rule) { m_rule = rule; }
-    // After Run: the races of the range replayed under each rule, read from the store once.
-    std::vector<std::vector<TLedgerRace>> Replays(const std::vector<TRule>& rules) const;
+    // After Run: the races of the range replayed under each rule, read from the store once;
+    // with another range, the races of that one (days the store holds).
+    std::vector<std::vector<TLedgerRace>> Replays(const std::vector<TRule>& rules,
+                                                  std::optional<TLedgerRange> range = {}) const;
 
     // Brings the store up to date, asking progress before each day it reads (false stops
     // before it: the ledger comes back empty and marked cancelled; the days read so far
@@ -73,7 +78,7 @@ public:
     TLedger Run(const TOutputProgress& progress = {});
 
 private:
-    bool isKept(int date) const;
+    bool isKept(int date) const { return InRange(date, m_range); }
     // Runs work; when it finds the store damaged, sets it aside and runs work again on a new
     // store.
     template <typename Work> auto whole(Work work);
