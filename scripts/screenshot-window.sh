@@ -11,6 +11,8 @@
 #   scripts/screenshot-window.sh open [BUILD]  docs/open-dialog.png: ファイル > 開く(&O)
 #                                              clicked, the file-open dialog in Japanese over
 #                                              the sample day's folder
+#   scripts/screenshot-window.sh error [BUILD] docs/open-error.png: started on an archive that
+#                                              is a text file, the error box over the window
 #   scripts/screenshot-window.sh tooltip [BUILD]
 #                                              docs/figure-tooltip.png: 東京 11R as in day, the
 #                                              pointer resting on a figure cell and its
@@ -28,7 +30,7 @@
 #                                              Enter; the ledger window centres itself at its
 #                                              designed size (TFormLedger, 780 x 840)
 set -euo pipefail
-scene=${1:?menu, day, open, tooltip, designed, odds or training}
+scene=${1:?menu, day, open, error, tooltip, designed, odds, training or ledger}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -57,8 +59,15 @@ open)
   steps="move 40 15 click move 60 43 click move 1000 700 wait wait"
   size=738x496
   out=docs/open-dialog.png
-  # dates, sizes and file types in the file list follow the desktop's language
-  export LANG=ja_JP.UTF-8 ;;
+  # the dialog is Japanese whatever the desktop's language (OPEN_LANG=C.UTF-8 shows it)
+  export LANG=${OPEN_LANG:-ja_JP.UTF-8} ;;
+error)
+  printf 'not an archive' > "$work/demo/rv010204.lzh"
+  ini=$folders
+  args=("$work/demo/rv010204.lzh")
+  steps="wait wait"
+  size=738x496
+  out=docs/open-error.png ;;
 day)
   ini="$folders[Pos]\r\nFormMain=0,0,900,640,-1,-1,-1,-1,0\r\n"
   args=("$archive")
@@ -99,7 +108,7 @@ ledger)
   crop=+250+92
   out=docs/ledger-window.png ;;
 *)
-  echo "unknown scene $scene: menu, day, open, tooltip, designed, odds, training or ledger" >&2
+  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training or ledger" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"

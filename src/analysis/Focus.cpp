@@ -14,9 +14,6 @@ constexpr int kWinStake = 10;
 constexpr int kPlaceStake = 20;
 constexpr int kFlaggedCells = 4; // top flags go to at least this many cells
 constexpr int kTopFlagCells = 3; // only the last three races compete for them
-constexpr double kGoodFigureShare = 0.87;
-constexpr double kClearLeaderShare = 0.02;
-constexpr double kNoBetScoredShare = 0.75;
 constexpr const char* kLineEnd = "\r\n";
 
 const TRunnerScore& emptyRunner() {
@@ -56,9 +53,31 @@ int RoundedFigure(float figure) {
 
 TFocus::TFocus(const std::string& timeFolder) : m_sem(timeFolder) {}
 
-TFocus::TFocus(TSem sem) : m_sem(std::move(sem)) {}
+TFocus::TFocus(TSem sem, const TRule& rule) : m_sem(std::move(sem)), m_rule(rule) {}
 
 void TFocus::Calc(const TRaceBase& race) {
+    reset(race.RunnerCount());
+    ReadFigures(race);
+    predict(race.IsNoBetRace());
+}
+
+void TFocus::Predict(std::span<const std::array<TFigureCell, kCells>> cells, bool noBetRace) {
+    reset(static_cast<int>(cells.size()));
+    for (int a = 0; a < m_n; ++a) {
+        for (int j = 0; j < kCells; ++j) {
+            TFigureCell cell = cells[static_cast<std::size_t>(a)][static_cast<std::size_t>(j)];
+            if (cell.status >= PastRunStatusText().size())
+                cell.status = kRunNone;
+            cell.top = false; // the ranking gives the top flags again
+            if (cell.status != kRunUsable)
+                cell.figure = 0;
+            m_runners[a].cells[j] = cell;
+        }
+    }
+    predict(noBetRace);
+}
+
+void TFocus::reset(int count) {
     for (auto& runner : m_runners) {
         runner = TRunnerScore{};
         for (auto& cell : runner.cells)
@@ -69,17 +88,16 @@ void TFocus::Calc(const TRaceBase& race) {
     for (auto& bet : m_bets)
         bet.text.clear();
     m_betCount = 0;
-
     // The data source keeps to 18 runners; a count outside 0..18 is not trusted
     // with the runner table.
-    const int count = race.RunnerCount();
     m_n = count < 0 ? 0 : (count > kMaxRunners ? kMaxRunners : count);
+}
 
-    ReadFigures(race);
+void TFocus::predict(bool noBetRace) {
     AverageFigures();
     RankRunners();
     SelectMarksAndBets();
-    m_betSteps.noBetRace = race.IsNoBetRace();
+    m_betSteps.noBetRace = noBetRace;
     if (m_betSteps.noBetRace)
         m_betCount = 0;
 }
@@ -123,9 +141,10 @@ void TFocus::AverageFigures() {
                 ++steps.count;
             }
         }
-        steps.threshold = steps.count > 0 ? static_cast<float>(static_cast<double>(steps.sum) /
-                                                               steps.count * kGoodFigureShare)
-                                          : 0.0f;
+        steps.threshold =
+            steps.count > 0
+                ? static_cast<float>(static_cast<double>(steps.sum) / steps.count * m_rule.good)
+                : 0.0f;
         int good = 0;
         for (std::size_t j = 0; j < runner.cells.size(); ++j) {
             const TFigureCell& cell = runner.cells[j];
@@ -227,8 +246,8 @@ void TFocus::SelectMarksAndBets() {
         std::swap(order[1], order[2]);
 
     const auto& s = steps.score;
-    steps.margin = static_cast<float>(static_cast<double>(s[1]) -
-                                      static_cast<double>(s[1]) * kClearLeaderShare);
+    steps.margin =
+        static_cast<float>(static_cast<double>(s[1]) - static_cast<double>(s[1]) * m_rule.margin);
     steps.clearLeader = steps.margin >= s[2];
     if (steps.clearLeader) {
         for (int p = 2; p <= 6 && p <= m_n; ++p)
@@ -246,7 +265,7 @@ void TFocus::SelectMarksAndBets() {
         if (order[p] != 0)
             m_runners[order[p] - 1].markPosition = p;
 
-    steps.tooFewScored = static_cast<double>(steps.scored) / m_n < kNoBetScoredShare;
+    steps.tooFewScored = static_cast<double>(steps.scored) / m_n < m_rule.scored;
     if (steps.tooFewScored)
         m_betCount = 0;
 }

@@ -1,11 +1,13 @@
 // TFocus: the program's prediction of one race: speed figures, scores, ranks, marks and bets.
 #pragma once
 
+#include "analysis/Rule.h"
 #include "analysis/Sem.h"
 #include "race/RaceBase.h"
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 // One past race of a runner as the prediction sees it.
@@ -34,7 +36,7 @@ struct TRunnerSteps {
     std::array<TSemSteps, 5> cells{}; // of the cells the time database was asked about
     float sum = 0;                    // of the evaluated figures, in cell order
     int count = 0;                    // evaluated figures
-    float threshold = 0;              // 0.87 of their mean: a good figure lies above it
+    float threshold = 0;              // the rule's share of their mean: a good figure lies above it
     std::array<bool, 5> good{};       // the cell's figure is a good one
     float goodSum = 0;                // of the good figures
 };
@@ -77,12 +79,15 @@ public:
 
     // Loads the time database from timeFolder; its exceptions pass through.
     explicit TFocus(const std::string& timeFolder);
-    // Over a time database already loaded.
-    explicit TFocus(TSem sem);
+    // Over a time database already loaded, under a rule (the defaults unless given).
+    explicit TFocus(TSem sem, const TRule& rule = {});
 
     // Recomputes everything for the race currently selected in race. Exceptions of
     // the race data source pass through.
     void Calc(const TRaceBase& race);
+    // The same from cells already read (one array per runner, at most 18 runners): the
+    // figures, statuses and dirt flags count; the top flags are given again.
+    void Predict(std::span<const std::array<TFigureCell, kCells>> cells, bool noBetRace);
 
     int BetCount() const { return m_betCount; }
     // Defined below BetCount(); a no-bet decision keeps the texts.
@@ -106,6 +111,7 @@ public:
     const TRunnerSteps& RunnerSteps(int runner) const;
     const TBetSteps& BetSteps() const { return m_betSteps; }
     const TSem& Sem() const { return m_sem; }
+    const TRule& Rule() const { return m_rule; }
 
 private:
     struct TBetSlot {
@@ -113,6 +119,8 @@ private:
         TBetPair pair;
     };
 
+    void reset(int runnerCount);
+    void predict(bool noBetRace);
     void ReadFigures(const TRaceBase& race);
     void AverageFigures();
     void RankRunners();
@@ -122,6 +130,7 @@ private:
     bool isRunner(int runner) const { return runner >= 1 && runner <= m_n; }
 
     TSem m_sem;
+    TRule m_rule;
     int m_n = 0;
     std::array<TRunnerScore, kMaxRunners> m_runners{};
     std::array<TRunnerSteps, kMaxRunners> m_runnerSteps{};

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iterator>
 #include <optional>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -93,11 +94,19 @@ private:
 
 // an empty folder is the current one
 TSem::TSem(const std::string& folder) : m_folder(WithSeparator(folder.empty() ? "./" : folder)) {
-    std::optional<std::string> image =
-        ReadFileImage(fs::path(m_folder) / kFileName, kMaxUsedSize, TFileRead::Prefix);
+    const fs::path file = fs::path(m_folder) / kFileName;
+    std::optional<std::string> image = ReadFileImage(file, kMaxUsedSize, TFileRead::Prefix);
+    std::error_code ignored;
     if (!image)
-        throw ESemOpenError(sjis("time.dbxがオープンできません"));
-    load(*image);
+        throw ESemOpenError(sjis("time.dbxがオープンできません") + sjis("\n探したフォルダ: ") +
+                            toCp932Lenient(fs::absolute(m_folder, ignored).string()));
+    try {
+        load(*image);
+    } catch (const ESemFormatError& error) {
+        // the section alone does not tell which file of which folder it was
+        throw ESemFormatError(error.what() + sjis("\n読んだファイル: ") +
+                              toCp932Lenient(fs::absolute(file, ignored).string()));
+    }
 }
 
 TSem TSem::FromBytes(std::string_view bytes) {

@@ -90,6 +90,8 @@ public:
     explicit TSem(const std::string& folder);
     // The same over the bytes of a time.dbx already in memory; Folder() is empty.
     static TSem FromBytes(std::string_view bytes);
+    // A database without records, for a prediction from figures already computed.
+    static TSem Empty() { return TSem(); }
 
     // Computes Figure() and FailStep() from the inputs; false when the distance factor
     // or the standard time is missing (Figure() is then 0). Date is left reduced to

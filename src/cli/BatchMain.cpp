@@ -9,6 +9,9 @@
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "ledger/LedgerFiles.h"
+#include "ledger/RuleComparison.h"
+#include "ledger/RuleSweep.h"
+#include "platform/FileReplace.h"
 #include "ledger/SeasonLedger.h"
 #include "output/ReportPieces.h"
 #include "output/Writers.h"
@@ -20,6 +23,7 @@
 #include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
 #include "session/RaceLookup.h"
+#include "platform/Reasons.h"
 
 #include <unistd.h>
 
@@ -77,7 +81,7 @@ TSettings loadSettings(const TBatchOptions& o, const char* argv0) {
         // a settings file named on purpose that is not there is a mistake, not the defaults
         std::error_code error;
         if (!fs::exists(*o.iniFile, error) && !error)
-            throw InOutError("読み込み", *o.iniFile, std::strerror(ENOENT));
+            throw InOutError("読み込み", *o.iniFile, SystemReason(ENOENT));
         settings.Load(*o.iniFile);
     } else {
         // the desktop program's settings, wherever it keeps them
@@ -151,8 +155,9 @@ int explain(TDaySession& day, int index, std::optional<int> runner, const TBatch
     const TExplanation explanation(day.Race(), day.Focus());
     const int n = explanation.RunnerCount();
     if (runner && *runner > n)
-        throw std::runtime_error("race " + std::to_string(index) + " has " + std::to_string(n) +
-                                 " runners, no runner " + std::to_string(*runner));
+        throw std::runtime_error(day.Race().RaceLine(index) + sjis(" の出走馬は ") +
+                                 std::to_string(n) + sjis(" 頭です: ") + std::to_string(*runner) +
+                                 sjis("番はいません"));
     out.line(std::to_string(index) + "\t" + day.Race().RaceLine(index));
     for (int r = runner.value_or(1); r <= runner.value_or(n); ++r) {
         for (int cell = 0; cell < TFocus::kCells; ++cell)
@@ -166,11 +171,12 @@ int explain(TDaySession& day, int index, std::optional<int> runner, const TBatch
 // Why a walk of command that was not cancelled started no file.
 const char* noFileReason(TOutputCommand command, const TSettings::TFile& on, int races) {
     switch (NoFileReason(command, on, races)) {
-    case TNoFileReason::AllSwitchedOff: return "every output file is switched off";
-    case TNoFileReason::NoRaces: return "the day has no races";
+    case TNoFileReason::AllSwitchedOff: return "出力するファイルがすべてオフです";
+    case TNoFileReason::NoRaces: return "この日にはレースがありません";
     case TNoFileReason::NoBets: break;
     }
-    return "no race of the day has bets, and the WARS and RUV files hold only races with bets";
+    return "買い目のあるレースがありません (WARS と RUV "
+           "のファイルには買い目のあるレースだけが入ります)";
 }
 
 // The progress of a walk on a terminal; an ending signal stops the walk before its next step.
@@ -185,24 +191,24 @@ TOutputProgress interruptibleProgress() {
 }
 
 void printWritten(const fs::path& file, const TBatchOutput& out) {
-    out.utf8Line("written: " + file.string() + " (" + std::to_string(fs::file_size(file)) +
-                 " bytes)");
+    out.utf8Line("書き込みました: " + file.string() + " (" + std::to_string(fs::file_size(file)) +
+                 " バイト)");
 }
 
 // The write and csv commands: the output walk with its progress on a terminal.
 int write(TDaySession& day, TOutputCommand command, const TBatchOutput& out) {
     TDaySession::TOutputSummary result = day.RunOutput(command, interruptibleProgress());
     if (result.discarded) {
-        std::cerr << "cancelled after " << result.races << " races: nothing written\n";
+        std::cerr << result.races << " レースで中止しました: 何も書き込んでいません\n";
         return 1;
     }
     for (const fs::path& file : result.files)
         printWritten(file, out);
     if (result.files.empty() && !result.cancelled)
-        out.utf8Line(std::string("no file written: ") +
+        out.utf8Line(std::string("書き込んだファイルはありません: ") +
                      noFileReason(command, day.Settings().File, result.races));
     if (result.cancelled)
-        std::cerr << "cancelled after " << result.races << " races\n";
+        std::cerr << result.races << " レースで中止しました\n";
     return 0;
 }
 
@@ -219,32 +225,55 @@ void makeOutFolder(const std::optional<std::string>& folder) {
     if (error)
         throw std::runtime_error(toCp932Lenient(*folder) +
                                  sjis(": 出力先のフォルダを作れません (") +
-                                 toCp932Lenient(error.message()) + ")");
+                                 SystemReason(error.value()) + ")");
 }
 
 int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
     TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
+    const TRule rule = o.rule ? ParseRule(*o.rule) : TRule{};
+    const std::optional<TRuleSweep> sweep =
+        o.sweep ? std::optional<TRuleSweep>(ParseSweep(*o.sweep, rule)) : std::nullopt;
+    season.SetRule(rule);
     const TLedger result = season.Run(interruptibleProgress());
     for (const std::string& note : result.storeNotes)
-        std::cerr << "store: " << toUtf8Lenient(note) << "\n";
+        std::cerr << "成績データベース: " << toUtf8Lenient(note) << "\n";
     for (const std::string& problem : result.problems)
-        std::cerr << "skipped: " << toUtf8Lenient(problem) << "\n";
+        std::cerr << "読めませんでした: " << toUtf8Lenient(problem) << "\n";
     for (const std::string& warning : result.warnings)
-        std::cerr << "warning: " << toUtf8Lenient(warning) << "\n";
+        std::cerr << "警告: " << toUtf8Lenient(warning) << "\n";
     if (result.cancelled) {
-        std::cerr << "cancelled: nothing written\n";
+        std::cerr << "中止しました: 何も書き込んでいません\n";
         return 1;
     }
     const TLedgerSummary summary = Summarize(result);
     for (const std::string& line : SummaryLines(summary))
         out.line(line);
+    if (!result.defaults.empty())
+        for (const std::string& line :
+             RuleComparisonLines(RuleText(result.rule), CompareRule(result.races, result.defaults)))
+            out.line(line);
+    std::vector<TSweepRow> rows;
+    if (sweep) {
+        const auto& defaults = result.defaults.empty() ? result.races : result.defaults;
+        const auto replays = season.Replays(sweep->rules);
+        for (std::size_t i = 0; i < replays.size(); ++i)
+            rows.push_back({sweep->values[i], CompareRule(replays[i], defaults)});
+        for (const std::string& line : SweepLines(sweep->key, rows))
+            out.line(line);
+        out.line(FlatteryNote());
+    }
     out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     if (ended())
         return 1; // nothing written
     makeOutFolder(o.outFolder);
-    for (const fs::path& file : WriteLedgerFiles(result, summary, o.outFolder.value_or(".")))
+    const fs::path folder = o.outFolder.value_or(".");
+    for (const fs::path& file : WriteLedgerFiles(result, summary, folder))
         printWritten(file, out);
+    if (sweep) {
+        ReplaceFile(folder / "sweep.csv", SweepCsv(rows));
+        printWritten(folder / "sweep.csv", out);
+    }
     return 0;
 }
 
@@ -270,7 +299,8 @@ int main(int argc, char** argv) {
     try {
         options = ParseBatchOptions(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const EBatchUsage& e) {
-        std::cerr << "ruvpelton-batch: " << e.what() << "\n\n" << kBatchUsage;
+        std::cerr << "ruvpelton-batch: " << e.what()
+                  << "\n使い方は ruvpelton-batch --help で表示されます\n";
         return 2;
     }
     if (options.help) {
@@ -296,19 +326,18 @@ int main(int argc, char** argv) {
                 day.FocusCreate(); // listing needs no time database
             day.OpenDay(options.archive);
             for (const std::string& warning : day.FileWarnings())
-                std::cerr << "warning: " << options.archive << ": " << toUtf8Lenient(warning)
-                          << "\n";
+                std::cerr << "警告: " << options.archive << ": " << toUtf8Lenient(warning) << "\n";
             if (!ended())
                 code = runCommand(day, options, out);
         }
     } catch (const EOutputClosed&) {
         return 128 + SIGPIPE; // as a tool that SIGPIPE ended, without a word
     } catch (const std::exception& e) {
-        std::cerr << "ruvpelton-batch: " << toUtf8Lenient(e.what()) << "\n";
+        std::cerr << "ruvpelton-batch: " << toUtf8Lenient(MessageOf(e)) << "\n";
         code = 1;
     }
     if (ended()) {
-        std::cerr << "ruvpelton-batch: ended by " << strsignal(EndingRequested()) << "\n";
+        std::cerr << "ruvpelton-batch: " << SignalName(EndingRequested()) << " で終了しました\n";
         return 128 + EndingRequested();
     }
     return code;

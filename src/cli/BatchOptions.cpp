@@ -38,6 +38,10 @@ const char* const kBatchUsage =
     "  --store FILE         ledger: the season store to bring up to date and read (default:\n"
     "                       one per folder, time database and odds sources in\n"
     "                       ~/.cache/ruvpelton/)\n"
+    "  --rule K=V,...       ledger: replay the season from the store under another rule\n"
+    "                       (good, margin, scored, min-odds, tickets) beside the defaults\n"
+    "  --sweep K=FROM:TO:STEP  ledger: replay each value (at most 200), print a row per\n"
+    "                       value and write sweep.csv into --out\n"
     "  --ini FILE           the settings file, which must exist (default: ruvpelton.ini\n"
     "                       beside this tool; installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
     "  --sjis               print CP932 bytes instead of UTF-8\n"
@@ -53,20 +57,22 @@ int numberValue(const std::string& text, const char* what, int lowest) {
     const bool digits = !text.empty() && text.size() <= 6 &&
                         text.find_first_not_of("0123456789") == std::string::npos;
     if (!digits || std::stoi(text) < lowest)
-        throw EBatchUsage(std::string(what) + " must be a number from " + std::to_string(lowest) +
-                          ", not '" + text + "'");
+        throw EBatchUsage(std::string(what) + "は " + std::to_string(lowest) +
+                          " 以上の数で指定してください ('" + text + "' は使えません)");
     return std::stoi(text);
 }
 
 int formatValue(const std::string& option, const std::string& value) {
     if (value != "0" && value != "1")
-        throw EBatchUsage(option + " takes 0 or 1, not '" + value + "'");
+        throw EBatchUsage(option + " には 0 か 1 を指定してください ('" + value +
+                          "' は使えません)");
     return value == "1" ? 1 : 0;
 }
 
 std::string dateValue(const std::string& option, const std::string& value) {
     if (value.size() != 6 || value.find_first_not_of("0123456789") != std::string::npos)
-        throw EBatchUsage(option + " takes a date YYMMDD, not '" + value + "'");
+        throw EBatchUsage(option + " には日付を YYMMDD で指定してください ('" + value +
+                          "' は使えません)");
     return value;
 }
 
@@ -83,7 +89,8 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         {"--time", &TBatchOptions::timeFolder}, {"--out", &TBatchOptions::outFolder},
         {"--rx", &TBatchOptions::rxFolder},     {"--jrdb", &TBatchOptions::jrdbFolder},
         {"--ini", &TBatchOptions::iniFile},     {"--from", &TBatchOptions::from},
-        {"--to", &TBatchOptions::to},           {"--store", &TBatchOptions::storeFile}};
+        {"--to", &TBatchOptions::to},           {"--store", &TBatchOptions::storeFile},
+        {"--rule", &TBatchOptions::rule},       {"--sweep", &TBatchOptions::sweep}};
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -94,7 +101,7 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         bool takesValue = textOptions.count(arg) || arg == "--wars-format" || arg == "--ruv-format";
         if (takesValue) {
             if (i + 1 >= args.size())
-                throw EBatchUsage(arg + " needs a value");
+                throw EBatchUsage(arg + " には値が必要です");
             const std::string& value = args[++i];
             if (arg == "--wars-format")
                 o.warsFormat = formatValue(arg, value);
@@ -107,35 +114,36 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             continue;
         }
         if (arg.size() > 1 && arg[0] == '-')
-            throw EBatchUsage("unknown option " + arg);
+            throw EBatchUsage("知らないオプションです: " + arg);
         positional.push_back(arg);
     }
     if (o.help || o.version)
         return o;
     if (positional.empty())
-        throw EBatchUsage("no command given");
+        throw EBatchUsage("コマンドがありません");
     o.command = positional[0];
     const bool byRace = o.command == "race" || o.command == "explain";
     if (o.command != "list" && o.command != "summary" && !byRace && o.command != "write" &&
         o.command != "csv" && o.command != "ledger")
-        throw EBatchUsage("unknown command " + o.command);
+        throw EBatchUsage("知らないコマンドです: " + o.command);
     const std::size_t least = byRace ? 3 : 2;
     const std::size_t most = o.command == "explain" ? 4 : least;
     if (positional.size() < least || positional.size() > most)
         throw EBatchUsage(
             o.command +
-            (byRace ? " needs an archive and a race (its index, or venue and number: 東京11R)"
-             : o.command == "ledger" ? " needs one folder"
-                                     : " needs one archive"));
+            (byRace                  ? " にはアーカイブとレース (一覧の番号、または場所と番号: 東京11R) を指定して"
+                                       "ください"
+             : o.command == "ledger" ? " にはフォルダを1つ指定してください"
+                                     : " にはアーカイブを1つ指定してください"));
     o.archive = positional[1];
     if (byRace) {
         // a bare number is the race's place in the list; anything else names it (東京11R)
         if (positional[2].find_first_not_of("0123456789") == std::string::npos)
-            o.raceIndex = numberValue(positional[2], "the race index", 0);
+            o.raceIndex = numberValue(positional[2], "レースの番号", 0);
         else
             o.raceName = positional[2];
     }
     if (positional.size() == 4)
-        o.runner = numberValue(positional[3], "the runner number", 1);
+        o.runner = numberValue(positional[3], "馬番", 1);
     return o;
 }

@@ -29,6 +29,8 @@ struct TBatchOptions {
     std::optional<std::string> from; // ledger: YYMMDD
     std::optional<std::string> to;
     std::optional<std::string> storeFile; // ledger: the season store
+    std::optional<std::string> rule;      // ledger: "good=0.8,margin=0.05"
+    std::optional<std::string> sweep;     // ledger: "min-odds=0:20:1"
 
     bool anyFileChosen() const { return text || html || wars || ruv; }
 };

@@ -1,6 +1,7 @@
 #include "cli/BatchOutput.h"
 
 #include "platform/Cp932.h"
+#include "platform/Reasons.h"
 
 #include <unistd.h>
 
@@ -18,8 +19,7 @@ void writeAll(const std::string& bytes) {
         if (n < 0 && errno == EPIPE)
             throw EOutputClosed();
         if (n < 0)
-            throw EOutputError(sjis("標準出力に書き込めません") + " (" + std::strerror(errno) +
-                               ")");
+            throw EOutputError(sjis("標準出力に書き込めません: ") + SystemReason(errno));
         done += static_cast<std::size_t>(n);
     }
 }

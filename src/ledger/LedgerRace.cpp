@@ -5,6 +5,17 @@
 #include <algorithm>
 #include <cmath>
 
+std::vector<TLedgerBet> BoughtTickets(const TRule& rule, const std::vector<TLedgerBet>& bets) {
+    std::vector<TLedgerBet> bought;
+    for (const TLedgerBet& bet : bets) {
+        if (static_cast<int>(bought.size()) >= rule.tickets)
+            break;
+        if (rule.minOdds <= 0 || (bet.odds > 0 && bet.odds >= rule.minOdds))
+            bought.push_back(bet);
+    }
+    return bought;
+}
+
 std::string runResult::Text(int result) {
     if (IsPlace(result))
         return std::to_string(result);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Rule.h"
 #include "race/RaceBase.h"
 #include "race/RaceRecords.h"
 
@@ -40,6 +41,10 @@ struct TLedgerBet {
     int higher = 0;
     float odds = 0;
 };
+
+// The tickets a rule buys of a race's recommended bets, in slot order: those whose odds
+// reach min-odds (all when it is 0; none without odds otherwise), then the first `tickets`.
+std::vector<TLedgerBet> BoughtTickets(const TRule& rule, const std::vector<TLedgerBet>& bets);
 
 // The number of marks the ledger keeps: ◎ ○ ▲ △ × ×.
 constexpr int kLedgerMarks = 6;

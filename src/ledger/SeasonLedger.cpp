@@ -1,7 +1,10 @@
 #include "ledger/SeasonLedger.h"
 
+#include "ledger/SeasonReplay.h"
+
 #include "ledger/StoreLedger.h"
 #include "platform/Cp932.h"
+#include "season/SeasonFolder.h"
 #include "season/StoreUpdate.h"
 #include "session/ProgramFiles.h"
 
@@ -39,6 +42,9 @@ template <typename Work> auto TSeasonLedger::whole(Work work) {
 TSeasonLedger::TSeasonLedger(const TSettings& settings, const fs::path& folder, TLedgerRange range,
                              const fs::path& storeFile, int busyMilliseconds)
     : m_settings(settings), m_folder(folder), m_range(range) {
+    if (range.from != 0 && range.to != 0 && range.from > range.to)
+        throw ELedgerError(sjis("期間の始め ") + DateText(range.from) + sjis(" が終わり ") +
+                           DateText(range.to) + sjis(" より後です"));
     m_store =
         std::make_unique<TSeasonStore>(storeFileFor(settings, folder, storeFile), busyMilliseconds);
     whole([this] { m_updater = std::make_unique<TStoreUpdater>(*m_store, m_settings, m_folder); });
@@ -87,14 +93,36 @@ TLedger TSeasonLedger::runOnce(const TOutputProgress& progress) {
     return computed;
 }
 
+std::vector<std::vector<TLedgerRace>>
+TSeasonLedger::Replays(const std::vector<TRule>& rules) const {
+    const TSeasonReplay replay(m_store->Database());
+    std::vector<std::vector<TLedgerRace>> replays;
+    for (const TRule& rule : rules) {
+        std::vector<TLedgerRace> all = replay.Races(rule);
+        std::vector<TLedgerRace>& kept = replays.emplace_back();
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (isKept(replay.Stored().days[i]))
+                kept.push_back(std::move(all[i]));
+    }
+    return replays;
+}
+
 TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
     TSqliteDatabase& db = m_store->Database();
     TStoredRaces stored = ReadStoredRaces(db);
     RefreshLedgerTable(db, stored);
     TLedger ledger;
-    for (std::size_t i = 0; i < stored.races.size(); ++i)
-        if (isKept(stored.days[i]))
-            ledger.races.push_back(std::move(stored.races[i]));
+    ledger.rule = m_rule;
+    const bool replayed = m_rule != TRule{};
+    std::vector<TLedgerRace> ruled =
+        replayed ? TSeasonReplay(db).Races(m_rule) : std::vector<TLedgerRace>{};
+    for (std::size_t i = 0; i < stored.races.size(); ++i) {
+        if (!isKept(stored.days[i]))
+            continue;
+        ledger.races.push_back(std::move(replayed ? ruled[i] : stored.races[i]));
+        if (replayed)
+            ledger.defaults.push_back(std::move(stored.races[i]));
+    }
     // entries that are no day archives first, then the problems of the days from the
     // range's start on, in date order
     ledger.problems = update.skipped;

@@ -31,7 +31,11 @@ struct TLedger {
     // record file cut short, an odds archive that cannot be read) or counted once (CP932)
     std::vector<std::string> warnings;
     bool cancelled = false;
-    std::filesystem::path store;         // the store's file
+    std::filesystem::path store; // the store's file
+    // the rule of races; under another rule than the defaults, the same races under the
+    // defaults, as the day's prediction recorded them
+    TRule rule;
+    std::vector<TLedgerRace> defaults;
     std::vector<std::string> storeNotes; // what the update did besides reading days (CP932)
 };
 
@@ -55,6 +59,10 @@ public:
     // The days the update of the store reads: the steps of Run's progress.
     int DayCount() const;
     const std::filesystem::path& StoreFile() const { return m_store->File(); }
+    // The ledger's marks and bets are replayed under rule (the defaults unless set).
+    void SetRule(const TRule& rule) { m_rule = rule; }
+    // After Run: the races of the range replayed under each rule, read from the store once.
+    std::vector<std::vector<TLedgerRace>> Replays(const std::vector<TRule>& rules) const;
 
     // Brings the store up to date, asking progress before each day it reads (false stops
     // before it: the ledger comes back empty and marked cancelled; the days read so far
@@ -75,6 +83,7 @@ private:
     const TSettings& m_settings;
     std::filesystem::path m_folder;
     TLedgerRange m_range;
+    TRule m_rule;
     std::unique_ptr<TSeasonStore> m_store;
     std::unique_ptr<TStoreUpdater> m_updater;
 };

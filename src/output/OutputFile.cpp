@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/Format.h"
 #include "platform/WriteLimit.h"
+#include "platform/Reasons.h"
 
 #include <cerrno>
 #include <cstring>
@@ -53,7 +54,7 @@ void TOutputFile::Close() {
 }
 
 void TOutputFile::fail(const char* operation) const {
-    throw InOutError(operation, m_shownAs, std::strerror(errno));
+    throw InOutError(operation, m_shownAs, SystemReason(errno));
 }
 
 void TruncateTail(const fs::path& file, std::uintmax_t count, const fs::path& shownAs) {
@@ -64,7 +65,7 @@ void TruncateTail(const fs::path& file, std::uintmax_t count, const fs::path& sh
     else if (!ec)
         ec = std::make_error_code(std::errc::invalid_argument);
     if (ec)
-        throw InOutError("切り詰め", shownAs, ec.message());
+        throw InOutError("切り詰め", shownAs, SystemReason(ec.value()));
 }
 
 std::string ReadTail(const fs::path& file, std::uintmax_t count) {

@@ -1,9 +1,10 @@
 #include "platform/FileImage.h"
 
+#include "platform/Cp932.h"
 #include "platform/Errors.h"
+#include "platform/Reasons.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,7 +12,12 @@
 namespace {
 
 [[noreturn]] void fail(const std::filesystem::path& file, const std::string& reason) {
-    throw EInOutError("read " + file.string() + ": " + reason);
+    throw InOutError("読み込み", file, reason);
+}
+
+std::string tooLarge(const std::string& size, std::uintmax_t maxBytes) {
+    return size + sjis("このファイルの上限 ") + std::to_string(maxBytes) +
+           sjis(" バイトを超えています");
 }
 
 } // namespace
@@ -21,16 +27,16 @@ TReadableFile::TReadableFile(const std::filesystem::path& file) {
     m_fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (m_fd < 0) {
         m_missing = errno == ENOENT || errno == ENOTDIR;
-        m_failure = std::strerror(errno);
+        m_failure = SystemReason(errno);
         return;
     }
     struct stat st {};
     if (::fstat(m_fd, &st) != 0)
-        m_failure = std::strerror(errno);
+        m_failure = SystemReason(errno);
     else if (S_ISDIR(st.st_mode))
-        m_failure = std::strerror(EISDIR);
+        m_failure = SystemReason(EISDIR);
     else if (!S_ISREG(st.st_mode))
-        m_failure = "not a regular file";
+        m_failure = sjis("通常のファイルではありません");
     m_size = static_cast<std::uintmax_t>(st.st_size);
     if (!m_failure.empty()) {
         ::close(m_fd);
@@ -53,8 +59,7 @@ std::optional<std::string> ReadFileImage(const std::filesystem::path& file, std:
     const int fd = in.Descriptor();
     const std::uintmax_t size = in.Size();
     if (mode == TFileRead::Whole && size > maxBytes)
-        fail(file, std::to_string(size) + " bytes, more than the " + std::to_string(maxBytes) +
-                       " bytes such a file may have");
+        fail(file, tooLarge(std::to_string(size) + sjis(" バイトで、"), maxBytes));
 
     std::string image;
     image.reserve(static_cast<std::size_t>(std::min(size, maxBytes)));
@@ -66,7 +71,7 @@ std::optional<std::string> ReadFileImage(const std::filesystem::path& file, std:
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            fail(file, std::strerror(errno));
+            fail(file, SystemReason(errno));
         }
         if (n == 0)
             break;
@@ -76,7 +81,7 @@ std::optional<std::string> ReadFileImage(const std::filesystem::path& file, std:
     if (mode == TFileRead::Whole && image.size() == maxBytes) {
         char extra;
         if (::read(fd, &extra, 1) > 0)
-            fail(file, "more than the " + std::to_string(maxBytes) + " bytes such a file may have");
+            fail(file, tooLarge("", maxBytes));
     }
     return image;
 }

@@ -18,8 +18,7 @@ public:
 
     // -1 when the file could not be opened as a regular file.
     int Descriptor() const { return m_fd; }
-    // Why it could not ("No such file or directory", "Is a directory", "not a regular
-    // file"); empty when it was opened.
+    // Why it could not, in the user's words (CP932); empty when it was opened.
     const std::string& Failure() const { return m_failure; }
     bool Missing() const { return m_missing; }
     std::uintmax_t Size() const { return m_size; }
@@ -38,6 +37,6 @@ enum class TFileRead {
 
 // The bytes of a regular file, at most maxBytes; nothing when it does not exist. Anything
 // but a regular file, a file larger than maxBytes (with TFileRead::Whole) and a failed
-// read throw EInOutError "read FILE: reason".
+// read throw EInOutError "入出力エラー(読み込み): FILE (reason)".
 std::optional<std::string> ReadFileImage(const std::filesystem::path& file, std::uintmax_t maxBytes,
                                          TFileRead mode = TFileRead::Whole);

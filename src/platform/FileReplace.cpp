@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/RunLock.h"
 #include "platform/WriteLimit.h"
+#include "platform/Reasons.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,7 +23,7 @@ constexpr std::string_view kMark = ".ruvpelton.";
 constexpr std::string_view kSuffix = ".tmp";
 
 [[noreturn]] void fail(const char* operation, const fs::path& file, int error) {
-    throw InOutError(operation, file, std::strerror(error));
+    throw InOutError(operation, file, SystemReason(error));
 }
 
 bool isDigits(std::string_view text) {

@@ -4,6 +4,7 @@
 #include "platform/Cp932.h"
 #include "platform/FileImage.h"
 #include "platform/Folder.h"
+#include "platform/Reasons.h"
 #include "platform/WriteLimit.h"
 
 #include <archive.h>
@@ -99,7 +100,7 @@ bool leavesTheFolder(const std::string& path) {
 std::string sizeText(std::uint64_t bytes) {
     constexpr std::uint64_t kMiB = 1u << 20;
     return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MiB"
-                             : std::to_string(bytes) + " bytes";
+                             : std::to_string(bytes) + sjis(" バイト");
 }
 
 // libarchive decodes CP932 member names only under a UTF-8 locale of the thread. The
@@ -130,9 +131,10 @@ struct ArchiveCloser {
     void operator()(archive* a) const { archive_read_free(a); }
 };
 
+// The archive library's reason in the user's words; fallback (UTF-8) when it gives none.
 std::string archiveError(archive* a, const char* fallback) {
     const char* text = archive_error_string(a);
-    return text ? text : fallback;
+    return text ? ArchiveReason(text) : sjis(fallback);
 }
 
 // A file being written in the folder under a name of its own, put in place under the
@@ -215,9 +217,9 @@ public:
             ++missing;
             // a member the archive never got to is explained by the archive's own failure
             if (m_reasons[i])
-                report(m_command.members[i] + ": " + *m_reasons[i]);
+                report(archiveName() + sjis(" の ") + m_command.members[i] + ": " + *m_reasons[i]);
             else if (readToEnd)
-                report(m_command.members[i] + ": not in the archive");
+                report(m_command.members[i] + sjis(" は ") + archiveName() + sjis(" にありません"));
         }
         return missing == 0 ? 0 : 1;
     }
@@ -229,7 +231,7 @@ private:
     bool readArchive() {
         const TReadableFile file(m_command.archive);
         if (file.Descriptor() < 0) {
-            report("cannot open the archive: " + file.Failure());
+            report(archiveName() + sjis(" を開けません: ") + file.Failure());
             return false;
         }
         std::unique_ptr<archive, ArchiveCloser> a(archive_read_new());
@@ -237,8 +239,9 @@ private:
         archive_read_set_options(a.get(), "lha:hdrcharset=CP932");
         if (archive_read_open_fd(a.get(), file.Descriptor(), 64 * 1024) != ARCHIVE_OK) {
             // no format was recognised in the file's first bytes
-            report(archive_format(a.get()) == 0 ? "not an LZH archive"
-                                                : archiveError(a.get(), "unknown error"));
+            report(archive_format(a.get()) == 0
+                       ? notAnArchive()
+                       : archiveError(a.get(), "原因のわからないエラーです"));
             return false;
         }
         for (bool first = true;; first = false) {
@@ -246,19 +249,19 @@ private:
             const int r = archive_read_next_header(a.get(), &entry);
             if (r == ARCHIVE_EOF) {
                 if (first)
-                    report("not an LZH archive: it holds no member");
+                    report(notAnArchive() + sjis(": 中にファイルがありません"));
                 return true;
             }
             if (r == ARCHIVE_FAILED && ++m_failedHeaders <= kMaxFailedHeaders) {
                 // one header that cannot be used (a link without its target): the next
-                report(archiveError(a.get(), "damaged member header"));
+                report(archiveError(a.get(), "ファイルのヘッダが壊れています"));
                 continue;
             }
             if (r < ARCHIVE_WARN) {
                 // no format was recognised in the file's first bytes
                 report(first && archive_format(a.get()) == 0
-                           ? "not an LZH archive"
-                           : archiveError(a.get(), "damaged archive header"));
+                           ? notAnArchive()
+                           : archiveError(a.get(), "アーカイブのヘッダが壊れています"));
                 return false;
             }
             const char* name = archive_entry_pathname_utf8(entry);
@@ -290,17 +293,18 @@ private:
     std::optional<std::string> refusal(archive_entry* entry, const std::string& name,
                                        std::size_t i) const {
         if (m_seen[i])
-            return "the archive holds two members of this name";
+            return sjis("アーカイブにこの名前のファイルが二つあります");
         if (leavesTheFolder(name))
-            return "stored under a path that leaves the folder";
+            return sjis("展開先のフォルダの外を指すパスで格納されています");
         if (archive_entry_filetype(entry) == AE_IFLNK || archive_entry_hardlink(entry) != nullptr)
-            return "a link, not a file";
+            return sjis("ファイルではなくリンクです");
         if (archive_entry_filetype(entry) != AE_IFREG)
-            return "not a file";
+            return sjis("ファイルではありません");
         if (archive_entry_size_is_set(entry) &&
             static_cast<std::uint64_t>(archive_entry_size(entry)) > m_limits.member)
-            return std::to_string(archive_entry_size(entry)) + " bytes, more than the " +
-                   sizeText(m_limits.member) + " a member may have";
+            return std::to_string(archive_entry_size(entry)) +
+                   sjis(" バイトで、1つのファイルの上限 ") + sizeText(m_limits.member) +
+                   sjis(" を超えています");
         return std::nullopt;
     }
 
@@ -331,24 +335,25 @@ private:
                 break;
             if (n < 0) {
                 // a damaged member is skipped; the members after it are still read
-                refuse(i, archiveError(a, "damaged member data"));
+                refuse(i, archiveError(a, "データが壊れています"));
                 return n != ARCHIVE_FATAL;
             }
             total += static_cast<std::uint64_t>(n);
             if (total > declared) {
-                refuse(i, "more data than the " + std::to_string(declared) +
-                              " bytes its header declares");
+                refuse(i, sjis("ヘッダにある ") + std::to_string(declared) +
+                              sjis(" バイトより多くのデータがあります"));
                 return true;
             }
             if (m_total + total > m_limits.archive) {
-                refuse(i, "the members would write more than the " + sizeText(m_limits.archive) +
-                              " one archive may write");
+                refuse(i, sjis("展開するファイルの合計が、1つのアーカイブの上限 ") +
+                              sizeText(m_limits.archive) + sjis(" を超えます"));
                 return true;
             }
             out.write(buffer, static_cast<std::size_t>(n));
         }
         if (out.error() != 0 || !out.putInPlace()) {
-            refuse(i, std::string("cannot write it: ") + std::strerror(out.error()));
+            refuse(i, toCp932Lenient((fs::path(m_command.folder) / wanted).string()) +
+                          sjis(" に書き込めません: ") + SystemReason(out.error()));
             return true;
         }
         m_total += total;
@@ -357,6 +362,11 @@ private:
     }
 
     void report(const std::string& line) { m_messages += line + "\n"; }
+
+    std::string archiveName() const { return toCp932Lenient(m_command.archive); }
+    std::string notAnArchive() const {
+        return archiveName() + sjis(" はLZHアーカイブではありません");
+    }
 
     const UnlhaCommand& m_command;
     const TExtractLimits m_limits;
@@ -373,16 +383,16 @@ private:
 UnlhaCommand ParseUnlhaCommand(const std::string& commandLine) {
     std::vector<Token> tokens = splitCommandLine(commandLine);
     if (tokens.empty() || tokens[0].quoted || (tokens[0].text != "e" && tokens[0].text != "E"))
-        throw std::invalid_argument("not an extract command: " + commandLine);
+        throw std::invalid_argument(sjis("展開のコマンドではありません: ") + commandLine);
     UnlhaCommand command;
     std::size_t i = 1;
     while (i < tokens.size() && !tokens[i].quoted && tokens[i].text.starts_with('-'))
         ++i;
     if (i >= tokens.size())
-        throw std::invalid_argument("no archive in: " + commandLine);
+        throw std::invalid_argument(sjis("アーカイブの指定がありません: ") + commandLine);
     command.archive = tokens[i++].text;
     if (i >= tokens.size() || tokens[i].text.empty() || !isSeparator(tokens[i].text.back()))
-        throw std::invalid_argument("no folder in: " + commandLine);
+        throw std::invalid_argument(sjis("展開先のフォルダの指定がありません: ") + commandLine);
     command.folder = tokens[i++].text;
     for (; i < tokens.size(); ++i) {
         const std::string& member = tokens[i].text;

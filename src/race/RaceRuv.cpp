@@ -243,10 +243,24 @@ void TRaceRuv::SelectRace(int index) {
     std::vector<std::string_view> keys;
     for (int k = 0; k < n; ++k)
         keys.push_back(bytesOf(race.record, raceRecord::runnerKey(static_cast<std::size_t>(k))));
-    race.runners =
-        findRecords(m_runnerImage, runnerRecord::kSize, runnerRecord::kKey.offset, start, keys);
-    race.horses =
-        findRecords(m_horseImage, horseRecord::kSize, horseRecord::kKey.offset, start, keys);
+    // a runner without its record is named by file and race, not only by its key
+    const auto inFile = [&](const char* file, auto find) {
+        try {
+            return find();
+        } catch (const ERaceRuvDataError& error) {
+            const TRaceFacts f = raceFactsOf(race.record);
+            throw ERaceRuvDataError(
+                error.what() + Format(sjis("\n%s に %s %dR の出走馬のレコードがありません").c_str(),
+                                      file, f.venue.c_str(), f.number));
+        }
+    };
+    race.runners = inFile(kRunnerFile, [&] {
+        return findRecords(m_runnerImage, runnerRecord::kSize, runnerRecord::kKey.offset, start,
+                           keys);
+    });
+    race.horses = inFile(kHorseFile, [&] {
+        return findRecords(m_horseImage, horseRecord::kSize, horseRecord::kKey.offset, start, keys);
+    });
     // made current only once every record was found, so a failure leaves the old race
     m_race = std::move(race);
 }

@@ -4,6 +4,7 @@
 #include "platform/Format.h"
 #include "platform/Folder.h"
 #include "race/RaceRuv.h"
+#include "platform/Reasons.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -44,7 +45,7 @@ std::string notADayArchive(const fs::directory_entry& entry) {
     if (status.type() == fs::file_type::not_found)
         return sjis("リンク先がありません");
     if (error)
-        return toCp932Lenient(error.message());
+        return SystemReason(error.value());
     if (status.type() == fs::file_type::directory)
         return sjis("フォルダです");
     if (status.type() != fs::file_type::regular)
@@ -113,7 +114,7 @@ TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder
             if (content == 0)
                 content = DayArchiveDate(day.archive.string(), workFolder);
         } catch (const std::exception& error) {
-            folder.skipped.push_back(name + ": " + error.what());
+            folder.skipped.push_back(name + ": " + MessageOf(error));
             continue;
         }
         // a race file without races has no date of its own: the name's stands

@@ -6,6 +6,7 @@
 #include "season/StoreSchema.h"
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
+#include "platform/Reasons.h"
 
 #include <ctime>
 #include <system_error>
@@ -90,7 +91,7 @@ void TSeasonStore::SetAside(const std::string& reason) {
     fs::rename(m_file, aside, error);
     if (error)
         throw ESqliteError(toCp932Lenient(m_file.string()) + sjis("を退避できません: ") +
-                               toCp932Lenient(error.message()),
+                               SystemReason(error.value()),
                            0);
     // the log belongs to the file it was written for
     fs::rename(m_file.string() + "-wal", aside.string() + "-wal", error);

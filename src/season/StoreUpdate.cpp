@@ -7,6 +7,7 @@
 #include "season/FileFingerprint.h"
 #include "season/SeasonStore.h"
 #include "season/StoreSchema.h"
+#include "platform/Reasons.h"
 
 #include <map>
 #include <set>
@@ -215,7 +216,7 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
             // the odds of the day the archive holds, whatever its name says
             session.OpenDay(day.archive.string(), DayCodeOfDate(day.date));
         } catch (const std::exception& error) {
-            update.unreadable.push_back({day.date, name + ": " + error.what()});
+            update.unreadable.push_back({day.date, name + ": " + MessageOf(error)});
             if (stored.contains(day.date)) {
                 TSqliteTransaction transaction(db);
                 recorder.DeleteDay(day.date);
@@ -233,7 +234,8 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
                 session.PrepareRace(i, true);
                 race = CollectStoreRace(session, i);
             } catch (const std::exception& error) {
-                problems.push_back(name + " " + session.Race().RaceLine(i) + ": " + error.what());
+                problems.push_back(name + " " + session.Race().RaceLine(i) + ": " +
+                                   MessageOf(error));
                 continue;
             }
             hasOdds = hasOdds || race->oddsSource.has_value();

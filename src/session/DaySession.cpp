@@ -12,6 +12,7 @@
 #include "platform/Format.h"
 #include "race/RaceHelpers.h"
 #include "race/RaceRuv.h"
+#include "platform/Reasons.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -105,7 +106,7 @@ bool TDaySession::OddsFileCreate(const std::string& dayCode) {
         } catch (const std::exception& error) {
             // the day is shown without the odds of a reader that cannot be made
             std::string problem =
-                toCp932Lenient(fs::path(path).filename().string()) + ": " + error.what();
+                toCp932Lenient(fs::path(path).filename().string()) + ": " + MessageOf(error);
             std::replace(problem.begin(), problem.end(), '\n', ' ');
             m_oddsProblem += (m_oddsProblem.empty() ? "" : "; ") + problem;
         }

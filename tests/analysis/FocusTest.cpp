@@ -58,7 +58,8 @@ TEST(FocusCreateTest, TimeDatabaseErrorsPassThrough) {
         TFocus focus(empty.folderText());
         FAIL() << "created";
     } catch (const ESemOpenError& e) {
-        EXPECT_EQ(std::string(e.what()), sjis("time.dbxがオープンできません"));
+        EXPECT_EQ(std::string(e.what()), sjis("time.dbxがオープンできません") +
+                                             sjis("\n探したフォルダ: ") + empty.folderText());
     }
 }
 
@@ -389,4 +390,35 @@ TEST_F(FocusTest, ReadsTheRaceThroughTheRuvDataSource) {
     EXPECT_EQ(cellTexts(focus, 1), (std::vector<std::string>{"+D87", "地方", "－", "－", "－"}));
     EXPECT_EQ(cellTexts(focus, 2), (std::vector<std::string>{"+81", "－", "－", "－", "－"}));
     EXPECT_EQ(focus.RunnerScore(2).cells[0].figure, 80 - 2.5f + 3);
+}
+
+// A replay computes the prediction again from the cells a day read, under a rule.
+TEST_F(FocusTest, PredictionFromStoredCellsFollowsTheRule) {
+    const struct {
+        const char* rule;
+        std::vector<double> figures;
+        std::vector<std::string> bets;
+    } cases[] = {
+        {"",
+         {70, 75, 100, 60, 90, 65, 80, 85},
+         {"   35", "   38", "   37", "   23", "   13", "   58"}},
+        {"margin=0.5",
+         {70, 75, 100, 60, 90, 65, 80, 85},
+         {"   35", "   38", "   37", "   58", "   57", "   78"}},
+        {"scored=1", {0, 75, 100, 60, 90, 65, 80, 85}, {}},
+        {"scored=0.8",
+         {0, 75, 100, 60, 90, 65, 80, 85},
+         {"   35", "   38", "   37", "   23", "   36", "   58"}},
+    };
+    for (const auto& c : cases) {
+        const TFocus& day = calc(fieldOf(c.figures));
+        std::vector<std::array<TFigureCell, TFocus::kCells>> cells;
+        for (int r = 1; r <= day.RunnerCount(); ++r)
+            cells.push_back(day.RunnerScore(r).cells);
+        TFocus replay(day.Sem(), ParseRule(c.rule));
+        replay.Predict(cells, false);
+        EXPECT_EQ(betTexts(replay), c.bets) << c.rule;
+        if (*c.rule == '\0')
+            EXPECT_EQ(markNos(replay), markNos(day));
+    }
 }

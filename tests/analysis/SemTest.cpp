@@ -53,7 +53,8 @@ protected:
         WriteBinaryFile(m_folder.path() / "time.dbx", bytes);
     }
     std::string formatMessage(const char* section) {
-        return sjis("該当するデータがありません(") + section + ")";
+        return sjis("該当するデータがありません(") + section + ")" + sjis("\n読んだファイル: ") +
+               m_folder.folderText() + "time.dbx";
     }
     TWorkFolder m_folder;
 };
@@ -266,7 +267,8 @@ TEST_F(SemTest, MissingFileIsAnOpenError) {
         TSem sem(m_folder.folderText());
         FAIL() << "loaded";
     } catch (const ESemOpenError& e) {
-        EXPECT_EQ(std::string(e.what()), sjis("time.dbxがオープンできません"));
+        EXPECT_EQ(std::string(e.what()), sjis("time.dbxがオープンできません") +
+                                             sjis("\n探したフォルダ: ") + m_folder.folderText());
     }
     EXPECT_THROW(TSem((m_folder.path() / "absent").string()), ESemOpenError);
 }

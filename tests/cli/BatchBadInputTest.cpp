@@ -44,14 +44,14 @@ TEST(BatchBadInput, ARecordFileCutShortIsNamedWithItsLeftOverBytes) {
         members[c.member].data.resize(c.size);
         WriteBinaryFile(archive, MakeLzhArchive(members));
         const BatchRun run = RunBatch("list '" + archive.string() + "'");
-        EXPECT_EQ(run.err, "warning: " + archive.string() + ": " + c.warning + "\n");
+        EXPECT_EQ(run.err, "警告: " + archive.string() + ": " + c.warning + "\n");
         EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), c.races);
         EXPECT_EQ(run.exitCode, 0);
         WriteTimeDb(folder.path(), SampleTimeDb{});
         const BatchRun ledger =
             RunBatch("ledger '" + folder.folderText() + "' --time '" + folder.folderText() +
                      "' --out '" + folder.folderText() + "'");
-        EXPECT_EQ(ledger.err, std::string("warning: rv010128.lzh: ") + c.warning + "\n");
+        EXPECT_EQ(ledger.err, std::string("警告: rv010128.lzh: ") + c.warning + "\n");
         EXPECT_EQ(ledger.exitCode, 0);
     }
 }

@@ -33,14 +33,14 @@ TEST(BatchWrite, SaysWhyNoFileWasWritten) {
         const char* said;
     } cases[] = {
         {"no file switched on", dayWithoutBets(), "write",
-         "no file written: every output file is switched off\n"},
+         "書き込んだファイルはありません: 出力するファイルがすべてオフです\n"},
         {"a day without races", SampleDay{}, "write --text --html",
-         "no file written: the day has no races\n"},
+         "書き込んだファイルはありません: この日にはレースがありません\n"},
         {"a day without races as CSV", SampleDay{}, "csv",
-         "no file written: the day has no races\n"},
+         "書き込んだファイルはありません: この日にはレースがありません\n"},
         {"a day without bets", dayWithoutBets(), "write --wars --ruv",
-         "no file written: no race of the day has bets, and the WARS and RUV files hold only "
-         "races with bets\n"},
+         "書き込んだファイルはありません: 買い目のあるレースがありません (WARS と RUV のファイル"
+         "には買い目のあるレースだけが入ります)\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

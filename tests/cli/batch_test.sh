@@ -17,7 +17,7 @@ check "--sjis prints CP932" test "$("$batch" list "$archive" --sjis | iconv -f C
 mkdir "$work/out"
 "$batch" write "$archive" "${time[@]}" --out "$work/out" --text >"$work/write.log"
 check "write --text writes only the text reports" test "$(ls "$work/out" | tr '\n' ' ')" = "s2001012800.txt s2001012803.txt s2001012804.txt "
-check "write names each file it wrote" grep -q "written: $work/out/s2001012804.txt" "$work/write.log"
+check "write names each file it wrote" grep -q "書き込みました: $work/out/s2001012804.txt" "$work/write.log"
 # the files that write replaces keep their modes
 chmod 600 "$work/out/s2001012804.txt" && chmod 640 "$work/out/s2001012800.txt"
 "$batch" write "$archive" "${time[@]}" --out "$work/out" --text >/dev/null
@@ -88,8 +88,8 @@ for name in 10 東京11 東京11R; do
 done
 expect_error "a race the day does not hold" 1 "阪神3R はこの開催日にありません。開催日のレース: 東京 1～12R, 京都 1～12R, 小倉 1～12R" \
   "$batch" explain "$archive" 阪神3R "${time[@]}"
-expect_error "runner not in the race" 1 "race 10 has 7 runners, no runner 8" "$batch" explain "$archive" 10 8 "${time[@]}"
-expect_error "unknown option" 2 "unknown option --colour" "$batch" list "$archive" --colour
+expect_error "runner not in the race" 1 "の出走馬は 7 頭です: 8番はいません" "$batch" explain "$archive" 10 8 "${time[@]}"
+expect_error "unknown option" 2 "知らないオプションです: --colour" "$batch" list "$archive" --colour
 # the season ledger of a generated four-day season
 "$make_day" --season 4 "$work/season" >/dev/null
 mkdir "$work/ledger"
@@ -100,6 +100,42 @@ check "ledger says the return uses the snapshot's odds" grep -q "スナップシ
 check "ledger writes the CSV and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "ledger.csv ledger.html "
 check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
 check "ledger names its store, by default in the cache folder" grep -qx "成績データベース: ${XDG_CACHE_HOME:-$HOME/.cache}/ruvpelton/season-[0-9a-f]\{16\}\.sqlite" "$work/ledger.log"
+# a replay under another rule sets the defaults beside it, with the difference and a warning
+mkdir "$work/replay"
+"$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --rule good=0.8,margin=0.05 >"$work/replay.log"
+check "replay names its rule" grep -qx "条件: good=0.8,margin=0.05,scored=0.75,min-odds=0,tickets=6" "$work/replay.log"
+check "replay shows the defaults beside it" grep -q "^既定の条件: " "$work/replay.log"
+check "replay gives the difference with its interval" grep -q "^回収率の差: .*(95%: " "$work/replay.log"
+check "replay warns that a rule chosen on a season flatters it" grep -q "実力以上に良く見えます" "$work/replay.log"
+check "replay writes its own ledger" test -s "$work/replay/ledger.csv"
+# a sweep of min-odds: a row per value, sweep.csv, and never more tickets as min-odds rises
+"$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --sweep min-odds=0:30:2.5 >"$work/sweep.log"
+check "sweep prints a row per value" test "$(grep -c "^ *[0-9.]\+ \+[0-9]\+ \+[0-9]\+ " "$work/sweep.log")" -eq 13
+check "sweep.csv has its heading after a byte-order mark" test "$(head -1 "$work/replay/sweep.csv")" = $'\xef\xbb\xbfvalue,bet_races,tickets,hits,stake,return,return_rate,diff,diff_low,diff_high\r'
+check "sweep.csv: the defaults' row differs by nothing" grep -q $'^0,.*,0.0000,0.0000,0.0000\r$' "$work/replay/sweep.csv"
+check "sweep: tickets never grow as min-odds rises" awk -F, 'NR > 2 && $3 > last { bad = 1 } NR > 1 { last = $3 } END { exit bad }' "$work/replay/sweep.csv"
+check "sweep warns that a rule chosen on a season flatters it" grep -q "実力以上に良く見えます" "$work/sweep.log"
+while IFS='|' read -r rule message; do
+  expect_error "rule $rule" 1 "$message" "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --rule "$rule"
+done <<'RULES'
+colour=1|知らない条件です: colour
+good=0|条件 good の値 0 は範囲外です
+margin=1|条件 margin の値 1 は範囲外です
+scored=1.5|条件 scored の値 1.5 は範囲外です
+min-odds=-1|条件 min-odds の値 -1 は範囲外です
+tickets=7|条件 tickets の値 7 は範囲外です
+tickets=2.5|条件 tickets の値 2.5 は範囲外です
+good=abc|条件 good の値が数ではありません: abc
+good|条件は KEY=VALUE で書いてください: good
+RULES
+while IFS='|' read -r sweep message; do
+  expect_error "sweep $sweep" 1 "$message" "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --sweep "$sweep"
+done <<'SWEEPS'
+min-odds=0:300:1|掃引の値は 200 個までです
+good=0:1|掃引は KEY=FROM:TO:STEP で書いてください
+margin=0.1:0:0.01|掃引の STEP は正で、TO は FROM 以上にしてください
+good=0:1:0.1|条件 good の値 0 は範囲外です
+SWEEPS
 # the ledger of the demo's eight-day season stays what it was before the season store, byte
 # for byte: from a new store, from the same store with nothing new, and from a store that
 # read the season in two steps
@@ -123,10 +159,10 @@ done
 rows() { LC_ALL=C sort; }
 check "the store's table ledger holds ledger.csv's rows" test "$(sqlite3 -separator , "$work/s.sqlite" 'SELECT * FROM ledger' | rows)" = "$(tail -n +2 "$golden/ledger.csv" | tr -d '\r' | rows)"
 expect_error "ledger of a folder without day archives" 1 "$work/ledgerに開催日のデータ" "$batch" ledger "$work/ledger" --time "$work/season/time"
-expect_error "ledger with a bad date" 2 "--to takes a date YYMMDD, not '2001-01'" "$batch" ledger "$work/season" --to 2001-01
+expect_error "ledger with a bad date" 2 "--to には日付を YYMMDD で指定してください ('2001-01' は使えません)" "$batch" ledger "$work/season" --to 2001-01
 # the ledger's files take their places together: when one cannot be written, none does
 mkdir -p "$work/together/ledger.html" && printf 'earlier\r\n' >"$work/together/ledger.csv"
-expect_error "ledger whose page cannot be written" 1 "ruvpelton-batch: 入出力エラー(作成): $work/together/ledger.html (Is a directory)" \
+expect_error "ledger whose page cannot be written" 1 "ruvpelton-batch: 入出力エラー(作成): $work/together/ledger.html (フォルダです (Is a directory))" \
   "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/together"
 check "ledger whose page cannot be written: the CSV file stays" test "$(cat "$work/together/ledger.csv")" = $'earlier\r'
 
@@ -149,23 +185,23 @@ broken() { # description, exit code, overview's end, same tables (yes/no), stder
   fi
   check "$what: the overview" test "$(head -1 "$work/stdout")" = "$(head -1 "$work/ledger.log")$ending"
   [ "$same" = yes ] && check "$what: the tables of the season" \
-    test "$(sed '1d;/^written: /d;/^成績データベース: /d' "$work/stdout")" = "$(sed '1d;/^written: /d;/^成績データベース: /d' "$work/ledger.log")"
+    test "$(sed '1d;/^書き込みました: /d;/^成績データベース: /d' "$work/stdout")" = "$(sed '1d;/^書き込みました: /d;/^成績データベース: /d' "$work/ledger.log")"
 }
 mismatch="名前の日付 2001-01-%s と中身の日付 2001-01-%s が違います: 中身の日付で数えます"
 broken "no day readable" 1 "" no "ruvpelton-batch: %sに読める開催日のデータがありません$(for d in 06 07 13 14; do
-  printf '\\nrv0101%s.lzh: ruv_den1.kd2がオープンできません\\nnot an LZH archive' $d; done)" \
+  printf '\\nrv0101%s.lzh: ruv_den1.kd2がオープンできません\\n%s/rv0101%s.lzh はLZHアーカイブではありません' $d "$work/broken" $d; done)" \
   'for f in rv*.lzh; do printf "not an archive" >"$f"; done'
 broken "a day copied under another name" 0 "" yes \
-  "warning: rv010108.lzh: $(printf "$mismatch" 08 06); 2001-01-06 の開催日は rv010106.lzh で数えたので数えません" \
+  "警告: rv010108.lzh: $(printf "$mismatch" 08 06); 2001-01-06 の開催日は rv010106.lzh で数えたので数えません" \
   'cp rv010106.lzh rv010108.lzh'
 broken "two days' contents swapped" 0 "" yes \
-  "warning: rv010113.lzh: $(printf "$mismatch" 13 07)\nwarning: rv010107.lzh: $(printf "$mismatch" 07 13)" \
+  "警告: rv010113.lzh: $(printf "$mismatch" 13 07)\n警告: rv010107.lzh: $(printf "$mismatch" 07 13)" \
   'mv rv010107.lzh x && mv rv010113.lzh rv010107.lzh && mv x rv010113.lzh'
 broken "a damaged odds archive" 0 "  オッズのない開催日 1" no \
-  "warning: rv010106.lzh: j010106.lzh: ruv_ods.kd2がオープンできません not an LZH archive" \
+  "警告: rv010106.lzh: j010106.lzh: ruv_ods.kd2がオープンできません $work/broken/j010106.lzh はLZHアーカイブではありません" \
   'printf "not an archive" >j010106.lzh'
 broken "entries that are no day archives" 0 "  読めなかったアーカイブ 4" yes \
-  "$(printf 'skipped: rv0101%s.lzh: %s\\n' 01 リンクが循環しています 02 リンク先がありません \
+  "$(printf '読めませんでした: rv0101%s.lzh: %s\\n' 01 リンクが循環しています 02 リンク先がありません \
     03 通常のファイルではありません 04 フォルダです)" \
   'ln -s rv010101.lzh rv010101.lzh && ln -s none rv010102.lzh && mkfifo rv010103.lzh &&
    mkdir rv010104.lzh && mv rv010114.lzh RV010114.LZH && mv j010114.lzh J010114.LZH'
@@ -179,7 +215,7 @@ for command in "list $archive" "summary $archive ${time[*]}" "explain $archive 1
   # shellcheck disable=SC2086
   "$batch" $command >/dev/full 2>"$work/stderr"
   check "${command%% *} into /dev/full: exit 1" test $? -eq 1
-  check "${command%% *} into /dev/full: says why" test "$(cat "$work/stderr")" = "ruvpelton-batch: 標準出力に書き込めません (No space left on device)"
+  check "${command%% *} into /dev/full: says why" test "$(cat "$work/stderr")" = "ruvpelton-batch: 標準出力に書き込めません: ディスクに空きがありません (No space left on device)"
   # shellcheck disable=SC2086
   "$batch" $command >&6 2>"$work/stderr"
   check "${command%% *} into a closed pipe: exit 141" test $? -eq 141
@@ -192,7 +228,36 @@ check "--version names the tool and its version" sh -c "'$batch' --version | gre
 # the archiver's reason follows the first line of an archive that cannot be opened
 printf 'not an archive' >"$work/text.lzh"
 expect_error "not an archive" 1 "ruv_den1.kd2がオープンできません" "$batch" list "$work/text.lzh"
-check "not an archive: the reason follows" test "$(cat "$work/stderr")" = "$(printf 'ruvpelton-batch: ruv_den1.kd2がオープンできません\nnot an LZH archive')"
+check "not an archive: the reason follows" test "$(cat "$work/stderr")" = "$(printf 'ruvpelton-batch: ruv_den1.kd2がオープンできません\n%s/text.lzh はLZHアーカイブではありません' "$work")"
+
+# Every failing case speaks Japanese and names what it is about: no line of its message is
+# English alone (the system's or the archiver's original may follow in parentheses).
+head -c 300 "$archive" >"$work/cut.lzh"
+mkdir -p "$work/garbage" && printf 'SEMXXXX.DBX' >"$work/garbage/time.dbx"
+while IFS='|' read -r what named command; do
+  # shellcheck disable=SC2086
+  eval "$command" >/dev/null 2>"$work/stderr"
+  check "$what: fails" test $? -ne 0
+  check "$what: every line in Japanese" test -z "$(sed 's/([^()]*)//g' "$work/stderr" | LC_ALL=C grep -v $'[\x80-\xff]')"
+  check "$what: names $named" grep -qF -- "$named" "$work/stderr"
+done <<CASES
+a JRDB archive opened as a day|$work/day/jrdb/jrdb010128.lzh|"$batch" list "$work/day/jrdb/jrdb010128.lzh"
+an archive cut short|$work/cut.lzh|"$batch" list "$work/cut.lzh"
+a text file as the archive|$work/text.lzh|"$batch" list "$work/text.lzh"
+a missing archive|$work/none.lzh|"$batch" list "$work/none.lzh"
+a folder as the archive|$work/day|"$batch" list "$work/day"
+a garbage time.dbx|$work/garbage/time.dbx|"$batch" summary "$archive" --time "$work/garbage"
+a missing time.dbx|$work/out/|"$batch" summary "$archive" --time "$work/out"
+a runner the race does not have|東京 11R|"$batch" explain "$archive" 10 8 "\${time[@]}"
+a folder as the settings file|$work/day|"$batch" list "$archive" --ini "$work/day"
+a missing settings file|$work/none.ini|"$batch" list "$archive" --ini "$work/none.ini"
+a missing temporary folder|$work/none|TMPDIR="$work/none" "$batch" list "$archive"
+an output file that is a folder|$work/together/ledger.html|"$batch" ledger "$work/season" "\${time[@]}" --out "$work/together"
+a day file that cannot be made|/proc/sys/s2001012804.txt|"$batch" write "$archive" "\${time[@]}" --text --out /proc/sys
+--from after --to|2001-01-14 が終わり 2001-01-06|"$batch" ledger "$work/season" "\${time[@]}" --from 010114 --to 010106
+an unknown option|--colour|"$batch" list "$archive" --colour
+standard output full|標準出力|"$batch" list "$archive" >/dev/full
+CASES
 
 # a blank in the work folder's path, a quote in the archive's path
 mkdir -p "$work/a b" "$work/say \"hi\""
@@ -212,13 +277,13 @@ for case in "UTF-8::\n" "UTF-8:\xef\xbb\xbf:\r\n" "UTF-8::\r" "CP932::\r" "CP932
   check "settings in $code, bom '$bom', lines ended by '$eol': nothing beside the settings" test "$(ls "$work/ini")" = settings.ini
   rm -f "$work/出力"/*
 done
-expect_error "--ini names a file that is not there" 1 "ruvpelton-batch: 入出力エラー(読み込み): $work/none.ini (No such file or directory)" \
+expect_error "--ini names a file that is not there" 1 "ruvpelton-batch: 入出力エラー(読み込み): $work/none.ini (ファイルまたはフォルダがありません (No such file or directory))" \
   "$batch" list "$archive" --ini "$work/none.ini"
 
 # a settings file is read only when it is a regular file of a settings file's size
 mkfifo "$work/fifo.ini"
-expect_error "--ini /dev/zero" 1 "read /dev/zero: not a regular file" timeout 20 "$batch" list "$archive" --ini /dev/zero
-expect_error "--ini FIFO" 1 "read $work/fifo.ini: not a regular file" timeout 20 "$batch" list "$archive" --ini "$work/fifo.ini"
+expect_error "--ini /dev/zero" 1 "入出力エラー(読み込み): /dev/zero (通常のファイルではありません)" timeout 20 "$batch" list "$archive" --ini /dev/zero
+expect_error "--ini FIFO" 1 "入出力エラー(読み込み): $work/fifo.ini (通常のファイルではありません)" timeout 20 "$batch" list "$archive" --ini "$work/fifo.ini"
 
 # What killed runs left behind (work folders of this user in the temporary folder, files
 # beside the outputs) goes at the next run, unless a living run holds its lock.
@@ -274,8 +339,8 @@ for case in "TERM:143:write --text --html --wars --ruv" "HUP:129:csv" "INT:130:w
     "$(for n in $(printf '%s\n' "${earlier[@]}" | sort); do printf '%s=earlier %s\r|' "$n" "$n"; done)"
   check "$what: nothing left beside them" test -z "$(cd "$work/ended" && ls -A | grep '^\.')"
   check "$what: no work folder left" test -z "$(ls -A "$work/tmp")"
-  check "$what: the reader gets the lines" grep -qx "cancelled after [0-9]* races: nothing written" "$work/ended.log"
-  check "$what: the reader gets the last line" grep -qx "ruvpelton-batch: ended by .*" "$work/ended.log"
+  check "$what: the reader gets the lines" grep -qx "[0-9]* レースで中止しました: 何も書き込んでいません" "$work/ended.log"
+  check "$what: the reader gets the last line" grep -qx "ruvpelton-batch: SIG$signal (.*) で終了しました" "$work/ended.log"
 done
 
 finish

@@ -58,9 +58,9 @@ TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
         WriteLedgerFiles(ledger, summary, absent);
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") +
-                                             (absent / "ledger.csv").string() +
-                                             " (No such file or directory)");
+        EXPECT_EQ(std::string(e.what()),
+                  J("入出力エラー(作成): ") + (absent / "ledger.csv").string() +
+                      J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
     EXPECT_FALSE(fs::exists(absent));
     EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));

@@ -284,8 +284,9 @@ TEST(SeasonLedgerTest, AnArchiveThatCannotBeReadIsNamedAndSkipped) {
     const TLedger ledger = season.run(kFirstDayOnly);
     EXPECT_EQ(ledger.skippedArchives, 1);
     ASSERT_EQ(ledger.problems.size(), 1u);
-    EXPECT_EQ(toUtf8(ledger.problems[0]),
-              "rv010107.lzh: ruv_den1.kd2がオープンできません\nnot an LZH archive");
+    EXPECT_EQ(toUtf8(ledger.problems[0]), "rv010107.lzh: ruv_den1.kd2がオープンできません\n" +
+                                              (season.folder() / "rv010107.lzh").string() +
+                                              " はLZHアーカイブではありません");
     // the third day still gives its results: race 1's ▲ was 7th there, race 4's ◎ won
     const std::vector<std::string> rows = csvLines(ledger);
     EXPECT_EQ(rows[0],

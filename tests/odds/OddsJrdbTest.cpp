@@ -174,9 +174,12 @@ TEST_F(OddsJrdbTest, MembersAreNamedAfterTheArchiveAndMustBothExist) {
     const std::string ow = JoinRecords(JrdbOwRecords(day, {}));
 
     WriteBinaryFile(archive(), MakeLzhArchive({{"ow" + kDayCode + ".txt", ow}}));
-    EXPECT_EQ(openError(), "oz010128.txtがオープンできません\noz010128.txt: not in the archive");
+    const std::string a = archive().string();
+    EXPECT_EQ(openError(),
+              "oz010128.txtがオープンできません\noz010128.txt は " + a + " にありません");
     WriteBinaryFile(archive(), MakeLzhArchive({{"oz" + kDayCode + ".txt", oz}}));
-    EXPECT_EQ(openError(), "ow010128.txtがオープンできません\now010128.txt: not in the archive");
+    EXPECT_EQ(openError(),
+              "ow010128.txtがオープンできません\now010128.txt は " + a + " にありません");
     EXPECT_TRUE(fs::is_empty(m_work.path()));
 
     // a damaged ow member
@@ -184,7 +187,8 @@ TEST_F(OddsJrdbTest, MembersAreNamedAfterTheArchiveAndMustBothExist) {
         MakeLzhArchive({{"oz" + kDayCode + ".txt", oz}, {"ow" + kDayCode + ".txt", ow}});
     bytes[bytes.size() - 10] ^= 1;
     WriteBinaryFile(archive(), bytes);
-    EXPECT_EQ(openError(), "ow010128.txtがオープンできません\now010128.txt: LHa data CRC error");
+    EXPECT_EQ(openError(), "ow010128.txtがオープンできません\n" + a +
+                               " の ow010128.txt: データのCRCが合いません (LHa data CRC error)");
     EXPECT_TRUE(fs::is_empty(m_work.path()));
 
     auto reader = open(day);

@@ -219,14 +219,18 @@ TEST_F(OddsRuvTest, AShortRecordAtTheEndIsNeverRead) {
 TEST_F(OddsRuvTest, AnArchiveWithoutTheOddsFileMakesNoReader) {
     std::string damaged = MakeLzhArchive({{"ruv_ods.kd2", std::string(ruvOddsRecord::kSize, '1')}});
     damaged[damaged.size() - 10] = '2';
-    const std::pair<std::optional<std::string>, const char*> cases[] = {
+    const std::string a = archive().string();
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
         {MakeLzhArchive({{"ruv_den1.kd2", std::string(100, ' ')}}),
-         "ruv_ods.kd2がオープンできません\nruv_ods.kd2: not in the archive"},
-        {std::nullopt,
-         "ruv_ods.kd2がオープンできません\ncannot open the archive: No such file or directory"},
-        {damaged, "ruv_ods.kd2がオープンできません\nruv_ods.kd2: LHa data CRC error"},
-        {damaged.substr(0, 40), "ruv_ods.kd2がオープンできません\nTruncated LHa header"},
-        {"", "ruv_ods.kd2がオープンできません\nnot an LZH archive"},
+         "ruv_ods.kd2がオープンできません\nruv_ods.kd2 は " + a + " にありません"},
+        {std::nullopt, "ruv_ods.kd2がオープンできません\n" + a +
+                           " を開けません: ファイルまたはフォルダがありません (No such file or "
+                           "directory)"},
+        {damaged, "ruv_ods.kd2がオープンできません\n" + a +
+                      " の ruv_ods.kd2: データのCRCが合いません (LHa data CRC error)"},
+        {damaged.substr(0, 40),
+         "ruv_ods.kd2がオープンできません\nデータが途中で切れています (Truncated LHa header)"},
+        {"", "ruv_ods.kd2がオープンできません\n" + a + " はLZHアーカイブではありません"},
     };
     for (const auto& [bytes, message] : cases) {
         fs::remove(archive());

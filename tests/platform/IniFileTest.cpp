@@ -203,7 +203,8 @@ TEST_F(IniFileTest, FailuresNameTheFileAndLeaveNoTemporaryFile) {
         FAIL() << "no error";
     } catch (const EInOutError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  J("入出力エラー(作成): ") + missing.string() + " (No such file or directory)");
+                  J("入出力エラー(作成): ") + missing.string() +
+                      J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
 
     fs::create_directory(m_folder.path() / "dir.ini");
@@ -211,8 +212,9 @@ TEST_F(IniFileTest, FailuresNameTheFileAndLeaveNoTemporaryFile) {
         GetPrivateProfileString("F", "A", "", m_folder.path() / "dir.ini");
         FAIL() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "read " + (m_folder.path() / "dir.ini").string() + ": Is a directory");
+        EXPECT_EQ(std::string(e.what()), J("入出力エラー(読み込み): ") +
+                                             (m_folder.path() / "dir.ini").string() +
+                                             J(" (フォルダです (Is a directory))"));
     }
     EXPECT_THROW(WritePrivateProfileString("F", "A", "1", m_folder.path() / "dir.ini"),
                  EInOutError);
@@ -228,8 +230,8 @@ TEST_F(IniFileTest, AReadOnlyFolderKeepsTheOldFile) {
         WritePrivateProfileString("F", "A", "2", ini());
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  J("入出力エラー(作成): ") + ini().string() + " (Permission denied)");
+        EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") + ini().string() +
+                                             J(" (権限がありません (Permission denied))"));
     }
     ::chmod(m_folder.path().c_str(), 0700);
     EXPECT_EQ(ReadBytes(ini()), "[F]\r\nA=1\r\n");

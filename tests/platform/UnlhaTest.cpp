@@ -2,6 +2,7 @@
 
 #include "support/TestFiles.h"
 #include "platform/WorkFolder.h"
+#include "platform/WriteLimit.h"
 #include "sampleday/LzhWriter.h"
 #include "sampleday/SampleDays.h"
 
@@ -117,7 +118,8 @@ TEST_F(UnlhaTest, OneDamagedMemberLosesNoOtherMember) {
     WriteBinaryFile(archivePath("crc.lzh"), archive);
     Extracted e = extract(archivePath("crc.lzh").string(), m_folder, "first bad last");
     EXPECT_EQ(e.result, 1);
-    EXPECT_EQ(e.messages, "bad: LHa data CRC error\n");
+    EXPECT_EQ(e.messages, J(archivePath("crc.lzh").string() +
+                            " の bad: データのCRCが合いません (LHa data CRC error)\n"));
     EXPECT_EQ(ReadBytes(m_folder.path() / "first"), "one");
     EXPECT_EQ(ReadBytes(m_folder.path() / "last"), "three");
     EXPECT_EQ(FolderEntries(m_folder.path()), (std::vector<std::string>{"first", "last"}));
@@ -126,11 +128,13 @@ TEST_F(UnlhaTest, OneDamagedMemberLosesNoOtherMember) {
 TEST_F(UnlhaTest, MissingArchiveAndMissingMembersAreReported) {
     Extracted e = extract(archivePath("absent.lzh").string(), m_folder, "a");
     EXPECT_EQ(e.result, 1);
-    EXPECT_EQ(e.messages, "cannot open the archive: No such file or directory\n");
+    EXPECT_EQ(e.messages, J(archivePath("absent.lzh").string() +
+                            " を開けません: ファイルまたはフォルダがありません (No such file or "
+                            "directory)\n"));
     WriteBinaryFile(archivePath("one.lzh"), MakeLzhArchive({{"a", "1"}}));
     e = extract(archivePath("one.lzh").string(), m_folder, "a b");
     EXPECT_EQ(e.result, 1);
-    EXPECT_EQ(e.messages, "b: not in the archive\n");
+    EXPECT_EQ(e.messages, J("b は " + archivePath("one.lzh").string() + " にありません\n"));
 }
 
 // Archives made by hand as an attacker would make them, at each header level, each with
@@ -139,7 +143,7 @@ TEST_F(UnlhaTest, MissingArchiveAndMissingMembersAreReported) {
 struct HostileCase {
     const char* name;
     std::function<std::vector<LzhMember>(const fs::path& box)> hostile;
-    const char* message;
+    const char* message; // {A} stands for the archive
 };
 
 class HostileArchives : public ::testing::TestWithParam<std::tuple<HostileCase, LzhHeaderLevel>> {};
@@ -154,12 +158,12 @@ LzhMember member(std::string name, std::string data,
 
 const HostileCase kHostileCases[] = {
     {"ParentFolder", [](const fs::path&) { return std::vector{member("../ruv_den1.kd2", "x")}; },
-     "ruv_den1.kd2: stored under a path that leaves the folder\n"},
+     "{A} の ruv_den1.kd2: 展開先のフォルダの外を指すパスで格納されています\n"},
     {"AbsolutePath",
      [](const fs::path& box) {
          return std::vector{member((box / "outside" / "ruv_den1.kd2").string(), "x")};
      },
-     "ruv_den1.kd2: stored under a path that leaves the folder\n"},
+     "{A} の ruv_den1.kd2: 展開先のフォルダの外を指すパスで格納されています\n"},
     {"SymbolicLink",
      [](const fs::path& box) {
          return std::vector{
@@ -168,7 +172,7 @@ const HostileCase kHostileCases[] = {
                  m.unixMode = 0120777;
              })};
      },
-     "ruv_den1.kd2: a link, not a file\n"},
+     "{A} の ruv_den1.kd2: ファイルではなくリンクです\n"},
     {"LinkWithoutItsTarget",
      [](const fs::path&) {
          return std::vector{member("ruv_den1.kd2", "", [](LzhMember& m) {
@@ -176,32 +180,32 @@ const HostileCase kHostileCases[] = {
              m.unixMode = 0120777;
          })};
      },
-     "Unknown symlink-name\nruv_den1.kd2: not in the archive\n"},
+     "アーカイブが壊れています (Unknown symlink-name)\nruv_den1.kd2 は {A} にありません\n"},
     {"Folder",
      [](const fs::path&) {
          return std::vector{member("ruv_den1.kd2", "", [](LzhMember& m) { m.method = "-lhd-"; })};
      },
-     "ruv_den1.kd2: not a file\n"},
+     "{A} の ruv_den1.kd2: ファイルではありません\n"},
     {"TwoOfTheSameName",
      [](const fs::path&) {
          return std::vector{member("ruv_den1.kd2", "first"), member("RUV_DEN1.KD2", "second")};
      },
-     "ruv_den1.kd2: the archive holds two members of this name\n"},
+     "{A} の ruv_den1.kd2: アーカイブにこの名前のファイルが二つあります\n"},
     {"ControlBytesInTheName",
      [](const fs::path&) { return std::vector{member("ruv_den1.kd2\x1b[2J\x07", "x")}; },
-     "ruv_den1.kd2: not in the archive\n"},
+     "ruv_den1.kd2 は {A} にありません\n"},
     {"DataBeyondItsDeclaredSize",
      [](const fs::path&) {
          return std::vector{member("ruv_den1.kd2", std::string(5000, 'x'),
                                    [](LzhMember& m) { m.declaredSize = 10; })};
      },
-     "ruv_den1.kd2: more data than the 10 bytes its header declares\n"},
+     "{A} の ruv_den1.kd2: ヘッダにある 10 バイトより多くのデータがあります\n"},
     {"DeclaredSizeAboveTheCap",
      [](const fs::path&) {
          return std::vector{
              member("ruv_den1.kd2", "x", [](LzhMember& m) { m.declaredSize = 100u << 20; })};
      },
-     "ruv_den1.kd2: 104857600 bytes, more than the 32 MiB a member may have\n"},
+     "{A} の ruv_den1.kd2: 104857600 バイトで、1つのファイルの上限 32 MiB を超えています\n"},
 };
 
 TEST_P(HostileArchives, WriteOnlyTheIntactMemberInsideTheFolder) {
@@ -219,7 +223,9 @@ TEST_P(HostileArchives, WriteOnlyTheIntactMemberInsideTheFolder) {
                                            {"ruv_den1.kd2", "ruv_den2.kd2"})),
         TExtractLimits{}, messages);
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(messages, c.message);
+    std::string expected = c.message;
+    expected.replace(expected.find("{A}"), 3, (box.path() / "day.lzh").string());
+    EXPECT_EQ(messages, J(expected));
     EXPECT_EQ(ReadBytes(work / "ruv_den2.kd2"), "intact");
     std::vector<std::string> everything;
     for (const auto& entry : fs::recursive_directory_iterator(box.path()))
@@ -246,25 +252,32 @@ TEST_F(UnlhaTest, BrokenArchivesSayWhatIsWrong) {
     struct Case {
         const char* name;
         std::string bytes;
-        const char* messages;
+        std::string messages; // after the archive's name
         std::vector<std::string> written;
     };
+    const std::string archive = archivePath("broken.lzh").string();
     const Case cases[] = {
-        {"empty", "", "not an LZH archive\n", {}},
-        {"zip", std::string("PK\x03\x04", 4) + std::string(100, 'z'), "not an LZH archive\n", {}},
-        {"text", std::string(300, 'a'), "not an LZH archive\n", {}},
+        {"empty", "", archive + " はLZHアーカイブではありません\n", {}},
+        {"zip",
+         std::string("PK\x03\x04", 4) + std::string(100, 'z'),
+         archive + " はLZHアーカイブではありません\n",
+         {}},
+        {"text", std::string(300, 'a'), archive + " はLZHアーカイブではありません\n", {}},
         {"header cut",
          good.substr(0, good.size() - secondHeader.size() + 10),
-         "Truncated LHa header\n",
+         "データが途中で切れています (Truncated LHa header)\n",
          {"a"}},
-        {"data cut", good.substr(0, good.size() - 50), "b: Truncated LHa file data\n", {"a"}},
+        {"data cut",
+         good.substr(0, good.size() - 50),
+         archive + " の b: データが途中で切れています (Truncated LHa file data)\n",
+         {"a"}},
     };
     for (const Case& c : cases) {
         TWorkFolder folder;
-        WriteBinaryFile(archivePath("broken.lzh"), c.bytes);
-        Extracted e = extract(archivePath("broken.lzh").string(), folder, "a b");
+        WriteBinaryFile(archive, c.bytes);
+        Extracted e = extract(archive, folder, "a b");
         EXPECT_EQ(e.result, 1) << c.name;
-        EXPECT_EQ(e.messages, c.messages) << c.name;
+        EXPECT_EQ(e.messages, J(c.messages)) << c.name;
         EXPECT_EQ(FolderEntries(folder.path()), c.written) << c.name;
     }
 }
@@ -280,9 +293,28 @@ TEST_F(UnlhaTest, OneArchiveWritesNoMoreThanItsLimit) {
                                            {"a", "b", "c", "d"})),
         TExtractLimits{100, 250}, messages);
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(messages, "c: the members would write more than the 250 bytes one archive may write\n"
-                        "d: 101 bytes, more than the 100 bytes a member may have\n");
+    const std::string archive = archivePath("big.lzh").string();
+    EXPECT_EQ(messages, J(archive +
+                          " の c: 展開するファイルの合計が、1つのアーカイブの上限 250 "
+                          "バイト を超えます\n" +
+                          archive +
+                          " の d: 101 バイトで、1つのファイルの上限 100 バイト を超えて"
+                          "います\n"));
     EXPECT_EQ(FolderEntries(m_folder.path()), (std::vector<std::string>{"a", "b"}));
+}
+
+// A full disk under the work folder is named with the file that could not be written.
+TEST_F(UnlhaTest, AFullDiskNamesTheFileInTheWorkFolder) {
+    WriteBinaryFile(archivePath("day.lzh"), MakeLzhArchive({{"a", std::string(100, 'a')}}));
+    SetWriteLimit(10);
+    Extracted e = extract(archivePath("day.lzh").string(), m_folder, "a");
+    SetWriteLimit(std::nullopt);
+    EXPECT_EQ(e.result, 1);
+    EXPECT_EQ(e.messages,
+              J(archivePath("day.lzh").string() + " の a: " + (m_folder.path() / "a").string() +
+                " に書き込めません: ディスクに空きがありません (No space left on "
+                "device)\n"));
+    EXPECT_TRUE(FolderEntries(m_folder.path()).empty());
 }
 
 TEST_F(UnlhaTest, TheOutputBufferIsCutToItsSize) {

@@ -111,13 +111,16 @@ TEST_F(RaceRuvTest, ADayThatCannotBeOpenedSaysWhichFileAndWhy) {
     };
     std::vector<LzhMember> withoutHorses = DayMembers(day);
     withoutHorses.pop_back();
-    const std::pair<std::string, const char*> cases[] = {
+    const std::string a = archive().string();
+    const std::string crc = ": データのCRCが合いません (LHa data CRC error)";
+    const std::pair<std::string, std::string> cases[] = {
         {MakeLzhArchive(withoutHorses),
-         "ruv_uma.kd2がオープンできません\nruv_uma.kd2: not in the archive"},
-        {damaged(0), "ruv_den1.kd2がオープンできません\nruv_den1.kd2: LHa data CRC error"},
-        {damaged(1), "ruv_den2.kd2がオープンできません\nruv_den2.kd2: LHa data CRC error"},
-        {damaged(2), "ruv_uma.kd2がオープンできません\nruv_uma.kd2: LHa data CRC error"},
-        {"MZ not an archive", "ruv_den1.kd2がオープンできません\nnot an LZH archive"},
+         "ruv_uma.kd2がオープンできません\nruv_uma.kd2 は " + a + " にありません"},
+        {damaged(0), "ruv_den1.kd2がオープンできません\n" + a + " の ruv_den1.kd2" + crc},
+        {damaged(1), "ruv_den2.kd2がオープンできません\n" + a + " の ruv_den2.kd2" + crc},
+        {damaged(2), "ruv_uma.kd2がオープンできません\n" + a + " の ruv_uma.kd2" + crc},
+        {"MZ not an archive",
+         "ruv_den1.kd2がオープンできません\n" + a + " はLZHアーカイブではありません"},
     };
     for (const auto& [bytes, message] : cases) {
         WriteBinaryFile(archive(), bytes);
@@ -133,8 +136,10 @@ TEST_F(RaceRuvTest, ADayThatCannotBeOpenedSaysWhichFileAndWhy) {
         TRaceRuv source((m_archives.path() / "absent.lzh").string(), m_work.folderText());
         FAIL();
     } catch (const ERaceRuvOpenError& e) {
-        EXPECT_EQ(utf8(e.what()), "ruv_den1.kd2がオープンできません\n"
-                                  "cannot open the archive: No such file or directory");
+        EXPECT_EQ(utf8(e.what()), "ruv_den1.kd2がオープンできません\n" +
+                                      (m_archives.path() / "absent.lzh").string() +
+                                      " を開けません: ファイルまたはフォルダがありません (No such "
+                                      "file or directory)");
     }
 }
 
@@ -231,7 +236,8 @@ TEST_F(RaceRuvTest, AKeyMissingFromTheHorseFileIsADataErrorAndKeepsTheOldRace) {
         source.SelectRace(1);
         FAIL();
     } catch (const ERaceBaseDataError& e) {
-        EXPECT_EQ(utf8(e.what()), "該当するデータがありません(K000203)");
+        EXPECT_EQ(utf8(e.what()), "該当するデータがありません(K000203)\n"
+                                  "ruv_uma.kd2 に 東京 2R の出走馬のレコードがありません");
     }
     EXPECT_EQ(source.RunnerCount(), 2);
     EXPECT_EQ(source.RaceKey(), "200101280501");

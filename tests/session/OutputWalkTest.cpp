@@ -173,9 +173,9 @@ TEST(OutputWalkTest, AMissingOutputFolderStopsTheWalkAtTheFirstFile) {
         d.run(TOutputCommand::All, p.callback());
         FAIL() << "no error";
     } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") +
-                                             (missing / "s2001012804.txt").string() +
-                                             " (No such file or directory)");
+        EXPECT_EQ(std::string(e.what()),
+                  J("入出力エラー(作成): ") + (missing / "s2001012804.txt").string() +
+                      J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
     EXPECT_EQ(p.positions, std::vector<int>{1});
     EXPECT_FALSE(fs::exists(missing));
@@ -198,7 +198,7 @@ TEST(OutputWalkTest, AFailedRunLeavesEveryFileAsItWas) {
     } catch (const EInOutError& e) {
         EXPECT_EQ(std::string(e.what()), J("入出力エラー(作成): ") +
                                              (d.out() / "s2001012800.htm").string() +
-                                             " (Is a directory)");
+                                             J(" (フォルダです (Is a directory))"));
     }
     before.erase("s2001012800.htm");
     for (const auto& [name, bytes] : before)
@@ -231,7 +231,7 @@ TEST(OutputWalkTest, AFullDiskLosesNothing) {
         }
         SetWriteLimit(std::nullopt);
         const std::string prefix = J("入出力エラー(書き込み): ") + (d.out() / "").string();
-        const std::string suffix = " (No space left on device)";
+        const std::string suffix = J(" (ディスクに空きがありません (No space left on device))");
         ASSERT_TRUE(error.starts_with(prefix) && error.ends_with(suffix)) << limit << ": " << error;
         const std::string file =
             error.substr(prefix.size(), error.size() - prefix.size() - suffix.size());

@@ -217,7 +217,8 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenGivesAnErrorNamingIt) {
         FAIL() << "no error";
     } catch (const EInOutError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  J("入出力エラー(作成): ") + ini.string() + " (No such file or directory)");
+                  J("入出力エラー(作成): ") + ini.string() +
+                      J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
 }
 
@@ -244,7 +245,7 @@ TEST_F(SettingsTest, ASaveWritesTheFileOnceAndAFullDiskKeepsTheOldFile) {
         const bool fits = limit == saved.size();
         EXPECT_EQ(error, fits ? ""
                               : J("入出力エラー(書き込み): ") + ini().string() +
-                                    " (No space left on device)");
+                                    J(" (ディスクに空きがありません (No space left on device))"));
         EXPECT_EQ(ReadBytes(ini()), fits ? saved : old) << limit;
         EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()),
                   1);
@@ -259,11 +260,12 @@ TEST_F(SettingsTest, OnlyARegularFileOfASettingsFilesSizeIsRead) {
     const fs::path large = m_folder.path() / "large.ini";
     WriteBinaryFile(large, "[Font]\r\n" + std::string(1 << 20, ';'));
     const std::pair<fs::path, std::string> cases[] = {
-        {"/dev/zero", "read /dev/zero: not a regular file"},
-        {fifo, "read " + fifo.string() + ": not a regular file"},
-        {m_folder.path(), "read " + m_folder.path().string() + ": Is a directory"},
-        {large, "read " + large.string() +
-                    ": 1048584 bytes, more than the 1048576 bytes such a file may have"},
+        {"/dev/zero", J("入出力エラー(読み込み): /dev/zero (通常のファイルではありません)")},
+        {fifo, J("入出力エラー(読み込み): " + fifo.string() + " (通常のファイルではありません)")},
+        {m_folder.path(), J("入出力エラー(読み込み): " + m_folder.path().string() +
+                            " (フォルダです (Is a directory))")},
+        {large, J("入出力エラー(読み込み): " + large.string() +
+                  " (1048584 バイトで、このファイルの上限 1048576 バイトを超えています)")},
     };
     for (const auto& [file, message] : cases) {
         TSettings s;

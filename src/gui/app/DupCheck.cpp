@@ -12,6 +12,12 @@
 namespace {
 
 constexpr const char* kMutexError = "Can not Create Mutex";
+
+// The specified message, then the lock folder the guard could not use (UTF-8).
+std::string mutexError(const QString& folder) {
+    return std::string(kMutexError) + "\n二重起動を防ぐロックをフォルダ " +
+           (folder.isEmpty() ? std::string("(なし)") : folder.toStdString()) + " に作れません";
+}
 // What a later run says, one line: the request, then the day archive it hands over,
 // percent-encoded so that any path fits on the line; anything else is ignored.
 constexpr QByteArrayView kComeForward = "come-forward";
@@ -39,7 +45,7 @@ TDupCheck::~TDupCheck() {
 
 void TDupCheck::guard(const QString& name, const QString& folder, const QString& archive) {
     if (name.isEmpty() || folder.isEmpty() || !QDir().mkpath(folder))
-        throw EDupCheckError(kMutexError);
+        throw EDupCheckError(mutexError(folder));
     const QString base = QDir(folder).filePath(name);
     m_lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
     // a lock is stale only when its process has gone, however long the first run lasts
@@ -49,7 +55,7 @@ void TDupCheck::guard(const QString& name, const QString& folder, const QString&
         return;
     }
     if (m_lock->error() != QLockFile::LockFailedError)
-        throw EDupCheckError(kMutexError);
+        throw EDupCheckError(mutexError(folder));
     m_lock.reset();
     callFirst(base + QStringLiteral(".socket"), archive);
     m_terminate = true;

@@ -11,11 +11,13 @@
 #include "gui/dialogs/Wait.h"
 #include "platform/Version.h"
 #include "platform/WorkFolder.h"
+#include "platform/Reasons.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -24,6 +26,25 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The file dialog's texts that Qt's Japanese translation leaves in English.
+class TMissingQtTexts : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                      int /*n*/) const override {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        static const std::pair<const char*, const char*> texts[] = {{"Folder", "フォルダー"},
+                                                                    {"File", "ファイル"},
+                                                                    {"%1 File", "%1 ファイル"},
+                                                                    {"Drive", "ドライブ"}};
+        for (const auto& [english, japanese] : texts)
+            if (qstrcmp(source, english) == 0)
+                return QString::fromUtf8(japanese);
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
 
 // Qt's own options, with one dash or two: those that take the next argument as their value,
 // those written NAME=VALUE, and switches.
@@ -77,7 +98,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             std::string value;
             if (argument == "--ini") {
                 if (i + 1 == arguments.size()) {
-                    commandLine.Error = "--ini needs a file";
+                    commandLine.Error = "--ini にはファイルを指定してください";
                     break;
                 }
                 value = arguments[++i];
@@ -85,7 +106,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 value = argument.substr(6);
             }
             if (value.empty()) {
-                commandLine.Error = "--ini needs a file";
+                commandLine.Error = "--ini にはファイルを指定してください";
                 break;
             }
             commandLine.IniFile = fs::absolute(fs::path(value));
@@ -94,12 +115,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (!positionalOnly && argument.size() > 1 && argument.front() == '-') {
             const std::size_t length = qtOptionLength(arguments, i);
             if (length == 0) {
-                commandLine.Error = "unknown option " + argument;
+                commandLine.Error = "知らないオプションです: " + argument;
                 break;
             }
             i += length - 1;
         } else if (!commandLine.Archive.empty()) {
-            commandLine.Error = "only one archive can be opened";
+            commandLine.Error = "開けるアーカイブは1つだけです";
             break;
         } else {
             commandLine.Archive = fs::absolute(fs::path(argument));
@@ -158,11 +179,15 @@ int RunPelton(const TRunEnvironment& environment) {
     const bool ownIni = environment.IniFile.empty();
     const fs::path iniFile = ownIni ? files.SettingsFile : environment.IniFile;
 
-    // Qt's texts in Japanese: a translation that is not installed leaves them in English
+    // The program is Japanese whatever LANG says: Qt's texts, and the dates, numbers and
+    // file types of its dialogs; a translation that is not installed leaves texts in English
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_ja"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTexts);
+    TMissingQtTexts missingTexts;
+    QCoreApplication::installTranslator(&missingTexts);
 
     TSettings settings;
     try {
@@ -174,7 +199,7 @@ int RunPelton(const TRunEnvironment& environment) {
             fs::create_directories(iniFile.parent_path(), ignored);
     } catch (const std::exception& error) {
         // a settings file that cannot be read is never written over
-        showError(qsjis(error.what()));
+        showError(qsjis(MessageOf(error)));
         return 1;
     }
 
@@ -241,7 +266,7 @@ int RunPelton(const TRunEnvironment& environment) {
     try {
         settings.Save(iniFile);
     } catch (const std::exception& error) {
-        showError(qsjis(error.what()));
+        showError(qsjis(MessageOf(error)));
         exitCode = 1;
     }
     return exitCode;

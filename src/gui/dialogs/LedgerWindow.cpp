@@ -9,6 +9,7 @@
 #include "gui/support/FolderChoice.h"
 #include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
+#include "platform/Reasons.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -212,7 +213,7 @@ void TFormLedger::ButtonStoreClick() {
             StoreChosen(file);
     } catch (const std::exception& error) {
         if (ShowErrorBox)
-            ShowErrorBox(qsjis(error.what()));
+            ShowErrorBox(qsjis(MessageOf(error)));
         return;
     }
     m_labelStore->setText(u("成績データベース: ") + QString::fromStdString(file.string()) +
@@ -228,7 +229,7 @@ void TFormLedger::ButtonSaveClick() {
         WriteLedgerFiles(m_ledger, m_summary, folder);
     } catch (const std::exception& error) {
         if (ShowErrorBox)
-            ShowErrorBox(qsjis(error.what()));
+            ShowErrorBox(qsjis(MessageOf(error)));
         return;
     }
     m_labelSaved->setText(QString::fromStdString(folder.string()) +

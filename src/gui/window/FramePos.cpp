@@ -164,8 +164,7 @@ void TFramePos::WritePosValue(const std::string& name, const std::string& text) 
                     QString::fromStdString(toUtf8(text)));
     store->sync();
     if (store->status() != QSettings::NoError)
-        throw EInOutError("WritePosValue " + store->fileName().toStdString() +
-                          ": the settings store cannot be written");
+        throw InOutError("書き込み", store->fileName().toStdString(), sjis("設定を保存できません"));
 }
 
 std::string TFramePos::ReadPosValue(const std::string& name) const {

@@ -20,6 +20,7 @@
 #include "gui/widgets/Splitter.h"
 #include "gui/dialogs/Ver.h"
 #include "gui/dialogs/Wait.h"
+#include "platform/Reasons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -488,15 +489,14 @@ void TFormMain::FocusFree() {
 }
 
 QString TFormMain::timeDatabaseError(const std::exception& error) const {
-    std::error_code ec;
-    const std::string& time = m_settings.Folder.Time;
+    // the time database's own message names the folder it searched
     QString text =
-        qsjis(error.what()) + u("\n探したフォルダ: ") +
-        QString::fromStdString(fs::absolute(time.empty() ? "." : time, ec).string()) +
+        qsjis(MessageOf(error)) +
         u("\nタイムデータ(time.dbx)は、指数の計算に使う距離係数・基準タイム・馬場差の"
           "表です。このフォルダは 環境設定 > フォルダ の「タイムデータ(TIME.DBX)の"
           "フォルダ」(設定 Time) で変えられ、新しいフォルダは次回の起動から使われます。");
     const fs::path sampleTime = m_sampleFolder / "time";
+    std::error_code ec;
     if (fs::is_regular_file(sampleTime / "time.dbx", ec))
         text += u("\n試すには、見本の開催日のタイムデータのフォルダ ") +
                 QString::fromStdString(sampleTime.string()) + u(" を指定してください。");
@@ -504,7 +504,7 @@ QString TFormMain::timeDatabaseError(const std::exception& error) const {
 }
 
 void TFormMain::reportError(const std::exception& error) {
-    showError(qsjis(error.what()));
+    showError(qsjis(MessageOf(error)));
 }
 
 void TFormMain::showError(const QString& text) {
@@ -734,7 +734,7 @@ void TFormMain::runOutput(TOutputCommand command) {
                 });
             report = QString::fromStdString(OutputReport(summary, command, m_settings.File));
         } catch (const std::exception& error) {
-            failure = qsjis(error.what());
+            failure = qsjis(MessageOf(error));
         }
     }
     // shown once the window is usable again and the hourglass is gone
@@ -765,7 +765,7 @@ void TFormMain::ActionLedgerExecute() {
             return walkStep(position, text);
         });
     } catch (const std::exception& error) {
-        failure = qsjis(error.what());
+        failure = qsjis(MessageOf(error));
     }
     if (!failure.isNull()) {
         showError(failure);

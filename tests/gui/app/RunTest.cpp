@@ -167,7 +167,10 @@ TEST_F(RunTest, AGuardThatCannotBeMadeEndsTheRunButTheSettingsAreSaved) {
     e.Started = [&started](TFormMain&) { started = true; };
     EXPECT_EQ(RunPelton(e), 1);
     EXPECT_FALSE(started);
-    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Can not Create Mutex")});
+    EXPECT_EQ(m_errors,
+              QStringList{QStringLiteral("Can not Create Mutex\n二重起動を防ぐロックをフォル"
+                                         "ダ ") +
+                          e.GuardFolder + QStringLiteral(" に作れません")});
     EXPECT_EQ(FindProfileString("Font", "Size", ini()), "11");
     EXPECT_EQ(FindProfileString("Pos", "Split1", ini()), std::nullopt);
 }
@@ -282,8 +285,8 @@ TEST_F(RunTest, TheCommandLineNamesASettingsFileAndAnArchive) {
         {{"-h"}, {}, {}, true, ""},
         {{"--help", "/d/a.lzh"}, {}, "/d/a.lzh", true, ""},
         {{"--version"}, {}, {}, false, "", true},
-        {{"--ini"}, {}, {}, false, "--ini needs a file"},
-        {{"--ini="}, {}, {}, false, "--ini needs a file"},
+        {{"--ini"}, {}, {}, false, "--ini にはファイルを指定してください"},
+        {{"--ini="}, {}, {}, false, "--ini にはファイルを指定してください"},
         // Qt's own options and their values are Qt's, not archives
         {{"-platform", "xcb", "/d/a.lzh"}, {}, "/d/a.lzh", false, ""},
         {{"--style", "fusion", "-reverse", "-style=windows", "/d/a.lzh"},
@@ -291,9 +294,9 @@ TEST_F(RunTest, TheCommandLineNamesASettingsFileAndAnArchive) {
          "/d/a.lzh",
          false,
          ""},
-        {{"-platform=xcb"}, {}, {}, false, "unknown option -platform=xcb"},
-        {{"--colour"}, {}, {}, false, "unknown option --colour"},
-        {{"/d/a.lzh", "/d/b.lzh"}, {}, "/d/a.lzh", false, "only one archive can be opened"},
+        {{"-platform=xcb"}, {}, {}, false, "知らないオプションです: -platform=xcb"},
+        {{"--colour"}, {}, {}, false, "知らないオプションです: --colour"},
+        {{"/d/a.lzh", "/d/b.lzh"}, {}, "/d/a.lzh", false, "開けるアーカイブは1つだけです"},
     };
     for (const auto& line : lines) {
         SCOPED_TRACE(line.arguments.empty() ? std::string("(none)") : line.arguments[0]);

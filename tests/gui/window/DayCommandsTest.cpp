@@ -36,6 +36,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <set>
 
 namespace fs = std::filesystem;
@@ -259,23 +261,48 @@ TEST_F(DayCommandsTest, OpeningTheSampleDayEnablesItsCommandsAndBuildsTheExpande
     w->close();
 }
 
-TEST_F(DayCommandsTest, AFailedOpenNamesTheMissingFileAndLeavesNoDayOpen) {
+// An archive that cannot be opened as a day: the error box names the archive, every line
+// of it reads in Japanese (an original in English may follow in parentheses), the open day
+// is closed first, and the next open works.
+TEST_F(DayCommandsTest, AFailedOpenNamesTheArchiveInJapaneseAndLeavesNoDayOpen) {
     auto w = dayWindow();
-    const fs::path broken = folder() / "rv010204.lzh";
-    WriteBinaryFile(broken, MakeLzhArchive({{"readme.txt", "no race files"}}));
-    ASSERT_TRUE(w->OpenDay(s_archive));
-
-    // the open day is closed before the broken one is tried
-    EXPECT_FALSE(w->OpenDay(broken));
-    EXPECT_EQ(m_errors, QStringList{u("ruv_den1.kd2がオープンできません\n"
-                                      "ruv_den1.kd2: not in the archive\n"
-                                      "ruv_den2.kd2: not in the archive\n"
-                                      "ruv_uma.kd2: not in the archive")});
-    expectStates(*w, kNoDay);
-    EXPECT_FALSE(w->Session()->IsDayOpen());
-    EXPECT_EQ(raceIndex(*w)->topLevelItemCount(), 0);
-
-    // and the next open works
+    const std::string archive = (folder() / "rv010204.lzh").string();
+    const std::string whole = ReadBytes(s_archive);
+    const struct {
+        const char* name;
+        std::optional<std::string> bytes; // none: no file
+        const char* firstLine;
+    } cases[] = {
+        {"no race files", MakeLzhArchive({{"readme.txt", "no race files"}}),
+         "ruv_den1.kd2がオープンできません"},
+        {"missing", std::nullopt, "ruv_den1.kd2がオープンできません"},
+        {"cut short", whole.substr(0, 300), "ruv_den1.kd2がオープンできません"},
+        {"not an archive", std::string("just text"), "ruv_den1.kd2がオープンできません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ignored;
+        fs::remove(archive, ignored);
+        if (c.bytes)
+            WriteBinaryFile(archive, *c.bytes);
+        ASSERT_TRUE(w->OpenDay(s_archive));
+        m_errors.clear();
+        EXPECT_FALSE(w->OpenDay(archive));
+        ASSERT_EQ(m_errors.size(), 1);
+        const QStringList lines = m_errors[0].split('\n');
+        EXPECT_EQ(lines[0], u(c.firstLine));
+        EXPECT_TRUE(m_errors[0].contains(QString::fromStdString(archive)))
+            << m_errors[0].toStdString();
+        for (QString line : lines) {
+            line.remove(QRegularExpression(QStringLiteral("\\([ -~]*\\)")));
+            EXPECT_TRUE(std::any_of(line.begin(), line.end(), [](QChar ch) {
+                return ch.unicode() > 0x7F;
+            })) << line.toStdString();
+        }
+        expectStates(*w, kNoDay);
+        EXPECT_FALSE(w->Session()->IsDayOpen());
+        EXPECT_EQ(raceIndex(*w)->topLevelItemCount(), 0);
+    }
     EXPECT_TRUE(w->OpenDay(s_archive));
     expectStates(*w, kDayOpen);
     w->close();

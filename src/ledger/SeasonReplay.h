@@ -1,0 +1,38 @@
+#pragma once
+
+#include "analysis/Focus.h"
+#include "analysis/Rule.h"
+#include "ledger/StoreLedger.h"
+
+#include <array>
+#include <utility>
+#include <vector>
+
+class TSqliteDatabase;
+
+// A season replayed under another rule without reading an archive: the marks and bets are
+// computed again from each runner's stored figure cells, the results and odds are the
+// store's. The store is read once; each replay is arithmetic only.
+class TSeasonReplay {
+public:
+    explicit TSeasonReplay(TSqliteDatabase& db);
+
+    // Every race of the store, in the ledger's order, as the ledger keeps it under rule.
+    std::vector<TLedgerRace> Races(const TRule& rule) const;
+
+    // The store's races as the day's prediction recorded them.
+    const TStoredRaces& Stored() const { return m_stored; }
+
+private:
+    struct TInput {
+        std::vector<std::array<TFigureCell, TFocus::kCells>> cells; // by runner index
+        std::vector<float> winOdds;                                 // by runner index; 0: none
+        std::vector<std::pair<int, float>> pairOdds; // lower * 100 + higher, sorted; the bets' kind
+        bool noBet = false;
+
+        float PairOdds(int lower, int higher) const;
+    };
+
+    TStoredRaces m_stored;
+    std::vector<TInput> m_inputs; // as m_stored.races
+};

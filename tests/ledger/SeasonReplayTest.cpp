@@ -1,0 +1,76 @@
+#include "ledger/SeasonReplay.h"
+
+#include "ledger/LedgerFiles.h"
+#include "ledger/SeasonLedger.h"
+#include "platform/WorkFolder.h"
+#include "sampleday/SampleSeason.h"
+#include "season/Sqlite.h"
+#include "session/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::vector<std::string>> csvRows(const std::vector<TLedgerRace>& races) {
+    std::vector<std::vector<std::string>> rows;
+    for (const TLedgerRace& race : races)
+        rows.push_back(LedgerCsvRow(race).Values());
+    return rows;
+}
+
+// The ticket filters computed by hand from the recommended bets of the defaults.
+std::vector<TLedgerRace> filteredByHand(std::vector<TLedgerRace> races, float minOdds,
+                                        std::size_t tickets) {
+    for (TLedgerRace& race : races) {
+        std::vector<TLedgerBet> kept;
+        for (const TLedgerBet& bet : race.bets)
+            if (bet.odds >= minOdds && kept.size() < tickets)
+                kept.push_back(bet);
+        race.bets = kept;
+    }
+    return races;
+}
+
+class SeasonReplayTest : public ::testing::Test {
+protected:
+    SeasonReplayTest() {
+        WriteSampleSeason(m_folder.path(), {.days = 6, .venues = 2});
+        m_settings.Folder.Time = (m_folder.path() / "time" / "").string();
+    }
+    TLedger run(const TRule& rule) {
+        TSeasonLedger season(m_settings, m_folder.path(), {}, store());
+        season.SetRule(rule);
+        return season.Run();
+    }
+    fs::path store() const { return m_folder.path() / "store.sqlite"; }
+
+    TWorkFolder m_folder;
+    TSettings m_settings;
+};
+
+TEST_F(SeasonReplayTest, ReplaysEqualTheLedgerAndTheTicketFiltersByHand) {
+    const TLedger ledger = run({});
+    TSqliteDatabase db(store(), 0);
+    const TSeasonReplay replay(db);
+    ASSERT_GT(ledger.races.size(), 100u);
+    EXPECT_EQ(csvRows(replay.Races({})), csvRows(ledger.races));
+
+    const struct {
+        const char* rule;
+        float minOdds;
+        std::size_t tickets;
+    } cases[] = {{"min-odds=10,tickets=3", 10, 3}, {"tickets=0", 0, 0}, {"min-odds=25", 25, 6}};
+    for (const auto& c : cases) {
+        const TLedger ruled = run(ParseRule(c.rule));
+        EXPECT_EQ(csvRows(ruled.races), csvRows(filteredByHand(ledger.races, c.minOdds, c.tickets)))
+            << c.rule;
+        EXPECT_EQ(csvRows(ruled.defaults), csvRows(ledger.races)) << c.rule;
+    }
+}
+
+} // namespace
