@@ -17,8 +17,8 @@ public:
     // Of no race: every text is empty.
     TExplanation() = default;
     // Of the last Calc of focus, for the race still selected in race. Reads only what
-    // never fails: the horse names and, for races that gave no figure, their date and
-    // distance.
+    // never fails: the horse names, weights and marks and, for races that gave no figure,
+    // their date and distance.
     TExplanation(const TRaceBase& race, const TFocus& focus);
 
     int RunnerCount() const { return m_n; }
@@ -31,6 +31,10 @@ public:
     std::string ScoreAndBets(int runner) const;
     // How the favourite and the bets were chosen, or why there is no bet.
     std::string Bets() const;
+    // The data service's own mark, told apart from the prediction's.
+    std::string ServiceMark(int runner) const;
+    // The apprentice allowance the weight's mark stands for; empty without a mark.
+    std::string Allowance(int runner) const;
 
 private:
     // What the data gave of a race without a figure.
@@ -40,6 +44,9 @@ private:
     };
     struct TRunner {
         std::string name;
+        std::string weight;        // as the data gives it, "52"
+        std::string allowanceMark; // "▲", empty when none
+        std::string serviceMark;
         TRunnerScore score;
         TRunnerSteps steps;
         std::array<std::string, TFocus::kCells> cellTexts;
@@ -49,6 +56,8 @@ private:
     bool isRunner(int runner) const { return runner >= 1 && runner <= m_n; }
     std::string heading(int runner) const;
     int rankedRunner(int rank) const;
+    static std::string shownFigure(const TRunner& r, int cell);
+    std::string exchangeReason() const;
 
     int m_n = 0;
     std::array<TRunner, kMaxRunners> m_runners{};

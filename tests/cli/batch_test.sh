@@ -41,7 +41,7 @@ check "csv rows are the race's first runner as the race shows it" grep -qF "2001
 check "explain gives the figure's terms" grep -qxF "(s - t) × f ÷ 10 = (605 - 583) × 16 ÷ 10 = 35.2" "$work/explain7.txt"
 check "explain gives the runner's five figures and its score" test "$(grep -c '^7番 ' "$work/explain7.txt")" -eq 6
 check "explain ends with the bets" test "$(tail -1 "$work/explain7.txt")" = "買い目 枠番連勝 1-7 4-7 6-7 3-7 2-7 1-4"
-check "explain without a runner gives every runner's score" test "$("$batch" explain "$archive" 10 "${time[@]}" | grep -cE '^[0-9]+番 .*  評価 ')" -eq 7
+check "explain without a runner gives every runner's score" test "$("$batch" explain "$archive" 10 "${time[@]}" | grep -cE '^[0-9]+番 .*  評価点 ')" -eq 7
 check "explain --sjis prints CP932" test "$("$batch" explain "$archive" 10 7 "${time[@]}" --sjis | iconv -f CP932 -t UTF-8)" = "$(cat "$work/explain7.txt")"
 
 # an odds folder that cannot be examined means no odds from it; the day opens

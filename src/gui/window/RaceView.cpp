@@ -58,32 +58,37 @@ struct TYosouColumn {
     TColSortKind sortKind;
     TAlignment alignment; // of the runner cells; headings stay left
     const char* widthTemplate;
-    int repeat; // the width is repeat times the template's
+    int repeat;       // the width is repeat times the template's
+    const char* hint; // the heading's tooltip, for headings of a letter or none
 };
 
 const std::array<TYosouColumn, kYosouCols> kYosouColumns{{
-    {"枠", kSortNone, kAlignRight, "XXX", 1},
-    {"馬", kSortNumber, kAlignRight, "XX", 1},
-    {"馬名", kSortText, kAlignLeft, "Ｘ", 9},
-    {"性齢", kSortNone, kAlignLeft, "X", 4},
-    {"斤量", kSortNumber, kAlignLeft, "99Ｘ", 1},
-    {"騎手", kSortNone, kAlignLeft, "ＸＸＸ*", 1},
-    {"単勝", kSortNumber, kAlignRight, "999.9", 1},
-    {"Ｑ", kSortNone, kAlignLeft, "Ｘ", 1},
-    {"Ｐ", kSortNone, kAlignLeft, "Ｘ", 1},
-    {"", kSortNumber, kAlignLeft, "X", 1}, // the mark as a number, so that it sorts
-    {"5走前", kSortNone, kAlignRight, "+D999", 1},
-    {"4走前", kSortNone, kAlignRight, "+D999", 1},
-    {"3走前", kSortNone, kAlignRight, "+D999", 1},
-    {"2走前", kSortNone, kAlignRight, "+D999", 1},
-    {"前 走", kSortNone, kAlignRight, "+D999", 1},
+    {"枠", kSortNone, kAlignRight, "XXX", 1, ""},
+    {"馬", kSortNumber, kAlignRight, "XX", 1, ""},
+    {"馬名", kSortText, kAlignLeft, "Ｘ", 9, ""},
+    {"性齢", kSortNone, kAlignLeft, "X", 4, ""},
+    {"斤量", kSortNumber, kAlignLeft, "99Ｘ", 1, ""},
+    {"騎手", kSortNone, kAlignLeft, "ＸＸＸ*", 1, ""},
+    {"単勝", kSortNumber, kAlignRight, "999.9", 1, ""},
+    {"Ｑ", kSortNone, kAlignLeft, "Ｘ", 1, "Ｑ: RUV のデータに付いてくる予想印"},
+    {"Ｐ", kSortNone, kAlignLeft, "Ｘ", 1,
+     "Ｐ: この予想の印 (評価点の順位から。1位と2位は入れ替わることがある)"},
+    {"", kSortNumber, kAlignLeft, "X", 1,
+     "印の順 (1 が ◎、2 が ○)"}, // the mark as a number, so that it sorts
+    {"5走前", kSortNone, kAlignRight, "+D999", 1, ""},
+    {"4走前", kSortNone, kAlignRight, "+D999", 1, ""},
+    {"3走前", kSortNone, kAlignRight, "+D999", 1, ""},
+    {"2走前", kSortNone, kAlignRight, "+D999", 1, ""},
+    {"前 走", kSortNone, kAlignRight, "+D999", 1, ""},
 }};
 
 enum TYosouCol {
     kColBracket = 0,
     kColNumber = 1,
     kColName = 2,
+    kColWeight = 4,
     kColJockey = 5,
+    kColServiceMark = 7,
     kColMark = 8,
     kColMarkNo = 9,
     kColFirstFigure = 10, // five races back; the last race stands in the last column
@@ -720,6 +725,8 @@ void TRaceView::clearOddsGrids() {
 // The runner of a row is read from its number cell, so that the explanations follow
 // their rows through a sort.
 std::string TRaceView::explanationOf(int col, int row) const {
+    if (row < m_gridYosou->FixedRows() && col >= 0 && col < kYosouCols)
+        return sjis(kYosouColumns[static_cast<std::size_t>(col)].hint);
     if (row < m_gridYosou->FixedRows() || row >= m_gridYosou->RowCount())
         return {};
     const std::string& number = m_gridYosou->Cells(kColNumber, row);
@@ -729,6 +736,10 @@ std::string TRaceView::explanationOf(int col, int row) const {
     const int runner = std::stoi(number);
     if (col == kColMark || col == kColMarkNo)
         return m_explanation.ScoreAndBets(runner);
+    if (col == kColServiceMark)
+        return m_explanation.ServiceMark(runner);
+    if (col == kColWeight)
+        return m_explanation.Allowance(runner);
     if (col >= kColFirstFigure && col < kColFirstFigure + TFocus::kCells)
         return m_explanation.Figure(runner, kColFirstFigure + TFocus::kCells - 1 - col);
     return {};
@@ -736,7 +747,10 @@ std::string TRaceView::explanationOf(int col, int row) const {
 
 void TRaceView::yosouContextMenu(const QPoint& position) {
     const TGridCoord cell = m_gridYosou->MouseCoord(position.x(), position.y());
-    m_menuExplanation = cell.x >= 0 ? explanationOf(cell.x, cell.y) : std::string();
+    // a heading's hint is no working to copy
+    m_menuExplanation = cell.x >= 0 && cell.y >= m_gridYosou->FixedRows()
+                            ? explanationOf(cell.x, cell.y)
+                            : std::string();
     m_copyExplanation->setEnabled(!m_menuExplanation.empty());
     m_popupMenuYosou->popup(m_gridYosou->viewport()->mapToGlobal(position));
 }

@@ -24,6 +24,8 @@ struct TSettings;
 //   予　想  GridYosou, one row per runner, above Panel3 with the bet line LabelKaime1 and
 //           the odds line LabelKaime2; a figure, mark or rank cell explains itself in its
 //           tooltip, and its context menu PopupMenuYosou copies that text (MCopyExplanation);
+//           the Ｑ cells, weights with an allowance mark and the headings Ｑ, Ｐ and the
+//           mark order's have tooltips too;
 //   オッズ  Panel7 with ToolBar2 (ActionBamei), then the horse-name pane Panel5 (caption
 //           Panel6 over GridBamei), Splitter2 and PageControl2 with the pages
 //           TabSheet2Tan (GridOddsTan, GridOddsWak), TabSheet2Uma (GridOddsUma) and
