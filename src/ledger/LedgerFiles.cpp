@@ -128,7 +128,11 @@ std::string LedgerHtml(const TLedgerSummary& summary) {
     page += "<h2>買い目</h2>\n" + htmlTable(BetTable(summary));
     page += "<h2>場別</h2>\n" + htmlTable(VenueBetTable(summary));
     page += "<h2>月別</h2>\n" + htmlTable(MonthBetTable(summary));
-    page += "<h2>推移</h2>\n" + chartSvg(LedgerChart(summary));
+    page += "<h2>推移</h2>\n";
+    if (summary.settled > 0)
+        page += chartSvg(LedgerChart(summary));
+    if (const std::string note = ChartNote(summary); !note.empty())
+        page += "<p class=\"note\">" + html(note) + "</p>\n";
     return page + "</body>\n</html>\n";
 }
 

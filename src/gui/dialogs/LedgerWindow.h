@@ -24,6 +24,7 @@ class TFormLedger : public QWidget {
 public:
     static constexpr int kDesignedWidth = 780;
     static constexpr int kDesignedHeight = 840;
+    static constexpr int kFrameHeight = 40; // the window manager's title bar and border
 
     TFormLedger(TLedger ledger, const TSettings& settings, QWidget* parent = nullptr);
 

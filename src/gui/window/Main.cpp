@@ -753,7 +753,9 @@ bool TFormMain::walkStep(int position, const std::string& text) {
 
 void TFormMain::ActionLedgerExecute() {
     const QScopedValueRollback busy(m_busy, true);
-    const fs::path folder = ChooseFolder(this, "FolderDialogLedger", m_settings.Folder.InDenm);
+    const fs::path folder =
+        ChooseFolder(this, "FolderDialogLedger", "開催日アーカイブのフォルダ",
+                     m_settings.Folder.InDenm, "開催日アーカイブ (rv*.lzh RV*.LZH)");
     if (folder.empty())
         return;
     std::optional<TLedger> ledger;
@@ -771,8 +773,12 @@ void TFormMain::ActionLedgerExecute() {
         showError(failure);
         return;
     }
-    if (ledger->cancelled)
+    if (ledger->cancelled) {
+        // nothing half-made is shown; what was read stays in the store for the next run
+        DisplayHint(u("成績集計を中止しました。読み終えた開催日は成績データベースに残り、"
+                      "次回はその続きから読みます。"));
         return;
+    }
     auto* form = new TFormLedger(std::move(*ledger), m_settings, this);
     form->StoreChosen = [this](const fs::path& file) {
         m_settings.Season.Store = file.string();

@@ -158,6 +158,8 @@ TEST_F(LedgerCommandTest, CancelStopsBeforeTheNextDayAndShowsNoLedger) {
     EXPECT_EQ(bar->value(), 1);
     EXPECT_EQ(child<QLabel>(*wait, "Label2")->text(), u("処理数  1/2"));
     EXPECT_EQ(w->findChild<TFormLedger*>(QStringLiteral("FormLedger")), nullptr);
+    EXPECT_TRUE(
+        child<QLabel>(*w, "StatusPanel0")->text().startsWith(u("成績集計を中止しました。")));
     EXPECT_TRUE(w->isEnabled());
     EXPECT_FALSE(wait->isVisible());
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
