@@ -123,6 +123,7 @@ std::string LedgerHtml(const TLedgerSummary& summary) {
     page += kStyle;
     page += "</style>\n</head>\n<body>\n<h1>成績集計</h1>\n";
     page += "<p>" + html(OverviewText(summary)) + "</p>\n";
+    page += "<p>" + html(TimeDatabaseText(summary)) + "</p>\n";
     page += "<p class=\"note\">" + html(SnapshotNote()) + "</p>\n";
     page += "<h2>印</h2>\n" + htmlTable(MarkTable(summary));
     page += "<h2>買い目</h2>\n" + htmlTable(BetTable(summary));
@@ -137,7 +138,7 @@ std::string LedgerHtml(const TLedgerSummary& summary) {
 }
 
 std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
-    std::vector<std::string> lines{OverviewText(summary), ""};
+    std::vector<std::string> lines{OverviewText(summary), TimeDatabaseText(summary), ""};
     for (const TLedgerTable& table : {MarkTable(summary), BetTable(summary)}) {
         for (std::string& line : TableLines(table))
             lines.push_back(std::move(line));

@@ -1,5 +1,6 @@
 #include "ledger/LedgerSummary.h"
 
+#include "platform/Cp932.h"
 #include "platform/Format.h"
 
 #include <algorithm>
@@ -52,6 +53,7 @@ TLedgerSummary Summarize(const TLedger& ledger) {
     s.days = ledger.days;
     s.skippedArchives = ledger.skippedArchives;
     s.daysWithoutOdds = ledger.daysWithoutOdds;
+    s.timeDatabase = toCp932Lenient(ledger.timeDatabase.lexically_normal().string());
     int lastDay = 0;
     int days = 0; // with races
     for (const TLedgerRace& race : ledger.races) {

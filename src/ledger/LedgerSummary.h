@@ -56,6 +56,7 @@ struct TLedgerSummary {
     std::vector<TAreaTally> months; // in date order
     std::vector<TDayTally> running; // one per day with a settled race
     int daysWithoutResults = 0;     // days with races but none settled: not in running
+    std::string timeDatabase;       // the time.dbx of the figures (CP932)
 };
 
 TLedgerSummary Summarize(const TLedger& ledger);

@@ -155,6 +155,17 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
+    auto* timeRow = new QHBoxLayout;
+    m_labelTime = textLabel("LabelTime", TimeDatabaseText(m_summary), this);
+    m_labelTime->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    timeRow->addWidget(m_labelTime, 1);
+    auto* time = new QPushButton(u("タイムデータの変更(&T)..."), this);
+    time->setObjectName(QStringLiteral("ButtonTime"));
+    time->setToolTip(u("次回からの集計で使うタイムデータ(time.dbx)のフォルダを選びます。"
+                       "メインウインドウのタイムデータは変わりません"));
+    connect(time, &QPushButton::clicked, this, &TFormLedger::ButtonTimeClick);
+    timeRow->addWidget(time);
+    layout->addLayout(timeRow);
     // what the store's update did besides reading days (days dropped with their archives,
     // a damaged store set aside), the archives and races left out, then the days read with
     // something wrong
@@ -233,6 +244,25 @@ void TFormLedger::ButtonStoreClick() {
     }
     m_labelStore->setText(u("成績データベース: ") + QString::fromStdString(file.string()) +
                           u(" (次回の集計から)"));
+}
+
+void TFormLedger::ButtonTimeClick() {
+    const std::filesystem::path folder = ChooseFolder(
+        this, "FolderDialogTime", "タイムデータ(time.dbx)のフォルダ",
+        m_ledger.timeDatabase.parent_path().string(), "タイムデータ (time.dbx TIME.DBX)");
+    if (folder.empty())
+        return;
+    try {
+        if (TimeChosen)
+            TimeChosen(folder);
+    } catch (const std::exception& error) {
+        if (ShowErrorBox)
+            ShowErrorBox(qsjis(MessageOf(error)));
+        return;
+    }
+    m_labelTime->setText(u("タイムデータ: ") +
+                         QString::fromStdString((folder / "time.dbx").string()) +
+                         u(" (次回の集計から)"));
 }
 
 void TFormLedger::ButtonSaveClick() {

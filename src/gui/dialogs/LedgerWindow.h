@@ -37,6 +37,10 @@ public:
     // to StoreChosen.
     void ButtonStoreClick();
     std::function<void(const std::filesystem::path& file)> StoreChosen;
+    // Asks for the folder of the time database the ledger uses from the next ledger on (the
+    // main window keeps its own), and hands it to TimeChosen.
+    void ButtonTimeClick();
+    std::function<void(const std::filesystem::path& folder)> TimeChosen;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,4 +51,5 @@ private:
     const TSettings& m_settings;
     QLabel* m_labelSaved;
     QLabel* m_labelStore;
+    QLabel* m_labelTime;
 };

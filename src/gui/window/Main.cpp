@@ -758,10 +758,14 @@ void TFormMain::ActionLedgerExecute() {
                      m_settings.Folder.InDenm, "開催日アーカイブ (rv*.lzh RV*.LZH)");
     if (folder.empty())
         return;
+    // the ledger's own time database when one was chosen in its window
+    TSettings ledgerSettings = m_settings;
+    if (!m_settings.Season.Time.empty())
+        ledgerSettings.Folder.Time = m_settings.Season.Time;
     std::optional<TLedger> ledger;
     QString failure;
     try {
-        TSeasonLedger season(m_settings, folder, {}, m_settings.Season.Store);
+        TSeasonLedger season(ledgerSettings, folder, {}, m_settings.Season.Store);
         const TOutputWalkGuard walk(this, FormWait, season.DayCount());
         ledger = season.Run([this](int position, int, const std::string& text) {
             return walkStep(position, text);
@@ -782,6 +786,10 @@ void TFormMain::ActionLedgerExecute() {
     auto* form = new TFormLedger(std::move(*ledger), m_settings, this);
     form->StoreChosen = [this](const fs::path& file) {
         m_settings.Season.Store = file.string();
+        m_settings.SaveSeason(m_iniFile);
+    };
+    form->TimeChosen = [this](const fs::path& folder) {
+        m_settings.Season.Time = (folder / "").string();
         m_settings.SaveSeason(m_iniFile);
     };
     form->show();
