@@ -102,10 +102,12 @@ ledger)
   ini="[Folder]\r\nInDenm=$work/season/\r\nOutTxt=$work/\r\nTime=$work/season/time/\r\n"
   args=()
   # 出力(G), then 成績集計(L); Enter takes the folder the dialog opens at
-  steps="move ${OUT_X:-82} 15 click move ${LEDGER_Y_X:-110} ${LEDGER_Y:-170} click wait wait key Return wait wait wait wait wait wait wait wait wait wait wait wait"
-  screen=1280x1024
-  size=780x840
-  crop=+250+92
+  # LEDGER_STEPS="" stops at the folder dialog, the day archives greyed in it
+  steps="move ${OUT_X:-82} 15 click move ${LEDGER_Y_X:-110} ${LEDGER_Y:-170} click wait wait ${LEDGER_STEPS-key Return wait wait wait wait wait wait wait wait wait wait wait wait}"
+  # SCREEN=1366x768 shows the window as it opens on a small screen (then SIZE and CROP)
+  screen=${SCREEN:-1280x1024}
+  size=${SIZE:-780x840}
+  crop=${CROP:-+250+92}
   out=docs/ledger-window.png ;;
 *)
   echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training or ledger" >&2

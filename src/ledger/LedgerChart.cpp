@@ -146,3 +146,13 @@ TChart LedgerChart(const TLedgerSummary& summary) {
     money.legend(0, "払戻", kPaidColor);
     return chart;
 }
+
+std::string ChartNote(const TLedgerSummary& summary) {
+    if (summary.settled == 0)
+        return sjis("結果のわかったレースがまだないため、推移のグラフはありません。");
+    if (summary.daysWithoutResults > 0)
+        return Format(
+            sjis("結果のわかったレースがない開催日 %d 日は、グラフに入れていません。").c_str(),
+            summary.daysWithoutResults);
+    return {};
+}

@@ -40,3 +40,8 @@ struct TChart {
 // Two panels over the days: the running return rate (with the 100% line), and the
 // running stake and return, each over the settled races up to that day.
 TChart LedgerChart(const TLedgerSummary& summary);
+
+// What the chart leaves out, said under it (CP932): that no result is known yet (then no
+// chart is drawn), or how many days without a settled race it does not show; empty when
+// it shows every day.
+std::string ChartNote(const TLedgerSummary& summary);

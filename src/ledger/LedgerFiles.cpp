@@ -123,17 +123,22 @@ std::string LedgerHtml(const TLedgerSummary& summary) {
     page += kStyle;
     page += "</style>\n</head>\n<body>\n<h1>成績集計</h1>\n";
     page += "<p>" + html(OverviewText(summary)) + "</p>\n";
+    page += "<p>" + html(TimeDatabaseText(summary)) + "</p>\n";
     page += "<p class=\"note\">" + html(SnapshotNote()) + "</p>\n";
     page += "<h2>印</h2>\n" + htmlTable(MarkTable(summary));
     page += "<h2>買い目</h2>\n" + htmlTable(BetTable(summary));
     page += "<h2>場別</h2>\n" + htmlTable(VenueBetTable(summary));
     page += "<h2>月別</h2>\n" + htmlTable(MonthBetTable(summary));
-    page += "<h2>推移</h2>\n" + chartSvg(LedgerChart(summary));
+    page += "<h2>推移</h2>\n";
+    if (summary.settled > 0)
+        page += chartSvg(LedgerChart(summary));
+    if (const std::string note = ChartNote(summary); !note.empty())
+        page += "<p class=\"note\">" + html(note) + "</p>\n";
     return page + "</body>\n</html>\n";
 }
 
 std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
-    std::vector<std::string> lines{OverviewText(summary), ""};
+    std::vector<std::string> lines{OverviewText(summary), TimeDatabaseText(summary), ""};
     for (const TLedgerTable& table : {MarkTable(summary), BetTable(summary)}) {
         for (std::string& line : TableLines(table))
             lines.push_back(std::move(line));

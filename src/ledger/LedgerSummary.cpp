@@ -1,5 +1,6 @@
 #include "ledger/LedgerSummary.h"
 
+#include "platform/Cp932.h"
 #include "platform/Format.h"
 
 #include <algorithm>
@@ -52,19 +53,27 @@ TLedgerSummary Summarize(const TLedger& ledger) {
     s.days = ledger.days;
     s.skippedArchives = ledger.skippedArchives;
     s.daysWithoutOdds = ledger.daysWithoutOdds;
+    s.timeDatabase = toCp932Lenient(ledger.timeDatabase.lexically_normal().string());
+    int lastDay = 0;
+    int days = 0; // with races
     for (const TLedgerRace& race : ledger.races) {
         ++s.races;
         s.firstDate = s.firstDate == 0 ? race.date : std::min(s.firstDate, race.date);
         s.lastDate = std::max(s.lastDate, race.date);
         s.unknownRunners += static_cast<int>(
             std::count(race.results.begin(), race.results.end(), runResult::kUnknown));
-        if (s.running.empty() || s.running.back().date != race.date)
-            s.running.push_back(s.running.empty() ? TDayTally{race.date, 0, 0}
-                                                  : TDayTally{race.date, s.running.back().stake,
-                                                              s.running.back().paid});
+        if (race.date != lastDay) {
+            lastDay = race.date;
+            ++days;
+        }
         TBetTally bets;
         if (race.Settled()) {
             ++s.settled;
+            // a day without a settled race would be a flat point: it is counted instead
+            if (s.running.empty() || s.running.back().date != race.date)
+                s.running.push_back(s.running.empty() ? TDayTally{race.date, 0, 0}
+                                                      : TDayTally{race.date, s.running.back().stake,
+                                                                  s.running.back().paid});
             for (int p = 1; p <= kLedgerMarks; ++p) {
                 const auto i = static_cast<std::size_t>(p - 1);
                 if (race.marked[i] != 0)
@@ -81,6 +90,7 @@ TLedgerSummary Summarize(const TLedger& ledger) {
         countArea(areaNamed(s.months, Format("%d-%.2d", race.date / 10000, race.date / 100 % 100)),
                   race, bets);
     }
+    s.daysWithoutResults = days - static_cast<int>(s.running.size());
     std::sort(s.months.begin(), s.months.end(),
               [](const TAreaTally& a, const TAreaTally& b) { return a.name < b.name; });
     return s;

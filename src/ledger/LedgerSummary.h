@@ -54,7 +54,9 @@ struct TLedgerSummary {
     TBetTally allBets;
     std::vector<TAreaTally> venues; // in the order of their first race
     std::vector<TAreaTally> months; // in date order
-    std::vector<TDayTally> running; // one per day with races
+    std::vector<TDayTally> running; // one per day with a settled race
+    int daysWithoutResults = 0;     // days with races but none settled: not in running
+    std::string timeDatabase;       // the time.dbx of the figures (CP932)
 };
 
 TLedgerSummary Summarize(const TLedger& ledger);

@@ -103,6 +103,10 @@ std::string GroupedDigits(long long value) {
     return digits;
 }
 
+std::string TimeDatabaseText(const TLedgerSummary& s) {
+    return sjis("タイムデータ: ") + s.timeDatabase;
+}
+
 std::string OverviewText(const TLedgerSummary& s) {
     std::string text = Format(sjis("期間 %s～%s  開催日 %d  レース %d  確定 %d  未確定 %d  "
                                    "結果不明の出走馬 %d")

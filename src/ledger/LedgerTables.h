@@ -26,6 +26,8 @@ TLedgerTable MonthBetTable(const TLedgerSummary& summary);
 // The period, the days, the races (settled and not), the runners without a known
 // result and, when there are any, the archives that could not be read.
 std::string OverviewText(const TLedgerSummary& summary);
+// "タイムデータ: FILE", the time database the figures, and so the marks, were computed with.
+std::string TimeDatabaseText(const TLedgerSummary& summary);
 // Said wherever a return is shown: it uses the odds of the snapshot.
 const std::string& SnapshotNote();
 

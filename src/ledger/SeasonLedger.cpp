@@ -9,6 +9,7 @@
 #include "session/ProgramFiles.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -113,6 +114,10 @@ TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
     RefreshLedgerTable(db, stored);
     TLedger ledger;
     ledger.rule = m_rule;
+    std::error_code ignored;
+    ledger.timeDatabase =
+        fs::absolute(m_settings.Folder.Time.empty() ? "." : m_settings.Folder.Time, ignored) /
+        "time.dbx";
     const bool replayed = m_rule != TRule{};
     std::vector<TLedgerRace> ruled =
         replayed ? TSeasonReplay(db).Races(m_rule) : std::vector<TLedgerRace>{};

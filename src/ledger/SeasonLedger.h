@@ -34,7 +34,8 @@ struct TLedger {
     // record file cut short, an odds archive that cannot be read) or counted once (CP932)
     std::vector<std::string> warnings;
     bool cancelled = false;
-    std::filesystem::path store; // the store's file
+    std::filesystem::path store;        // the store's file
+    std::filesystem::path timeDatabase; // the time.dbx the figures were computed with
     // the rule of races; under another rule than the defaults, the same races under the
     // defaults, as the day's prediction recorded them
     TRule rule;

@@ -88,6 +88,7 @@ void TSettings::Load(const TIniDocument& iniFile, const std::string& defaultFold
     Other.Jrdb = readFlag(kOther, "Jrdb", otherDefaults.Jrdb, iniFile);
 
     Season.Store = readPath(kSeason, "Store", "", iniFile);
+    Season.Time = readPath(kSeason, "Time", "", iniFile);
 
     const TPos posDefaults;
     Pos.Split1 = readInteger(kPos, "Split1", posDefaults.Split1, iniFile);
@@ -155,12 +156,14 @@ void TSettings::SavePos(const fs::path& iniFile) const {
 }
 
 void TSettings::SaveSeason(const fs::path& iniFile) const {
-    const std::string text = toCp932(Season.Store);
-    if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
-        throw EConvertError(sjis("設定ファイルに書けないファイル名です (Store) ") +
-                            iniFile.string());
     TIniDocument ini = TIniDocument::Read(iniFile);
-    ini.Set(kSeason, "Store", text);
+    for (const auto& [key, value] : {std::pair{"Store", &Season.Store}, {"Time", &Season.Time}}) {
+        const std::string text = toCp932(*value);
+        if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+            throw EConvertError(sjis("設定ファイルに書けないファイル名です (") + key + ") " +
+                                iniFile.string());
+        ini.Set(kSeason, key, text);
+    }
     ini.Write(iniFile);
 }
 

@@ -45,6 +45,8 @@ struct TSettings {
     // Kept by the ledger window in the same file.
     struct TSeason {
         std::string Store; // the season store's file (UTF-8); empty: the default in the cache
+        // the time database's folder of the ledger (UTF-8); empty: the main window's (Time)
+        std::string Time;
     };
     // Kept by the main window in the same file.
     struct TPos {
@@ -93,8 +95,9 @@ struct TSettings {
 
     // Writes section "Pos": Split1, Split2, Bamei, as the main window does when it closes.
     void SavePos(const std::filesystem::path& iniFile) const;
-    // Writes section "Season": Store, as the ledger window does when the user chooses
-    // where the store lies. Throws EConvertError when the path has no CP932 form.
+    // Writes section "Season": Store and Time, as the ledger window does when the user
+    // chooses where the store lies or which time database the ledger uses. Throws EConvertError
+    // when the path has no CP932 form.
     void SaveSeason(const std::filesystem::path& iniFile) const;
 };
 

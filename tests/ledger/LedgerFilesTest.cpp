@@ -87,3 +87,34 @@ TEST(LedgerFilesTest, ThePageIsSelfContainedAndShowsTheTablesTheNoteAndTheChart)
           "回収率の推移（累計）", "投資と払戻の推移（累計）", "1/6</text>", "1/7</text>"})
         EXPECT_NE(page.find(present), std::string::npos) << present;
 }
+
+// A day without a settled race is no flat point on the chart but a note under it; with no
+// settled race at all the page says that no result is known yet and draws no chart.
+TEST(LedgerFilesTest, DaysWithoutResultsAreLeftOutOfTheChartAndCounted) {
+    TLedger withLastDayOpen = twoDays();
+    TLedgerRace open = withLastDayOpen.races.back();
+    open.date = 20010108;
+    open.results.assign(open.results.size(), runResult::kUnknown);
+    withLastDayOpen.races.push_back(open);
+    TLedger nothingSettled;
+    nothingSettled.races = {open};
+    const struct {
+        const char* name;
+        TLedger ledger;
+        bool chart;
+        const char* note;
+    } cases[] = {
+        {"the last day open", withLastDayOpen, true,
+         "結果のわかったレースがない開催日 1 日は、グラフに入れていません。"},
+        {"nothing settled", nothingSettled, false,
+         "結果のわかったレースがまだないため、推移のグラフはありません。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string page = LedgerHtml(Summarize(c.ledger));
+        EXPECT_EQ(page.find("<svg ") != std::string::npos, c.chart);
+        EXPECT_EQ(page.find("1/8</text>"), std::string::npos);
+        EXPECT_NE(page.find(std::string("<p class=\"note\">") + c.note + "</p>"),
+                  std::string::npos);
+    }
+}

@@ -15,7 +15,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -34,8 +36,9 @@ QColor rgb(TRgb color) {
 class TLedgerChartView : public QWidget {
 public:
     TLedgerChartView(TChart chart, QWidget* parent) : QWidget(parent), m_chart(std::move(chart)) {
-        setMinimumSize(static_cast<int>(m_chart.width * 0.75),
-                       static_cast<int>(m_chart.height * 0.75));
+        // the texts keep their size at any scale, so the chart may be small
+        setMinimumSize(static_cast<int>(m_chart.width * 0.5),
+                       static_cast<int>(m_chart.height * 0.5));
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     }
 
@@ -49,8 +52,9 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillRect(rect(), Qt::white);
         const double scale = std::min(width() / m_chart.width, height() / m_chart.height);
-        painter.translate((width() - m_chart.width * scale) / 2,
-                          (height() - m_chart.height * scale) / 2);
+        const QPointF origin((width() - m_chart.width * scale) / 2,
+                             (height() - m_chart.height * scale) / 2);
+        painter.translate(origin);
         painter.scale(scale, scale);
         for (const TChartLine& line : m_chart.lines) {
             QPen pen(rgb(line.color), line.width);
@@ -62,6 +66,8 @@ protected:
                 points << QPointF(p.x, p.y);
             painter.drawPolyline(points);
         }
+        // texts are drawn unscaled at their scaled places, so that they stay legible
+        painter.resetTransform();
         QFont plain = font();
         plain.setPixelSize(kTextPixels);
         QFont bold = plain;
@@ -74,7 +80,7 @@ protected:
             const double shift = text.anchor == TTextAnchor::Start    ? 0
                                  : text.anchor == TTextAnchor::Middle ? advance / 2
                                                                       : advance;
-            painter.drawText(QPointF(text.at.x - shift, text.at.y), s);
+            painter.drawText(origin + QPointF(text.at.x * scale - shift, text.at.y * scale), s);
         }
     }
 
@@ -137,13 +143,29 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     setObjectName(QStringLiteral("FormLedger"));
     setWindowTitle(u("成績集計"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(kDesignedWidth, kDesignedHeight);
+    // the designed size, or the screen's free area less the frame where that is smaller
+    // (1366 x 768 leaves about 728 pixels)
+    QSize size(kDesignedWidth, kDesignedHeight);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(0, kFrameHeight));
+    resize(size);
     ShowErrorBox = [this](const QString& text) {
         QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
     };
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
+    auto* timeRow = new QHBoxLayout;
+    m_labelTime = textLabel("LabelTime", TimeDatabaseText(m_summary), this);
+    m_labelTime->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    timeRow->addWidget(m_labelTime, 1);
+    auto* time = new QPushButton(u("タイムデータの変更(&T)..."), this);
+    time->setObjectName(QStringLiteral("ButtonTime"));
+    time->setToolTip(u("次回からの集計で使うタイムデータ(time.dbx)のフォルダを選びます。"
+                       "メインウインドウのタイムデータは変わりません"));
+    connect(time, &QPushButton::clicked, this, &TFormLedger::ButtonTimeClick);
+    timeRow->addWidget(time);
+    layout->addLayout(timeRow);
     // what the store's update did besides reading days (days dropped with their archives,
     // a damaged store set aside), the archives and races left out, then the days read with
     // something wrong
@@ -160,9 +182,13 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     layout->addWidget(note);
     layout->addWidget(tableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
     layout->addWidget(tableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
-    auto* chart = new TLedgerChartView(LedgerChart(m_summary), this);
-    chart->setObjectName(QStringLiteral("ChartLedger"));
-    layout->addWidget(chart, 1);
+    if (m_summary.settled > 0) {
+        auto* chart = new TLedgerChartView(LedgerChart(m_summary), this);
+        chart->setObjectName(QStringLiteral("ChartLedger"));
+        layout->addWidget(chart, 1);
+    }
+    if (const std::string text = ChartNote(m_summary); !text.empty())
+        layout->addWidget(textLabel("LabelChartNote", text, this));
 
     auto* storeRow = new QHBoxLayout;
     m_labelStore = textLabel(
@@ -220,9 +246,28 @@ void TFormLedger::ButtonStoreClick() {
                           u(" (次回の集計から)"));
 }
 
+void TFormLedger::ButtonTimeClick() {
+    const std::filesystem::path folder = ChooseFolder(
+        this, "FolderDialogTime", "タイムデータ(time.dbx)のフォルダ",
+        m_ledger.timeDatabase.parent_path().string(), "タイムデータ (time.dbx TIME.DBX)");
+    if (folder.empty())
+        return;
+    try {
+        if (TimeChosen)
+            TimeChosen(folder);
+    } catch (const std::exception& error) {
+        if (ShowErrorBox)
+            ShowErrorBox(qsjis(MessageOf(error)));
+        return;
+    }
+    m_labelTime->setText(u("タイムデータ: ") +
+                         QString::fromStdString((folder / "time.dbx").string()) +
+                         u(" (次回の集計から)"));
+}
+
 void TFormLedger::ButtonSaveClick() {
     const std::filesystem::path folder =
-        ChooseFolder(this, "SaveDialogLedger", m_settings.Folder.OutTxt);
+        ChooseFolder(this, "SaveDialogLedger", "保存先フォルダ", m_settings.Folder.OutTxt);
     if (folder.empty())
         return;
     try {

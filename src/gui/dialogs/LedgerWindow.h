@@ -24,6 +24,7 @@ class TFormLedger : public QWidget {
 public:
     static constexpr int kDesignedWidth = 780;
     static constexpr int kDesignedHeight = 840;
+    static constexpr int kFrameHeight = 40; // the window manager's title bar and border
 
     TFormLedger(TLedger ledger, const TSettings& settings, QWidget* parent = nullptr);
 
@@ -36,6 +37,10 @@ public:
     // to StoreChosen.
     void ButtonStoreClick();
     std::function<void(const std::filesystem::path& file)> StoreChosen;
+    // Asks for the folder of the time database the ledger uses from the next ledger on (the
+    // main window keeps its own), and hands it to TimeChosen.
+    void ButtonTimeClick();
+    std::function<void(const std::filesystem::path& folder)> TimeChosen;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,4 +51,5 @@ private:
     const TSettings& m_settings;
     QLabel* m_labelSaved;
     QLabel* m_labelStore;
+    QLabel* m_labelTime;
 };

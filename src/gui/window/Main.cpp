@@ -753,13 +753,19 @@ bool TFormMain::walkStep(int position, const std::string& text) {
 
 void TFormMain::ActionLedgerExecute() {
     const QScopedValueRollback busy(m_busy, true);
-    const fs::path folder = ChooseFolder(this, "FolderDialogLedger", m_settings.Folder.InDenm);
+    const fs::path folder =
+        ChooseFolder(this, "FolderDialogLedger", "開催日アーカイブのフォルダ",
+                     m_settings.Folder.InDenm, "開催日アーカイブ (rv*.lzh RV*.LZH)");
     if (folder.empty())
         return;
+    // the ledger's own time database when one was chosen in its window
+    TSettings ledgerSettings = m_settings;
+    if (!m_settings.Season.Time.empty())
+        ledgerSettings.Folder.Time = m_settings.Season.Time;
     std::optional<TLedger> ledger;
     QString failure;
     try {
-        TSeasonLedger season(m_settings, folder, {}, m_settings.Season.Store);
+        TSeasonLedger season(ledgerSettings, folder, {}, m_settings.Season.Store);
         const TOutputWalkGuard walk(this, FormWait, season.DayCount());
         ledger = season.Run([this](int position, int, const std::string& text) {
             return walkStep(position, text);
@@ -771,11 +777,19 @@ void TFormMain::ActionLedgerExecute() {
         showError(failure);
         return;
     }
-    if (ledger->cancelled)
+    if (ledger->cancelled) {
+        // nothing half-made is shown; what was read stays in the store for the next run
+        DisplayHint(u("成績集計を中止しました。読み終えた開催日は成績データベースに残り、"
+                      "次回はその続きから読みます。"));
         return;
+    }
     auto* form = new TFormLedger(std::move(*ledger), m_settings, this);
     form->StoreChosen = [this](const fs::path& file) {
         m_settings.Season.Store = file.string();
+        m_settings.SaveSeason(m_iniFile);
+    };
+    form->TimeChosen = [this](const fs::path& folder) {
+        m_settings.Season.Time = (folder / "").string();
         m_settings.SaveSeason(m_iniFile);
     };
     form->show();

@@ -139,6 +139,18 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
                                  u(" (次回の集計から)"));
     EXPECT_NE(readIni().find("[Season]\r\nStore=" + other.string() + "\r\n"), std::string::npos)
         << readIni();
+
+    // the ledger names its time database, and keeps its own choice for the next ledger
+    const fs::path time = season() / "time";
+    QLabel* timeLabel = child<QLabel>(*ledger, "LabelTime");
+    EXPECT_EQ(timeLabel->text(),
+              u("タイムデータ: ") + QString::fromStdString((time / "time.dbx").string()));
+    QPushButton* timeButton = child<QPushButton>(*ledger, "ButtonTime");
+    withModal([timeButton] { timeButton->click(); }, choose("FolderDialogTime", time, time));
+    EXPECT_TRUE(timeLabel->text().endsWith(u(" (次回の集計から)")));
+    EXPECT_NE(readIni().find("Store=" + other.string() + "\r\nTime=" + time.string() + "/\r\n"),
+              std::string::npos)
+        << readIni();
     withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), season()));
     EXPECT_TRUE(fs::is_regular_file(other));
     w->close();
@@ -158,6 +170,8 @@ TEST_F(LedgerCommandTest, CancelStopsBeforeTheNextDayAndShowsNoLedger) {
     EXPECT_EQ(bar->value(), 1);
     EXPECT_EQ(child<QLabel>(*wait, "Label2")->text(), u("処理数  1/2"));
     EXPECT_EQ(w->findChild<TFormLedger*>(QStringLiteral("FormLedger")), nullptr);
+    EXPECT_TRUE(
+        child<QLabel>(*w, "StatusPanel0")->text().startsWith(u("成績集計を中止しました。")));
     EXPECT_TRUE(w->isEnabled());
     EXPECT_FALSE(wait->isVisible());
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
