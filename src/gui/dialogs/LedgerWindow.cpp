@@ -135,6 +135,22 @@ QLabel* textLabel(const char* name, const std::string& cp932, QWidget* parent) {
     return label;
 }
 
+// Hands a choice for the next ledger to its callback; false, after an error box, when it
+// could not be kept.
+bool keptForNextLedger(const std::function<void(const std::filesystem::path&)>& chosen,
+                       const std::filesystem::path& path,
+                       const std::function<void(const QString&)>& showError) {
+    try {
+        if (chosen)
+            chosen(path);
+    } catch (const std::exception& error) {
+        if (showError)
+            showError(qsjis(MessageOf(error)));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* parent)
@@ -234,14 +250,8 @@ void TFormLedger::ButtonStoreClick() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const std::filesystem::path file = dialog.selectedFiles().first().toStdString();
-    try {
-        if (StoreChosen)
-            StoreChosen(file);
-    } catch (const std::exception& error) {
-        if (ShowErrorBox)
-            ShowErrorBox(qsjis(MessageOf(error)));
+    if (!keptForNextLedger(StoreChosen, file, ShowErrorBox))
         return;
-    }
     m_labelStore->setText(u("成績データベース: ") + QString::fromStdString(file.string()) +
                           u(" (次回の集計から)"));
 }
@@ -250,16 +260,8 @@ void TFormLedger::ButtonTimeClick() {
     const std::filesystem::path folder = ChooseFolder(
         this, "FolderDialogTime", "タイムデータ(time.dbx)のフォルダ",
         m_ledger.timeDatabase.parent_path().string(), "タイムデータ (time.dbx TIME.DBX)");
-    if (folder.empty())
+    if (folder.empty() || !keptForNextLedger(TimeChosen, folder, ShowErrorBox))
         return;
-    try {
-        if (TimeChosen)
-            TimeChosen(folder);
-    } catch (const std::exception& error) {
-        if (ShowErrorBox)
-            ShowErrorBox(qsjis(MessageOf(error)));
-        return;
-    }
     m_labelTime->setText(u("タイムデータ: ") +
                          QString::fromStdString((folder / "time.dbx").string()) +
                          u(" (次回の集計から)"));
