@@ -29,8 +29,12 @@
 #                                              8-day sample season, its folder accepted with
 #                                              Enter; the ledger window centres itself at its
 #                                              designed size (TFormLedger, 780 x 840)
+#   scripts/screenshot-window.sh whatif [BUILD]
+#                                              docs/ledger-whatif.png: as ledger, then its
+#                                              page 条件を変えて再計算: a sweep of good, judged
+#                                              on the last third of the days
 set -euo pipefail
-scene=${1:?menu, day, open, error, tooltip, designed, odds, training or ledger}
+scene=${1:?menu, day, open, error, tooltip, designed, odds, training, ledger or whatif}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -97,7 +101,7 @@ designed|odds|training)
     steps="$nine $ten move $TRAINING_TAB_X $TAB_Y click move 600 480 wait"
     out=docs/race-training-after-18.png ;;
   esac ;;
-ledger)
+ledger|whatif)
   "$build/tools/sampleday/make-sample-day" --season 8 "$work/season" > /dev/null
   ini="[Folder]\r\nInDenm=$work/season/\r\nOutTxt=$work/\r\nTime=$work/season/time/\r\n"
   args=()
@@ -108,9 +112,15 @@ ledger)
   screen=${SCREEN:-1280x1024}
   size=${SIZE:-780x840}
   crop=${CROP:-+250+92}
-  out=docs/ledger-window.png ;;
+  out=docs/ledger-window.png
+  if [ "$scene" = whatif ]; then
+    # the page's tab, 掃引 with good chosen by the keys, 判定の期間, then 再計算
+    steps="$steps move 400 114 click wait move 465 177 click wait key Down key Return wait"
+    steps="$steps move 279 233 click wait move 312 264 click wait wait wait"
+    out=docs/ledger-whatif.png
+  fi ;;
 *)
-  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training or ledger" >&2
+  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training, ledger or whatif" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"

@@ -6,6 +6,8 @@
 #include "ledger/LedgerTables.h"
 #include "platform/Cp932.h"
 
+#include "gui/dialogs/ChartView.h"
+#include "gui/dialogs/LedgerWhatIfPage.h"
 #include "gui/support/FolderChoice.h"
 #include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
@@ -16,8 +18,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,68 +27,6 @@
 #include <filesystem>
 
 namespace {
-
-constexpr int kTextPixels = 12;
-
-QColor rgb(TRgb color) {
-    return QColor::fromRgb(static_cast<QRgb>(color));
-}
-
-// Draws the ledger's chart, scaled to the widget and kept in proportion.
-class TLedgerChartView : public QWidget {
-public:
-    TLedgerChartView(TChart chart, QWidget* parent) : QWidget(parent), m_chart(std::move(chart)) {
-        // the texts keep their size at any scale, so the chart may be small
-        setMinimumSize(static_cast<int>(m_chart.width * 0.5),
-                       static_cast<int>(m_chart.height * 0.5));
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
-
-    QSize sizeHint() const override {
-        return {static_cast<int>(m_chart.width), static_cast<int>(m_chart.height)};
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillRect(rect(), Qt::white);
-        const double scale = std::min(width() / m_chart.width, height() / m_chart.height);
-        const QPointF origin((width() - m_chart.width * scale) / 2,
-                             (height() - m_chart.height * scale) / 2);
-        painter.translate(origin);
-        painter.scale(scale, scale);
-        for (const TChartLine& line : m_chart.lines) {
-            QPen pen(rgb(line.color), line.width);
-            if (line.dashed)
-                pen.setDashPattern({6 / line.width, 4 / line.width});
-            painter.setPen(pen);
-            QPolygonF points;
-            for (const TChartPoint& p : line.points)
-                points << QPointF(p.x, p.y);
-            painter.drawPolyline(points);
-        }
-        // texts are drawn unscaled at their scaled places, so that they stay legible
-        painter.resetTransform();
-        QFont plain = font();
-        plain.setPixelSize(kTextPixels);
-        QFont bold = plain;
-        bold.setBold(true);
-        for (const TChartText& text : m_chart.texts) {
-            painter.setFont(text.bold ? bold : plain);
-            painter.setPen(rgb(text.color));
-            const QString s = qsjis(text.text);
-            const double advance = QFontMetricsF(painter.font()).horizontalAdvance(s);
-            const double shift = text.anchor == TTextAnchor::Start    ? 0
-                                 : text.anchor == TTextAnchor::Middle ? advance / 2
-                                                                      : advance;
-            painter.drawText(origin + QPointF(text.at.x * scale - shift, text.at.y * scale), s);
-        }
-    }
-
-private:
-    TChart m_chart;
-};
 
 // A grid that shows a table whole: its headings in the fixed row, the row names in the
 // fixed column, the numbers right-aligned.
@@ -169,7 +109,19 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
         QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
     };
 
-    auto* layout = new QVBoxLayout(this);
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("TabsLedger"));
+    auto* overview = new QWidget(tabs);
+    overview->setObjectName(QStringLiteral("PageOverview"));
+    tabs->addTab(overview, u("概要(&O)"));
+    const int firstDay = m_ledger.races.empty() ? 0 : m_ledger.races.front().date;
+    const int lastDay = m_ledger.races.empty() ? 0 : m_ledger.races.back().date;
+    auto* whatIf = new TLedgerWhatIfPage(m_ledger.store, firstDay, lastDay, tabs);
+    whatIf->ShowErrorBox = [this](const QString& text) { ShowErrorBox(text); };
+    whatIf->setEnabled(!m_ledger.races.empty());
+    tabs->addTab(whatIf, u("条件を変えて再計算(&W)"));
+
+    auto* layout = new QVBoxLayout(overview);
     layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
     auto* timeRow = new QHBoxLayout;
     m_labelTime = textLabel("LabelTime", TimeDatabaseText(m_summary), this);
@@ -199,13 +151,15 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     layout->addWidget(tableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
     layout->addWidget(tableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
     if (m_summary.settled > 0) {
-        auto* chart = new TLedgerChartView(LedgerChart(m_summary), this);
+        auto* chart = new TChartView(LedgerChart(m_summary), this);
         chart->setObjectName(QStringLiteral("ChartLedger"));
         layout->addWidget(chart, 1);
     }
     if (const std::string text = ChartNote(m_summary); !text.empty())
         layout->addWidget(textLabel("LabelChartNote", text, this));
 
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(tabs, 1);
     auto* storeRow = new QHBoxLayout;
     m_labelStore = textLabel(
         "LabelStore", sjis("成績データベース: ") + toCp932Lenient(m_ledger.store.string()), this);
@@ -216,7 +170,7 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     store->setToolTip(u("次回からの集計で使う成績データベースのファイルを選びます"));
     connect(store, &QPushButton::clicked, this, &TFormLedger::ButtonStoreClick);
     storeRow->addWidget(store);
-    layout->addLayout(storeRow);
+    window->addLayout(storeRow);
 
     auto* buttons = new QHBoxLayout;
     m_labelSaved = new QLabel(this);
@@ -232,7 +186,7 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     buttons->addWidget(save);
     buttons->addWidget(close);
-    layout->addLayout(buttons);
+    window->addLayout(buttons);
 }
 
 void TFormLedger::showEvent(QShowEvent* event) {
