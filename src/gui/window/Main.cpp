@@ -40,9 +40,11 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -201,6 +203,26 @@ void TFormMain::makeActions() {
     ActionOutCsv = makeAction("ActionOutCsv", "出力", "CSV出力(&C)", "CSVファイルを出力します", -1);
     ActionLedger = makeAction("ActionLedger", "出力", "成績集計(&L)",
                               "フォルダの開催日をまとめて、印と買い目の成績を集計します", -1);
+    ActionNextRace = makeAction("ActionNextRace", "表示", "次のレース(&N)\tCtrl+PgDn, Alt+→",
+                                "次のレースを表示します", -1);
+    ActionNextRace->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)});
+    ActionPrevRace = makeAction("ActionPrevRace", "表示", "前のレース(&P)\tCtrl+PgUp, Alt+←",
+                                "前のレースを表示します", -1);
+    ActionPrevRace->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_Left)});
+    ActionPageYosou =
+        makeAction("ActionPageYosou", "表示", "予想(&Y)", "予想のページを表示します", -1);
+    ActionPageOdds =
+        makeAction("ActionPageOdds", "表示", "オッズ(&D)", "オッズのページを表示します", -1);
+    ActionPageCyo = makeAction("ActionPageCyo", "表示", "調教(&T)", "調教のページを表示します", -1);
+    ActionOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    ActionPageYosou->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    ActionPageOdds->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    ActionPageCyo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
+    // the menus are shown by the tool bar's buttons, so the keys belong to the window
+    addActions({ActionOpen, ActionNextRace, ActionPrevRace, ActionPageYosou, ActionPageOdds,
+                ActionPageCyo});
     ActionRaceIndex->setCheckable(true);
 
     connect(ActionOpen, &QAction::triggered, this, &TFormMain::ActionOpenExecute);
@@ -213,6 +235,16 @@ void TFormMain::makeActions() {
     connect(ActionOutRuv, &QAction::triggered, this, &TFormMain::ActionOutRuvExecute);
     connect(ActionOutCsv, &QAction::triggered, this, &TFormMain::ActionOutCsvExecute);
     connect(ActionLedger, &QAction::triggered, this, &TFormMain::ActionLedgerExecute);
+    connect(ActionNextRace, &QAction::triggered, this, &TFormMain::ActionNextRaceExecute);
+    connect(ActionPrevRace, &QAction::triggered, this, &TFormMain::ActionPrevRaceExecute);
+    const std::array<std::pair<QAction*, QWidget*>, 3> pages{{{ActionPageYosou, TabSheet1Yosou},
+                                                              {ActionPageOdds, TabSheet1Odds},
+                                                              {ActionPageCyo, TabSheet1Cyo}}};
+    for (const auto& pair : pages) {
+        QWidget* page = pair.second;
+        connect(pair.first, &QAction::triggered, this,
+                [this, page] { PageControl1->setCurrentWidget(page); });
+    }
 
     connect(ActionExit, &QAction::triggered, this, &TFormMain::ActionExitExecute);
     connect(ActionCfg, &QAction::triggered, this, &TFormMain::ActionCfgExecute);
@@ -244,6 +276,10 @@ void TFormMain::makeMenus() {
 
     MShow = addMenu("MShow", "表示(&S)");
     MShow->addActions({ActionRaceIndex, ActionBamei});
+    MShow->addSeparator();
+    MShow->addActions({ActionNextRace, ActionPrevRace});
+    MShow->addSeparator();
+    MShow->addActions({ActionPageYosou, ActionPageOdds, ActionPageCyo});
     connect(MShow, &QMenu::aboutToShow, this,
             [this] { m_raceView->MShowClick(m_session && m_session->IsDayOpen()); });
 
@@ -431,8 +467,10 @@ void TFormMain::FormCreate() {
     m_raceView->setBameiWidth(std::clamp(m_settings.Pos.Split2, 0, kMaxPaneWidth));
     ActionBamei->setChecked(m_settings.Pos.Bamei != 0);
 
-    for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
-                            ActionOutHtml, ActionOutWars, ActionOutRuv, ActionOutCsv, ActionBamei})
+    for (QAction* action :
+         {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose, ActionOutHtml,
+          ActionOutWars, ActionOutRuv, ActionOutCsv, ActionBamei, ActionNextRace, ActionPrevRace,
+          ActionPageYosou, ActionPageOdds, ActionPageCyo})
         action->setEnabled(false);
     ActionOpen->setEnabled(false); // until the prediction exists
     for (QWidget* hidden : {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Splitter1),
@@ -576,8 +614,10 @@ void TFormMain::GridWidthSetUp() {
 }
 
 void TFormMain::setDayCommandsEnabled(bool enabled) {
-    for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
-                            ActionOutHtml, ActionOutWars, ActionOutRuv, ActionOutCsv})
+    for (QAction* action :
+         {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose, ActionOutHtml,
+          ActionOutWars, ActionOutRuv, ActionOutCsv, ActionNextRace, ActionPrevRace,
+          ActionPageYosou, ActionPageOdds, ActionPageCyo})
         action->setEnabled(enabled);
     ActionRaceIndex->setChecked(enabled);
 }
@@ -641,8 +681,8 @@ void TFormMain::buildRaceIndex() {
     lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i)
         lines.push_back(race.RaceLine(i));
-    const TRaceIndex index(lines);
-    for (const auto& group : index.Roots()) {
+    m_raceIndex = std::make_unique<TRaceIndex>(lines);
+    for (const auto& group : m_raceIndex->Roots()) {
         auto* groupItem = new QTreeWidgetItem(TreeView1, QStringList{qsjis(group->text)});
         groupItem->setIcon(0, ImageList2.at(nodeImage::kVenue));
         groupItem->setData(0, kNodeDataRole, group->data);
@@ -660,6 +700,8 @@ void TFormMain::ActionCloseExecute() {
     setDayPanesVisible(false);
     TreeView1->clear();
     LabelTitle->clear();
+    m_raceIndex.reset();
+    m_shownRace = -1;
     if (m_session)
         m_session->CloseDay();
 }
@@ -684,6 +726,10 @@ void TFormMain::TreeView1DblClick() {
         return;
     if (m_settings.Other.RaceClose != 0)
         ActionRaceIndex->trigger();
+    showRace(index);
+}
+
+bool TFormMain::showRace(int index) {
     try {
         m_session->PrepareRace(index, true);
         // the view clears itself once the race's data has been read
@@ -691,7 +737,32 @@ void TFormMain::TreeView1DblClick() {
         LabelChooseRace->hide();
     } catch (const std::exception& error) {
         reportError(error);
+        return false;
     }
+    m_shownRace = index;
+    for (QTreeWidgetItemIterator it(TreeView1); *it != nullptr; ++it) {
+        if ((*it)->data(0, kNodeDataRole).toInt() == index && (*it)->parent() != nullptr) {
+            TreeView1->setCurrentItem(*it);
+            break;
+        }
+    }
+    return true;
+}
+
+void TFormMain::ActionNextRaceExecute() {
+    stepRace(1);
+}
+
+void TFormMain::ActionPrevRaceExecute() {
+    stepRace(-1);
+}
+
+void TFormMain::stepRace(int step) {
+    if (!m_raceIndex || !m_session || !m_session->IsDayOpen())
+        return;
+    const int next = m_raceIndex->Neighbour(m_shownRace, step);
+    if (next >= 0)
+        showRace(next);
 }
 
 void TFormMain::ActionOutAllExecute() {

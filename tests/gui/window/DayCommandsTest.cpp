@@ -899,3 +899,71 @@ TEST_F(DayCommandsTest, TheKeyboardMenuActsOnTheFocusedCellAndOpensBesideIt) {
     }
     w->close();
 }
+
+// Through the card from the keyboard: the race keys step along the index across venues and
+// stop at its ends, the page keys choose the pages, Ctrl+O asks for a day.
+TEST_F(DayCommandsTest, TheKeysStepThroughTheCardAndChooseThePages) {
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    TRaceBase& race = w->Session()->Race();
+    const int last = race.RaceCount() - 1;
+    const int secondVenue = raceIndex(*w)->topLevelItem(1)->child(0)->data(0, Qt::UserRole).toInt();
+    ASSERT_GT(secondVenue, 0);
+    QStringList headings;
+    for (int i = 0; i <= last; ++i) {
+        race.SelectRace(i);
+        headings.append(qsjis(race.RaceHeading()).replace(u("\r\n"), u("\n")));
+    }
+    QWidget* grid = child<TStrColGrid>(*w, "GridYosou");
+    QWidget* tree = raceIndex(*w);
+    const struct {
+        const char* how;
+        int start; // the race chosen first; -1 keeps the one shown
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QWidget* focus;
+        int shown;
+    } steps[] = {
+        {"Ctrl+PgDn with no race shown", -1, Qt::Key_PageDown, Qt::ControlModifier, tree, 0},
+        {"Ctrl+PgUp at the first race", -1, Qt::Key_PageUp, Qt::ControlModifier, grid, 0},
+        {"Alt+Right", -1, Qt::Key_Right, Qt::AltModifier, tree, 1},
+        {"Ctrl+PgDn", -1, Qt::Key_PageDown, Qt::ControlModifier, grid, 2},
+        {"Alt+Left", -1, Qt::Key_Left, Qt::AltModifier, grid, 1},
+        {"into the next venue", secondVenue - 1, Qt::Key_PageDown, Qt::ControlModifier, grid,
+         secondVenue},
+        {"back into the first venue", -1, Qt::Key_Left, Qt::AltModifier, tree, secondVenue - 1},
+        {"Alt+Right at the last race", last, Qt::Key_Right, Qt::AltModifier, tree, last},
+        {"Ctrl+PgUp from the last race", -1, Qt::Key_PageUp, Qt::ControlModifier, grid, last - 1},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.how);
+        if (s.start >= 0)
+            doubleClick(*w, raceNode(*w, s.start));
+        s.focus->setFocus();
+        QTest::keyClick(s.focus, s.key, s.modifiers);
+        EXPECT_EQ(heading(*w), headings.value(s.shown));
+        EXPECT_EQ(raceIndex(*w)->currentItem(), raceNode(*w, s.shown));
+    }
+
+    const QTabWidget* pages = child<QTabWidget>(*w, "PageControl1");
+    for (const auto& [key, page] : {std::pair{Qt::Key_2, "TabSheet1Odds"},
+                                    {Qt::Key_3, "TabSheet1Cyo"},
+                                    {Qt::Key_1, "TabSheet1Yosou"}}) {
+        QTest::keyClick(grid, key, Qt::ControlModifier);
+        EXPECT_EQ(pages->currentWidget()->objectName(), page);
+    }
+
+    QWidget* asked = nullptr;
+    QTimer::singleShot(0, [&asked] {
+        asked = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(asked))
+            dialog->reject();
+    });
+    QTest::keyClick(tree, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(asked->objectName(), "OpenDialog1");
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    w->close();
+}

@@ -107,6 +107,13 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
         {"ActionOutCsv", "出力", "CSV出力(&C)", "CSVファイルを出力します", -1, false, false},
         {"ActionLedger", "出力", "成績集計(&L)",
          "フォルダの開催日をまとめて、印と買い目の成績を集計します", -1, true, false},
+        {"ActionNextRace", "表示", "次のレース(&N)\tCtrl+PgDn, Alt+→", "次のレースを表示します", -1,
+         false, false},
+        {"ActionPrevRace", "表示", "前のレース(&P)\tCtrl+PgUp, Alt+←", "前のレースを表示します", -1,
+         false, false},
+        {"ActionPageYosou", "表示", "予想(&Y)", "予想のページを表示します", -1, false, false},
+        {"ActionPageOdds", "表示", "オッズ(&D)", "オッズのページを表示します", -1, false, false},
+        {"ActionPageCyo", "表示", "調教(&T)", "調教のページを表示します", -1, false, false},
     };
     // the window's commands are the actions with a category: these and no others
     QStringList names;
@@ -206,7 +213,10 @@ TEST_F(WindowTest, TheMenuBarShowsEachMenuWithItsCommandsInOrder) {
          {u("一括出力(&A)"), "-", u("詳細テキストファイル出力(&T)"), u("HTMLファイル出力(&H)"),
           u("WARSファイル出力(&W)"), u("RUVファイル出力(&Q)"), u("CSV出力(&C)"), "-",
           u("成績集計(&L)")}},
-        {"表示(&S)", {u("レース一覧の表示(&I)"), u("馬名の表示(&B)")}},
+        {"表示(&S)",
+         {u("レース一覧の表示(&I)"), u("馬名の表示(&B)"), "-",
+          u("次のレース(&N)\tCtrl+PgDn, Alt+→"), u("前のレース(&P)\tCtrl+PgUp, Alt+←"), "-",
+          u("予想(&Y)"), u("オッズ(&D)"), u("調教(&T)")}},
         {"オプション(&O)", {u("ツールバーの表示(&T)"), u("環境設定(&C)")}},
         {"ヘルプ(&H)", {u("目次(&C)"), u("バージョン情報(&A)")}},
     };
