@@ -288,6 +288,7 @@ TRaceView::TRaceView(QWidget* tabSheet1Yosou, QWidget* tabSheet1Odds, QWidget* t
     : QObject(parent), m_oddsPage(tabSheet1Odds), m_labelTitle(labelTitle) {
     setObjectName(QStringLiteral("RaceView"));
     m_labelTitle->setTextFormat(Qt::PlainText);
+    buildTitleMenu();
     buildYosouPage(tabSheet1Yosou);
     buildOddsPage(tabSheet1Odds);
     buildCyoPage(tabSheet1Cyo);
@@ -332,6 +333,27 @@ void TRaceView::buildYosouPage(QWidget* page) {
     m_labelKaime1->setObjectName(QStringLiteral("LabelKaime1"));
     m_labelKaime2->setObjectName(QStringLiteral("LabelKaime2"));
     layout->addWidget(panel3);
+}
+
+void TRaceView::buildTitleMenu() {
+    auto* menu = new QMenu(m_labelTitle);
+    menu->setObjectName(QStringLiteral("PopupMenuTitle"));
+    QAction* copy = menu->addAction(qsjis(sjis("レース名をコピー")));
+    copy->setObjectName(QStringLiteral("MCopyTitle"));
+    connect(copy, &QAction::triggered, this, [this] {
+        // the heading's lines on one line, for a note or a spreadsheet cell
+        QStringList lines;
+        for (const QString& line : m_labelTitle->text().split('\n'))
+            if (!line.trimmed().isEmpty())
+                lines.append(line.trimmed());
+        QGuiApplication::clipboard()->setText(lines.join(' '));
+    });
+    m_labelTitle->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_labelTitle, &QWidget::customContextMenuRequested, this,
+            [this, menu, copy](const QPoint& position) {
+                copy->setEnabled(!m_labelTitle->text().isEmpty());
+                menu->popup(m_labelTitle->mapToGlobal(position));
+            });
 }
 
 void TRaceView::buildOddsPage(QWidget* page) {

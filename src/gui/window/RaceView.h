@@ -32,6 +32,8 @@ struct TSettings;
 //           TabSheet2Wid (GridOddsWid);
 //   調　教  GridCyo.
 //
+// The race heading's context menu PopupMenuTitle copies it as one line (MCopyTitle).
+//
 // Every component carries its name as object name. The view reads the race data source,
 // the prediction and the odds container only inside Fill and keeps nothing of them.
 class TRaceView : public QObject {
@@ -95,6 +97,7 @@ private:
     // The explanation of a cell of GridYosou (CP932); empty for a cell without one.
     std::string explanationOf(int col, int row) const;
     void yosouContextMenu(const QPoint& position);
+    void buildTitleMenu();
 
     QWidget* m_oddsPage;
     QLabel* m_labelTitle;

@@ -967,3 +967,62 @@ TEST_F(DayCommandsTest, TheKeysStepThroughTheCardAndChooseThePages) {
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
     w->close();
 }
+
+// What the user copies lands on the clipboard as shown: a cell, a whole grid for a
+// spreadsheet in its sorted order, and the race heading as one line.
+TEST_F(DayCommandsTest, TheGridsAndTheHeadingCopyWhatTheyShow) {
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    doubleClick(*w, raceNode(*w, 10)); // 東京 11R, seven runners
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const struct {
+        const char* grid;
+        Qt::Key page;
+        int col, row;
+        const char* heading; // the start of the first line of the whole grid
+    } grids[] = {
+        {"GridYosou", Qt::Key_1, 2, 3, "枠\t馬\t馬名\t性齢\t斤量\t騎手\t単勝\tＱ\tＰ\t\t5走前"},
+        {"GridOddsTan", Qt::Key_2, 1, 4, "馬番\t単勝\t複勝"},
+        {"GridCyo", Qt::Key_3, 1, 0, "1\t枠 1番 "},
+    };
+    for (const auto& g : grids) {
+        SCOPED_TRACE(g.grid);
+        TStrColGrid* grid = child<TStrColGrid>(*w, g.grid);
+        QTest::keyClick(grid, g.page, Qt::ControlModifier);
+        ASSERT_TRUE(QTest::qWaitFor([grid] { return grid->isVisible(); }, 2000));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(*grid, g.col, g.row));
+        clipboard->clear();
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(clipboard->text(), qsjis(grid->Cells(g.col, g.row)).trimmed());
+        EXPECT_FALSE(clipboard->text().isEmpty());
+
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QStringList lines = clipboard->text().split('\n');
+        ASSERT_EQ(lines.size(), grid->RowCount() + 1); // each row ends its line
+        EXPECT_TRUE(lines.first().startsWith(u(g.heading))) << lines.first().toStdString();
+        for (const QString& line : lines.mid(0, grid->RowCount()))
+            EXPECT_EQ(line.count('\t'), grid->ColCount() - 1) << line.toStdString();
+    }
+
+    // sorted by mark, the rows come in the order shown: 7番 (◎) first
+    TStrColGrid* yosou = child<TStrColGrid>(*w, "GridYosou");
+    QTest::keyClick(yosou, Qt::Key_1, Qt::ControlModifier);
+    QTest::mouseClick(yosou->viewport(), Qt::LeftButton, {}, cellCentre(*yosou, 9, 0));
+    QTest::keyClick(yosou, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(clipboard->text().section('\n', 1, 1).section('\t', 1, 2), u("7\tマルセイマレ"));
+
+    QLabel* title = child<QLabel>(*w, "LabelTitle");
+    const QPoint at = title->rect().center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, title->mapToGlobal(at));
+    QApplication::sendEvent(title, &click);
+    QMenu* menu = child<QMenu>(*w, "PopupMenuTitle");
+    ASSERT_TRUE(menu->isVisible());
+    child<QAction>(*w, "MCopyTitle")->trigger();
+    menu->close();
+    const QStringList headingLines = title->text().split('\n');
+    ASSERT_EQ(headingLines.size(), 2);
+    EXPECT_EQ(clipboard->text(), headingLines[0].trimmed() + ' ' + headingLines[1].trimmed());
+    w->close();
+}
