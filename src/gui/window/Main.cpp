@@ -6,6 +6,7 @@
 #include "view/RaceIndex.h"
 #include "session/Settings.h"
 #include "ledger/SeasonLedger.h"
+#include "season/SeasonFolder.h"
 #include "gui/window/RaceView.h"
 #include "platform/Cancel.h"
 #include "platform/Cp932.h"
@@ -264,7 +265,12 @@ void TFormMain::makeMenus() {
         return menu;
     };
     MFile = addMenu("MFile", "ファイル(&F)");
-    MFile->addActions({ActionOpen, ActionClose, ActionExit});
+    MFile->addActions({ActionOpen, ActionClose});
+    MRecent = MFile->addMenu(u("最近使った開催日(&R)"));
+    MRecent->setObjectName(QStringLiteral("MRecent"));
+    MRecent->setFont(font());
+    connect(MRecent, &QMenu::aboutToShow, this, &TFormMain::MRecentShow);
+    MFile->addAction(ActionExit);
 
     MOut = addMenu("MOut", "出力(&G)");
     MOut->addAction(ActionOutAll);
@@ -661,6 +667,7 @@ bool TFormMain::OpenDay(const fs::path& archive) {
     setDayPanesVisible(true);
     buildRaceIndex();
     TreeView1->expandAll();
+    rememberDay(archive);
     PageControl1->setCurrentWidget(TabSheet1Yosou);
     // a record file cut short: its whole records are shown, and the user is told
     if (!m_session->FileWarnings().empty() && ShowWarningBox) {
@@ -691,6 +698,37 @@ void TFormMain::buildRaceIndex() {
             raceItem->setIcon(0, ImageList2.at(nodeImage::kRace));
             raceItem->setData(0, kNodeDataRole, raceNode->data);
         }
+    }
+}
+
+void TFormMain::rememberDay(const fs::path& archive) {
+    const int date = SeasonDate(m_session->DayCode());
+    std::string caption = date != 0 ? DateText(date) : toCp932Lenient(archive.filename().string());
+    for (const auto& venue : m_raceIndex->Roots())
+        caption += " " + venue->text;
+    m_settings.AddRecent(fs::absolute(archive).lexically_normal(), caption);
+    try {
+        m_settings.SaveRecent(m_iniFile);
+    } catch (const std::exception& error) {
+        reportError(error);
+    }
+}
+
+void TFormMain::MRecentShow() {
+    MRecent->clear();
+    if (m_settings.Recent.empty()) {
+        MRecent->addAction(u("(なし)"))->setEnabled(false);
+        return;
+    }
+    int place = 0;
+    for (const TSettings::TRecentDay& day : m_settings.Recent) {
+        const fs::path file = day.File;
+        QAction* item =
+            MRecent->addAction(QStringLiteral("&%1 ").arg(++place) + qsjis(day.Caption));
+        item->setStatusTip(QString::fromStdString(day.File));
+        std::error_code ec;
+        item->setEnabled(CanOpenDay() && fs::is_regular_file(file, ec));
+        connect(item, &QAction::triggered, this, [this, file] { OpenDay(file); });
     }
 }
 

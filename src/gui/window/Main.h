@@ -217,6 +217,7 @@ private:
     QMenu* MShow;
     QMenu* MOption;
     QMenu* MHelp;
+    QMenu* MRecent; // 最近使った開催日: the days of TSettings::Recent
     QAction* MN1;
     QAction* MToolBar;
 
@@ -269,6 +270,10 @@ private:
     void setDayCommandsEnabled(bool enabled);
     void setDayPanesVisible(bool visible);
     void buildRaceIndex();
+    // The open day first in the recent days, with its date and venues, in the settings file.
+    void rememberDay(const std::filesystem::path& archive);
+    // Lists the recent days in MRecent; a day whose file is gone is greyed.
+    void MRecentShow();
     // Prepares and shows race index; the race index's current node follows it. An error
     // is shown and leaves the view as it was. True when the race is shown.
     bool showRace(int index);

@@ -1026,3 +1026,52 @@ TEST_F(DayCommandsTest, TheGridsAndTheHeadingCopyWhatTheyShow) {
     EXPECT_EQ(clipboard->text(), headingLines[0].trimmed() + ' ' + headingLines[1].trimmed());
     w->close();
 }
+
+// The days opened last come back in a later run, newest first, eight of them; a day
+// whose file is gone is greyed, and choosing one opens it.
+TEST_F(DayCommandsTest, TheRecentDaysListTheLastEightOpenedNewestFirst) {
+    std::vector<fs::path> days;
+    for (int d = 1; d <= 9; ++d) {
+        days.push_back(folder() / ("rv0102" + std::to_string(10 + d) + ".lzh"));
+        fs::copy_file(s_archive, days.back());
+    }
+    QString venues;
+    {
+        auto w = dayWindow();
+        for (const fs::path& day : days)
+            ASSERT_TRUE(w->OpenDay(day));
+        ASSERT_TRUE(w->OpenDay(days[3])); // again: first, and listed once
+        for (int g = 0; g < raceIndex(*w)->topLevelItemCount(); ++g)
+            venues += ' ' + raceIndex(*w)->topLevelItem(g)->text(0);
+        w->close();
+    }
+    fs::remove(days[5]);
+
+    auto w = makeWindow(); // a later run, over the same settings file
+    useForms(*w);
+    w->show();
+    QMenu* recent = child<QMenu>(*w, "MRecent");
+    auto listed = [recent] {
+        recent->popup({});
+        QStringList items;
+        for (const QAction* item : recent->actions())
+            items.append(item->text() + (item->isEnabled() ? "" : " (greyed)"));
+        recent->close();
+        return items;
+    };
+    auto item = [&venues](int place, int day) {
+        return QStringLiteral("&%1 2001-02-%2").arg(place).arg(10 + day + 1) + venues;
+    };
+    EXPECT_EQ(listed(),
+              (QStringList{item(1, 3), item(2, 8), item(3, 7), item(4, 6), item(5, 5) + " (greyed)",
+                           item(6, 4), item(7, 2), item(8, 1)}));
+
+    recent->popup({});
+    recent->actions().at(2)->trigger();
+    recent->close();
+    ASSERT_TRUE(w->Session()->IsDayOpen());
+    EXPECT_EQ(w->Session()->DayCode(), "010218");
+    EXPECT_EQ(listed().first(), item(1, 7));
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    w->close();
+}

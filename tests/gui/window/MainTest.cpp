@@ -208,7 +208,8 @@ TEST_F(WindowTest, TheMenuBarShowsEachMenuWithItsCommandsInOrder) {
         const char* title;
         QStringList items; // "-": a separator
     } menus[] = {
-        {"ファイル(&F)", {u("開く(&O)"), u("閉じる(&C)"), u("終了(&X)")}},
+        {"ファイル(&F)",
+         {u("開く(&O)"), u("閉じる(&C)"), u("最近使った開催日(&R)"), u("終了(&X)")}},
         {"出力(&G)",
          {u("一括出力(&A)"), "-", u("詳細テキストファイル出力(&T)"), u("HTMLファイル出力(&H)"),
           u("WARSファイル出力(&W)"), u("RUVファイル出力(&Q)"), u("CSV出力(&C)"), "-",
