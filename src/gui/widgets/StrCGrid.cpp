@@ -210,6 +210,7 @@ TGridCoord TStrColGrid::press(QMouseEvent* event) {
         FocusCell(cell.x, cell.y);
         ScrollToFocus(viewport()->width(), viewport()->height());
     }
+    emit currentCellMoved();
     return cell;
 }
 
@@ -272,6 +273,7 @@ void TStrColGrid::keyPressEvent(QKeyEvent* event) {
     }
     FocusCell(col, row);
     ScrollToFocus(viewport()->width(), viewport()->height());
+    emit currentCellMoved();
 }
 
 void TStrColGrid::focusInEvent(QFocusEvent* event) {

@@ -30,6 +30,8 @@ signals:
     // A left click (double click) on a cell, after the grid has handled it.
     void cellClicked(int col, int row);
     void cellDoubleClicked(int col, int row);
+    // A press or a key may have moved the focused cell, or a sort the rows under it.
+    void currentCellMoved();
 
 protected:
     void gridChanged(TChange change) override;

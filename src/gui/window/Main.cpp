@@ -185,6 +185,10 @@ void TFormMain::makeActions() {
     ActionBamei->setProperty("ImageIndex", kHorseNames);
     ActionBamei->setIcon(ImageList1.at(kHorseNames));
     ActionList1.append(ActionBamei);
+    ActionGraph = m_raceView->ActionGraph();
+    ActionGraph->setProperty("Category", u("表示"));
+    ActionGraph->setProperty("ImageIndex", -1);
+    ActionList1.append(ActionGraph);
     ActionCfg =
         makeAction("ActionCfg", "オプション", "環境設定(&C)", "環境設定を行います", kSettings);
     ActionContent =
@@ -281,7 +285,7 @@ void TFormMain::makeMenus() {
     MOut->addAction(ActionLedger);
 
     MShow = addMenu("MShow", "表示(&S)");
-    MShow->addActions({ActionRaceIndex, ActionBamei});
+    MShow->addActions({ActionRaceIndex, ActionBamei, ActionGraph});
     MShow->addSeparator();
     MShow->addActions({ActionNextRace, ActionPrevRace});
     MShow->addSeparator();
@@ -472,6 +476,8 @@ void TFormMain::FormCreate() {
     setPaneWidth(Panel1, m_settings.Pos.Split1 + 2 * kPanelBevel);
     m_raceView->setBameiWidth(std::clamp(m_settings.Pos.Split2, 0, kMaxPaneWidth));
     ActionBamei->setChecked(m_settings.Pos.Bamei != 0);
+    m_raceView->setChartHeight(m_settings.Pos.GraphHeight);
+    ActionGraph->setChecked(m_settings.Pos.Graph != 0);
 
     for (QAction* action :
          {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose, ActionOutHtml,
@@ -505,6 +511,8 @@ void TFormMain::FormClose() {
         m_settings.Pos.Split1 = RaceTreeWidth();
         m_settings.Pos.Split2 = HorseNamePaneWidth();
         m_settings.Pos.Bamei = ActionBamei->isChecked() ? 1 : 0;
+        m_settings.Pos.Graph = ActionGraph->isChecked() ? 1 : 0;
+        m_settings.Pos.GraphHeight = m_raceView->chartHeight();
         m_settings.SavePos(m_iniFile);
     } catch (const std::exception& error) {
         reportError(error);

@@ -192,6 +192,7 @@ private:
     QAction* ActionExit;
     QAction* ActionRaceIndex;
     QAction* ActionBamei; // the race view's
+    QAction* ActionGraph; // the race view's
     QAction* ActionCfg;
     QAction* ActionContent;
     QAction* ActionAbout;
