@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QToolTip>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -79,7 +80,9 @@ void TFigureChartView::paintEvent(QPaintEvent*) {
     for (const TChartTick& tick : m_chart.DateTicks(kDateGap)) {
         const QString label = QString::fromLatin1(tick.label);
         painter.drawLine(tick.at, plotBottom, tick.at, plotBottom + 3);
-        painter.drawText(tick.at - metrics.horizontalAdvance(label) / 2,
+        // a label at either end stays whole inside the pane
+        const int labelWidth = metrics.horizontalAdvance(label);
+        painter.drawText(std::clamp(tick.at - labelWidth / 2, 0, width() - labelWidth - 2),
                          plotBottom + 4 + metrics.ascent(), label);
     }
 
