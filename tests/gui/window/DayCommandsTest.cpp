@@ -11,6 +11,7 @@
 #include "gui/dialogs/Cfg.h"
 #include "gui/support/Images.h"
 #include "gui/support/QtBoundary.h"
+#include "gui/widgets/FigureChartView.h"
 #include "gui/widgets/Splitter.h"
 #include "gui/widgets/StrCGrid.h"
 #include "gui/dialogs/Wait.h"
@@ -148,20 +149,24 @@ QPoint cellCentre(const TStrColGrid& grid, int col, int row) {
     return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
 }
 
-// The pointer comes to rest on a cell: the text of the tooltip it raises, or an empty
-// text when none shows.
-QString toolTipAt(TStrColGrid& grid, int col, int row) {
+// The pointer comes to rest on a point of a widget: the text of the tooltip it raises,
+// or an empty text when none shows.
+QString toolTipOn(QWidget* widget, QPoint at) {
     QToolTip::hideText(); // the last tip fades out first
     if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000))
         return QStringLiteral("the last tip stays");
-    const QPoint at = cellCentre(grid, col, row);
-    QHelpEvent rest(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
-    QApplication::sendEvent(grid.viewport(), &rest);
+    QHelpEvent rest(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &rest);
     if (!QToolTip::isVisible())
         return {};
     QTextDocument shown;
     shown.setHtml(QToolTip::text());
     return shown.toPlainText();
+}
+
+// The same over a cell.
+QString toolTipAt(TStrColGrid& grid, int col, int row) {
+    return toolTipOn(grid.viewport(), cellCentre(grid, col, row));
 }
 
 // What the user sees of the race view: the heading, the two bet lines and every cell of
@@ -1074,4 +1079,108 @@ TEST_F(DayCommandsTest, TheRecentDaysListTheLastEightOpenedNewestFirst) {
     EXPECT_EQ(listed().first(), item(1, 7));
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
     w->close();
+}
+
+// The chart draws what the grid shows: the current row's runner and the ones added, a
+// mark for each figure cell (hollow for dirt) and none where the cell has no figure, each
+// mark explaining itself as its cell does; another race takes the added ones away, and
+// the pane's height and switch come back in the next run.
+TEST_F(DayCommandsTest, TheFigureChartDrawsTheGridsRunnersAndExplainsItsMarks) {
+    auto w = dayWindow("[Pos]\r\nGraph=1\r\nGraphHeight=200\r\n");
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    doubleClick(*w, raceNode(*w, 8)); // 東京 9R, eighteen runners
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    TStrColGrid* grid = child<TStrColGrid>(*w, "GridYosou");
+    auto* chart = child<TFigureChartView>(*w, "ChartFigure");
+    ASSERT_TRUE(chart->isVisible());
+    EXPECT_EQ(chart->height(), 200);
+    auto drawn = [chart] {
+        std::vector<int> runners;
+        for (const TChartRunner& runner : chart->Chart().Runners())
+            runners.push_back(runner.number);
+        return runners;
+    };
+    QMenu* menu = child<QMenu>(*w, "PopupMenuYosou");
+    QAction* add = child<QAction>(*w, "MAddToChart");
+    EXPECT_EQ(add->text(), u("グラフに追加"));
+    auto menuOn = [&](int row) {
+        const QPoint at = cellCentre(*grid, 2, row);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &click);
+        const bool enabled = add->isEnabled();
+        if (enabled)
+            add->trigger();
+        menu->close();
+        return enabled;
+    };
+
+    const struct {
+        const char* what;
+        std::function<bool()> act; // false: a menu item that was greyed
+        std::vector<int> runners;
+    } steps[] = {
+        {"the first row is current", [] { return true; }, {1}},
+        {"two rows down",
+         [grid] {
+             QTest::keyClick(grid, Qt::Key_Down);
+             QTest::keyClick(grid, Qt::Key_Down);
+             return true;
+         },
+         {3}},
+        {"the current row cannot be added", [&] { return !menuOn(3); }, {3}},
+        {"added", [&] { return menuOn(5); }, {3, 5}},
+        {"added twice is once", [&] { return !menuOn(5); }, {3, 5}},
+        {"a second added", [&] { return menuOn(12); }, {3, 5, 12}},
+        {"no fourth", [&] { return !menuOn(18); }, {3, 5, 12}},
+        {"a click on another row",
+         [&] {
+             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(*grid, 2, 7));
+             return true;
+         },
+         {7, 5, 12}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        EXPECT_TRUE(step.act());
+        EXPECT_EQ(drawn(), step.runners);
+    }
+
+    // every figure cell of the drawn runners has its mark, a dirt figure a hollow one, and
+    // the mark's tooltip is the cell's
+    const TFigureChart& shown = chart->Chart();
+    int marks = 0;
+    for (const TChartRunner& runner : shown.Runners()) {
+        for (int cell = 0; cell < 5; ++cell) {
+            SCOPED_TRACE(testing::Message() << runner.number << " cell " << cell);
+            const int col = 14 - cell;
+            const QString text = qsjis(grid->Cells(col, runner.number));
+            const bool figure = text.contains(QRegularExpression("^\\+?D?\\d+$"));
+            const auto mark =
+                std::find_if(shown.Marks().begin(), shown.Marks().end(), [&](const TChartMark& m) {
+                    return m.runner == runner.number && m.cell == cell;
+                });
+            ASSERT_EQ(mark != shown.Marks().end(), figure) << text.toStdString();
+            if (!figure)
+                continue;
+            ++marks;
+            EXPECT_EQ(mark->dirt, text.contains('D'));
+            EXPECT_EQ(toolTipOn(chart, {mark->x, mark->y}), toolTipAt(*grid, col, runner.number));
+        }
+    }
+    EXPECT_GT(marks, 6);
+    // a line joins only races one after another: a race without a figure leaves a gap
+    for (const auto& line : shown.Lines())
+        for (std::size_t i = 1; i < line.size(); ++i)
+            EXPECT_EQ(line[i - 1].cell, line[i].cell + 1);
+    EXPECT_EQ(toolTipOn(chart, {2, 2}), "");
+
+    doubleClick(*w, raceNode(*w, 9)); // 東京 10R
+    EXPECT_EQ(drawn(), std::vector<int>{std::stoi(grid->Cells(1, grid->Row()))});
+    child<QAction>(*w, "ActionGraph")->trigger();
+    EXPECT_FALSE(chart->isVisible());
+    w->close();
+    const std::string ini = readIni();
+    EXPECT_NE(ini.find("Graph=0\r\nGraphHeight=200\r\n"), std::string::npos) << ini;
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
 }
