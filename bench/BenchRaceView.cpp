@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
 
     // the same with the figure chart below the grid drawing the current row's runner
     view.ActionGraph()->setChecked(true);
-    benchmark("PrepareRace + Clear + Fill + paint the page, chart shown", 100, [&] {
+    benchmark("PrepareRace + Clear + Fill + paint + chart", 100, [&] {
         session.PrepareRace(largest, true);
         view.Clear();
         view.Fill(session);
