@@ -1103,46 +1103,39 @@ TEST_F(DayCommandsTest, TheFigureChartDrawsTheGridsRunnersAndExplainsItsMarks) {
     };
     QMenu* menu = child<QMenu>(*w, "PopupMenuYosou");
     QAction* add = child<QAction>(*w, "MAddToChart");
-    EXPECT_EQ(add->text(), u("グラフに追加"));
-    auto menuOn = [&](int row) {
-        const QPoint at = cellCentre(*grid, 2, row);
-        QContextMenuEvent click(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(grid->viewport(), &click);
-        const bool enabled = add->isEnabled();
-        if (enabled)
-            add->trigger();
-        menu->close();
-        return enabled;
-    };
-
+    enum How { kNothing, kDown, kMenu, kClick };
     const struct {
         const char* what;
-        std::function<bool()> act; // false: a menu item that was greyed
+        How how;
+        int row;    // the row clicked or opened a menu on; the rows moved down
+        bool added; // the menu's グラフに追加 was enabled
         std::vector<int> runners;
     } steps[] = {
-        {"the first row is current", [] { return true; }, {1}},
-        {"two rows down",
-         [grid] {
-             QTest::keyClick(grid, Qt::Key_Down);
-             QTest::keyClick(grid, Qt::Key_Down);
-             return true;
-         },
-         {3}},
-        {"the current row cannot be added", [&] { return !menuOn(3); }, {3}},
-        {"added", [&] { return menuOn(5); }, {3, 5}},
-        {"added twice is once", [&] { return !menuOn(5); }, {3, 5}},
-        {"a second added", [&] { return menuOn(12); }, {3, 5, 12}},
-        {"no fourth", [&] { return !menuOn(18); }, {3, 5, 12}},
-        {"a click on another row",
-         [&] {
-             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(*grid, 2, 7));
-             return true;
-         },
-         {7, 5, 12}},
+        {"the first row is current", kNothing, 0, false, {1}},
+        {"two rows down", kDown, 2, false, {3}},
+        {"the current row cannot be added", kMenu, 3, false, {3}},
+        {"added", kMenu, 5, true, {3, 5}},
+        {"added twice is once", kMenu, 5, false, {3, 5}},
+        {"a second added", kMenu, 12, true, {3, 5, 12}},
+        {"no fourth", kMenu, 18, false, {3, 5, 12}},
+        {"a click on another row", kClick, 7, false, {7, 5, 12}},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
-        EXPECT_TRUE(step.act());
+        const QPoint at = cellCentre(*grid, 2, step.row);
+        for (int i = 0; step.how == kDown && i < step.row; ++i)
+            QTest::keyClick(grid, Qt::Key_Down);
+        if (step.how == kClick)
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        if (step.how == kMenu) {
+            QContextMenuEvent click(QContextMenuEvent::Mouse, at,
+                                    grid->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(grid->viewport(), &click);
+            EXPECT_EQ(add->isEnabled(), step.added);
+            if (add->isEnabled())
+                add->trigger();
+            menu->close();
+        }
         EXPECT_EQ(drawn(), step.runners);
     }
 
