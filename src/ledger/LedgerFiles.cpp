@@ -1,5 +1,6 @@
 #include "ledger/LedgerFiles.h"
 
+#include "ledger/LedgerBreakdown.h"
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerTables.h"
 #include "output/CsvWriter.h"
@@ -124,7 +125,8 @@ std::string LedgerCsv(const TLedger& ledger) {
     return csv;
 }
 
-std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<THtmlSection>& more) {
+std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<TBreakdown>& breakdowns,
+                       const std::vector<THtmlSection>& more) {
     std::string page = "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"UTF-8\">\n"
                        "<title>RUV PELTON 成績集計</title>\n<style>";
     page += kStyle;
@@ -133,9 +135,16 @@ std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<THtmlSec
     page += "<p>" + html(TimeDatabaseText(summary)) + "</p>\n";
     page += "<p class=\"note\">" + html(SnapshotNote()) + "</p>\n";
     page += "<h2>印</h2>\n" + htmlTable(MarkTable(summary));
+    page += "<p class=\"note\">" + html(PlaceNote()) + "</p>\n";
     page += "<h2>買い目</h2>\n" + htmlTable(BetTable(summary));
     page += "<h2>場別</h2>\n" + htmlTable(VenueBetTable(summary));
     page += "<h2>月別</h2>\n" + htmlTable(MonthBetTable(summary));
+    if (!breakdowns.empty()) {
+        page += "<h2>条件別</h2>\n";
+        for (const TBreakdown& breakdown : breakdowns)
+            page += "<h3>" + html(DimensionName(breakdown.dimension)) + "</h3>\n" +
+                    htmlTable(BreakdownTable(breakdown));
+    }
     page += "<h2>推移</h2>\n";
     if (summary.settled > 0)
         page += chartSvg(LedgerChart(summary));
@@ -160,6 +169,7 @@ std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
         lines.push_back("");
     }
     lines.push_back(SnapshotNote());
+    lines.push_back(PlaceNote());
     return lines;
 }
 
@@ -167,8 +177,10 @@ std::vector<fs::path> WriteLedgerFiles(const TLedger& ledger, const TLedgerSumma
                                        const fs::path& folder,
                                        const std::vector<THtmlSection>& more) {
     // every file of a run joins this one set, so that they take their places together
+    const std::vector<TBreakdown> breakdowns = Breakdowns(ledger.races);
     const TLedgerFile run[] = {{"ledger.csv", LedgerCsv(ledger)},
-                               {"ledger.html", LedgerHtml(summary, more)}};
+                               {"breakdown.csv", BreakdownCsv(breakdowns)},
+                               {"ledger.html", LedgerHtml(summary, breakdowns, more)}};
     TFileSet files;
     for (const TLedgerFile& file : run)
         files.Write(folder / file.name, file.bytes);

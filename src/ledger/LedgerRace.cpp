@@ -65,6 +65,25 @@ bool TLedgerRace::TopThreeKnown() const {
            3;
 }
 
+int TLedgerRace::Starters() const {
+    return static_cast<int>(std::count_if(results.begin(), results.end(),
+                                          [](int r) { return !runResult::IsRefunded(r); }));
+}
+
+int TLedgerRace::PlacesPaid() const {
+    const int starters = Starters();
+    return starters >= 8 ? 3 : starters >= 5 ? 2 : 0;
+}
+
+float TLedgerRace::PlaceOdds(int runner) const {
+    const auto index = static_cast<std::size_t>(runner - 1);
+    return runner >= 1 && index < placeLow.size() ? placeLow[index] : 0.0f;
+}
+
+bool TLedgerRace::HasPlaceOdds() const {
+    return std::any_of(placeLow.begin(), placeLow.end(), [](float odds) { return odds > 0; });
+}
+
 bool TLedgerRace::IsRefunded(const TLedgerBet& bet) const {
     return runResult::IsRefunded(Result(bet.lower)) || runResult::IsRefunded(Result(bet.higher));
 }

@@ -68,6 +68,17 @@ struct TLedgerRace {
     std::array<float, kLedgerMarks> winOdds{}; // those runners' win odds; 0 or less: none
     std::vector<TLedgerBet> bets;              // empty: 見送り
     std::vector<int> results;                  // by runner index: runResult codes
+    // by runner index: the lower bound of the place odds of the snapshot; 0: none (the RUV
+    // odds file holds no place odds)
+    std::vector<float> placeLow;
+
+    // The race card's conditions: the surface's name (CP932) and the codes as stored.
+    std::string surface;
+    std::string ageCondition;
+    std::string classCode;
+    std::string gradeCode;
+    int distance = 0;         // metres; 0: unknown
+    bool clearLeader = false; // the prediction found one runner clear of the rest
 
     // In a field of at most 8 each bracket holds one runner, and the bets are bracket
     // quinellas (枠連); in larger fields they are quinellas (馬連).
@@ -82,6 +93,15 @@ struct TLedgerRace {
     bool Settled() const { return First() != 0 && Second() != 0; }
     // The first three places are known.
     bool TopThreeKnown() const;
+    // The runners that started: those neither scratched nor excluded.
+    int Starters() const;
+    // The places a place ticket pays on: 3 in a field of 8 or more starters, 2 in one of 5
+    // to 7; 0 where there is no place betting.
+    int PlacesPaid() const;
+    // The lower bound of the runner's place odds; 0 when none.
+    float PlaceOdds(int runner) const;
+    // Some runner has place odds: the snapshot's source held them.
+    bool HasPlaceOdds() const;
 
     bool IsRefunded(const TLedgerBet& bet) const;
     // The bet's two runners are the first two places.

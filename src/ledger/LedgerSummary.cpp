@@ -21,10 +21,25 @@ void TMarkTally::Add(const TLedgerRace& race, int runner, float winOdds) {
         if (result == 1)
             winPaid += TicketReturn(winOdds);
     }
+    const int places = race.PlacesPaid();
+    const float placeOdds = race.PlaceOdds(runner);
+    if (places > 0 && placeOdds > 0 && (places == 2 || race.TopThreeKnown())) {
+        ++placeRuns;
+        if (result >= 1 && result <= places)
+            placePaid += TicketReturn(placeOdds);
+    }
 }
 
-int MarkGroup(int position) {
-    return std::min(position, kMarkGroups) - 1;
+void TMarkTally::Add(const TMarkTally& o) {
+    runners += o.runners;
+    wins += o.wins;
+    topTwo += o.topTwo;
+    topThreeRunners += o.topThreeRunners;
+    topThree += o.topThree;
+    oddsRunners += o.oddsRunners;
+    winPaid += o.winPaid;
+    placeRuns += o.placeRuns;
+    placePaid += o.placePaid;
 }
 
 namespace {
@@ -77,8 +92,7 @@ TLedgerSummary Summarize(const TLedger& ledger) {
             for (int p = 1; p <= kLedgerMarks; ++p) {
                 const auto i = static_cast<std::size_t>(p - 1);
                 if (race.marked[i] != 0)
-                    s.marks[static_cast<std::size_t>(MarkGroup(p))].Add(race, race.marked[i],
-                                                                        race.winOdds[i]);
+                    s.marks[i].Add(race, race.marked[i], race.winOdds[i]);
             }
             bets.Add(race);
             (race.HasBracketBets() ? s.bracketBets : s.runnerBets).Add(bets);

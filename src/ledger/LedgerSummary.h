@@ -17,8 +17,13 @@ struct TMarkTally {
     int topThree = 0;        // of those, placed 1 to 3 (複勝圏)
     int oddsRunners = 0;     // runners with win odds
     long long winPaid = 0;   // yen: win odds × 100 for each winner with odds
+    // A 100-yen place ticket on each runner with place odds whose paid places are known
+    // (see TLedgerRace::PlacesPaid), paid at the lower bound of the place odds.
+    int placeRuns = 0;
+    long long placePaid = 0; // yen
 
     void Add(const TLedgerRace& race, int runner, float winOdds);
+    void Add(const TMarkTally& other);
 };
 
 // The races of one venue or one month.
@@ -36,9 +41,6 @@ struct TDayTally {
     long long paid = 0;
 };
 
-// The five mark groups: ◎ ○ ▲ △ and × (mark positions 5 and 6 together).
-constexpr int kMarkGroups = 5;
-
 struct TLedgerSummary {
     int days = 0;
     int races = 0;
@@ -48,9 +50,9 @@ struct TLedgerSummary {
     int daysWithoutOdds = 0;
     int firstDate = 0;
     int lastDate = 0;
-    std::array<TMarkTally, kMarkGroups> marks;
-    TBetTally bracketBets; // 枠連: fields of at most 8
-    TBetTally runnerBets;  // 馬連
+    std::array<TMarkTally, kLedgerMarks> marks; // by mark position 1 to 6
+    TBetTally bracketBets;                      // 枠連: fields of at most 8
+    TBetTally runnerBets;                       // 馬連
     TBetTally allBets;
     std::vector<TAreaTally> venues; // in the order of their first race
     std::vector<TAreaTally> months; // in date order
@@ -60,6 +62,3 @@ struct TLedgerSummary {
 };
 
 TLedgerSummary Summarize(const TLedger& ledger);
-
-// The mark group (0 ◎ .. 4 ×) of a mark position 1 to 6.
-int MarkGroup(int position);

@@ -12,13 +12,6 @@ std::string count(long long n) {
     return std::to_string(n);
 }
 
-// A rate in percent with one decimal; "-" when there is nothing to divide by.
-std::string rate(long long part, long long whole) {
-    return whole == 0
-               ? "-"
-               : Format("%.1f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
-}
-
 std::vector<std::string> headings(std::initializer_list<const char*> utf8) {
     std::vector<std::string> texts;
     for (const char* text : utf8)
@@ -31,10 +24,10 @@ std::vector<std::string> betCells(const TBetTally& b) {
             count(b.bets),
             count(b.hits),
             count(b.racesHit),
-            rate(b.racesHit, b.races),
+            RateText(b.racesHit, b.races),
             GroupedDigits(b.stake),
             GroupedDigits(b.paid),
-            rate(b.paid, b.stake)};
+            RateText(b.paid, b.stake)};
 }
 
 const std::vector<std::string>& betHeadings() {
@@ -60,16 +53,27 @@ TLedgerTable areaTable(const char* first, const std::vector<TAreaTally>& areas) 
 
 TLedgerTable MarkTable(const TLedgerSummary& summary) {
     TLedgerTable table;
-    table.headings = headings(
-        {"印", "頭数", "1着", "勝率", "連対", "連対率", "3着判明", "複勝圏", "複勝率", "単回収率"});
-    for (int group = 0; group < kMarkGroups; ++group) {
-        const TMarkTally& m = summary.marks[static_cast<std::size_t>(group)];
-        table.rows.push_back({MarkSymbol(group + 1), count(m.runners), count(m.wins),
-                              rate(m.wins, m.runners), count(m.topTwo), rate(m.topTwo, m.runners),
-                              count(m.topThreeRunners), count(m.topThree),
-                              rate(m.topThree, m.topThreeRunners),
-                              rate(m.winPaid, m.oddsRunners * kTicketYen)});
+    table.headings = headings({"印", "頭数", "1着", "勝率", "連対", "連対率", "3着判明", "複勝圏",
+                               "複勝率", "単回収率", "複勝R", "複回収率"});
+    auto row = [&table](const std::string& mark, const TMarkTally& m) {
+        table.rows.push_back(
+            {mark, count(m.runners), count(m.wins), RateText(m.wins, m.runners), count(m.topTwo),
+             RateText(m.topTwo, m.runners), count(m.topThreeRunners), count(m.topThree),
+             RateText(m.topThree, m.topThreeRunners),
+             RateText(m.winPaid, m.oddsRunners * kTicketYen),
+             m.placeRuns == 0 ? sjis("—") : count(m.placeRuns),
+             m.placeRuns == 0 ? sjis("—") : RateText(m.placePaid, m.placeRuns * kTicketYen)});
+    };
+    // the two × marks apart, then together
+    TMarkTally crosses;
+    for (int position = 1; position <= kLedgerMarks; ++position) {
+        const TMarkTally& m = summary.marks[static_cast<std::size_t>(position - 1)];
+        const bool cross = position > kLedgerMarks - 2;
+        row(MarkSymbol(position) + (cross ? std::to_string(position) : std::string()), m);
+        if (cross)
+            crosses.Add(m);
     }
+    row(MarkSymbol(kLedgerMarks), crosses);
     return table;
 }
 
@@ -94,6 +98,12 @@ TLedgerTable VenueBetTable(const TLedgerSummary& summary) {
 
 TLedgerTable MonthBetTable(const TLedgerSummary& summary) {
     return areaTable("月", summary.months);
+}
+
+std::string RateText(long long part, long long whole) {
+    return whole == 0
+               ? "-"
+               : Format("%.1f%%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
 }
 
 std::string GroupedDigits(long long value) {
@@ -122,6 +132,12 @@ std::string OverviewText(const TLedgerSummary& s) {
 
 const std::string& SnapshotNote() {
     return sjis("払戻はオッズのスナップショットから計算した値で、確定配当ではありません。");
+}
+
+const std::string& PlaceNote() {
+    return sjis("複回収率は複勝オッズの下限から計算し、複勝オッズのある RX・JRDB "
+                "のオッズのレースだけを数えます。複勝R はその出走数で、— はそのレースがないことを"
+                "示します。");
 }
 
 std::vector<std::string> TableLines(const TLedgerTable& table) {

@@ -14,8 +14,9 @@ struct TLedgerTable {
     std::vector<std::vector<std::string>> rows;
 };
 
-// ◎ ○ ▲ △ ×: runners, wins and win rate, top two and its rate, top three over the races
-// whose third place is known, and the win return rate.
+// ◎ ○ ▲ △ ×5 ×6 and × (both): runners, wins and win rate, top two and its rate, top three
+// over the races whose third place is known, the win return rate, and the place return
+// with the runs it rests on ("—" when none had place odds).
 TLedgerTable MarkTable(const TLedgerSummary& summary);
 // 枠連, 馬連 and all bets.
 TLedgerTable BetTable(const TLedgerSummary& summary);
@@ -30,7 +31,11 @@ std::string OverviewText(const TLedgerSummary& summary);
 std::string TimeDatabaseText(const TLedgerSummary& summary);
 // Said wherever a return is shown: it uses the odds of the snapshot.
 const std::string& SnapshotNote();
+// Said under the mark table: how the place return is computed.
+const std::string& PlaceNote();
 
+// A rate in percent with one decimal; "-" when there is nothing to divide by.
+std::string RateText(long long part, long long whole);
 // A number with a comma every three digits, as amounts of yen are shown.
 std::string GroupedDigits(long long value);
 // The table as lines of text: columns padded to their widest cell (bytes, which CP932

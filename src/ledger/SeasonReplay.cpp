@@ -134,6 +134,7 @@ std::vector<std::vector<TLedgerRace>> TSeasonReplay::Replays(const std::vector<T
             TFocus& focus = foci[p];
             focus.Predict(input.cells, input.noBet);
             TLedgerRace race = m_stored.races[i];
+            race.clearLeader = focus.BetSteps().clearLeader;
             for (int m = 1; m <= kLedgerMarks; ++m) {
                 const int runner = focus.MarkedRunner(m);
                 race.marked[static_cast<std::size_t>(m - 1)] = runner;

@@ -40,7 +40,8 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
     TStoredRaces stored;
     std::unordered_map<std::int64_t, std::size_t> index;
     TSqliteStatement races(
-        db, "SELECT race_id, day, date, venue, number, runners FROM race ORDER BY day, seq");
+        db, "SELECT race_id, day, date, venue, number, runners, surface, age_condition, "
+            "class_code, grade_code, distance, clear_leader FROM race ORDER BY day, seq");
     while (races.Step()) {
         TLedgerRace race;
         race.date = races.Int(2);
@@ -49,6 +50,13 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
         race.runners = races.Int(5);
         race.results.assign(static_cast<std::size_t>(std::max(race.runners, 0)),
                             runResult::kUnknown);
+        race.placeLow.assign(race.results.size(), 0.0f);
+        race.surface = toCp932Lenient(races.Text(6));
+        race.ageCondition = races.Text(7);
+        race.classCode = races.Text(8);
+        race.gradeCode = races.Text(9);
+        race.distance = races.IsNull(10) ? 0 : races.Int(10);
+        race.clearLeader = races.Int(11) != 0;
         index[races.Int64(0)] = stored.races.size();
         stored.ids.push_back(races.Int64(0));
         stored.days.push_back(races.Int(1));
@@ -58,7 +66,7 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
     // hands its horse's past runs to the runners still waiting for them, then waits for its
     // own. So each runner's result comes from the earliest later runner of the same horse
     // whose past runs hold that date at that course, as the view runner_results gives it.
-    std::string sql = "SELECT race_id, number, date, course, horse_key, mark, win_odds";
+    std::string sql = "SELECT race_id, number, date, course, horse_key, mark, win_odds, place_low";
     for (int j = 1; j <= kPastRuns; ++j)
         sql += Format(", run%d_date, run%d_course, run%d_position", j, j, j);
     TSqliteStatement runners(db, sql + " FROM runner ORDER BY date, race_id, number");
@@ -71,7 +79,7 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
         const bool keyed = !runners.IsNull(4);
         const std::string key = runners.Text(4);
         for (int j = 0; keyed && j < kPastRuns; ++j) {
-            const int column = 7 + 3 * j;
+            const int column = 8 + 3 * j;
             if (runners.IsNull(column) || runners.IsNull(column + 1) || runners.Int(column) >= date)
                 continue;
             auto found = waiting.find({key, runners.Int(column), runners.Int(column + 1)});
@@ -85,6 +93,9 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
                     position;
             waiting.erase(found);
         }
+        if (runner >= 1 && runner <= race.runners && !runners.IsNull(7))
+            race.placeLow[static_cast<std::size_t>(runner - 1)] =
+                static_cast<float>(runners.Double(7));
         if (keyed && runner >= 1 && runner <= race.runners)
             waiting[{key, date, runners.Int(3) % 10}].emplace_back(r, runner);
         // each mark's lowest runner number, as the prediction names it

@@ -97,7 +97,7 @@ mkdir "$work/ledger"
 check "ledger prints the overview" grep -q "^期間 2001-01-06～2001-01-14  開催日 4  レース 144  確定 " "$work/ledger.log"
 check "ledger prints the mark and bet tables" grep -q "^合計  " "$work/ledger.log"
 check "ledger says the return uses the snapshot's odds" grep -q "スナップショット" "$work/ledger.log"
-check "ledger writes the CSV and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "ledger.csv ledger.html "
+check "ledger writes the two CSV files and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "breakdown.csv ledger.csv ledger.html "
 check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
 check "ledger names its store, by default in the cache folder" grep -qx "成績データベース: ${XDG_CACHE_HOME:-$HOME/.cache}/ruvpelton/season-[0-9a-f]\{16\}\.sqlite" "$work/ledger.log"
 # a replay under another rule sets the defaults beside it, with the difference and a warning
@@ -169,7 +169,7 @@ ledger8 "$work/steps" "$work/steps.sqlite"
 for run in new again steps; do
   check "$run store: ledger.html names the time database" grep -qx "<p>タイムデータ: $work/season8/time/time.dbx</p>" "$work/$run/ledger.html"
   check "$run store: the summary names the time database" grep -qx "タイムデータ: $work/season8/time/time.dbx" "$work/$run.log"
-  for file in ledger.csv ledger.html; do
+  for file in ledger.csv breakdown.csv ledger.html; do
     check "$run store: $file is the ledger's of before" cmp "$golden/$file" <(grep -v '^<p>タイムデータ: ' "$work/$run/$file")
   done
 done

@@ -45,12 +45,15 @@ TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
     WriteBinaryFile(out.path() / "ledger.csv", "an older ledger, replaced");
     const std::vector<fs::path> written = WriteLedgerFiles(ledger, summary, out.path());
     EXPECT_EQ(written,
-              (std::vector<fs::path>{out.path() / "ledger.csv", out.path() / "ledger.html"}));
-    EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));
+              (std::vector<fs::path>{out.path() / "ledger.csv", out.path() / "breakdown.csv",
+                                     out.path() / "ledger.html"}));
+    const std::vector<std::string> entries{"breakdown.csv", "ledger.csv", "ledger.html"};
+    EXPECT_EQ(FolderEntries(out.path()), entries);
     EXPECT_EQ(ReadBytes(out.path() / "ledger.csv"), LedgerCsv(ledger));
+    EXPECT_EQ(ReadBytes(out.path() / "breakdown.csv"), BreakdownCsv(Breakdowns(ledger.races)));
     EXPECT_EQ(SplitLines(ReadBytes(out.path() / "ledger.csv")).back(),
               "2001-01-07,中山,11,12,馬連,3,7,1,2,,,4,7,1,2,,,1,2,1,3-7 1-3,0,200,0");
-    EXPECT_EQ(ReadBytes(out.path() / "ledger.html"), LedgerHtml(summary));
+    EXPECT_EQ(ReadBytes(out.path() / "ledger.html"), LedgerHtml(summary, Breakdowns(ledger.races)));
 
     // a folder that is not there: an error naming the file, and nothing written anywhere
     const fs::path absent = out.path() / "absent";
@@ -63,7 +66,7 @@ TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
                       J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
     EXPECT_FALSE(fs::exists(absent));
-    EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));
+    EXPECT_EQ(FolderEntries(out.path()), entries);
 }
 
 TEST(LedgerFilesTest, ThePageIsSelfContainedAndShowsTheTablesTheNoteAndTheChart) {
@@ -78,7 +81,7 @@ TEST(LedgerFilesTest, ThePageIsSelfContainedAndShowsTheTablesTheNoteAndTheChart)
           "class=\"note\">払戻はオッズのスナップショットから計算した値で、確定配当ではありません。<"
           "/p>",
           "<tr><th>◎</th><td>2</td><td>1</td><td>50.0%</td><td>1</td><td>50.0%</td><td>2</td>"
-          "<td>1</td><td>50.0%</td><td>125.0%</td></tr>",
+          "<td>1</td><td>50.0%</td><td>125.0%</td><td>―</td><td>―</td></tr>",
           "<tr><th>馬連</th><td>2</td><td>4</td><td>1</td><td>1</td><td>50.0%</td><td>400</td>"
           "<td>1,230</td><td>307.5%</td></tr>",
           "<tr><th>中山</th>", "<tr><th>2001-01</th>", "<h2>推移</h2>\n<svg ",

@@ -7,6 +7,7 @@
 #include "platform/Cp932.h"
 #include "platform/Format.h"
 #include "sampleday/LzhWriter.h"
+#include "sampleday/OddsWriter.h"
 #include "sampleday/SampleSeason.h"
 
 #include <gtest/gtest.h>
@@ -131,6 +132,15 @@ public:
         const std::string code = day.races.front().date.substr(2);
         WriteDayArchive(folder() / ("rv" + code + ".lzh"), day);
         WriteRuvOddsArchive(folder(), code, day, odds);
+        if (!settings.Folder.DrnRx.empty())
+            WriteRxFile(settings.Folder.DrnRx, day, odds);
+    }
+
+    // The odds are read from RX files first, which hold place odds.
+    void useRxFiles() {
+        fs::create_directories(folder() / "rx");
+        settings.Folder.DrnRx = (folder() / "rx" / "").string();
+        settings.Other.DrnRx = 1;
     }
 
     // The three days above.
@@ -218,16 +228,16 @@ TEST_F(HandBuiltSeasonTest, TheSummaryCountsTheSettledRacesOnly) {
     const TLedgerSummary summary = Summarize(s_ledger);
     EXPECT_EQ(toUtf8(OverviewText(summary)), "期間 2001-01-06～2001-01-06  開催日 1  レース 6  "
                                              "確定 5  未確定 1  結果不明の出走馬 16");
-    EXPECT_EQ(utf8Row(MarkTable(summary).headings),
-              (std::vector<std::string>{"印", "頭数", "1着", "勝率", "連対", "連対率", "3着判明",
-                                        "複勝圏", "複勝率", "単回収率"}));
-    // ▲ of race 2 was scratched and is left out; the win return pays 1.5, 2.5 and 3.5
+    // ▲ of race 2 was scratched and is left out; the win return pays 1.5, 2.5 and 3.5; the
+    // RUV odds hold no place odds
     EXPECT_EQ(utf8Rows(MarkTable(summary)),
-              (Rows{{"◎", "5", "1", "20.0%", "3", "60.0%", "4", "4", "100.0%", "30.0%"},
-                    {"○", "5", "3", "60.0%", "3", "60.0%", "4", "4", "100.0%", "150.0%"},
-                    {"▲", "4", "1", "25.0%", "1", "25.0%", "3", "3", "100.0%", "87.5%"},
-                    {"△", "5", "0", "0.0%", "1", "20.0%", "4", "1", "25.0%", "0.0%"},
-                    {"×", "9", "0", "0.0%", "0", "0.0%", "7", "0", "0.0%", "0.0%"}}));
+              (Rows{{"◎", "5", "1", "20.0%", "3", "60.0%", "4", "4", "100.0%", "30.0%", "―", "―"},
+                    {"○", "5", "3", "60.0%", "3", "60.0%", "4", "4", "100.0%", "150.0%", "―", "―"},
+                    {"▲", "4", "1", "25.0%", "1", "25.0%", "3", "3", "100.0%", "87.5%", "―", "―"},
+                    {"△", "5", "0", "0.0%", "1", "20.0%", "4", "1", "25.0%", "0.0%", "―", "―"},
+                    {"×5", "5", "0", "0.0%", "0", "0.0%", "4", "0", "0.0%", "0.0%", "―", "―"},
+                    {"×6", "4", "0", "0.0%", "0", "0.0%", "3", "0", "0.0%", "0.0%", "―", "―"},
+                    {"×", "9", "0", "0.0%", "0", "0.0%", "7", "0", "0.0%", "0.0%", "―", "―"}}));
     EXPECT_EQ(utf8Row(BetTable(summary).headings),
               (std::vector<std::string>{"式別", "購入R", "点数", "的中", "的中R", "的中率", "投資",
                                         "払戻", "回収率"}));
@@ -239,6 +249,25 @@ TEST_F(HandBuiltSeasonTest, TheSummaryCountsTheSettledRacesOnly) {
               (Rows{{"東京", "6", "5", "4", "22", "3", "3", "75.0%", "2,100", "7,930", "377.6%"}}));
     EXPECT_EQ(utf8Rows(MonthBetTable(summary)), (Rows{{"2001-01", "6", "5", "4", "22", "3", "3",
                                                        "75.0%", "2,100", "7,930", "377.6%"}}));
+}
+
+// With RX odds each mark's place ticket pays the lower bound of its place odds (runner n:
+// 1.n) on the top three of a field of 8 or more starters and on the top two of 5 to 7; the
+// races without the third place known are left out.
+TEST(SeasonLedgerTest, ThePlaceReturnOfTheMarksRestsOnTheRacesWithRxOdds) {
+    SeasonFolder season;
+    season.useRxFiles();
+    season.addHandBuiltDays();
+    Rows places;
+    for (const auto& row : utf8Rows(MarkTable(Summarize(season.run(kFirstDayOnly)))))
+        places.push_back({row[0], row[10], row[11]});
+    EXPECT_EQ(places, (Rows{{"◎", "4", "110.0%"},
+                            {"○", "4", "90.0%"},
+                            {"▲", "3", "86.7%"},
+                            {"△", "4", "35.0%"},
+                            {"×5", "4", "0.0%"},
+                            {"×6", "3", "0.0%"},
+                            {"×", "7", "0.0%"}}));
 }
 
 TEST(SeasonLedgerTest, TheRangeChoosesTheDaysWhoseRacesAreKept) {
