@@ -63,6 +63,7 @@ struct TLedgerRace {
     int date = 0; // YYYYMMDD
     std::string venue;
     int number = 0; // race number
+    int seq = 0;    // the race's place among its day's races, from 0
     int runners = 0;
     std::array<int, kLedgerMarks> marked{};    // the runner holding mark position 1..6; 0: none
     std::array<float, kLedgerMarks> winOdds{}; // those runners' win odds; 0 or less: none

@@ -100,6 +100,32 @@ TLedgerTable MonthBetTable(const TLedgerSummary& summary) {
     return areaTable("月", summary.months);
 }
 
+TLedgerTable RaceListTable(const std::vector<const TLedgerRace*>& races) {
+    TLedgerTable table;
+    table.headings =
+        headings({"日付", "場", "R", "頭数", "印", "1着", "2着", "買い目", "的中", "投資", "払戻"});
+    auto runner = [](int n) { return n == 0 ? std::string() : count(n); };
+    for (const TLedgerRace* race : races) {
+        std::string marks;
+        std::string bets;
+        for (int p = 1; p <= kLedgerMarks; ++p)
+            if (const int n = race->marked[static_cast<std::size_t>(p - 1)]; n != 0)
+                marks += (marks.empty() ? "" : " ") + MarkSymbol(p) + count(n);
+        for (const TLedgerBet& bet : race->bets)
+            bets += Format("%s%d-%d", bets.empty() ? "" : " ", bet.lower, bet.higher);
+        TBetTally tally;
+        tally.Add(*race);
+        const bool settled = race->Settled();
+        table.rows.push_back({DateText(race->date), race->venue, count(race->number),
+                              count(race->runners), marks, runner(race->First()),
+                              runner(race->Second()), bets.empty() ? sjis("見送り") : bets,
+                              settled ? count(tally.hits) : std::string(),
+                              settled ? GroupedDigits(tally.stake) : std::string(),
+                              settled ? GroupedDigits(tally.paid) : std::string()});
+    }
+    return table;
+}
+
 std::string RateText(long long part, long long whole) {
     return whole == 0
                ? "-"

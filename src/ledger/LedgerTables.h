@@ -24,6 +24,10 @@ TLedgerTable BetTable(const TLedgerSummary& summary);
 TLedgerTable VenueBetTable(const TLedgerSummary& summary);
 TLedgerTable MonthBetTable(const TLedgerSummary& summary);
 
+// One row per race: date, venue, race, runners, the marks (◎3 ○7 ...), first and second,
+// the bets, and for a settled race the hits, stake and return.
+TLedgerTable RaceListTable(const std::vector<const TLedgerRace*>& races);
+
 // The period, the days, the races (settled and not), the runners without a known
 // result and, when there are any, the archives that could not be read.
 std::string OverviewText(const TLedgerSummary& summary);

@@ -142,11 +142,12 @@ TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [date, problem] : problems)
         ledger.problems.push_back(std::move(problem));
-    TSqliteStatement days(db, "SELECT date, has_odds FROM day");
+    TSqliteStatement days(db, "SELECT date, has_odds, archive FROM day");
     while (days.Step())
         if (isKept(days.Int(0))) {
             ++ledger.days;
             ledger.daysWithoutOdds += days.Int(1) == 0 ? 1 : 0;
+            ledger.archives[days.Int(0)] = m_folder / fs::path(days.Text(2));
         }
     return ledger;
 }

@@ -6,6 +6,7 @@
 #include "session/DaySession.h"
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,8 +28,9 @@ struct TLedger {
     // record file cut short, an odds archive that cannot be read) or counted once (CP932)
     std::vector<std::string> warnings;
     bool cancelled = false;
-    std::filesystem::path store;        // the store's file
-    std::filesystem::path timeDatabase; // the time.dbx the figures were computed with
+    std::filesystem::path store;                   // the store's file
+    std::map<int, std::filesystem::path> archives; // the day archive of each date kept
+    std::filesystem::path timeDatabase;            // the time.dbx the figures were computed with
     // the rule of races; under another rule than the defaults, the same races under the
     // defaults, as the day's prediction recorded them
     TRule rule;

@@ -41,7 +41,7 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
     std::unordered_map<std::int64_t, std::size_t> index;
     TSqliteStatement races(
         db, "SELECT race_id, day, date, venue, number, runners, surface, age_condition, "
-            "class_code, grade_code, distance, clear_leader FROM race ORDER BY day, seq");
+            "class_code, grade_code, distance, clear_leader, seq FROM race ORDER BY day, seq");
     while (races.Step()) {
         TLedgerRace race;
         race.date = races.Int(2);
@@ -57,6 +57,7 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
         race.gradeCode = races.Text(9);
         race.distance = races.IsNull(10) ? 0 : races.Int(10);
         race.clearLeader = races.Int(11) != 0;
+        race.seq = races.Int(12);
         index[races.Int64(0)] = stored.races.size();
         stored.ids.push_back(races.Int64(0));
         stored.days.push_back(races.Int(1));

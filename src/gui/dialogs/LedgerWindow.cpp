@@ -7,6 +7,8 @@
 #include "platform/Cp932.h"
 
 #include "gui/dialogs/ChartView.h"
+#include "gui/dialogs/LedgerBreakdownPage.h"
+#include "gui/dialogs/LedgerRaceListPage.h"
 #include "gui/dialogs/LedgerWhatIfPage.h"
 #include "gui/support/FolderChoice.h"
 #include "gui/support/QtBoundary.h"
@@ -114,6 +116,19 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     auto* overview = new QWidget(tabs);
     overview->setObjectName(QStringLiteral("PageOverview"));
     tabs->addTab(overview, u("概要(&O)"));
+    auto* breakdowns = new TLedgerBreakdownPage(Breakdowns(m_ledger.races), tabs);
+    tabs->addTab(breakdowns, u("条件別(&B)"));
+    auto* raceList = new TLedgerRaceListPage(m_ledger.races, tabs);
+    tabs->addTab(raceList, u("レース一覧(&L)"));
+    breakdowns->ValueChosen = [raceList](TDimension dimension, const std::string& value) {
+        raceList->Filter(dimension, value);
+    };
+    raceList->RaceOpened = [this](const TLedgerRace& race) {
+        const auto archive = m_ledger.archives.find(race.date);
+        if (archive == m_ledger.archives.end() || !OpenRace)
+            return QString();
+        return OpenRace(archive->second, race.seq, m_ledger.timeDatabase);
+    };
     const int firstDay = m_ledger.races.empty() ? 0 : m_ledger.races.front().date;
     const int lastDay = m_ledger.races.empty() ? 0 : m_ledger.races.back().date;
     auto* whatIf = new TLedgerWhatIfPage(m_ledger.store, firstDay, lastDay, tabs);
@@ -149,6 +164,7 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     note->setPalette(red);
     layout->addWidget(note);
     layout->addWidget(tableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
+    layout->addWidget(textLabel("LabelPlaceNote", PlaceNote(), this));
     layout->addWidget(tableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
     if (m_summary.settled > 0) {
         auto* chart = new TChartView(LedgerChart(m_summary), this);
@@ -179,7 +195,7 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     buttons->addWidget(m_labelSaved, 1);
     auto* save = new QPushButton(u("CSV・HTML保存(&S)"), this);
     save->setObjectName(QStringLiteral("ButtonSave"));
-    save->setToolTip(u("集計をledger.csvとledger.htmlに書き出します"));
+    save->setToolTip(u("集計をledger.csv、breakdown.csvとledger.htmlに書き出します"));
     connect(save, &QPushButton::clicked, this, &TFormLedger::ButtonSaveClick);
     auto* close = new QPushButton(u("閉じる(&C)"), this);
     close->setObjectName(QStringLiteral("ButtonClose"));
@@ -234,5 +250,5 @@ void TFormLedger::ButtonSaveClick() {
         return;
     }
     m_labelSaved->setText(QString::fromStdString(folder.string()) +
-                          u(" に ledger.csv と ledger.html を書きました"));
+                          u(" に ledger.csv、breakdown.csv と ledger.html を書きました"));
 }

@@ -16,7 +16,9 @@ class TStrColGrid;
 
 // The season ledger's own window. The page 概要 shows the overview, the mark and bet tables
 // and the chart of the running return, as the toolkit-free ledger computed them; the page
-// 条件を変えて再計算 replays the season under another rule. Below them: the season store's
+// 条件別 the breakdowns, a click on a value of which narrows the page レース一覧 to its
+// races, where a double click opens a race in the main window; the page 条件を変えて再計算
+// replays the season under another rule. Below them: the season store's
 // path with a button that chooses another file for it, and a button that writes ledger.csv
 // and ledger.html into a folder the user chooses (starting at OutTxt).
 class TFormLedger : public QWidget {
@@ -42,6 +44,11 @@ public:
     // main window keeps its own), and hands it to TimeChosen.
     void ButtonTimeClick();
     std::function<void(const std::filesystem::path& folder)> TimeChosen;
+    // Opens race seq (from 0) of the day archive in the main window, whose marks were
+    // computed with timeDatabase; answers what the user should know (empty: nothing).
+    std::function<QString(const std::filesystem::path& archive, int seq,
+                          const std::filesystem::path& timeDatabase)>
+        OpenRace;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -676,6 +676,7 @@ bool TFormMain::OpenDay(const fs::path& archive) {
     buildRaceIndex();
     TreeView1->expandAll();
     rememberDay(archive);
+    m_openArchive = fs::absolute(archive).lexically_normal();
     PageControl1->setCurrentWidget(TabSheet1Yosou);
     // a record file cut short: its whole records are shown, and the user is told
     if (!m_session->FileWarnings().empty() && ShowWarningBox) {
@@ -748,6 +749,7 @@ void TFormMain::ActionCloseExecute() {
     LabelTitle->clear();
     m_raceIndex.reset();
     m_shownRace = -1;
+    m_openArchive.clear();
     if (m_session)
         m_session->CloseDay();
 }
@@ -909,7 +911,28 @@ void TFormMain::ActionLedgerExecute() {
         m_settings.Season.Time = (folder / "").string();
         m_settings.SaveSeason(m_iniFile);
     };
+    form->OpenRace = [this](const fs::path& archive, int seq, const fs::path& ledgerTime) {
+        return openLedgerRace(archive, seq, ledgerTime);
+    };
     form->show();
+}
+
+QString TFormMain::openLedgerRace(const fs::path& archive, int seq, const fs::path& ledgerTime) {
+    if (m_busy || !CanOpenDay())
+        return u("メインウインドウは処理中のため、レースを開けません");
+    const bool open = m_openArchive == fs::absolute(archive).lexically_normal() || OpenDay(archive);
+    if (!open || !showRace(seq))
+        return u("レースを開けませんでした");
+    BringForward();
+    std::error_code ignored;
+    const fs::path mainTime =
+        fs::absolute(m_settings.Folder.Time.empty() ? "." : m_settings.Folder.Time, ignored) /
+        "time.dbx";
+    if (mainTime.lexically_normal() == ledgerTime.lexically_normal())
+        return {};
+    return u("メインウインドウのタイムデータ (") + QString::fromStdString(mainTime.string()) +
+           u(") は成績集計のもの (") + QString::fromStdString(ledgerTime.string()) +
+           u(") と違うため、印が一覧と違うことがあります");
 }
 
 void TFormMain::DisplayHint(const QString& hint) {

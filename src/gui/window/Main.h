@@ -273,6 +273,10 @@ private:
     void buildRaceIndex();
     // The open day first in the recent days, with its date and venues, in the settings file.
     void rememberDay(const std::filesystem::path& archive);
+    // Opens race seq of the day archive (the open day when it is that one) for the ledger
+    // window, whose marks came from ledgerTime; says when this window's differ.
+    QString openLedgerRace(const std::filesystem::path& archive, int seq,
+                           const std::filesystem::path& ledgerTime);
     // Lists the recent days in MRecent; a day whose file is gone is greyed.
     void MRecentShow();
     // Prepares and shows race index; the race index's current node follows it. An error
@@ -301,6 +305,7 @@ private:
     TRaceView* m_raceView = nullptr;
     std::unique_ptr<TRaceIndex> m_raceIndex; // of the open day
     int m_shownRace = -1;                    // the race index shown, -1 for none
+    std::filesystem::path m_openArchive;     // the day archive open, empty for none
     bool m_closed = false;
     // a day is being opened, or a walk runs
     bool m_busy = false;

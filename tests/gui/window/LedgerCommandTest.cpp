@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 #include "session/Settings.h"
 #include "gui/dialogs/ChartView.h"
+#include "gui/dialogs/LedgerTableView.h"
 #include "gui/dialogs/LedgerWindow.h"
 #include "gui/dialogs/Wait.h"
 #include "gui/support/QtBoundary.h"
@@ -26,6 +27,9 @@
 #include <QTest>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QScrollArea>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -75,12 +79,13 @@ protected:
     fs::path out() const { return folder() / "out"; }
     fs::path store() const { return folder() / "season.sqlite"; }
 
-    std::unique_ptr<TFormMain> seasonWindow() {
+    // seasonLines: more lines of the section [Season]
+    std::unique_ptr<TFormMain> seasonWindow(const std::string& seasonLines = {}) {
         fs::create_directories(out());
         // each test with a store of its own
         writeIni("[Folder]\r\nInDenm=" + season().string() + "/\r\nOutTxt=" + out().string() +
                  "/\r\nTime=" + season().string() +
-                 "/time/\r\n[Season]\r\nStore=" + store().string() + "\r\n");
+                 "/time/\r\n[Season]\r\nStore=" + store().string() + "\r\n" + seasonLines);
         auto w = makeWindow();
         useForms(*w);
         w->show();
@@ -130,10 +135,11 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
     QPushButton* save = child<QPushButton>(*ledger, "ButtonSave");
     withModal([save] { save->click(); }, choose("SaveDialogLedger", out(), out()));
     EXPECT_TRUE(fs::is_regular_file(out() / "ledger.csv"));
+    EXPECT_TRUE(fs::is_regular_file(out() / "breakdown.csv"));
     EXPECT_TRUE(fs::is_regular_file(out() / "ledger.html"));
     EXPECT_EQ(child<QLabel>(*ledger, "LabelSaved")->text(),
               QString::fromStdString(out().string()) +
-                  u(" に ledger.csv と ledger.html を書きました"));
+                  u(" に ledger.csv、breakdown.csv と ledger.html を書きました"));
 
     // the store lies where the settings say; another file is chosen for the next ledger
     QLabel* label = child<QLabel>(*ledger, "LabelStore");
@@ -167,6 +173,88 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
     w->close();
 }
 
+// A click on a value of 条件別 narrows レース一覧 to its races, which sort by a click on a
+// heading; a double click opens the race in the main window, which says when its time
+// database is not the ledger's.
+TEST_F(LedgerCommandTest, ABreakdownValueNarrowsTheRaceListWhoseRacesOpenInTheMainWindow) {
+    const fs::path otherTime = folder() / "othertime";
+    fs::create_directories(otherTime);
+    fs::copy_file(season() / "time" / "time.dbx", otherTime / "time.dbx");
+    const struct {
+        const char* what;
+        std::string ledgerTime; // the ledger's own time database folder; empty: the main's
+        bool warned;
+    } cases[] = {{"the same time database", "", false},
+                 {"a time database of the ledger's own", otherTime.string() + "/", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto w = seasonWindow(c.ledgerTime.empty() ? "" : "Time=" + c.ledgerTime + "\r\n");
+        QAction* action = child<QAction>(*w, "ActionLedger");
+        withModal([action] { action->trigger(); },
+                  choose("FolderDialogLedger", season(), season()));
+        TFormLedger* ledger = child<TFormLedger>(*w, "FormLedger");
+        auto* tabs = child<QTabWidget>(*ledger, "TabsLedger");
+        auto* breakdowns = child<QScrollArea>(*ledger, "PageBreakdown");
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                          tabs->tabBar()->tabRect(tabs->indexOf(breakdowns)).center());
+        ASSERT_EQ(tabs->currentWidget(), breakdowns);
+        auto* fields = child<TLedgerTableView>(*ledger, "GridBreakdown_field");
+        breakdowns->ensureWidgetVisible(fields);
+        int fieldRow = -1;
+        for (int r = 0; r < fields->model()->rowCount(); ++r)
+            if (fields->model()->index(r, 0).data().toString() == u("9～12頭"))
+                fieldRow = r;
+        ASSERT_GE(fieldRow, 0);
+        const int expected = fields->model()->index(fieldRow, 1).data().toInt();
+        QTest::mouseClick(fields->viewport(), Qt::LeftButton, {},
+                          fields->visualRect(fields->model()->index(fieldRow, 2)).center());
+
+        QWidget* list = child<QWidget>(*ledger, "PageRaceList");
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                          tabs->tabBar()->tabRect(tabs->indexOf(list)).center());
+        EXPECT_EQ(child<QLabel>(*list, "LabelFilter")->text(),
+                  u("頭数: 9～12頭  (%1 レース)").arg(expected));
+        auto* races = child<TLedgerTableView>(*list, "GridRaces");
+        QAbstractItemModel* rows = races->model();
+        ASSERT_EQ(rows->rowCount(), expected);
+        for (int r = 0; r < rows->rowCount(); ++r) {
+            const int runners = rows->index(r, 3).data().toInt();
+            EXPECT_TRUE(runners >= 9 && runners <= 12) << runners;
+        }
+        // by race number, as numbers (10 after 9), ascending then descending
+        auto numbers = [rows] {
+            std::vector<int> column;
+            for (int r = 0; r < rows->rowCount(); ++r)
+                column.push_back(rows->index(r, 2).data().toInt());
+            return column;
+        };
+        QHeaderView* header = races->horizontalHeader();
+        for (bool ascending : {true, false}) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
+            const std::vector<int> column = numbers();
+            EXPECT_TRUE(ascending ? std::is_sorted(column.begin(), column.end())
+                                  : std::is_sorted(column.rbegin(), column.rend()));
+            EXPECT_NE(column.front(), column.back());
+        }
+
+        const QModelIndex first = rows->index(0, 0);
+        const QString venue = rows->index(0, 1).data().toString();
+        const int number = rows->index(0, 2).data().toInt();
+        const QPoint at = races->visualRect(first).center();
+        QTest::mouseClick(races->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(races->viewport(), Qt::LeftButton, {}, at);
+        const QTreeWidgetItem* shown = child<QTreeWidget>(*w, "TreeView1")->currentItem();
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->parent()->text(0).left(2), venue.left(2));
+        EXPECT_TRUE(shown->text(0).contains(QString::number(number) + u("R")))
+            << shown->text(0).toStdString();
+        const QString note = child<QLabel>(*list, "LabelRaceNote")->text();
+        EXPECT_EQ(note.contains(u("タイムデータ")), c.warned) << note.toStdString();
+        w->close();
+    }
+}
+
 TEST_F(LedgerCommandTest, TheWhatIfPageReplaysTheStoreUnderTheRuleAndRangesTheUserSets) {
     auto w = seasonWindow();
     QAction* action = child<QAction>(*w, "ActionLedger");
@@ -175,8 +263,9 @@ TEST_F(LedgerCommandTest, TheWhatIfPageReplaysTheStoreUnderTheRuleAndRangesTheUs
     QStringList errors;
     ledger->ShowErrorBox = [&errors](const QString& text) { errors << text; };
     auto* tabs = child<QTabWidget>(*ledger, "TabsLedger");
-    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
     QWidget* page = child<QWidget>(*ledger, "PageWhatIf");
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                      tabs->tabBar()->tabRect(tabs->indexOf(page)).center());
     ASSERT_EQ(tabs->currentWidget(), page);
     const int first = TSeasonReplay(store()).Stored().days.front();
     const int last = TSeasonReplay(store()).Stored().days.back();
