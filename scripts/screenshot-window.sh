@@ -41,8 +41,15 @@
 #                                              docs/ledger-whatif.png: as ledger, then its
 #                                              page 条件を変えて再計算: a sweep of good, judged
 #                                              on the last third of the days
+#   scripts/screenshot-window.sh breakdown [BUILD]
+#                                              docs/ledger-breakdown.png: as ledger, then its
+#                                              page 条件別
+#   scripts/screenshot-window.sh racelist [BUILD]
+#                                              docs/ledger-racelist.png: as breakdown, a click
+#                                              on the field 9～12頭 (FIELD_ROW_Y), then the page
+#                                              レース一覧 sorted by 的中, hits first (HITS_X)
 set -euo pipefail
-scene=${1:?menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger or whatif}
+scene=${1:?menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger, whatif, breakdown or racelist}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -129,7 +136,7 @@ recent)
   steps="move 40 15 click move 70 ${RECENT_Y:-87} move 72 ${RECENT_Y:-87} wait wait"
   size=738x496
   out=docs/recent-days.png ;;
-ledger|whatif)
+ledger|whatif|breakdown|racelist)
   "$build/tools/sampleday/make-sample-day" --season 8 "$work/season" > /dev/null
   ini="[Folder]\r\nInDenm=$work/season/\r\nOutTxt=$work/\r\nTime=$work/season/time/\r\n"
   args=()
@@ -143,12 +150,21 @@ ledger|whatif)
   out=docs/ledger-window.png
   if [ "$scene" = whatif ]; then
     # the page's tab, 掃引 with good chosen by the keys, 判定の期間, then 再計算
-    steps="$steps move 400 114 click wait move 465 177 click wait key Down key Return wait"
+    steps="$steps move 570 114 click wait move 465 177 click wait key Down key Return wait"
     steps="$steps move 279 233 click wait move 312 264 click wait wait wait"
     out=docs/ledger-whatif.png
+  fi
+  if [ "$scene" = breakdown ] || [ "$scene" = racelist ]; then
+    steps="$steps move 365 114 click wait wait"
+    out=docs/ledger-breakdown.png
+  fi
+  if [ "$scene" = racelist ]; then
+    steps="$steps move 330 ${FIELD_ROW_Y:-683} click wait move 450 114 click wait"
+    steps="$steps move ${HITS_X:-938} ${HEADING_Y:-173} click wait click wait"
+    out=docs/ledger-racelist.png
   fi ;;
 *)
-  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger or whatif" >&2
+  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger, whatif, breakdown or racelist" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"

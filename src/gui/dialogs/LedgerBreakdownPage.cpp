@@ -25,7 +25,7 @@ TLedgerBreakdownPage::TLedgerBreakdownPage(std::vector<TBreakdown> breakdowns, Q
         const std::string name = std::string("GridBreakdown_") + DimensionKey(breakdown.dimension);
         auto* table = new TLedgerTableView(name.c_str(), inside);
         table->Show(BreakdownTable(breakdown));
-        table->FitHeightToRows();
+        table->FitToRows();
         connect(table, &QTableView::clicked, this, [this, table, d](const QModelIndex& index) {
             const int row = table->Key(index.row());
             const TBreakdown& chosen = m_breakdowns[d];
@@ -33,7 +33,7 @@ TLedgerBreakdownPage::TLedgerBreakdownPage(std::vector<TBreakdown> breakdowns, Q
                 ValueChosen(chosen.dimension,
                             chosen.rows[static_cast<std::size_t>(row)].value.name);
         });
-        layout->addWidget(table);
+        layout->addWidget(table, 0, Qt::AlignLeft);
     }
     layout->addStretch(1);
     setWidget(inside);

@@ -61,9 +61,11 @@ void TLedgerTableView::Show(const TLedgerTable& table, const std::vector<int>& k
         for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
             const QString text = qsjis(table.rows[r][c]);
             auto* item = new QStandardItem(text);
-            item->setData(c == 0 ? QVariant(text) : sortValue(text), kSortRole);
-            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                          : Qt::AlignRight | Qt::AlignVCenter);
+            const QVariant value = c == 0 ? QVariant(text) : sortValue(text);
+            item->setData(value, kSortRole);
+            // numbers to the right, texts to the left
+            const bool number = value.typeId() == QMetaType::Double;
+            item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
             items << item;
         }
         if (!items.isEmpty())
@@ -78,9 +80,14 @@ int TLedgerTableView::Key(int row) const {
     return index.isValid() ? index.data(kKeyRole).toInt() : -1;
 }
 
-void TLedgerTableView::FitHeightToRows() {
+void TLedgerTableView::FitToRows() {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int rows = m_model->rowCount();
-    setFixedHeight(horizontalHeader()->sizeHint().height() +
-                   rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth() + 2);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    int width = 2 * frameWidth();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        width += columnWidth(c);
+    setFixedSize(width, horizontalHeader()->sizeHint().height() +
+                            m_model->rowCount() * verticalHeader()->defaultSectionSize() +
+                            2 * frameWidth());
 }

@@ -24,8 +24,8 @@ public:
     void Show(const TLedgerTable& table, const std::vector<int>& keys = {});
     // The key of the row shown at row (after sorting); -1 when none.
     int Key(int row) const;
-    // Tall enough to show every row without a scroll bar.
-    void FitHeightToRows();
+    // Wide and tall enough to show every cell without a scroll bar.
+    void FitToRows();
 
 private:
     QStandardItemModel* m_model;

@@ -164,7 +164,9 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     note->setPalette(red);
     layout->addWidget(note);
     layout->addWidget(tableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
-    layout->addWidget(textLabel("LabelPlaceNote", PlaceNote(), this));
+    QLabel* placeNote = textLabel("LabelPlaceNote", PlaceNote(), this);
+    placeNote->setWordWrap(true);
+    layout->addWidget(placeNote);
     layout->addWidget(tableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
     if (m_summary.settled > 0) {
         auto* chart = new TChartView(LedgerChart(m_summary), this);
