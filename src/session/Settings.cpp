@@ -94,6 +94,7 @@ void TSettings::Load(const TIniDocument& iniFile, const std::string& defaultFold
 
     Season.Store = readPath(kSeason, "Store", "", iniFile);
     Season.Time = readPath(kSeason, "Time", "", iniFile);
+    Season.Folder = readPath(kSeason, "Folder", "", iniFile);
 
     const TPos posDefaults;
     Pos.Split1 = readInteger(kPos, "Split1", posDefaults.Split1, iniFile);
@@ -200,7 +201,8 @@ void TSettings::SaveRecent(const fs::path& iniFile) const {
 
 void TSettings::SaveSeason(const fs::path& iniFile) const {
     TIniDocument ini = TIniDocument::Read(iniFile);
-    for (const auto& [key, value] : {std::pair{"Store", &Season.Store}, {"Time", &Season.Time}}) {
+    for (const auto& [key, value] :
+         {std::pair{"Store", &Season.Store}, {"Time", &Season.Time}, {"Folder", &Season.Folder}}) {
         const std::string text = toCp932(*value);
         if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
             throw EConvertError(sjis("設定ファイルに書けないファイル名です (") + key + ") " +

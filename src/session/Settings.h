@@ -47,6 +47,7 @@ struct TSettings {
         std::string Store; // the season store's file (UTF-8); empty: the default in the cache
         // the time database's folder of the ledger (UTF-8); empty: the main window's (Time)
         std::string Time;
+        std::string Folder; // the season folder last chosen (UTF-8); empty: InDenm
     };
     // Kept by the main window in the same file.
     struct TPos {
@@ -112,7 +113,7 @@ struct TSettings {
     void AddRecent(const std::filesystem::path& archive, const std::string& caption);
     // Writes section "Recent": File1.. and Caption1.. for every place of the list.
     void SaveRecent(const std::filesystem::path& iniFile) const;
-    // Writes section "Season": Store and Time, as the ledger window does when the user
+    // Writes section "Season": Store, Time and Folder, as the ledger window does when the user
     // chooses where the store lies or which time database the ledger uses. Throws EConvertError
     // when the path has no CP932 form.
     void SaveSeason(const std::filesystem::path& iniFile) const;

@@ -15,6 +15,7 @@
 #include "gui/widgets/StrCGrid.h"
 #include "platform/Reasons.h"
 
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,6 +69,22 @@ TStrColGrid* tableGrid(const char* name, const TLedgerTable& table, QWidget* par
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return grid;
+}
+
+QDate dateOf(int yyyymmdd) {
+    return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
+}
+
+int numberOf(const QDate& date) {
+    return date.year() * 10000 + date.month() * 100 + date.day();
+}
+
+QDateEdit* dateEdit(const char* name, int yyyymmdd, QWidget* parent) {
+    auto* edit = new QDateEdit(yyyymmdd != 0 ? dateOf(yyyymmdd) : QDate::currentDate(), parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    edit->setCalendarPopup(true);
+    return edit;
 }
 
 QLabel* textLabel(const char* name, const std::string& cp932, QWidget* parent) {
@@ -177,7 +194,21 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
         layout->addWidget(textLabel("LabelChartNote", text, this));
 
     auto* window = new QVBoxLayout(this);
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addWidget(new QLabel(u("期間"), this));
+    m_from = dateEdit("EditFrom", firstDay, this);
+    rangeRow->addWidget(m_from);
+    rangeRow->addWidget(new QLabel(u("～"), this));
+    m_to = dateEdit("EditTo", lastDay, this);
+    rangeRow->addWidget(m_to);
+    auto* range = new QPushButton(u("この期間で集計し直す(&R)"), this);
+    range->setObjectName(QStringLiteral("ButtonRange"));
+    range->setToolTip(u("同じフォルダの、この期間の開催日だけを集計します"));
+    connect(range, &QPushButton::clicked, this, &TFormLedger::ButtonRangeClick);
+    rangeRow->addWidget(range);
+    rangeRow->addStretch(1);
     window->addWidget(tabs, 1);
+    window->addLayout(rangeRow);
     auto* storeRow = new QHBoxLayout;
     m_labelStore = textLabel(
         "LabelStore", sjis("成績データベース: ") + toCp932Lenient(m_ledger.store.string()), this);
@@ -210,6 +241,18 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
 void TFormLedger::showEvent(QShowEvent* event) {
     CentreOnScreen(*this);
     QWidget::showEvent(event);
+}
+
+void TFormLedger::ButtonRangeClick() {
+    const int from = numberOf(m_from->date());
+    const int to = numberOf(m_to->date());
+    if (from > to) {
+        if (ShowErrorBox)
+            ShowErrorBox(u("期間の始めが終わりより後です"));
+        return;
+    }
+    if (RangeChosen)
+        RangeChosen({from, to});
 }
 
 void TFormLedger::ButtonStoreClick() {

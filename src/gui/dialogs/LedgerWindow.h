@@ -10,6 +10,7 @@
 #include <functional>
 
 struct TSettings;
+class QDateEdit;
 class QLabel;
 class QPushButton;
 class TStrColGrid;
@@ -18,7 +19,8 @@ class TStrColGrid;
 // and the chart of the running return, as the toolkit-free ledger computed them; the page
 // 条件別 the breakdowns, a click on a value of which narrows the page レース一覧 to its
 // races, where a double click opens a race in the main window; the page 条件を変えて再計算
-// replays the season under another rule. Below them: the season store's
+// replays the season under another rule. Below the tabs, the range of days (from, to),
+// which 集計し直す computes the ledger over. Below them: the season store's
 // path with a button that chooses another file for it, and a button that writes ledger.csv
 // and ledger.html into a folder the user chooses (starting at OutTxt).
 class TFormLedger : public QWidget {
@@ -49,6 +51,10 @@ public:
     std::function<QString(const std::filesystem::path& archive, int seq,
                           const std::filesystem::path& timeDatabase)>
         OpenRace;
+    // 集計し直す: hands the range of the two dates below the tabs to RangeChosen, which
+    // computes the ledger of the same folder over it.
+    void ButtonRangeClick();
+    std::function<void(TLedgerRange range)> RangeChosen;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,4 +66,6 @@ private:
     QLabel* m_labelSaved;
     QLabel* m_labelStore;
     QLabel* m_labelTime;
+    QDateEdit* m_from;
+    QDateEdit* m_to;
 };

@@ -38,6 +38,7 @@
 #include <QProcess>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -871,12 +872,23 @@ bool TFormMain::walkStep(int position, const std::string& text) {
 }
 
 void TFormMain::ActionLedgerExecute() {
-    const QScopedValueRollback busy(m_busy, true);
-    const fs::path folder =
-        ChooseFolder(this, "FolderDialogLedger", "開催日アーカイブのフォルダ",
-                     m_settings.Folder.InDenm, "開催日アーカイブ (rv*.lzh RV*.LZH)");
+    const fs::path folder = ChooseFolder(
+        this, "FolderDialogLedger", "開催日アーカイブのフォルダ",
+        m_settings.Season.Folder.empty() ? m_settings.Folder.InDenm : m_settings.Season.Folder,
+        "開催日アーカイブ (rv*.lzh RV*.LZH)");
     if (folder.empty())
         return;
+    m_settings.Season.Folder = (folder / "").string();
+    try {
+        m_settings.SaveSeason(m_iniFile);
+    } catch (const std::exception& error) {
+        reportError(error);
+    }
+    runLedger(folder, {});
+}
+
+void TFormMain::runLedger(const fs::path& folder, TLedgerRange range) {
+    const QScopedValueRollback busy(m_busy, true);
     // the ledger's own time database when one was chosen in its window
     TSettings ledgerSettings = m_settings;
     if (!m_settings.Season.Time.empty())
@@ -884,7 +896,7 @@ void TFormMain::ActionLedgerExecute() {
     std::optional<TLedger> ledger;
     QString failure;
     try {
-        TSeasonLedger season(ledgerSettings, folder, {}, m_settings.Season.Store);
+        TSeasonLedger season(ledgerSettings, folder, range, m_settings.Season.Store);
         const TOutputWalkGuard walk(this, FormWait, season.DayCount());
         ledger = season.Run([this](int position, int, const std::string& text) {
             return walkStep(position, text);
@@ -913,6 +925,14 @@ void TFormMain::ActionLedgerExecute() {
     };
     form->OpenRace = [this](const fs::path& archive, int seq, const fs::path& ledgerTime) {
         return openLedgerRace(archive, seq, ledgerTime);
+    };
+    // the same folder over another range, in a window of its own in this one's place
+    form->RangeChosen = [this, folder, form = QPointer<TFormLedger>(form)](TLedgerRange chosen) {
+        QTimer::singleShot(0, this, [this, folder, form, chosen] {
+            runLedger(folder, chosen);
+            if (form)
+                form->close();
+        });
     };
     form->show();
 }

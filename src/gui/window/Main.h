@@ -30,6 +30,7 @@ class TFormVer;
 class TFormWait;
 class TMenuBar;
 class TRaceIndex;
+struct TLedgerRange;
 class TRaceView;
 class TSplitter;
 enum class TOutputCommand;
@@ -275,6 +276,9 @@ private:
     void rememberDay(const std::filesystem::path& archive);
     // Opens race seq of the day archive (the open day when it is that one) for the ledger
     // window, whose marks came from ledgerTime; says when this window's differ.
+    // Brings the season store of folder up to date with the progress dialog and shows the
+    // ledger of the range in a window of its own.
+    void runLedger(const std::filesystem::path& folder, TLedgerRange range);
     QString openLedgerRace(const std::filesystem::path& archive, int seq,
                            const std::filesystem::path& ledgerTime);
     // Lists the recent days in MRecent; a day whose file is gone is greyed.

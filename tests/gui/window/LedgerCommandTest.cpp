@@ -22,6 +22,7 @@
 #include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -253,6 +254,43 @@ TEST_F(LedgerCommandTest, ABreakdownValueNarrowsTheRaceListWhoseRacesOpenInTheMa
         EXPECT_EQ(note.contains(u("タイムデータ")), c.warned) << note.toStdString();
         w->close();
     }
+}
+
+// The folder chosen is remembered for the next ledger; the range set in the window computes
+// the ledger of the same folder over its days, in a new window in the old one's place.
+TEST_F(LedgerCommandTest, TheRangeSetInTheWindowCountsItsDaysOnly) {
+    auto w = seasonWindow();
+    QAction* action = child<QAction>(*w, "ActionLedger");
+    withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), season()));
+    EXPECT_NE(readIni().find("Folder=" + season().string() + "/\r\n"), std::string::npos)
+        << readIni();
+    TFormLedger* first = child<TFormLedger>(*w, "FormLedger");
+    const QPointer<TFormLedger> old(first);
+    const int last = TSeasonReplay(store()).Stored().days.back();
+    const struct {
+        const char* what;
+        int from;
+        bool error;
+    } cases[] = {{"the last day alone", last, false}, {"from after to", last + 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TFormLedger* ledger = child<TFormLedger>(*w, "FormLedger");
+        QStringList errors;
+        ledger->ShowErrorBox = [&errors](const QString& text) { errors << text; };
+        auto* from = child<QDateEdit>(*ledger, "EditFrom");
+        from->setDate(QDate(c.from / 10000, c.from / 100 % 100, c.from % 100));
+        child<QPushButton>(*ledger, "ButtonRange")->click();
+        QApplication::processEvents();
+        QApplication::processEvents();
+        EXPECT_EQ(errors.size(), c.error ? 1 : 0);
+    }
+    EXPECT_TRUE(old.isNull()); // closed, and deleted with it
+    const TFormLedger* ranged = w->findChild<TFormLedger*>(QStringLiteral("FormLedger"));
+    ASSERT_NE(ranged, nullptr);
+    const TLedgerSummary summary = Summarize(
+        TSeasonLedger(m_settings, season(), {last, last}, folder() / "check.sqlite").Run());
+    EXPECT_EQ(child<QLabel>(*ranged, "LabelOverview")->text(), qsjis(OverviewText(summary)));
+    w->close();
 }
 
 TEST_F(LedgerCommandTest, TheWhatIfPageReplaysTheStoreUnderTheRuleAndRangesTheUserSets) {
