@@ -1,7 +1,6 @@
 #include "season/StoreUpdate.h"
 
 #include "platform/Cp932.h"
-#include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
 #include "season/DayRecorder.h"
 #include "season/FileFingerprint.h"
@@ -122,14 +121,20 @@ void TStoreUpdater::plan() {
     if (listed.days.empty() && listed.skipped.empty())
         throw ELedgerError(pathText(m_folder) +
                            sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
-    const TWorkFolder work;
-    m_season =
-        DatedByContent(std::move(listed), work.folderText(), [&stored](const TSeasonDay& day) {
-            const auto found = stored.find(day.archive.filename().string());
-            return found != stored.end() && FileStamp(day.archive).SameStamp(found->second.archive)
-                       ? found->second.date
-                       : 0;
-        });
+    // each archive's size and time, taken once
+    std::map<fs::path, TFileFingerprint> stamps;
+    auto stampOf = [&stamps](const fs::path& archive) -> const TFileFingerprint& {
+        auto found = stamps.find(archive);
+        if (found == stamps.end())
+            found = stamps.emplace(archive, FileStamp(archive)).first;
+        return found->second;
+    };
+    m_season = DatedByContent(std::move(listed), [&](const TSeasonDay& day) {
+        const auto found = stored.find(day.archive.filename().string());
+        return found != stored.end() && stampOf(day.archive).SameStamp(found->second.archive)
+                   ? found->second.date
+                   : 0;
+    });
     if (m_season.days.empty())
         throw NoReadableDay(m_folder, m_season.skipped);
     // the session only names the odds files here; it opens nothing
@@ -150,7 +155,7 @@ void TStoreUpdater::plan() {
         }
         const TStoredDay was = std::move(found->second);
         stored.erase(found);
-        if (FileStamp(day.archive).SameStamp(was.archive) &&
+        if (stampOf(day.archive).SameStamp(was.archive) &&
             sameOddsFiles(currentOddsFiles(session, day, false), was.odds, true)) {
             ++m_unchanged;
             continue;
@@ -214,7 +219,7 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         const TFileFingerprint archive = HashedFingerprint(day.archive);
         try {
             // the odds of the day the archive holds, whatever its name says
-            session.OpenDay(day.archive.string(), DayCodeOfDate(day.date));
+            session.OpenDay(day.archive.string(), DayCodeOfDate(day.date), true);
         } catch (const std::exception& error) {
             update.unreadable.push_back({day.date, name + ": " + MessageOf(error)});
             if (stored.contains(day.date)) {
