@@ -9,6 +9,7 @@
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "ledger/LedgerFiles.h"
+#include "ledger/MarketTables.h"
 #include "ledger/RuleComparison.h"
 #include "ledger/RuleSweep.h"
 #include "platform/FileReplace.h"
@@ -261,6 +262,9 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     const TLedgerSummary summary = Summarize(result);
     for (const std::string& line : SummaryLines(summary))
         out.line(line);
+    if (o.market)
+        for (const std::string& line : MarketLines(result.market))
+            out.line(line);
     if (!result.defaults.empty())
         for (const std::string& line :
              RuleComparisonLines(RuleText(result.rule), CompareRule(result.races, result.defaults)))

@@ -2,6 +2,7 @@
 
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerTables.h"
+#include "ledger/MarketTables.h"
 #include "output/CsvWriter.h"
 #include "output/ReportPieces.h"
 #include "platform/Cp932.h"
@@ -99,6 +100,19 @@ constexpr const char* kStyle =
     "td{text-align:right}tr:first-child th{background:#e8e8f0}"
     "p.note{color:#8a1f11}svg{font-size:12px}";
 
+// The comparison with the market: each part's table and sentence, the reliability chart
+// after its table.
+std::string marketHtml(const TMarketSection& market) {
+    std::string section = "<h2>市場との比較</h2>\n";
+    for (const TMarketPart& part : MarketParts(market)) {
+        section += "<h3>" + html(part.title) + "</h3>\n";
+        if (!part.table.headings.empty())
+            section += htmlTable(part.table);
+        section += "<p>" + html(part.sentence) + "</p>\n";
+    }
+    return section + chartSvg(ReliabilityChart(market));
+}
+
 // One file of a ledger run: its name and its bytes.
 struct TLedgerFile {
     std::string name;
@@ -134,7 +148,7 @@ std::string LedgerHtml(const TLedgerSummary& summary) {
         page += chartSvg(LedgerChart(summary));
     if (const std::string note = ChartNote(summary); !note.empty())
         page += "<p class=\"note\">" + html(note) + "</p>\n";
-    return page + "</body>\n</html>\n";
+    return page + marketHtml(summary.market) + "</body>\n</html>\n";
 }
 
 std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
@@ -152,7 +166,9 @@ std::vector<fs::path> WriteLedgerFiles(const TLedger& ledger, const TLedgerSumma
                                        const fs::path& folder) {
     // every file of a run joins this one set, so that they take their places together
     const TLedgerFile run[] = {{"ledger.csv", LedgerCsv(ledger)},
-                               {"ledger.html", LedgerHtml(summary)}};
+                               {"ledger.html", LedgerHtml(summary)},
+                               {"market.csv", MarketCsv(ledger.market)},
+                               {"calibration.csv", CalibrationCsv(ledger.market)}};
     TFileSet files;
     for (const TLedgerFile& file : run)
         files.Write(folder / file.name, file.bytes);

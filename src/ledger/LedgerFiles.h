@@ -16,16 +16,18 @@ std::string LedgerCsv(const TLedger& ledger);
 TCsvRow LedgerCsvRow(const TLedgerRace& race);
 
 // ledger.html: one self-contained UTF-8 page without scripts: the overview, the mark and
-// bet tables, the tables by venue and by month, and the chart as inline SVG.
+// bet tables, the tables by venue and by month, the chart as inline SVG, and the comparison
+// with the market with its reliability chart.
 std::string LedgerHtml(const TLedgerSummary& summary);
 
 // The summary as the batch tool prints it: the overview, the two tables and the note on
 // the odds (CP932 lines).
 std::vector<std::string> SummaryLines(const TLedgerSummary& summary);
 
-// Writes the files of a ledger run (ledger.csv, ledger.html) into folder, all together: each is
-// written beside its place first, and none replaces its old file unless every one could be written.
-// Nothing else is written. Returns their paths. Throws EInOutError naming the file that failed.
+// Writes the files of a ledger run (ledger.csv, ledger.html, market.csv, calibration.csv) into
+// folder, all together: each is written beside its place first, and none replaces its old file
+// unless every one could be written. Nothing else is written. Returns their paths. Throws
+// EInOutError naming the file that failed.
 std::vector<std::filesystem::path> WriteLedgerFiles(const TLedger& ledger,
                                                     const TLedgerSummary& summary,
                                                     const std::filesystem::path& folder);
