@@ -6,6 +6,8 @@
 #include "ledger/LedgerTables.h"
 #include "platform/Cp932.h"
 
+#include "gui/dialogs/LedgerMarketPage.h"
+#include "gui/dialogs/LedgerViews.h"
 #include "gui/support/FolderChoice.h"
 #include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
@@ -16,7 +18,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -25,115 +26,6 @@
 #include <filesystem>
 
 namespace {
-
-constexpr int kTextPixels = 12;
-
-QColor rgb(TRgb color) {
-    return QColor::fromRgb(static_cast<QRgb>(color));
-}
-
-// Draws the ledger's chart, scaled to the widget and kept in proportion.
-class TLedgerChartView : public QWidget {
-public:
-    TLedgerChartView(TChart chart, QWidget* parent) : QWidget(parent), m_chart(std::move(chart)) {
-        // the texts keep their size at any scale, so the chart may be small
-        setMinimumSize(static_cast<int>(m_chart.width * 0.5),
-                       static_cast<int>(m_chart.height * 0.5));
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
-
-    QSize sizeHint() const override {
-        return {static_cast<int>(m_chart.width), static_cast<int>(m_chart.height)};
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillRect(rect(), Qt::white);
-        const double scale = std::min(width() / m_chart.width, height() / m_chart.height);
-        const QPointF origin((width() - m_chart.width * scale) / 2,
-                             (height() - m_chart.height * scale) / 2);
-        painter.translate(origin);
-        painter.scale(scale, scale);
-        for (const TChartLine& line : m_chart.lines) {
-            QPen pen(rgb(line.color), line.width);
-            if (line.dashed)
-                pen.setDashPattern({6 / line.width, 4 / line.width});
-            painter.setPen(pen);
-            QPolygonF points;
-            for (const TChartPoint& p : line.points)
-                points << QPointF(p.x, p.y);
-            painter.drawPolyline(points);
-        }
-        // texts are drawn unscaled at their scaled places, so that they stay legible
-        painter.resetTransform();
-        QFont plain = font();
-        plain.setPixelSize(kTextPixels);
-        QFont bold = plain;
-        bold.setBold(true);
-        for (const TChartText& text : m_chart.texts) {
-            painter.setFont(text.bold ? bold : plain);
-            painter.setPen(rgb(text.color));
-            const QString s = qsjis(text.text);
-            const double advance = QFontMetricsF(painter.font()).horizontalAdvance(s);
-            const double shift = text.anchor == TTextAnchor::Start    ? 0
-                                 : text.anchor == TTextAnchor::Middle ? advance / 2
-                                                                      : advance;
-            painter.drawText(origin + QPointF(text.at.x * scale - shift, text.at.y * scale), s);
-        }
-    }
-
-private:
-    TChart m_chart;
-};
-
-// A grid that shows a table whole: its headings in the fixed row, the row names in the
-// fixed column, the numbers right-aligned.
-TStrColGrid* tableGrid(const char* name, const TLedgerTable& table, QWidget* parent) {
-    auto* grid = new TStrColGrid(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->SetFocusDraw(false);
-    grid->SetSortOpt(soNon);
-    grid->SetColCount(static_cast<int>(table.headings.size()));
-    grid->SetRowCount(static_cast<int>(table.rows.size()) + 1);
-    grid->SetFixedRows(1);
-    grid->SetFixedCols(1);
-    grid->SetAlignment(kAlignRight);
-    const QFontMetrics metrics(grid->font());
-    std::vector<int> widths(table.headings.size(), 0);
-    auto put = [&](int row, const std::vector<std::string>& cells) {
-        for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c) {
-            grid->SetCells(static_cast<int>(c), row, cells[c]);
-            if (c == 0 || row == 0)
-                grid->SetCellAlignment(static_cast<int>(c), row, kAlignCenter);
-            widths[c] = std::max(widths[c], metrics.horizontalAdvance(qsjis(cells[c])) + 12);
-        }
-    };
-    put(0, table.headings);
-    for (std::size_t r = 0; r < table.rows.size(); ++r)
-        put(static_cast<int>(r) + 1, table.rows[r]);
-    const int rowHeight = metrics.height() + 6;
-    grid->SetDefaultRowHeight(rowHeight);
-    int total = 0;
-    for (std::size_t c = 0; c < widths.size(); ++c) {
-        grid->SetColWidths(static_cast<int>(c), widths[c]);
-        total += widths[c] + grid->GridLineWidth();
-    }
-    const int frame = 2 * grid->frameWidth();
-    grid->setFixedHeight(grid->RowCount() * (rowHeight + grid->GridLineWidth()) + frame);
-    grid->setMinimumWidth(total + frame);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    return grid;
-}
-
-QLabel* textLabel(const char* name, const std::string& cp932, QWidget* parent) {
-    auto* label = new QLabel(qsjis(cp932), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 // Hands a choice for the next ledger to its callback; false, after an error box, when it
 // could not be kept.
@@ -170,9 +62,9 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     };
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
+    layout->addWidget(LedgerTextLabel("LabelOverview", OverviewText(m_summary), this));
     auto* timeRow = new QHBoxLayout;
-    m_labelTime = textLabel("LabelTime", TimeDatabaseText(m_summary), this);
+    m_labelTime = LedgerTextLabel("LabelTime", TimeDatabaseText(m_summary), this);
     m_labelTime->setTextInteractionFlags(Qt::TextSelectableByMouse);
     timeRow->addWidget(m_labelTime, 1);
     auto* time = new QPushButton(u("タイムデータの変更(&T)..."), this);
@@ -190,24 +82,25 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
         for (const std::string& line : *lines)
             problems += (problems.empty() ? "" : "\n") + line;
     if (!problems.empty())
-        layout->addWidget(textLabel("LabelProblems", problems, this));
-    QLabel* note = textLabel("LabelNote", SnapshotNote(), this);
+        layout->addWidget(LedgerTextLabel("LabelProblems", problems, this));
+    QLabel* note = LedgerTextLabel("LabelNote", SnapshotNote(), this);
     QPalette red = note->palette();
     red.setColor(QPalette::WindowText, QColor(0x8A, 0x1F, 0x11));
     note->setPalette(red);
     layout->addWidget(note);
-    layout->addWidget(tableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
-    layout->addWidget(tableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
+    layout->addWidget(LedgerTableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
+    layout->addWidget(LedgerTableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
     if (m_summary.settled > 0) {
         auto* chart = new TLedgerChartView(LedgerChart(m_summary), this);
         chart->setObjectName(QStringLiteral("ChartLedger"));
         layout->addWidget(chart, 1);
     }
     if (const std::string text = ChartNote(m_summary); !text.empty())
-        layout->addWidget(textLabel("LabelChartNote", text, this));
+        layout->addWidget(LedgerTextLabel("LabelChartNote", text, this));
+    layout->addWidget(new TLedgerMarketPage(m_summary.market, this), 1);
 
     auto* storeRow = new QHBoxLayout;
-    m_labelStore = textLabel(
+    m_labelStore = LedgerTextLabel(
         "LabelStore", sjis("成績データベース: ") + toCp932Lenient(m_ledger.store.string()), this);
     m_labelStore->setTextInteractionFlags(Qt::TextSelectableByMouse);
     storeRow->addWidget(m_labelStore, 1);
@@ -225,7 +118,7 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     buttons->addWidget(m_labelSaved, 1);
     auto* save = new QPushButton(u("CSV・HTML保存(&S)"), this);
     save->setObjectName(QStringLiteral("ButtonSave"));
-    save->setToolTip(u("集計をledger.csvとledger.htmlに書き出します"));
+    save->setToolTip(u("集計をledger.csv、ledger.html、market.csv、calibration.csvに書き出します"));
     connect(save, &QPushButton::clicked, this, &TFormLedger::ButtonSaveClick);
     auto* close = new QPushButton(u("閉じる(&C)"), this);
     close->setObjectName(QStringLiteral("ButtonClose"));
@@ -279,6 +172,7 @@ void TFormLedger::ButtonSaveClick() {
             ShowErrorBox(qsjis(MessageOf(error)));
         return;
     }
-    m_labelSaved->setText(QString::fromStdString(folder.string()) +
-                          u(" に ledger.csv と ledger.html を書きました"));
+    m_labelSaved->setText(
+        QString::fromStdString(folder.string()) +
+        u(" に ledger.csv、ledger.html、market.csv、calibration.csv を書きました"));
 }

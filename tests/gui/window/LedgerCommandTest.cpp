@@ -8,6 +8,7 @@
 #include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
 #include "ledger/LedgerTables.h"
+#include "ledger/MarketTables.h"
 #include "ledger/SeasonLedger.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/SampleSeason.h"
@@ -115,14 +116,28 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
     EXPECT_EQ(child<QLabel>(*ledger, "LabelNote")->text(), qsjis(SnapshotNote()));
     expectGridShows(*child<TStrColGrid>(*ledger, "GridMarks"), MarkTable(summary));
     expectGridShows(*child<TStrColGrid>(*ledger, "GridBets"), BetTable(summary));
+    // the comparison with the market: each table with its sentence, and the reliability chart
+    const std::vector<TMarketPart> parts = MarketParts(summary.market);
+    const char* const names[] = {"Favourite", "Difference", "OddsBands", "Fit", "Reliability"};
+    ASSERT_EQ(parts.size(), std::size(names));
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        const std::string name = names[i];
+        EXPECT_EQ(child<QLabel>(*ledger, ("Label" + name).c_str())->text(),
+                  qsjis(parts[i].sentence));
+        if (!parts[i].table.headings.empty())
+            expectGridShows(*child<TStrColGrid>(*ledger, ("Grid" + name).c_str()), parts[i].table);
+    }
+    EXPECT_NE(child<QWidget>(*ledger, "ChartReliability"), nullptr);
 
     QPushButton* save = child<QPushButton>(*ledger, "ButtonSave");
     withModal([save] { save->click(); }, choose("SaveDialogLedger", out(), out()));
     EXPECT_TRUE(fs::is_regular_file(out() / "ledger.csv"));
-    EXPECT_TRUE(fs::is_regular_file(out() / "ledger.html"));
+    for (const char* file : {"ledger.html", "market.csv", "calibration.csv"})
+        EXPECT_TRUE(fs::is_regular_file(out() / file)) << file;
     EXPECT_EQ(child<QLabel>(*ledger, "LabelSaved")->text(),
               QString::fromStdString(out().string()) +
-                  u(" に ledger.csv と ledger.html を書きました"));
+                  u(" に ledger.csv、ledger.html、market.csv、calibration.csv を書きました"));
 
     // the store lies where the settings say; another file is chosen for the next ledger
     QLabel* label = child<QLabel>(*ledger, "LabelStore");
