@@ -66,11 +66,6 @@ std::vector<std::string> tallyRow(const std::string& name, const TWinTally& t) {
             rate(t.paid, t.stake)};
 }
 
-// "高い" or "低い" beside the sign of a difference.
-std::string higherOrLower(double difference) {
-    return sjis(difference >= 0 ? "高い" : "低い");
-}
-
 // Whether a rate's interval holds a reference rate, in the words of a sentence.
 bool holds(const std::optional<TInterval>& i, double p) {
     return i && i->low <= p && p <= i->high;
@@ -168,9 +163,9 @@ TMarketPart FavouritePart(const TMarketSection& section) {
     const auto fi = WilsonInterval(f.won, f.races);
     const bool overlap = mi->low <= fi->high && fi->low <= mi->high;
     part.sentence =
-        Format(sjis("同じ %d レースで◎の勝率は %s、1番人気は %s で、95%%区間は%s。").c_str(),
+        Format(sjis("同じ %d レースで◎の勝率は %s、1番人気は %s で、95%%区間が%s。").c_str(),
                m.races, rate(m.won, m.races).c_str(), rate(f.won, f.races).c_str(),
-               sjis(overlap ? "重なっている" : "重なっていない").c_str());
+               sjis(overlap ? "重なっていて差があるとは言えない" : "重ならず差がある").c_str());
     return part;
 }
 
@@ -192,11 +187,13 @@ TMarketPart DifferencePart(const TMarketSection& section) {
         return part;
     }
     const bool none = includesZero(d->interval);
-    part.sentence =
-        Format(sjis("◎の単勝回収率は1番人気より %s %sが、95%%区間は %s で%s。").c_str(),
-               signedPercent(d->difference).c_str(), higherOrLower(d->difference).c_str(),
-               interval(d->interval, true).c_str(),
-               sjis(none ? "差があるとは言えない" : "差がある").c_str());
+    // "higher, but not shown to differ" or "higher, and shown to differ"
+    const char* const direction =
+        d->difference >= 0 ? (none ? "高いが" : "高く") : (none ? "低いが" : "低く");
+    part.sentence = Format(sjis("◎の単勝回収率は1番人気より %s %s、95%%区間は %s で%s。").c_str(),
+                           signedPercent(d->difference).c_str(), sjis(direction).c_str(),
+                           interval(d->interval, true).c_str(),
+                           sjis(none ? "差があるとは言えない" : "差がある").c_str());
     return part;
 }
 

@@ -318,3 +318,45 @@ TEST(MarketComparisonTest, TheFitsMeetTheModelTheSeasonWasDrawnFromOrSayTheDataA
         EXPECT_NE(fit.find("有意に良く"), std::string::npos) << fit;
     }
 }
+
+TEST(MarketComparisonTest, TheSentencesSayWhetherTheIntervalHoldsNoDifference) {
+    // ◎ on runner 2 at 2.5, the favourite runner 1 at 2.0; who wins each race, in turn
+    const struct {
+        const char* name;
+        std::vector<int> winners;
+        const char* difference;
+        const char* bands;
+    } cases[] = {
+        {"◎ always wins",
+         {2},
+         "◎の単勝回収率は1番人気より +250.0% 高く、95%区間は +250.0%～+250.0% で差がある。",
+         "◎の勝率は 1 帯のうち 1 帯でオッズの示す勝率と差があり(2.0～2.9倍で高く)、ほかの帯では"
+         "差があるとは言えない。"},
+        {"the favourite always wins",
+         {1},
+         "◎の単勝回収率は1番人気より -200.0% 低く、95%区間は -200.0%～-200.0% で差がある。",
+         "◎の勝率は 1 帯のうち 1 帯でオッズの示す勝率と差があり(2.0～2.9倍で低く)、ほかの帯では"
+         "差があるとは言えない。"},
+        {"each in turn with a third",
+         {1, 2, 3},
+         "◎の単勝回収率は1番人気より +16.7% 高いが、95%区間は -46.7%～+85.0% "
+         "で差があるとは言えない。",
+         "◎の勝率はどのオッズ帯(1 帯)でもオッズの示す勝率が95%区間に入っていて、差があるとは"
+         "言えない。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<TMarketRace> races;
+        for (int i = 0; i < 30; ++i) {
+            const int winner = c.winners[static_cast<std::size_t>(i) % c.winners.size()];
+            TMarketRace r = race(2, {runner(2, 0), runner(2.5f, 0), runner(4, 0)});
+            for (int k = 0; k < 3; ++k)
+                r.runners[static_cast<std::size_t>(k)].result = (k + 3 - (winner - 1)) % 3 + 1;
+            r.first = winner;
+            races.push_back(r);
+        }
+        const TMarketSection s = CompareWithMarket(races);
+        EXPECT_EQ(toUtf8(DifferencePart(s).sentence), c.difference);
+        EXPECT_EQ(toUtf8(OddsBandPart(s).sentence), c.bands);
+    }
+}
