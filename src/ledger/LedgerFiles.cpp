@@ -101,7 +101,7 @@ constexpr const char* kStyle =
     "p.note{color:#8a1f11}svg{font-size:12px}";
 
 // The comparison with the market: each part's table and sentence, the reliability chart
-// after its table.
+// after its table when a race gives it a point.
 std::string marketHtml(const TMarketSection& market) {
     std::string section = "<h2>市場との比較</h2>\n";
     for (const TMarketPart& part : MarketParts(market)) {
@@ -110,7 +110,7 @@ std::string marketHtml(const TMarketSection& market) {
             section += htmlTable(part.table);
         section += "<p>" + html(part.sentence) + "</p>\n";
     }
-    return section + chartSvg(ReliabilityChart(market));
+    return market.calibration.races > 0 ? section + chartSvg(ReliabilityChart(market)) : section;
 }
 
 // One file of a ledger run: its name and its bytes.

@@ -80,6 +80,17 @@ std::string loss(double value) {
     return Format("%.4f", value);
 }
 
+// The terms a fit fitted with their values: α, β per score point and γ (CP932).
+std::string fittedTerms(const TLogitFit& fit) {
+    static const char* const formats[logitTerm::kCount] = {"α=%.3f", "β=%.4f", "γ=%.3f"};
+    std::string text;
+    for (std::size_t t = 0; t < logitTerm::kCount; ++t)
+        if (fit.fitted[t])
+            text +=
+                (text.empty() ? "" : " ") + Format(sjis(formats[t]).c_str(), fit.coefficients[t]);
+    return text.empty() ? "-" : text;
+}
+
 constexpr double kChartSize = 360;
 constexpr double kChartMargin = 50;
 constexpr TRgb kInk = 0x333333;
@@ -252,15 +263,11 @@ TMarketPart FitPart(const TMarketSection& section) {
         return part;
     }
     part.table.headings = headings({"モデル", "前半で推定した係数", "後半の対数損失"});
-    using namespace logitTerm;
-    const auto& p = c.program.coefficients;
-    const auto& b = c.blend.coefficients;
     part.table.rows = {
         {sjis("一様(何も知らない)"), "-", loss(c.uniformLoss)},
         {sjis("市場(1/オッズ)"), "-", loss(c.marketLoss)},
-        {sjis("指数"), Format("β=%.4f γ=%.3f", p[kScore], p[kNoScore]), loss(c.programLoss)},
-        {sjis("合成(市場+指数)"),
-         Format("α=%.3f β=%.4f γ=%.3f", b[kLogMarket], b[kScore], b[kNoScore]), loss(c.blendLoss)},
+        {sjis("指数"), fittedTerms(c.program), loss(c.programLoss)},
+        {sjis("合成(市場+指数)"), fittedTerms(c.blend), loss(c.blendLoss)},
     };
     const TLikelihoodRatio& g = c.blendGain;
     const bool better = c.blendLoss < c.marketLoss;

@@ -38,15 +38,18 @@ TLedger twoDays() {
 
 } // namespace
 
-TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
+TEST(LedgerFilesTest, WritesTheCsvFilesAndThePageWholeIntoTheFolderAndNothingElse) {
     TWorkFolder out;
     const TLedger ledger = twoDays();
     const TLedgerSummary summary = Summarize(ledger);
     WriteBinaryFile(out.path() / "ledger.csv", "an older ledger, replaced");
     const std::vector<fs::path> written = WriteLedgerFiles(ledger, summary, out.path());
+    const std::vector<std::string> files{"calibration.csv", "ledger.csv", "ledger.html",
+                                         "market.csv"};
     EXPECT_EQ(written,
-              (std::vector<fs::path>{out.path() / "ledger.csv", out.path() / "ledger.html"}));
-    EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));
+              (std::vector<fs::path>{out.path() / "ledger.csv", out.path() / "ledger.html",
+                                     out.path() / "market.csv", out.path() / "calibration.csv"}));
+    EXPECT_EQ(FolderEntries(out.path()), files);
     EXPECT_EQ(ReadBytes(out.path() / "ledger.csv"), LedgerCsv(ledger));
     EXPECT_EQ(SplitLines(ReadBytes(out.path() / "ledger.csv")).back(),
               "2001-01-07,中山,11,12,馬連,3,7,1,2,,,4,7,1,2,,,1,2,1,3-7 1-3,0,200,0");
@@ -63,7 +66,7 @@ TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
                       J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
     EXPECT_FALSE(fs::exists(absent));
-    EXPECT_EQ(FolderEntries(out.path()), (std::vector<std::string>{"ledger.csv", "ledger.html"}));
+    EXPECT_EQ(FolderEntries(out.path()), files);
 }
 
 TEST(LedgerFilesTest, ThePageIsSelfContainedAndShowsTheTablesTheNoteAndTheChart) {

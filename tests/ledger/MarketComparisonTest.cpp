@@ -295,7 +295,8 @@ TEST(MarketComparisonTest, TheFitsMeetTheModelTheSeasonWasDrawnFromOrSayTheDataA
         EXPECT_EQ(cal.withoutOdds, 1);
         EXPECT_EQ(cal.races, c.races);
         EXPECT_EQ(cal.Enough(), c.enough);
-        const std::string fit = toUtf8(FitPart(CompareWithMarket(season)).sentence);
+        const TMarketPart part = FitPart(CompareWithMarket(season));
+        const std::string fit = toUtf8(part.sentence);
         if (!c.enough) {
             EXPECT_TRUE(cal.programBins.empty());
             EXPECT_TRUE(fit.starts_with("確定レースが少なすぎるため(前半 99、後半 100、"));
@@ -316,6 +317,9 @@ TEST(MarketComparisonTest, TheFitsMeetTheModelTheSeasonWasDrawnFromOrSayTheDataA
             later += static_cast<int>(season[i].runners.size());
         EXPECT_EQ(runners, later);
         EXPECT_NE(fit.find("有意に良く"), std::string::npos) << fit;
+        // the blend's row names the terms it fitted
+        EXPECT_TRUE(toUtf8(part.table.rows.at(3).at(1)).starts_with("α=0."))
+            << part.table.rows[3][1];
     }
 }
 

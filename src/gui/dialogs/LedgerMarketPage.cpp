@@ -44,9 +44,13 @@ TLedgerMarketPage::TLedgerMarketPage(const TMarketSection& market, QWidget* pare
         sentence->setTextInteractionFlags(Qt::TextSelectableByMouse);
         layout->addWidget(sentence);
     }
-    auto* chart = new TLedgerChartView(ReliabilityChart(market), content);
-    chart->setObjectName(QStringLiteral("ChartReliability"));
-    layout->addWidget(chart, 1);
+    if (market.calibration.races > 0) {
+        auto* chart = new TLedgerChartView(ReliabilityChart(market), content);
+        chart->setObjectName(QStringLiteral("ChartReliability"));
+        layout->addWidget(chart, 1);
+    } else {
+        layout->addStretch(1);
+    }
     scroll->setWidget(content);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
