@@ -29,8 +29,11 @@
 #                                              8-day sample season, its folder accepted with
 #                                              Enter; the ledger window centres itself at its
 #                                              designed size (TFormLedger, 780 x 840)
+#   scripts/screenshot-window.sh market [BUILD]
+#                                              docs/ledger-market.png: the same for a 24-day
+#                                              season, then its page 市場との比較 (TAB_X, TAB_Y)
 set -euo pipefail
-scene=${1:?menu, day, open, error, tooltip, designed, odds, training or ledger}
+scene=${1:?menu, day, open, error, tooltip, designed, odds, training, ledger or market}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -97,20 +100,23 @@ designed|odds|training)
     steps="$nine $ten move $TRAINING_TAB_X $TAB_Y click move 600 480 wait"
     out=docs/race-training-after-18.png ;;
   esac ;;
-ledger)
-  "$build/tools/sampleday/make-sample-day" --season 8 "$work/season" > /dev/null
+ledger|market)
+  # market: a 24-day season, enough races for the fits, and then its page 市場との比較
+  days=8 && [ "$scene" = market ] && days=24
+  "$build/tools/sampleday/make-sample-day" --season "$days" "$work/season" > /dev/null
   ini="[Folder]\r\nInDenm=$work/season/\r\nOutTxt=$work/\r\nTime=$work/season/time/\r\n"
   args=()
   # 出力(G), then 成績集計(L); Enter takes the folder the dialog opens at
   # LEDGER_STEPS="" stops at the folder dialog, the day archives greyed in it
   steps="move ${OUT_X:-82} 15 click move ${LEDGER_Y_X:-110} ${LEDGER_Y:-170} click wait wait ${LEDGER_STEPS-key Return wait wait wait wait wait wait wait wait wait wait wait wait}"
+  [ "$scene" = market ] && steps="$steps wait wait wait wait wait wait move ${TAB_X:-420} ${TAB_Y:-105} click wait"
   # SCREEN=1366x768 shows the window as it opens on a small screen (then SIZE and CROP)
   screen=${SCREEN:-1280x1024}
   size=${SIZE:-780x840}
   crop=${CROP:-+250+92}
-  out=docs/ledger-window.png ;;
+  out=docs/ledger-window.png && [ "$scene" = market ] && out=docs/ledger-market.png ;;
 *)
-  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training or ledger" >&2
+  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training, ledger or market" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"
