@@ -21,6 +21,11 @@ void outOfRange(const std::string& key, const std::string& value, const char* ra
                      range + ")");
 }
 
+[[noreturn]] void unknownKey(const std::string& key) {
+    throw ERuleError(sjis("知らない条件です: ") + key +
+                     sjis(" (good, margin, scored, min-odds, tickets のどれか)"));
+}
+
 } // namespace
 
 std::optional<double> RuleNumber(const std::string& text) {
@@ -32,11 +37,22 @@ std::optional<double> RuleNumber(const std::string& text) {
     return value;
 }
 
+double RuleValue(const TRule& rule, const std::string& key) {
+    if (key == "good")
+        return rule.good;
+    if (key == "margin")
+        return rule.margin;
+    if (key == "scored")
+        return rule.scored;
+    if (key == "min-odds")
+        return rule.minOdds;
+    if (key == "tickets")
+        return rule.tickets;
+    unknownKey(key);
+}
+
 void SetRuleValue(TRule& rule, const std::string& key, const std::string& value) {
-    if (key != "good" && key != "margin" && key != "scored" && key != "min-odds" &&
-        key != "tickets")
-        throw ERuleError(sjis("知らない条件です: ") + key +
-                         sjis(" (good, margin, scored, min-odds, tickets のどれか)"));
+    RuleValue(rule, key); // refuses an unknown key
     const double v = parseNumber(key, value);
     if (key == "good") {
         if (!(v > 0 && v <= 1))

@@ -28,6 +28,9 @@ std::optional<double> RuleNumber(const std::string& text);
 // not a number, or a value out of its range.
 void SetRuleValue(TRule& rule, const std::string& key, const std::string& value);
 
+// The value of a key SetRuleValue knows; throws ERuleError for another key.
+double RuleValue(const TRule& rule, const std::string& key);
+
 // "good=0.8,margin=0.05" over the defaults; throws ERuleError as SetRuleValue.
 TRule ParseRule(const std::string& text);
 

@@ -12,6 +12,8 @@
 #include "ledger/MarketTables.h"
 #include "ledger/RuleComparison.h"
 #include "ledger/RuleSweep.h"
+#include "ledger/SeasonReplay.h"
+#include "ledger/WhatIf.h"
 #include "platform/FileReplace.h"
 #include "ledger/SeasonLedger.h"
 #include "output/ReportPieces.h"
@@ -229,25 +231,21 @@ void makeOutFolder(const std::optional<std::string>& folder) {
                                  SystemReason(error.value()) + ")");
 }
 
-// The later range a rule chosen on range is judged on: it must begin after range ends.
-std::optional<TLedgerRange> judgeRange(const TBatchOptions& o, const TLedgerRange& range) {
-    if (!o.judgeFrom)
-        return std::nullopt;
-    const TLedgerRange judge{SeasonDate(*o.judgeFrom), SeasonDate(*o.judgeTo)};
-    if (range.to == 0 || judge.from <= range.to || judge.from > judge.to)
-        throw std::runtime_error(sjis("--judge の期間は --to より後に始まり、始めが終わり以前の期"
-                                      "間にしてください"));
-    return judge;
-}
-
 int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput& out) {
     const TLedgerRange range{o.from ? SeasonDate(*o.from) : 0, o.to ? SeasonDate(*o.to) : 0};
-    const std::optional<TLedgerRange> judge = judgeRange(o, range);
+    TWhatIf question{o.rule ? ParseRule(*o.rule) : TRule{}, std::nullopt, range, std::nullopt};
+    if (o.sweep)
+        question.sweep = ParseSweep(*o.sweep, question.rule);
+    if (o.judgeFrom) {
+        question.judge = TLedgerRange{SeasonDate(*o.judgeFrom), SeasonDate(*o.judgeTo)};
+        try {
+            CheckJudgeRange(range, *question.judge);
+        } catch (const ERuleError& error) {
+            throw ERuleError("--judge: " + std::string(error.what()));
+        }
+    }
     TSeasonLedger season(settings, o.archive, range, o.storeFile.value_or(""));
-    const TRule rule = o.rule ? ParseRule(*o.rule) : TRule{};
-    const std::optional<TRuleSweep> sweep =
-        o.sweep ? std::optional<TRuleSweep>(ParseSweep(*o.sweep, rule)) : std::nullopt;
-    season.SetRule(rule);
+    season.SetRule(question.rule);
     const TLedger result = season.Run(interruptibleProgress());
     for (const std::string& note : result.storeNotes)
         std::cerr << "成績データベース: " << toUtf8Lenient(note) << "\n";
@@ -265,53 +263,27 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
     if (o.market)
         for (const std::string& line : MarketLines(result.market))
             out.line(line);
-    if (!result.defaults.empty())
-        for (const std::string& line :
-             RuleComparisonLines(RuleText(result.rule), CompareRule(result.races, result.defaults)))
-            out.line(line);
-    std::vector<TSweepRow> rows;
-    if (sweep) {
-        const auto& defaults = result.defaults.empty() ? result.races : result.defaults;
-        const auto replays = season.Replays(sweep->rules);
-        for (std::size_t i = 0; i < replays.size(); ++i)
-            rows.push_back({sweep->values[i], CompareRule(replays[i], defaults)});
-        for (const std::string& line : SweepLines(sweep->key, rows))
-            out.line(line);
-        out.line(FlatteryNote());
-    }
-    std::vector<TSweepRow> judgeRows;
-    if (judge) {
-        out.line(sjis("判定の期間 ") + DateText(judge->from) + sjis("～") + DateText(judge->to) +
-                 sjis(": 条件を選んだ期間のあとの開催日で確かめます"));
-        std::vector<TRule> rules = sweep ? sweep->rules : std::vector<TRule>{rule};
-        rules.push_back(TRule{});
-        const auto replays = season.Replays(rules, judge);
-        if (replays.back().empty())
-            out.line(sjis("判定の期間の開催日は成績データベースにありません"));
-        if (sweep) {
-            for (std::size_t i = 0; i + 1 < replays.size(); ++i)
-                judgeRows.push_back({sweep->values[i], CompareRule(replays[i], replays.back())});
-            for (const std::string& line : SweepLines(sweep->key, judgeRows))
-                out.line(line);
-        } else {
-            for (const std::string& line :
-                 RuleComparisonLines(RuleText(rule), CompareRule(replays[0], replays.back())))
-                out.line(line);
-        }
-    }
+    const bool asked = question.rule != TRule{} || question.sweep || question.judge;
+    const TWhatIfAnswer answer = asked ? AnswerWhatIf(*season.Replay(), question) : TWhatIfAnswer{};
+    const std::vector<std::string> whatIf = WhatIfLines(question, answer);
+    for (const std::string& line : whatIf)
+        out.line(line);
     out.line(sjis("成績データベース: ") + toCp932Lenient(result.store.string()));
     if (ended())
         return 1; // nothing written
     makeOutFolder(o.outFolder);
     const fs::path folder = o.outFolder.value_or(".");
-    for (const fs::path& file : WriteLedgerFiles(result, summary, folder))
+    std::vector<THtmlSection> sections;
+    if (asked)
+        sections.push_back({sjis("条件を変えて再計算"), whatIf, SweepChart(question, answer)});
+    for (const fs::path& file : WriteLedgerFiles(result, summary, folder, sections))
         printWritten(file, out);
-    if (sweep) {
-        ReplaceFile(folder / "sweep.csv", SweepCsv(rows));
+    if (question.sweep) {
+        ReplaceFile(folder / "sweep.csv", SweepCsv(answer.sweep));
         printWritten(folder / "sweep.csv", out);
     }
-    if (sweep && judge) {
-        ReplaceFile(folder / "sweep-judge.csv", SweepCsv(judgeRows));
+    if (question.sweep && question.judge) {
+        ReplaceFile(folder / "sweep-judge.csv", SweepCsv(answer.judgedSweep));
         printWritten(folder / "sweep-judge.csv", out);
     }
     return 0;

@@ -116,7 +116,7 @@ private:
 } // namespace
 
 TChart LedgerChart(const TLedgerSummary& summary) {
-    TChart chart{kWidth, kHeight, {}, {}};
+    TChart chart{kWidth, kHeight, {}, {}, {}};
     const std::vector<TDayTally>& days = summary.running;
     std::vector<std::pair<std::size_t, double>> rates, stakes, paid;
     double maxRate = kFullRate;

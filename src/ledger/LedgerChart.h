@@ -20,6 +20,12 @@ struct TChartLine {
     bool dashed = false;
 };
 
+// A filled polygon, drawn under the lines.
+struct TChartArea {
+    std::vector<TChartPoint> points;
+    TRgb color = 0;
+};
+
 enum class TTextAnchor { Start, Middle, End };
 
 struct TChartText {
@@ -35,6 +41,7 @@ struct TChart {
     double height = 0;
     std::vector<TChartLine> lines;
     std::vector<TChartText> texts;
+    std::vector<TChartArea> areas;
 };
 
 // Two panels over the days: the running return rate (with the 100% line), and the

@@ -75,10 +75,17 @@ std::string chartSvg(const TChart& chart) {
     std::string svg = Format("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%g\" "
                              "height=\"%g\" viewBox=\"0 0 %g %g\">\n",
                              chart.width, chart.height, chart.width, chart.height);
+    auto pointsText = [](const std::vector<TChartPoint>& points) {
+        std::string text;
+        for (const TChartPoint& p : points)
+            text += Format("%s%.1f,%.1f", text.empty() ? "" : " ", p.x, p.y);
+        return text;
+    };
+    for (const TChartArea& area : chart.areas)
+        svg += Format("<polygon fill=\"%s\" stroke=\"none\" points=\"%s\"/>\n",
+                      svgColor(area.color).c_str(), pointsText(area.points).c_str());
     for (const TChartLine& line : chart.lines) {
-        std::string points;
-        for (const TChartPoint& p : line.points)
-            points += Format("%s%.1f,%.1f", points.empty() ? "" : " ", p.x, p.y);
+        const std::string points = pointsText(line.points);
         svg += Format("<polyline fill=\"none\" stroke=\"%s\" stroke-width=\"%g\"%s "
                       "points=\"%s\"/>\n",
                       svgColor(line.color).c_str(), line.width,
@@ -131,7 +138,7 @@ std::string LedgerCsv(const TLedger& ledger) {
     return csv;
 }
 
-std::string LedgerHtml(const TLedgerSummary& summary) {
+std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<THtmlSection>& more) {
     std::string page = "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"UTF-8\">\n"
                        "<title>RUV PELTON 成績集計</title>\n<style>";
     page += kStyle;
@@ -148,7 +155,16 @@ std::string LedgerHtml(const TLedgerSummary& summary) {
         page += chartSvg(LedgerChart(summary));
     if (const std::string note = ChartNote(summary); !note.empty())
         page += "<p class=\"note\">" + html(note) + "</p>\n";
-    return page + marketHtml(summary.market) + "</body>\n</html>\n";
+    page += marketHtml(summary.market);
+    for (const THtmlSection& section : more) {
+        page += "<h2>" + html(section.title) + "</h2>\n<pre>";
+        for (const std::string& line : section.lines)
+            page += html(line) + "\n";
+        page += "</pre>\n";
+        if (!section.chart.lines.empty())
+            page += chartSvg(section.chart);
+    }
+    return page + "</body>\n</html>\n";
 }
 
 std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
@@ -163,10 +179,11 @@ std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
 }
 
 std::vector<fs::path> WriteLedgerFiles(const TLedger& ledger, const TLedgerSummary& summary,
-                                       const fs::path& folder) {
+                                       const fs::path& folder,
+                                       const std::vector<THtmlSection>& more) {
     // every file of a run joins this one set, so that they take their places together
     const TLedgerFile run[] = {{"ledger.csv", LedgerCsv(ledger)},
-                               {"ledger.html", LedgerHtml(summary)},
+                               {"ledger.html", LedgerHtml(summary, more)},
                                {"market.csv", MarketCsv(ledger.market)},
                                {"calibration.csv", CalibrationCsv(ledger.market)}};
     TFileSet files;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ledger/LedgerChart.h"
 #include "ledger/LedgerSummary.h"
 #include "ledger/SeasonLedger.h"
 #include "output/CsvWriter.h"
@@ -15,10 +16,18 @@ std::string LedgerCsv(const TLedger& ledger);
 // One race's row of ledger.csv (UTF-8); an empty cell is an empty field.
 TCsvRow LedgerCsvRow(const TLedgerRace& race);
 
+// A section ledger.html adds after its own: a heading, lines shown as they stand, and a
+// chart when it has lines (texts in CP932).
+struct THtmlSection {
+    std::string title;
+    std::vector<std::string> lines;
+    TChart chart;
+};
+
 // ledger.html: one self-contained UTF-8 page without scripts: the overview, the mark and
-// bet tables, the tables by venue and by month, the chart as inline SVG, and the comparison
-// with the market with its reliability chart.
-std::string LedgerHtml(const TLedgerSummary& summary);
+// bet tables, the tables by venue and by month, the chart as inline SVG, the comparison
+// with the market with its reliability chart, then the sections of more.
+std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<THtmlSection>& more = {});
 
 // The summary as the batch tool prints it: the overview, the two tables and the note on
 // the odds (CP932 lines).
@@ -30,4 +39,5 @@ std::vector<std::string> SummaryLines(const TLedgerSummary& summary);
 // EInOutError naming the file that failed.
 std::vector<std::filesystem::path> WriteLedgerFiles(const TLedger& ledger,
                                                     const TLedgerSummary& summary,
-                                                    const std::filesystem::path& folder);
+                                                    const std::filesystem::path& folder,
+                                                    const std::vector<THtmlSection>& more = {});

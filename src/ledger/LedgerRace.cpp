@@ -109,3 +109,7 @@ void TBetTally::Add(const TBetTally& other) {
     stake += other.stake;
     paid += other.paid;
 }
+
+bool InRange(int date, const TLedgerRange& range) {
+    return date >= range.from && (range.to == 0 || date <= range.to);
+}

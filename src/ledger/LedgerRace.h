@@ -46,6 +46,14 @@ struct TLedgerBet {
 // reach min-odds (all when it is 0; none without odds otherwise), then the first `tickets`.
 std::vector<TLedgerBet> BoughtTickets(const TRule& rule, const std::vector<TLedgerBet>& bets);
 
+// The days whose races the ledger keeps; 0 leaves that end open.
+struct TLedgerRange {
+    int from = 0; // YYYYMMDD
+    int to = 0;
+};
+
+bool InRange(int date, const TLedgerRange& range);
+
 // The number of marks the ledger keeps: ◎ ○ ▲ △ × ×.
 constexpr int kLedgerMarks = 6;
 

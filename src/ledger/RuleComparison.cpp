@@ -12,6 +12,38 @@ std::string tallyLine(const char* name, const TBetTally& t) {
            sjis("円 払戻") + Format("%lld", t.paid) + sjis("円 回収率") + Format("%.1f%%", rate);
 }
 
+std::vector<TRuleComparison> compareEach(const std::vector<std::span<const TLedgerRace>>& replays,
+                                         std::span<const TLedgerRace> defaults) {
+    // the settled races, which every replay shares with the defaults
+    std::vector<std::size_t> settled;
+    for (std::size_t i = 0; i < defaults.size(); ++i)
+        if (defaults[i].Settled())
+            settled.push_back(i);
+    auto money = [&settled](std::span<const TLedgerRace> races, TBetTally& total) {
+        std::vector<TRaceMoney> each;
+        for (std::size_t i : settled) {
+            TBetTally race;
+            if (i < races.size())
+                race.Add(races[i]);
+            total.Add(race);
+            each.push_back({race.stake, race.paid});
+        }
+        return each;
+    };
+    std::vector<TRuleComparison> comparisons(replays.size());
+    TBetTally defaultsTally;
+    const std::vector<TRaceMoney> baseline = money(defaults, defaultsTally);
+    std::vector<std::vector<TRaceMoney>> strategies;
+    for (std::size_t k = 0; k < replays.size(); ++k) {
+        strategies.push_back(money(replays[k], comparisons[k].rule));
+        comparisons[k].defaults = defaultsTally;
+    }
+    const auto differences = CompareEachReturn(strategies, baseline);
+    for (std::size_t k = 0; k < replays.size(); ++k)
+        comparisons[k].difference = differences[k];
+    return comparisons;
+}
+
 } // namespace
 
 std::string FlatteryNote() {
@@ -21,21 +53,12 @@ std::string FlatteryNote() {
 
 TRuleComparison CompareRule(std::span<const TLedgerRace> races,
                             std::span<const TLedgerRace> defaults) {
-    TRuleComparison c;
-    std::vector<TPairedRace> paired;
-    for (std::size_t i = 0; i < races.size() && i < defaults.size(); ++i) {
-        if (!races[i].Settled())
-            continue;
-        TBetTally a;
-        TBetTally b;
-        a.Add(races[i]);
-        b.Add(defaults[i]);
-        c.rule.Add(a);
-        c.defaults.Add(b);
-        paired.push_back({a.stake, a.paid, b.stake, b.paid});
-    }
-    c.difference = CompareReturns(paired);
-    return c;
+    return compareEach({races}, defaults).front();
+}
+
+std::vector<TRuleComparison> CompareRules(std::span<const std::vector<TLedgerRace>> replays,
+                                          std::span<const TLedgerRace> defaults) {
+    return compareEach({replays.begin(), replays.end()}, defaults);
 }
 
 std::vector<std::string> RuleComparisonLines(const std::string& ruleText,

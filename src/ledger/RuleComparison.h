@@ -19,6 +19,9 @@ struct TRuleComparison {
 // races and defaults hold the same races in the same order.
 TRuleComparison CompareRule(std::span<const TLedgerRace> races,
                             std::span<const TLedgerRace> defaults);
+// Each replay against the defaults, as CompareRule gives it, from one set of resamples.
+std::vector<TRuleComparison> CompareRules(std::span<const std::vector<TLedgerRace>> replays,
+                                          std::span<const TLedgerRace> defaults);
 
 // That a rule chosen by looking at a season flatters that season, and how to check it (CP932).
 std::string FlatteryNote();

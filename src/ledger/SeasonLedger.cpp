@@ -62,10 +62,6 @@ int TSeasonLedger::DayCount() const {
     return m_updater->DaysToRead();
 }
 
-bool InRange(int date, const TLedgerRange& range) {
-    return date >= range.from && (range.to == 0 || date <= range.to);
-}
-
 TLedger TSeasonLedger::Run(const TOutputProgress& progress) {
     return whole([this, &progress] { return runOnce(progress); });
 }
@@ -94,23 +90,17 @@ TLedger TSeasonLedger::runOnce(const TOutputProgress& progress) {
     return computed;
 }
 
-std::vector<std::vector<TLedgerRace>>
-TSeasonLedger::Replays(const std::vector<TRule>& rules, std::optional<TLedgerRange> range) const {
-    const TSeasonReplay replay(m_store->Database());
-    std::vector<std::vector<TLedgerRace>> replays;
-    for (const TRule& rule : rules) {
-        std::vector<TLedgerRace> all = replay.Races(rule);
-        std::vector<TLedgerRace>& kept = replays.emplace_back();
-        for (std::size_t i = 0; i < all.size(); ++i)
-            if (InRange(replay.Stored().days[i], range.value_or(m_range)))
-                kept.push_back(std::move(all[i]));
-    }
-    return replays;
+std::shared_ptr<const TSeasonReplay> TSeasonLedger::Replay() const {
+    if (!m_replay)
+        m_replay = std::make_shared<const TSeasonReplay>(m_store->Database());
+    return m_replay;
 }
 
 TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
     TSqliteDatabase& db = m_store->Database();
-    TStoredRaces stored = ReadStoredRaces(db);
+    m_replay.reset(); // the update may have changed the store
+    const bool replayed = m_rule != TRule{};
+    TStoredRaces stored = replayed ? Replay()->Stored() : ReadStoredRaces(db);
     RefreshLedgerTable(db, stored);
     TLedger ledger;
     ledger.rule = m_rule;
@@ -118,9 +108,8 @@ TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
     ledger.timeDatabase =
         fs::absolute(m_settings.Folder.Time.empty() ? "." : m_settings.Folder.Time, ignored) /
         "time.dbx";
-    const bool replayed = m_rule != TRule{};
     std::vector<TLedgerRace> ruled =
-        replayed ? TSeasonReplay(db).Races(m_rule) : std::vector<TLedgerRace>{};
+        replayed ? Replay()->Races(m_rule) : std::vector<TLedgerRace>{};
     std::vector<TMarketRace> marketRaces = ReadMarketRaces(db, stored);
     std::vector<TMarketRace> market;
     for (std::size_t i = 0; i < stored.races.size(); ++i) {

@@ -13,16 +13,9 @@
 #include <vector>
 
 struct TSettings;
+class TSeasonReplay;
 class TStoreUpdater;
 struct TStoreUpdate;
-
-// The days whose races the ledger keeps; 0 leaves that end open.
-struct TLedgerRange {
-    int from = 0; // YYYYMMDD
-    int to = 0;
-};
-
-bool InRange(int date, const TLedgerRange& range);
 
 // What the ledger computed from the store.
 struct TLedger {
@@ -69,10 +62,8 @@ public:
     const std::filesystem::path& StoreFile() const { return m_store->File(); }
     // The ledger's marks and bets are replayed under rule (the defaults unless set).
     void SetRule(const TRule& rule) { m_rule = rule; }
-    // After Run: the races of the range replayed under each rule, read from the store once;
-    // with another range, the races of that one (days the store holds).
-    std::vector<std::vector<TLedgerRace>> Replays(const std::vector<TRule>& rules,
-                                                  std::optional<TLedgerRange> range = {}) const;
+    // After Run: the store's inputs of replays under other rules, read once per run.
+    std::shared_ptr<const TSeasonReplay> Replay() const;
 
     // Brings the store up to date, asking progress before each day it reads (false stops
     // before it: the ledger comes back empty and marked cancelled; the days read so far
@@ -96,4 +87,5 @@ private:
     TRule m_rule;
     std::unique_ptr<TSeasonStore> m_store;
     std::unique_ptr<TStoreUpdater> m_updater;
+    mutable std::shared_ptr<const TSeasonReplay> m_replay;
 };

@@ -5,6 +5,7 @@
 #include "ledger/StoreLedger.h"
 
 #include <array>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -16,9 +17,16 @@ class TSqliteDatabase;
 class TSeasonReplay {
 public:
     explicit TSeasonReplay(TSqliteDatabase& db);
+    // Reads the store file (which must exist) once; throws when it cannot.
+    explicit TSeasonReplay(const std::filesystem::path& store);
 
-    // Every race of the store, in the ledger's order, as the ledger keeps it under rule.
-    std::vector<TLedgerRace> Races(const TRule& rule) const;
+    // The races of the days in range, in the ledger's order, as the ledger keeps them under
+    // rule (every race of the store for the whole range).
+    std::vector<TLedgerRace> Races(const TRule& rule, const TLedgerRange& range = {}) const;
+    // The same under each rule, each race predicted once for the rules that differ in their
+    // ticket filters only.
+    std::vector<std::vector<TLedgerRace>> Replays(const std::vector<TRule>& rules,
+                                                  const TLedgerRange& range = {}) const;
 
     // The store's races as the day's prediction recorded them.
     const TStoredRaces& Stored() const { return m_stored; }

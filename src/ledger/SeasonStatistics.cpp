@@ -21,15 +21,19 @@ public:
     TIndexDraws(std::uint64_t seed, std::uint32_t n)
         : m_engine(seed), m_n(n), m_threshold((0u - n) % n) {}
 
-    // Fills indices with draws; a half left over at the end is not used.
-    void Fill(std::vector<std::uint32_t>& indices) {
-        std::size_t filled = 0;
-        while (filled < indices.size()) {
+    // Counts how often each of the n values is drawn in n draws (one resample); a half left
+    // over at the end is not used.
+    void Resample(std::vector<std::uint32_t>& counts) {
+        std::fill(counts.begin(), counts.end(), 0u);
+        std::size_t drawn = 0;
+        while (drawn < m_n) {
             const std::uint64_t word = m_engine();
-            for (int shift = 0; shift < 64 && filled < indices.size(); shift += 32) {
+            for (int shift = 0; shift < 64 && drawn < m_n; shift += 32) {
                 const std::uint64_t product = (word >> shift & 0xFFFFFFFFu) * m_n;
-                if (static_cast<std::uint32_t>(product) >= m_threshold)
-                    indices[filled++] = static_cast<std::uint32_t>(product >> 32);
+                if (static_cast<std::uint32_t>(product) >= m_threshold) {
+                    ++counts[product >> 32];
+                    ++drawn;
+                }
             }
         }
     }
@@ -47,16 +51,42 @@ double quantile(const std::vector<double>& sorted, double p) {
     return sorted[below] + (h - static_cast<double>(below)) * (sorted[above] - sorted[below]);
 }
 
-void add(TPairedRace& sum, const TPairedRace& race) {
-    sum.stakeA += race.stakeA;
-    sum.paidA += race.paidA;
-    sum.stakeB += race.stakeB;
-    sum.paidB += race.paidB;
-}
-
 double ratio(long long paid, long long stake) {
     return static_cast<double>(paid) / static_cast<double>(stake);
 }
+
+// The money of one strategy where it differs from another's (from nothing for the first),
+// race by race, and its totals.
+class TMoneyChange {
+public:
+    TMoneyChange(std::span<const TRaceMoney> races, std::span<const TRaceMoney> before) {
+        for (std::size_t i = 0; i < races.size(); ++i) {
+            total.stake += races[i].stake;
+            total.paid += races[i].paid;
+            const TRaceMoney was = i < before.size() ? before[i] : TRaceMoney{};
+            if (races[i].stake != was.stake || races[i].paid != was.paid) {
+                m_races.push_back(static_cast<std::uint32_t>(i));
+                m_change.push_back({races[i].stake - was.stake, races[i].paid - was.paid});
+            }
+        }
+    }
+
+    // The sums of a resample that drew race i counts[i] times, from the other strategy's.
+    TRaceMoney Weighted(const std::vector<std::uint32_t>& counts, TRaceMoney sum) const {
+        for (std::size_t j = 0; j < m_races.size(); ++j) {
+            const long long count = counts[m_races[j]];
+            sum.stake += count * m_change[j].stake;
+            sum.paid += count * m_change[j].paid;
+        }
+        return sum;
+    }
+
+    TRaceMoney total;
+
+private:
+    std::vector<std::uint32_t> m_races;
+    std::vector<TRaceMoney> m_change;
+};
 
 // Lower edges of the reliability bins; the last bin runs to 100% inclusive.
 constexpr std::array<double, 6> kBinLowerEdges = {0.0, 0.05, 0.10, 0.20, 0.30, 0.50};
@@ -76,36 +106,70 @@ std::optional<TInterval> WilsonInterval(int k, int n) {
 
 std::optional<TReturnComparison> CompareReturns(std::span<const TPairedRace> races,
                                                 std::uint64_t seed, int resamples) {
-    TPairedRace total;
-    for (const TPairedRace& race : races)
-        add(total, race);
-    if (total.stakeA <= 0 || total.stakeB <= 0)
-        return std::nullopt;
-    TReturnComparison comparison;
-    comparison.returnA = ratio(total.paidA, total.stakeA);
-    comparison.returnB = ratio(total.paidB, total.stakeB);
-    comparison.difference = comparison.returnA - comparison.returnB;
+    std::vector<TRaceMoney> a, b;
+    for (const TPairedRace& race : races) {
+        a.push_back({race.stakeA, race.paidA});
+        b.push_back({race.stakeB, race.paidB});
+    }
+    return CompareEachReturn(std::span(&a, 1), b, seed, resamples).front();
+}
+
+std::vector<std::optional<TReturnComparison>>
+CompareEachReturn(std::span<const std::vector<TRaceMoney>> strategies,
+                  std::span<const TRaceMoney> baseline, std::uint64_t seed, int resamples) {
+    // The baseline from nothing, then each strategy as it differs from the one before: the
+    // values of a sweep differ in few races, so a resample's sums cost little more each.
+    const TMoneyChange base(baseline, {});
+    std::vector<TMoneyChange> changes;
+    for (std::size_t k = 0; k < strategies.size(); ++k)
+        changes.emplace_back(
+            std::span(strategies[k]).first(std::min(strategies[k].size(), baseline.size())),
+            k == 0 ? baseline : std::span<const TRaceMoney>(strategies[k - 1]));
+
+    std::vector<std::optional<TReturnComparison>> comparisons(strategies.size());
+    std::vector<std::vector<double>> differences(strategies.size());
+    for (std::size_t k = 0; k < strategies.size(); ++k) {
+        const TMoneyChange& a = changes[k];
+        if (a.total.stake <= 0 || base.total.stake <= 0)
+            continue;
+        TReturnComparison& c = comparisons[k].emplace();
+        c.returnA = ratio(a.total.paid, a.total.stake);
+        c.returnB = ratio(base.total.paid, base.total.stake);
+        c.difference = c.returnA - c.returnB;
+        differences[k].reserve(static_cast<std::size_t>(std::max(resamples, 0)));
+    }
+    if (baseline.empty() || std::none_of(comparisons.begin(), comparisons.end(),
+                                         [](const auto& c) { return c.has_value(); }))
+        return comparisons;
 
     // Sums of whole yen are exact in any order, so identical strategies give equal returns.
-    TIndexDraws draws(seed, static_cast<std::uint32_t>(races.size()));
-    std::vector<std::uint32_t> indices(races.size());
-    std::vector<double> differences;
-    differences.reserve(static_cast<std::size_t>(std::max(resamples, 0)));
-    for (int b = 0; b < resamples; ++b) {
-        draws.Fill(indices);
-        TPairedRace sum;
-        for (std::uint32_t i : indices)
-            add(sum, races[i]);
-        if (sum.stakeA > 0 && sum.stakeB > 0)
-            differences.push_back(ratio(sum.paidA, sum.stakeA) - ratio(sum.paidB, sum.stakeB));
+    TIndexDraws draws(seed, static_cast<std::uint32_t>(baseline.size()));
+    std::vector<std::uint32_t> counts(baseline.size());
+    for (int r = 0; r < resamples; ++r) {
+        draws.Resample(counts);
+        const TRaceMoney b = base.Weighted(counts, {});
+        if (b.stake <= 0)
+            continue;
+        TRaceMoney a = b;
+        for (std::size_t k = 0; k < strategies.size(); ++k) {
+            a = changes[k].Weighted(counts, a);
+            if (comparisons[k] && a.stake > 0)
+                differences[k].push_back(ratio(a.paid, a.stake) - ratio(b.paid, b.stake));
+        }
     }
-    if (differences.empty())
-        return std::nullopt;
-    std::sort(differences.begin(), differences.end());
-    comparison.interval = {quantile(differences, kLowerQuantile),
-                           quantile(differences, kUpperQuantile)};
-    comparison.resamples = static_cast<int>(differences.size());
-    return comparison;
+    for (std::size_t k = 0; k < strategies.size(); ++k) {
+        if (!comparisons[k])
+            continue;
+        std::vector<double>& d = differences[k];
+        if (d.empty()) {
+            comparisons[k].reset();
+            continue;
+        }
+        std::sort(d.begin(), d.end());
+        comparisons[k]->interval = {quantile(d, kLowerQuantile), quantile(d, kUpperQuantile)};
+        comparisons[k]->resamples = static_cast<int>(d.size());
+    }
+    return comparisons;
 }
 
 std::vector<double> MarketProbabilities(std::span<const float> winOdds) {

@@ -54,6 +54,20 @@ std::optional<TReturnComparison> CompareReturns(std::span<const TPairedRace> rac
                                                 std::uint64_t seed = kBootstrapSeed,
                                                 int resamples = kBootstrapResamples);
 
+// What one strategy staked and got back in one race, in yen.
+struct TRaceMoney {
+    long long stake = 0;
+    long long paid = 0;
+};
+
+// Several strategies, each against the same baseline over the same races: element k is
+// what CompareReturns gives for strategies[k] (as A) and baseline (as B). The races are
+// resampled once for all of them, so a sweep of many values costs little more than one.
+std::vector<std::optional<TReturnComparison>>
+CompareEachReturn(std::span<const std::vector<TRaceMoney>> strategies,
+                  std::span<const TRaceMoney> baseline, std::uint64_t seed = kBootstrapSeed,
+                  int resamples = kBootstrapResamples);
+
 // The market's win probabilities q_i = (1/o_i) / Σ_j (1/o_j) over the runners with win odds
 // o > 0; a runner without odds gets 0 (all do when none has odds).
 std::vector<double> MarketProbabilities(std::span<const float> winOdds);

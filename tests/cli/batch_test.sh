@@ -116,6 +116,8 @@ check "sweep.csv has its heading after a byte-order mark" test "$(head -1 "$work
 check "sweep.csv: the defaults' row differs by nothing" grep -q $'^0,.*,0.0000,0.0000,0.0000\r$' "$work/replay/sweep.csv"
 check "sweep: tickets never grow as min-odds rises" awk -F, 'NR > 2 && $3 > last { bad = 1 } NR > 1 { last = $3 } END { exit bad }' "$work/replay/sweep.csv"
 check "sweep warns that a rule chosen on a season flatters it" grep -q "実力以上に良く見えます" "$work/sweep.log"
+check "sweep: ledger.html draws the return against the value with its band and the default" \
+  grep -q '<polygon fill=.*既定 0<' <(tr -d '\n' <"$work/replay/ledger.html")
 # a rule chosen on the first days is judged on a later one: the judge's two lines are the
 # replay of that day alone, counted through the ledger's own range
 "$batch" ledger "$work/season" "${time[@]}" --out "$work/replay" --to 010107 --judge 010113:010113 --rule good=0.8,margin=0.05 >"$work/judge.log"
@@ -126,7 +128,7 @@ check "judge: the rule and the defaults on the later day as that day's own repla
   "$(grep -E '^(この条件|既定の条件|回収率の差): ' "$work/alone.log")"
 "$batch" ledger "$work/season" "${time[@]}" --out "$work/replay" --to 010107 --judge 010113:010113 --sweep tickets=1:6:1 >/dev/null
 check "a judged sweep writes a row per value for the later range" test "$(wc -l <"$work/replay/sweep-judge.csv")" -eq 7
-expect_error "judge not after --to" 1 "--judge の期間は --to より後に始まり" "$batch" ledger "$work/season" "${time[@]}" --to 010113 --judge 010113:010114 --rule good=0.8
+expect_error "judge not after --to" 1 "--judge: 判定の期間は条件を選ぶ期間の終わりより後に始まり" "$batch" ledger "$work/season" "${time[@]}" --to 010113 --judge 010113:010114 --rule good=0.8
 expect_error "judge without a rule" 2 "--judge は --rule か --sweep と使います" "$batch" ledger "$work/season" "${time[@]}" --judge 010113:010114
 while IFS='|' read -r rule message; do
   expect_error "rule $rule" 1 "$message" "$batch" ledger "$work/season" --time "$work/season/time" --out "$work/replay" --rule "$rule"

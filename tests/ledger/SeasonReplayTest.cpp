@@ -73,4 +73,24 @@ TEST_F(SeasonReplayTest, ReplaysEqualTheLedgerAndTheTicketFiltersByHand) {
     }
 }
 
+TEST_F(SeasonReplayTest, ManyRulesAtOnceEqualEachRuleAloneOnTheDaysOfTheRange) {
+    run({});
+    const TSeasonReplay replay(store());
+    const std::vector<TRule> rules = {ParseRule("good=0.8"), ParseRule("good=0.8,min-odds=10"),
+                                      TRule{}, ParseRule("tickets=3"),
+                                      ParseRule("good=0.8,tickets=1")};
+    const int firstDay = replay.Stored().days.front();
+    for (const TLedgerRange range : {TLedgerRange{}, TLedgerRange{firstDay + 1, 0}}) {
+        const auto together = replay.Replays(rules, range);
+        for (std::size_t k = 0; k < rules.size(); ++k) {
+            const auto alone = replay.Races(rules[k], range);
+            EXPECT_EQ(csvRows(together[k]), csvRows(alone)) << RuleText(rules[k]);
+            for (const TLedgerRace& race : alone)
+                EXPECT_TRUE(InRange(race.date, range));
+        }
+        if (range.from != 0)
+            EXPECT_LT(together.front().size(), replay.Stored().races.size());
+    }
+}
+
 } // namespace

@@ -142,6 +142,39 @@ TEST(SeasonStatisticsTest, TheBootstrapRepeatsAndTellsADifferenceFromNone) {
     EXPECT_FALSE(CompareReturns({}));
 }
 
+TEST(SeasonStatisticsTest, ASweepsComparisonsEqualEachComparisonMadeAlone) {
+    // strategies that differ from the baseline and from each other in some races, one that
+    // never bets, and the baseline itself
+    const std::vector<TPairedRace> drawn = drawBets(500, 0.4, 0.2, 3);
+    std::vector<TRaceMoney> baseline;
+    std::vector<std::vector<TRaceMoney>> strategies(4);
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        baseline.push_back({drawn[i].stakeB, drawn[i].paidB});
+        strategies[0].push_back({drawn[i].stakeA, drawn[i].paidA});
+        strategies[1].push_back(i % 3 == 0 ? baseline.back() : strategies[0].back());
+        strategies[2].push_back({});
+        strategies[3].push_back(baseline.back());
+    }
+    const auto together = CompareEachReturn(strategies, baseline);
+    ASSERT_EQ(together.size(), strategies.size());
+    for (std::size_t k = 0; k < strategies.size(); ++k) {
+        std::vector<TPairedRace> pairs;
+        for (std::size_t i = 0; i < baseline.size(); ++i)
+            pairs.push_back({strategies[k][i].stake, strategies[k][i].paid, baseline[i].stake,
+                             baseline[i].paid});
+        const auto alone = CompareReturns(pairs);
+        ASSERT_EQ(together[k].has_value(), alone.has_value()) << k;
+        if (!alone)
+            continue;
+        EXPECT_EQ(together[k]->difference, alone->difference) << k;
+        EXPECT_EQ(together[k]->interval.low, alone->interval.low) << k;
+        EXPECT_EQ(together[k]->interval.high, alone->interval.high) << k;
+        EXPECT_EQ(together[k]->resamples, alone->resamples) << k;
+    }
+    EXPECT_FALSE(together[2]);
+    EXPECT_EQ(together[3]->interval.high, 0);
+}
+
 TEST(SeasonStatisticsTest, MarketProbabilitiesShareOneOverTheOddsAmongRunnersWithOdds) {
     const std::vector<float> odds = {2.0f, 4.0f, 0.0f, -1.0f, 4.0f};
     EXPECT_EQ(MarketProbabilities(odds), (std::vector<double>{0.5, 0.25, 0, 0, 0.25}));
