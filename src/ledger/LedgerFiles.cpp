@@ -174,6 +174,8 @@ std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
             lines.push_back(std::move(line));
         lines.push_back("");
     }
+    // ◎ against the favourite in one line; the batch tool's --market prints the tables
+    lines.push_back(DifferencePart(summary.market).sentence);
     lines.push_back(SnapshotNote());
     return lines;
 }

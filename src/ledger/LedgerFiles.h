@@ -29,8 +29,9 @@ struct THtmlSection {
 // with the market with its reliability chart, then the sections of more.
 std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<THtmlSection>& more = {});
 
-// The summary as the batch tool prints it: the overview, the two tables and the note on
-// the odds (CP932 lines).
+// The summary as the batch tool prints it: the overview, the two tables, the sentence on
+// the difference of the win returns of ◎ and the favourite, and the note on the odds (CP932
+// lines).
 std::vector<std::string> SummaryLines(const TLedgerSummary& summary);
 
 // Writes the files of a ledger run (ledger.csv, ledger.html, market.csv, calibration.csv) into

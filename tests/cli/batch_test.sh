@@ -98,7 +98,8 @@ check "ledger prints the overview" grep -q "^期間 2001-01-06～2001-01-14  開
 check "ledger prints the mark and bet tables" grep -q "^合計  " "$work/ledger.log"
 check "ledger says the return uses the snapshot's odds" grep -q "スナップショット" "$work/ledger.log"
 check "ledger writes its CSV files and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "calibration.csv ledger.csv ledger.html market.csv "
-check "ledger prints the market only when asked" test "$(grep -c '^\[単勝回収率の差' "$work/ledger.log")" -eq 0
+check "ledger prints the market's tables only when asked" test "$(grep -c '^\[単勝回収率の差' "$work/ledger.log")" -eq 0
+check "ledger always says how ◎ did against the favourite" grep -q "^◎の単勝回収率は1番人気より " "$work/ledger.log"
 check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
 check "ledger names its store, by default in the cache folder" grep -qx "成績データベース: ${XDG_CACHE_HOME:-$HOME/.cache}/ruvpelton/season-[0-9a-f]\{16\}\.sqlite" "$work/ledger.log"
 # a replay under another rule sets the defaults beside it, with the difference and a warning
