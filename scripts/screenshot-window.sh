@@ -24,16 +24,29 @@
 #   scripts/screenshot-window.sh training [BUILD]  docs/race-training-after-18.png: at the
 #                                              designed size, 東京 9R (18 runners) chosen, then
 #                                              東京 10R (7 runners), then its page オッズ or 調　教
+#   scripts/screenshot-window.sh chart [BUILD]  docs/figure-chart.png: 東京 9R (18 runners)
+#                                              with 指数グラフ shown; two runners added from
+#                                              the grid's menu (right click, then グラフに追加
+#                                              ADD_DY lower) after a third row was clicked
+#                                              (ROW3_Y; the added ROW1_Y, ROW2_Y)
+#   scripts/screenshot-window.sh recent [BUILD] docs/recent-days.png: ファイル >
+#                                              最近使った開催日 dropped down over three days,
+#                                              one of them gone and greyed (RECENT_Y)
 #   scripts/screenshot-window.sh ledger [BUILD]
 #                                              docs/ledger-window.png: 出力 > 成績集計 on an
 #                                              8-day sample season, its folder accepted with
 #                                              Enter; the ledger window centres itself at its
 #                                              designed size (TFormLedger, 780 x 840)
+#   scripts/screenshot-window.sh whatif [BUILD]
+#                                              docs/ledger-whatif.png: as ledger, then its
+#                                              page 条件を変えて再計算: a sweep of good, judged
+#                                              on the last third of the days
 #   scripts/screenshot-window.sh market [BUILD]
-#                                              docs/ledger-market.png: the same for a 24-day
-#                                              season, then its page 市場との比較 (TAB_X, TAB_Y)
+#                                              docs/ledger-market.png: as ledger for a 24-day
+#                                              season (enough races for the fits), then its
+#                                              page 市場との比較
 set -euo pipefail
-scene=${1:?menu, day, open, error, tooltip, designed, odds, training, ledger or market}
+scene=${1:?menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger, whatif or market}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -100,8 +113,27 @@ designed|odds|training)
     steps="$nine $ten move $TRAINING_TAB_X $TAB_Y click move 600 480 wait"
     out=docs/race-training-after-18.png ;;
   esac ;;
-ledger|market)
-  # market: a 24-day season, enough races for the fits, and then its page 市場との比較
+chart)
+  ini="$folders[Pos]\r\nFormMain=0,0,900,700,-1,-1,-1,-1,0\r\nGraph=1\r\nGraphHeight=230\r\n"
+  args=("$archive")
+  steps="move 90 $((${RACE_Y:-272} - 36)) click click wait move 300 ${ROW3_Y:-233} click"
+  for row in "${ROW1_Y:-157}" "${ROW2_Y:-195}"; do
+    steps+=" move 800 $row rclick move 830 $((row + ${ADD_DY:-32})) click wait"
+  done
+  steps+=" move 890 690 wait"
+  size=900x700
+  out=docs/figure-chart.png ;;
+recent)
+  cp "$archive" "$work/demo/rv010114.lzh"
+  recent="[Recent]\r\nFile1=$archive\r\nCaption1=2001-01-28 東京 京都 中京\r\n"
+  recent+="File2=$work/demo/rv010121.lzh\r\nCaption2=2001-01-21 中山 京都\r\n"
+  recent+="File3=$work/demo/rv010114.lzh\r\nCaption3=2001-01-14 中山 京都 小倉\r\n"
+  ini="$folders$recent"
+  args=()
+  steps="move 40 15 click move 70 ${RECENT_Y:-87} move 72 ${RECENT_Y:-87} wait wait"
+  size=738x496
+  out=docs/recent-days.png ;;
+ledger|whatif|market)
   days=8 && [ "$scene" = market ] && days=24
   "$build/tools/sampleday/make-sample-day" --season "$days" "$work/season" > /dev/null
   ini="[Folder]\r\nInDenm=$work/season/\r\nOutTxt=$work/\r\nTime=$work/season/time/\r\n"
@@ -109,14 +141,24 @@ ledger|market)
   # 出力(G), then 成績集計(L); Enter takes the folder the dialog opens at
   # LEDGER_STEPS="" stops at the folder dialog, the day archives greyed in it
   steps="move ${OUT_X:-82} 15 click move ${LEDGER_Y_X:-110} ${LEDGER_Y:-170} click wait wait ${LEDGER_STEPS-key Return wait wait wait wait wait wait wait wait wait wait wait wait}"
-  [ "$scene" = market ] && steps="$steps wait wait wait wait wait wait move ${TAB_X:-420} ${TAB_Y:-105} click wait"
   # SCREEN=1366x768 shows the window as it opens on a small screen (then SIZE and CROP)
   screen=${SCREEN:-1280x1024}
   size=${SIZE:-780x840}
   crop=${CROP:-+250+92}
-  out=docs/ledger-window.png && [ "$scene" = market ] && out=docs/ledger-market.png ;;
+  out=docs/ledger-window.png
+  if [ "$scene" = whatif ]; then
+    # the page's tab, 掃引 with good chosen by the keys, 判定の期間, then 再計算
+    steps="$steps move 400 114 click wait move 465 177 click wait key Down key Return wait"
+    steps="$steps move 279 233 click wait move 312 264 click wait wait wait"
+    out=docs/ledger-whatif.png
+  fi
+  if [ "$scene" = market ]; then
+    # the longer season takes longer to read; then the page's tab
+    steps="$steps wait wait wait wait wait wait move ${MARKET_TAB_X:-560} 114 click wait"
+    out=docs/ledger-market.png
+  fi ;;
 *)
-  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training, ledger or market" >&2
+  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger, whatif or market" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"
@@ -145,9 +187,9 @@ while words:
         xtst.XTestFakeMotionEvent(display, -1, x, y, 0)
         x11.XFlush(display)
         time.sleep(0.4)
-    elif step == "click":
+    elif step in ("click", "rclick"):
         for down in (1, 0):
-            xtst.XTestFakeButtonEvent(display, 1, down, 0)
+            xtst.XTestFakeButtonEvent(display, 1 if step == "click" else 3, down, 0)
             x11.XFlush(display)
             time.sleep(0.05)
     elif step == "key":

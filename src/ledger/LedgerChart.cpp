@@ -25,24 +25,12 @@ constexpr TRgb kRateColor = 0xC0392B;
 constexpr TRgb kStakeColor = 0x7F8C8D;
 constexpr TRgb kPaidColor = 0x1F6FB2;
 
-// A step of 1, 2, 2.5 or 5 times a power of ten that splits top into at most four parts.
-double niceStep(double top) {
-    if (top <= 0)
-        return 1;
-    const double rough = top / 4;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double factor : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (factor * power >= rough)
-            return factor * power;
-    return 10 * power;
-}
-
 // One panel: a frame, horizontal grid lines with their values, and the days below it.
 class TPanel {
 public:
     TPanel(TChart& chart, double top, double maxValue, const std::vector<TDayTally>& days)
         : m_chart(chart), m_top(top), m_days(days) {
-        m_step = niceStep(maxValue);
+        m_step = NiceStep(maxValue);
         m_max = std::max(m_step, std::ceil(maxValue / m_step) * m_step);
     }
 
@@ -114,6 +102,17 @@ private:
 };
 
 } // namespace
+
+double NiceStep(double span) {
+    if (span <= 0)
+        return 1;
+    const double rough = span / 4;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double factor : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (factor * power >= rough)
+            return factor * power;
+    return 10 * power;
+}
 
 TChart LedgerChart(const TLedgerSummary& summary) {
     TChart chart{kWidth, kHeight, {}, {}, {}};

@@ -44,6 +44,9 @@ struct TChart {
     std::vector<TChartArea> areas;
 };
 
+// A step of 1, 2, 2.5 or 5 times a power of ten that splits span into at most four parts.
+double NiceStep(double span);
+
 // Two panels over the days: the running return rate (with the 100% line), and the
 // running stake and return, each over the settled races up to that day.
 TChart LedgerChart(const TLedgerSummary& summary);

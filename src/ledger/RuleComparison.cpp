@@ -62,7 +62,8 @@ std::vector<TRuleComparison> CompareRules(std::span<const std::vector<TLedgerRac
 }
 
 std::vector<std::string> RuleComparisonLines(const std::string& ruleText,
-                                             const TRuleComparison& comparison) {
+                                             const TRuleComparison& comparison,
+                                             const std::string& note) {
     std::vector<std::string> lines{
         sjis("条件: ") + ruleText,
         tallyLine("この条件", comparison.rule),
@@ -76,6 +77,6 @@ std::vector<std::string> RuleComparisonLines(const std::string& ruleText,
             sjis(d->interval.low <= 0 && d->interval.high >= 0 ? " 差は示されません" : ""));
     else
         lines.push_back(sjis("回収率の差: どちらかの条件で投資がありません"));
-    lines.push_back(FlatteryNote());
+    lines.push_back(note);
     return lines;
 }

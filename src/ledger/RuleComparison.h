@@ -29,4 +29,5 @@ std::string FlatteryNote();
 // The comparison as the summary prints it, with the warning that a rule chosen by looking
 // at a season flatters that season (CP932).
 std::vector<std::string> RuleComparisonLines(const std::string& ruleText,
-                                             const TRuleComparison& comparison);
+                                             const TRuleComparison& comparison,
+                                             const std::string& note = FlatteryNote());

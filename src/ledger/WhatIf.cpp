@@ -11,7 +11,7 @@
 namespace {
 
 constexpr double kWidth = 720;
-constexpr double kHeight = 300;
+constexpr double kHeight = 310;
 constexpr double kLeft = 80;
 constexpr double kRight = 700;
 constexpr double kTop = 40;
@@ -84,16 +84,17 @@ TWhatIfAnswer AnswerWhatIf(const TSeasonReplay& replay, const TWhatIf& question)
     return answer;
 }
 
-std::vector<std::string> WhatIfLines(const TWhatIf& question, const TWhatIfAnswer& answer) {
+std::vector<std::string> WhatIfLines(const TWhatIf& question, const TWhatIfAnswer& answer,
+                                     const std::string& note) {
     std::vector<std::string> lines;
     auto add = [&lines](std::vector<std::string> more) {
         lines.insert(lines.end(), more.begin(), more.end());
     };
     if (answer.rule)
-        add(RuleComparisonLines(RuleText(question.rule), *answer.rule));
+        add(RuleComparisonLines(RuleText(question.rule), *answer.rule, note));
     if (question.sweep) {
         add(SweepLines(question.sweep->key, answer.sweep));
-        lines.push_back(FlatteryNote());
+        lines.push_back(note);
     }
     if (question.judge) {
         lines.push_back(sjis("判定の期間 ") + rangeText(*question.judge) +
@@ -103,7 +104,7 @@ std::vector<std::string> WhatIfLines(const TWhatIf& question, const TWhatIfAnswe
         if (question.sweep)
             add(SweepLines(question.sweep->key, answer.judgedSweep));
         else if (answer.judgedRule)
-            add(RuleComparisonLines(RuleText(question.rule), *answer.judgedRule));
+            add(RuleComparisonLines(RuleText(question.rule), *answer.judgedRule, note));
     }
     return lines;
 }
@@ -129,7 +130,7 @@ TChart SweepChart(const TWhatIf& question, const TWhatIfAnswer& answer) {
             low = std::min(low, defaultsRate + 100 * d->interval.low);
             high = std::max(high, defaultsRate + 100 * d->interval.high);
         }
-    const double step = std::max(5.0, std::ceil((high - low) / 4 / 5) * 5);
+    const double step = std::max(5.0, NiceStep(high - low));
     low = std::floor(low / step) * step;
     high = std::max(low + step, std::ceil(high / step) * step);
     const double first = std::min(answer.sweep.front().value, defaultValue);
@@ -186,13 +187,17 @@ TChart SweepChart(const TWhatIf& question, const TWhatIfAnswer& answer) {
                                false});
     chart.texts.push_back({{kLeft, 20}, sjis("回収率と ") + key, TTextAnchor::Start, kInk, true});
     chart.texts.push_back(
-        {{kLeft, kBottom + 40},
+        {{kLeft, kBottom + 36},
          sjis("赤: 条件を選ぶ期間 ") + rangeText(question.chosen) +
-             (question.judge ? sjis("  青: 判定の期間 ") + rangeText(*question.judge)
-                             : std::string()) +
-             sjis("  帯: 既定の条件との差の95%区間"),
+             (question.judge ? sjis("　青: 判定の期間 ") + rangeText(*question.judge)
+                             : std::string()),
          TTextAnchor::Start,
          kInk,
          false});
+    chart.texts.push_back({{kLeft, kBottom + 52},
+                           sjis("帯: 既定の条件との回収率の差の95%区間 (ペアのブートストラップ)"),
+                           TTextAnchor::Start,
+                           kInk,
+                           false});
     return chart;
 }

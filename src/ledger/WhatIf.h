@@ -38,8 +38,9 @@ struct TWhatIfAnswer {
 TWhatIfAnswer AnswerWhatIf(const TSeasonReplay& replay, const TWhatIf& question);
 
 // The answer as the tool prints it and the window shows it (CP932 lines), each part with
-// the warning that a rule chosen by looking at a season flatters that season.
-std::vector<std::string> WhatIfLines(const TWhatIf& question, const TWhatIfAnswer& answer);
+// note, the warning that a rule chosen by looking at a season flatters that season.
+std::vector<std::string> WhatIfLines(const TWhatIf& question, const TWhatIfAnswer& answer,
+                                     const std::string& note = FlatteryNote());
 
 // A sweep's return rate against the value, with the 95% interval of its difference from
 // the defaults as a band around the defaults' return, the defaults' value marked, and the

@@ -18,6 +18,11 @@ constexpr const char* kFont = "Font";
 constexpr const char* kOther = "Other";
 constexpr const char* kPos = "Pos";
 constexpr const char* kSeason = "Season";
+constexpr const char* kRecent = "Recent";
+
+std::string numbered(const char* key, int place) {
+    return key + std::to_string(place + 1);
+}
 
 // The stored path as UTF-8; fallback when it is missing or not valid CP932.
 std::string readPath(const char* section, const char* key, const std::string& fallback,
@@ -94,6 +99,16 @@ void TSettings::Load(const TIniDocument& iniFile, const std::string& defaultFold
     Pos.Split1 = readInteger(kPos, "Split1", posDefaults.Split1, iniFile);
     Pos.Split2 = readInteger(kPos, "Split2", posDefaults.Split2, iniFile);
     Pos.Bamei = readFlag(kPos, "Bamei", posDefaults.Bamei, iniFile);
+    Pos.Graph = readFlag(kPos, "Graph", posDefaults.Graph, iniFile);
+    Pos.GraphHeight = readInteger(kPos, "GraphHeight", posDefaults.GraphHeight, iniFile);
+
+    Recent.clear();
+    for (int place = 0; place < kRecentDays; ++place) {
+        std::string file = readPath(kRecent, numbered("File", place).c_str(), "", iniFile);
+        if (!file.empty())
+            Recent.push_back(
+                {std::move(file), iniFile.Find(kRecent, numbered("Caption", place)).value_or("")});
+    }
 }
 
 void TSettings::Save(const fs::path& iniFile) const {
@@ -152,6 +167,34 @@ void TSettings::SavePos(const fs::path& iniFile) const {
     writeInt(kPos, "Split1", Pos.Split1, ini);
     writeInt(kPos, "Split2", Pos.Split2, ini);
     writeInt(kPos, "Bamei", Pos.Bamei, ini);
+    writeInt(kPos, "Graph", Pos.Graph, ini);
+    writeInt(kPos, "GraphHeight", Pos.GraphHeight, ini);
+    ini.Write(iniFile);
+}
+
+void TSettings::AddRecent(const fs::path& archive, const std::string& caption) {
+    const std::string file = archive.string();
+    if (file.find_first_of("\r\n") != std::string::npos)
+        return;
+    try {
+        (void)toCp932(file);
+    } catch (const EConvertError&) {
+        return;
+    }
+    std::erase_if(Recent, [&file](const TRecentDay& day) { return day.File == file; });
+    Recent.insert(Recent.begin(), {file, caption});
+    if (Recent.size() > static_cast<std::size_t>(kRecentDays))
+        Recent.resize(static_cast<std::size_t>(kRecentDays));
+}
+
+void TSettings::SaveRecent(const fs::path& iniFile) const {
+    TIniDocument ini = TIniDocument::Read(iniFile);
+    for (int place = 0; place < kRecentDays; ++place) {
+        const auto at = static_cast<std::size_t>(place);
+        const bool used = at < Recent.size();
+        ini.Set(kRecent, numbered("File", place), used ? toCp932(Recent[at].File) : "");
+        ini.Set(kRecent, numbered("Caption", place), used ? Recent[at].Caption : "");
+    }
     ini.Write(iniFile);
 }
 

@@ -50,10 +50,19 @@ struct TSettings {
     };
     // Kept by the main window in the same file.
     struct TPos {
-        int Split1 = 183; // pixels: width of the race tree
-        int Split2 = 113; // pixels: width of the horse-name pane
-        TFlag Bamei = 1;  // the horse-name pane is shown
+        int Split1 = 183;      // pixels: width of the race tree
+        int Split2 = 113;      // pixels: width of the horse-name pane
+        TFlag Bamei = 1;       // the horse-name pane is shown
+        TFlag Graph = 0;       // the figure chart is shown below the prediction grid
+        int GraphHeight = 160; // pixels: its height
     };
+    // A day archive opened lately, as the menu 最近使った開催日 lists it.
+    struct TRecentDay {
+        std::string File;    // the archive (UTF-8)
+        std::string Caption; // its date and venues (CP932)
+        bool operator==(const TRecentDay&) const = default;
+    };
+    static constexpr int kRecentDays = 8;
 
     // The folder of the program file with its final '/': the default of every folder.
     std::string ProgramFolder;
@@ -67,6 +76,8 @@ struct TSettings {
     TOther Other;
     TSeason Season;
     TPos Pos;
+    // Kept by the main window in the same file (section "Recent"), the newest first.
+    std::vector<TRecentDay> Recent;
 
     // Reads every value from iniFile, which lies beside the program, so its folder is
     // the program folder. A missing file, key or value, or an integer value that is not
@@ -93,8 +104,14 @@ struct TSettings {
     // be stored, which keep what the file held.
     std::vector<std::string> Store(TIniDocument& iniFile) const;
 
-    // Writes section "Pos": Split1, Split2, Bamei, as the main window does when it closes.
+    // Writes section "Pos": Split1, Split2, Bamei, Graph, GraphHeight, as the main window
+    // does when it closes.
     void SavePos(const std::filesystem::path& iniFile) const;
+    // Puts an opened day first in Recent, once, keeping the newest kRecentDays; a file
+    // without a CP932 name cannot be stored and is left out.
+    void AddRecent(const std::filesystem::path& archive, const std::string& caption);
+    // Writes section "Recent": File1.. and Caption1.. for every place of the list.
+    void SaveRecent(const std::filesystem::path& iniFile) const;
     // Writes section "Season": Store and Time, as the ledger window does when the user
     // chooses where the store lies or which time database the ledger uses. Throws EConvertError
     // when the path has no CP932 form.

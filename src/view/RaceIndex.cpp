@@ -1,5 +1,7 @@
 #include "view/RaceIndex.h"
 
+#include <algorithm>
+
 namespace {
 
 TRaceIndexNode* findInTree(std::vector<std::unique_ptr<TRaceIndexNode>>& nodes,
@@ -37,4 +39,23 @@ TRaceIndex::TRaceIndex(const std::vector<std::string>& raceLines) {
 
 TRaceIndexNode* TRaceIndex::find(const std::string& text) {
     return findInTree(m_roots, text);
+}
+
+std::vector<int> TRaceIndex::order() const {
+    std::vector<int> races;
+    for (const auto& venue : m_roots)
+        for (const auto& race : venue->children)
+            races.push_back(race->data);
+    return races;
+}
+
+int TRaceIndex::Neighbour(int race, int step) const {
+    const std::vector<int> races = order();
+    const auto at = std::find(races.begin(), races.end(), race);
+    if (at == races.end())
+        return step > 0 && !races.empty() ? races.front() : -1;
+    const auto place = at - races.begin() + step;
+    if (place < 0 || place >= static_cast<std::ptrdiff_t>(races.size()))
+        return -1;
+    return races[static_cast<std::size_t>(place)];
 }

@@ -21,8 +21,15 @@ public:
 
     const std::vector<std::unique_ptr<TRaceIndexNode>>& Roots() const { return m_roots; }
 
+    // The race one place after (step 1) or before (step -1) race in tree order, across
+    // venues; -1 past the first or the last race, which do not wrap. From no race (-1) a
+    // step forward gives the first race.
+    int Neighbour(int race, int step) const;
+
 private:
     TRaceIndexNode* find(const std::string& text);
+    // The races in tree order.
+    std::vector<int> order() const;
 
     std::vector<std::unique_ptr<TRaceIndexNode>> m_roots;
 };

@@ -702,3 +702,25 @@ int TStrColGridModel::TextLeft(const TGridRect& rect, int textWidth, TAlignment 
     default: return rect.left + 2;
     }
 }
+
+std::string TStrColGridModel::CopiedCell(int col, int row) const {
+    const std::string& text = Cells(col, row);
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string TStrColGridModel::TabSeparatedText() const {
+    std::string text;
+    for (int row = 0; row < m_rowCount; ++row) {
+        for (int col = 0; col < m_colCount; ++col) {
+            if (col > 0)
+                text += '\t';
+            for (const char c : CopiedCell(col, row))
+                text += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+        }
+        text += '\n';
+    }
+    return text;
+}

@@ -182,6 +182,13 @@ public:
     TColSortKind ColSortKind(int col) const;
     void SetColSortKind(int col, TColSortKind kind);
 
+    // A cell's text as copied: without the blanks that pad it on either side.
+    std::string CopiedCell(int col, int row) const;
+    // The whole grid for a spreadsheet: every row in the order shown, the headings
+    // included, copied cells separated by tabs and each row ended by "\n"; a tab or line
+    // break inside a cell becomes a blank.
+    std::string TabSeparatedText() const;
+
     // Sorts rows 1 .. RowCount - 1 by the text of column col; row 0 stays.
     void SortByColumn(int col);
     // The column of the last sort (-1 before the first) and its direction.

@@ -2,6 +2,9 @@
 
 #include "ledger/LedgerFiles.h"
 #include "ledger/SeasonLedger.h"
+#include "output/ReportPieces.h"
+#include "season/SeasonFolder.h"
+#include "session/DaySession.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/SampleSeason.h"
 #include "season/Sqlite.h"
@@ -9,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -70,6 +75,50 @@ TEST_F(SeasonReplayTest, ReplaysEqualTheLedgerAndTheTicketFiltersByHand) {
         EXPECT_EQ(csvRows(ruled.races), csvRows(filteredByHand(ledger.races, c.minOdds, c.tickets)))
             << c.rule;
         EXPECT_EQ(csvRows(ruled.defaults), csvRows(ledger.races)) << c.rule;
+    }
+}
+
+// The replays from the store against the day path: each archive opened as the window opens
+// it, each race prepared and predicted under the same rule over the same time database.
+TEST_F(SeasonReplayTest, AReplayFromTheStoreEqualsTheDaysPredictedOverTheArchives) {
+    run({});
+    const TSeasonReplay replay(store());
+    for (const char* text : {"good=0.8,margin=0.05,scored=0.5", "min-odds=10,tickets=3"}) {
+        const TRule rule = ParseRule(text);
+        std::map<std::tuple<int, std::string, int>, TLedgerRace> stored;
+        for (TLedgerRace& race : replay.Races(rule))
+            stored[{race.date, race.venue, race.number}] = std::move(race);
+        TDaySession session(m_settings);
+        session.FocusCreate();
+        const TFocus& dayFocus = session.Focus();
+        TFocus focus(dayFocus.Sem(), rule);
+        int compared = 0;
+        for (const TSeasonDay& day : SeasonDays(m_folder.path()).days) {
+            session.OpenDay(day.archive.string(), DayCodeOfDate(day.date));
+            for (int i = 0; i < session.Race().RaceCount(); ++i) {
+                session.PrepareRace(i, true);
+                focus.Calc(session.Race());
+                const TRaceFacts facts = session.Race().RaceFacts();
+                const auto found = stored.find({std::stoi(facts.date), facts.venue, facts.number});
+                ASSERT_NE(found, stored.end()) << text << " " << facts.date << " " << i;
+                const TLedgerRace& race = found->second;
+                for (int m = 1; m <= kLedgerMarks; ++m)
+                    EXPECT_EQ(race.marked[static_cast<std::size_t>(m - 1)], focus.MarkedRunner(m))
+                        << text << " " << facts.date << " " << i;
+                std::vector<TLedgerBet> recommended;
+                for (int j = 0; j < focus.BetCount(); ++j)
+                    recommended.push_back({focus.BetPair(j).lower, focus.BetPair(j).higher,
+                                           BetOdds(focus, session.Odds(), j)});
+                std::vector<std::tuple<int, int, float>> expected, got;
+                for (const TLedgerBet& bet : BoughtTickets(rule, recommended))
+                    expected.emplace_back(bet.lower, bet.higher, std::max(bet.odds, 0.0f));
+                for (const TLedgerBet& bet : race.bets)
+                    got.emplace_back(bet.lower, bet.higher, bet.odds);
+                EXPECT_EQ(got, expected) << text << " " << facts.date << " " << i;
+                ++compared;
+            }
+        }
+        EXPECT_EQ(compared, static_cast<int>(stored.size())) << text;
     }
 }
 

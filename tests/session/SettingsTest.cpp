@@ -46,7 +46,7 @@ TEST_F(SettingsTest, AFirstRunWritesTheDefaults) {
     endRun(s, ini());
     const std::string pf = programFolder();
     EXPECT_EQ(ReadBytes(ini()),
-              "[Pos]\r\nSplit1=183\r\nSplit2=113\r\nBamei=1\r\n"
+              "[Pos]\r\nSplit1=183\r\nSplit2=113\r\nBamei=1\r\nGraph=0\r\nGraphHeight=160\r\n"
               "[Folder]\r\nInDenm=" +
                   pf + "\r\nOutTxt=" + pf + "\r\nTime=" + pf + "\r\nDrnRx=" + pf +
                   "\r\n"
@@ -77,7 +77,7 @@ TEST_F(SettingsTest, JrdbKeysForeignKeysAndCommentsSurviveEveryRun) {
         note + "[Folder]\r\nJrdb=/jrdb\r\nInDenm=/in/\r\nOutTxt=" + pf + "\r\nTime=" + pf +
         "\r\nDrnRx=" + pf + "\r\n[Other]\r\nJrdb=1\r\nMine=" + sjis("馬") +
         "\r\nRaceClose=0\r\nDrnRx=0\r\n" + pos +
-        "Split2=113\r\nBamei=1\r\n"
+        "Split2=113\r\nBamei=1\r\nGraph=0\r\nGraphHeight=160\r\n"
         "[File]\r\nOutAtRead=0\r\nTextOut=0\r\nHtmlOut=0\r\nWarsOut=0\r\nWarsFormat=1\r\n"
         "RuvOut=0\r\nRuvFormat=1\r\n[Font]\r\nSize=11\r\nSizeOdds=9\r\n";
     EXPECT_EQ(ReadBytes(ini()), expected);
@@ -154,9 +154,9 @@ TEST_F(SettingsTest, SizesAndPaneWidthsAreUsedAsStored) {
     EXPECT_EQ(s.Pos.Bamei, 0);
     endRun(s, ini());
     std::string written = ReadBytes(ini());
-    EXPECT_EQ(
-        written.substr(0, written.find("[Folder]")),
-        "[Font]\r\nSize=16\r\nSizeOdds=12\r\n[Pos]\r\nSplit1=183\r\nSplit2=-5\r\nBamei=0\r\n");
+    EXPECT_EQ(written.substr(0, written.find("[Folder]")),
+              "[Font]\r\nSize=16\r\nSizeOdds=12\r\n[Pos]\r\nSplit1=183\r\nSplit2=-5\r\nBamei=0\r\n"
+              "Graph=0\r\nGraphHeight=160\r\n");
 
     WriteBinaryFile(ini(), "[Font]\r\nSize=12pt\r\nSizeOdds=99\r\n[Pos]\r\nSplit1=wide\r\n");
     s.Load(ini());

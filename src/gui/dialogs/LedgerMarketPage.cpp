@@ -1,5 +1,6 @@
 #include "gui/dialogs/LedgerMarketPage.h"
 
+#include "gui/dialogs/ChartView.h"
 #include "gui/dialogs/LedgerViews.h"
 #include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
@@ -45,7 +46,7 @@ TLedgerMarketPage::TLedgerMarketPage(const TMarketSection& market, QWidget* pare
         layout->addWidget(sentence);
     }
     if (market.calibration.races > 0) {
-        auto* chart = new TLedgerChartView(ReliabilityChart(market), content);
+        auto* chart = new TChartView(ReliabilityChart(market), content);
         chart->setObjectName(QStringLiteral("ChartReliability"));
         layout->addWidget(chart, 1);
     } else {

@@ -4,67 +4,8 @@
 #include "gui/widgets/StrCGrid.h"
 
 #include <QLabel>
-#include <QPainter>
 
 #include <algorithm>
-
-namespace {
-
-constexpr int kTextPixels = 12;
-
-QColor rgb(TRgb color) {
-    return QColor::fromRgb(static_cast<QRgb>(color));
-}
-
-} // namespace
-
-TLedgerChartView::TLedgerChartView(TChart chart, QWidget* parent)
-    : QWidget(parent), m_chart(std::move(chart)) {
-    // the texts keep their size at any scale, so the chart may be small
-    setMinimumSize(static_cast<int>(m_chart.width * 0.5), static_cast<int>(m_chart.height * 0.5));
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
-
-QSize TLedgerChartView::sizeHint() const {
-    return {static_cast<int>(m_chart.width), static_cast<int>(m_chart.height)};
-}
-
-void TLedgerChartView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), Qt::white);
-    const double scale = std::min(width() / m_chart.width, height() / m_chart.height);
-    const QPointF origin((width() - m_chart.width * scale) / 2,
-                         (height() - m_chart.height * scale) / 2);
-    painter.translate(origin);
-    painter.scale(scale, scale);
-    for (const TChartLine& line : m_chart.lines) {
-        QPen pen(rgb(line.color), line.width);
-        if (line.dashed)
-            pen.setDashPattern({6 / line.width, 4 / line.width});
-        painter.setPen(pen);
-        QPolygonF points;
-        for (const TChartPoint& p : line.points)
-            points << QPointF(p.x, p.y);
-        painter.drawPolyline(points);
-    }
-    // texts are drawn unscaled at their scaled places, so that they stay legible
-    painter.resetTransform();
-    QFont plain = font();
-    plain.setPixelSize(kTextPixels);
-    QFont bold = plain;
-    bold.setBold(true);
-    for (const TChartText& text : m_chart.texts) {
-        painter.setFont(text.bold ? bold : plain);
-        painter.setPen(rgb(text.color));
-        const QString s = qsjis(text.text);
-        const double advance = QFontMetricsF(painter.font()).horizontalAdvance(s);
-        const double shift = text.anchor == TTextAnchor::Start    ? 0
-                             : text.anchor == TTextAnchor::Middle ? advance / 2
-                                                                  : advance;
-        painter.drawText(origin + QPointF(text.at.x * scale - shift, text.at.y * scale), s);
-    }
-}
 
 TStrColGrid* LedgerTableGrid(const char* name, const TLedgerTable& table, QWidget* parent) {
     auto* grid = new TStrColGrid(parent);

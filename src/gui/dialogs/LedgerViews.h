@@ -1,29 +1,12 @@
 #pragma once
 
-#include "ledger/LedgerChart.h"
 #include "ledger/LedgerTables.h"
-
-#include <QWidget>
 
 #include <string>
 
 class QLabel;
+class QWidget;
 class TStrColGrid;
-
-// Draws a chart of the toolkit-free ledger, scaled to the widget and kept in proportion;
-// its texts keep their size at any scale.
-class TLedgerChartView : public QWidget {
-public:
-    TLedgerChartView(TChart chart, QWidget* parent);
-
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    TChart m_chart;
-};
 
 // A grid that shows a table whole: its headings in the fixed row, the row names in the
 // fixed column, the numbers right-aligned.

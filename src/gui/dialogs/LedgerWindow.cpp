@@ -6,8 +6,10 @@
 #include "ledger/LedgerTables.h"
 #include "platform/Cp932.h"
 
+#include "gui/dialogs/ChartView.h"
 #include "gui/dialogs/LedgerMarketPage.h"
 #include "gui/dialogs/LedgerViews.h"
+#include "gui/dialogs/LedgerWhatIfPage.h"
 #include "gui/support/FolderChoice.h"
 #include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
@@ -19,6 +21,7 @@
 #include <QMessageBox>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -61,7 +64,20 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
         QMessageBox::critical(this, QStringLiteral("エラー"), text, QMessageBox::Ok);
     };
 
-    auto* layout = new QVBoxLayout(this);
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("TabsLedger"));
+    auto* overview = new QWidget(tabs);
+    overview->setObjectName(QStringLiteral("PageOverview"));
+    tabs->addTab(overview, u("概要(&O)"));
+    const int firstDay = m_ledger.races.empty() ? 0 : m_ledger.races.front().date;
+    const int lastDay = m_ledger.races.empty() ? 0 : m_ledger.races.back().date;
+    auto* whatIf = new TLedgerWhatIfPage(m_ledger.store, firstDay, lastDay, tabs);
+    whatIf->ShowErrorBox = [this](const QString& text) { ShowErrorBox(text); };
+    whatIf->setEnabled(!m_ledger.races.empty());
+    tabs->addTab(whatIf, u("条件を変えて再計算(&W)"));
+    tabs->addTab(new TLedgerMarketPage(m_summary.market, tabs), u("市場との比較(&M)"));
+
+    auto* layout = new QVBoxLayout(overview);
     layout->addWidget(LedgerTextLabel("LabelOverview", OverviewText(m_summary), this));
     auto* timeRow = new QHBoxLayout;
     m_labelTime = LedgerTextLabel("LabelTime", TimeDatabaseText(m_summary), this);
@@ -91,14 +107,15 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     layout->addWidget(LedgerTableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
     layout->addWidget(LedgerTableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
     if (m_summary.settled > 0) {
-        auto* chart = new TLedgerChartView(LedgerChart(m_summary), this);
+        auto* chart = new TChartView(LedgerChart(m_summary), this);
         chart->setObjectName(QStringLiteral("ChartLedger"));
         layout->addWidget(chart, 1);
     }
     if (const std::string text = ChartNote(m_summary); !text.empty())
         layout->addWidget(LedgerTextLabel("LabelChartNote", text, this));
-    layout->addWidget(new TLedgerMarketPage(m_summary.market, this), 1);
 
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(tabs, 1);
     auto* storeRow = new QHBoxLayout;
     m_labelStore = LedgerTextLabel(
         "LabelStore", sjis("成績データベース: ") + toCp932Lenient(m_ledger.store.string()), this);
@@ -109,7 +126,7 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     store->setToolTip(u("次回からの集計で使う成績データベースのファイルを選びます"));
     connect(store, &QPushButton::clicked, this, &TFormLedger::ButtonStoreClick);
     storeRow->addWidget(store);
-    layout->addLayout(storeRow);
+    window->addLayout(storeRow);
 
     auto* buttons = new QHBoxLayout;
     m_labelSaved = new QLabel(this);
@@ -125,7 +142,7 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     buttons->addWidget(save);
     buttons->addWidget(close);
-    layout->addLayout(buttons);
+    window->addLayout(buttons);
 }
 
 void TFormLedger::showEvent(QShowEvent* event) {

@@ -14,10 +14,11 @@ class QLabel;
 class QPushButton;
 class TStrColGrid;
 
-// The season ledger's own window: the overview, the mark and bet tables and the chart of
-// the running return, as the toolkit-free ledger computed them, with a button that writes
-// ledger.csv and ledger.html into a folder the user chooses (starting at OutTxt), and the
-// season store's path with a button that chooses another file for it.
+// The season ledger's own window. The page 概要 shows the overview, the mark and bet tables
+// and the chart of the running return, as the toolkit-free ledger computed them; the page
+// 条件を変えて再計算 replays the season under another rule. Below them: the season store's
+// path with a button that chooses another file for it, and a button that writes ledger.csv
+// and ledger.html into a folder the user chooses (starting at OutTxt).
 class TFormLedger : public QWidget {
     Q_OBJECT
 

@@ -3,8 +3,10 @@
 
 #include "gui/support/QtBoundary.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -208,6 +210,7 @@ TGridCoord TStrColGrid::press(QMouseEvent* event) {
         FocusCell(cell.x, cell.y);
         ScrollToFocus(viewport()->width(), viewport()->height());
     }
+    emit currentCellMoved();
     return cell;
 }
 
@@ -231,6 +234,16 @@ void TStrColGrid::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Menu ||
         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
         keyboardContextMenu();
+        return;
+    }
+    // the whole grid for a spreadsheet, or the current cell
+    if (event->key() == Qt::Key_C &&
+        event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        QGuiApplication::clipboard()->setText(qsjis(TabSeparatedText()));
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(qsjis(CopiedCell(Col(), Row())));
         return;
     }
     const int page = std::max(VisibleRowCount(viewport()->height()), 1);
@@ -260,6 +273,7 @@ void TStrColGrid::keyPressEvent(QKeyEvent* event) {
     }
     FocusCell(col, row);
     ScrollToFocus(viewport()->width(), viewport()->height());
+    emit currentCellMoved();
 }
 
 void TStrColGrid::focusInEvent(QFocusEvent* event) {

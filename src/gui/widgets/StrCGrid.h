@@ -11,7 +11,8 @@ class QPainter;
 
 // The string grid of every table of the main window: cells, attributes and sorting of
 // TStrColGridModel, drawn by itself. Fixed rows and columns stay in place while the
-// rest scrolls cell by cell; a mouse press in row 0 sorts by that column first.
+// rest scrolls cell by cell; a mouse press in row 0 sorts by that column first. Ctrl+C
+// copies the focused cell's text, Ctrl+Shift+C the whole grid as tab-separated text.
 class TStrColGrid : public QAbstractScrollArea, public TStrColGridModel {
     Q_OBJECT
 
@@ -29,6 +30,8 @@ signals:
     // A left click (double click) on a cell, after the grid has handled it.
     void cellClicked(int col, int row);
     void cellDoubleClicked(int col, int row);
+    // A press or a key may have moved the focused cell, or a sort the rows under it.
+    void currentCellMoved();
 
 protected:
     void gridChanged(TChange change) override;

@@ -6,6 +6,7 @@
 #include "view/RaceIndex.h"
 #include "session/Settings.h"
 #include "ledger/SeasonLedger.h"
+#include "season/SeasonFolder.h"
 #include "gui/window/RaceView.h"
 #include "platform/Cancel.h"
 #include "platform/Cp932.h"
@@ -40,9 +41,11 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -182,6 +185,10 @@ void TFormMain::makeActions() {
     ActionBamei->setProperty("ImageIndex", kHorseNames);
     ActionBamei->setIcon(ImageList1.at(kHorseNames));
     ActionList1.append(ActionBamei);
+    ActionGraph = m_raceView->ActionGraph();
+    ActionGraph->setProperty("Category", u("表示"));
+    ActionGraph->setProperty("ImageIndex", -1);
+    ActionList1.append(ActionGraph);
     ActionCfg =
         makeAction("ActionCfg", "オプション", "環境設定(&C)", "環境設定を行います", kSettings);
     ActionContent =
@@ -201,6 +208,26 @@ void TFormMain::makeActions() {
     ActionOutCsv = makeAction("ActionOutCsv", "出力", "CSV出力(&C)", "CSVファイルを出力します", -1);
     ActionLedger = makeAction("ActionLedger", "出力", "成績集計(&L)",
                               "フォルダの開催日をまとめて、印と買い目の成績を集計します", -1);
+    ActionNextRace = makeAction("ActionNextRace", "表示", "次のレース(&N)\tCtrl+PgDn, Alt+→",
+                                "次のレースを表示します", -1);
+    ActionNextRace->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)});
+    ActionPrevRace = makeAction("ActionPrevRace", "表示", "前のレース(&P)\tCtrl+PgUp, Alt+←",
+                                "前のレースを表示します", -1);
+    ActionPrevRace->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_Left)});
+    ActionPageYosou =
+        makeAction("ActionPageYosou", "表示", "予想(&Y)", "予想のページを表示します", -1);
+    ActionPageOdds =
+        makeAction("ActionPageOdds", "表示", "オッズ(&D)", "オッズのページを表示します", -1);
+    ActionPageCyo = makeAction("ActionPageCyo", "表示", "調教(&T)", "調教のページを表示します", -1);
+    ActionOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    ActionPageYosou->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    ActionPageOdds->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    ActionPageCyo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
+    // the menus are shown by the tool bar's buttons, so the keys belong to the window
+    addActions({ActionOpen, ActionNextRace, ActionPrevRace, ActionPageYosou, ActionPageOdds,
+                ActionPageCyo});
     ActionRaceIndex->setCheckable(true);
 
     connect(ActionOpen, &QAction::triggered, this, &TFormMain::ActionOpenExecute);
@@ -213,6 +240,16 @@ void TFormMain::makeActions() {
     connect(ActionOutRuv, &QAction::triggered, this, &TFormMain::ActionOutRuvExecute);
     connect(ActionOutCsv, &QAction::triggered, this, &TFormMain::ActionOutCsvExecute);
     connect(ActionLedger, &QAction::triggered, this, &TFormMain::ActionLedgerExecute);
+    connect(ActionNextRace, &QAction::triggered, this, &TFormMain::ActionNextRaceExecute);
+    connect(ActionPrevRace, &QAction::triggered, this, &TFormMain::ActionPrevRaceExecute);
+    const std::array<std::pair<QAction*, QWidget*>, 3> pages{{{ActionPageYosou, TabSheet1Yosou},
+                                                              {ActionPageOdds, TabSheet1Odds},
+                                                              {ActionPageCyo, TabSheet1Cyo}}};
+    for (const auto& pair : pages) {
+        QWidget* page = pair.second;
+        connect(pair.first, &QAction::triggered, this,
+                [this, page] { PageControl1->setCurrentWidget(page); });
+    }
 
     connect(ActionExit, &QAction::triggered, this, &TFormMain::ActionExitExecute);
     connect(ActionCfg, &QAction::triggered, this, &TFormMain::ActionCfgExecute);
@@ -232,7 +269,12 @@ void TFormMain::makeMenus() {
         return menu;
     };
     MFile = addMenu("MFile", "ファイル(&F)");
-    MFile->addActions({ActionOpen, ActionClose, ActionExit});
+    MFile->addActions({ActionOpen, ActionClose});
+    MRecent = MFile->addMenu(u("最近使った開催日(&R)"));
+    MRecent->setObjectName(QStringLiteral("MRecent"));
+    MRecent->setFont(font());
+    connect(MRecent, &QMenu::aboutToShow, this, &TFormMain::MRecentShow);
+    MFile->addAction(ActionExit);
 
     MOut = addMenu("MOut", "出力(&G)");
     MOut->addAction(ActionOutAll);
@@ -243,7 +285,11 @@ void TFormMain::makeMenus() {
     MOut->addAction(ActionLedger);
 
     MShow = addMenu("MShow", "表示(&S)");
-    MShow->addActions({ActionRaceIndex, ActionBamei});
+    MShow->addActions({ActionRaceIndex, ActionBamei, ActionGraph});
+    MShow->addSeparator();
+    MShow->addActions({ActionNextRace, ActionPrevRace});
+    MShow->addSeparator();
+    MShow->addActions({ActionPageYosou, ActionPageOdds, ActionPageCyo});
     connect(MShow, &QMenu::aboutToShow, this,
             [this] { m_raceView->MShowClick(m_session && m_session->IsDayOpen()); });
 
@@ -430,9 +476,13 @@ void TFormMain::FormCreate() {
     setPaneWidth(Panel1, m_settings.Pos.Split1 + 2 * kPanelBevel);
     m_raceView->setBameiWidth(std::clamp(m_settings.Pos.Split2, 0, kMaxPaneWidth));
     ActionBamei->setChecked(m_settings.Pos.Bamei != 0);
+    m_raceView->setChartHeight(m_settings.Pos.GraphHeight);
+    ActionGraph->setChecked(m_settings.Pos.Graph != 0);
 
-    for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
-                            ActionOutHtml, ActionOutWars, ActionOutRuv, ActionOutCsv, ActionBamei})
+    for (QAction* action :
+         {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose, ActionOutHtml,
+          ActionOutWars, ActionOutRuv, ActionOutCsv, ActionBamei, ActionNextRace, ActionPrevRace,
+          ActionPageYosou, ActionPageOdds, ActionPageCyo})
         action->setEnabled(false);
     ActionOpen->setEnabled(false); // until the prediction exists
     for (QWidget* hidden : {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Splitter1),
@@ -461,6 +511,8 @@ void TFormMain::FormClose() {
         m_settings.Pos.Split1 = RaceTreeWidth();
         m_settings.Pos.Split2 = HorseNamePaneWidth();
         m_settings.Pos.Bamei = ActionBamei->isChecked() ? 1 : 0;
+        m_settings.Pos.Graph = ActionGraph->isChecked() ? 1 : 0;
+        m_settings.Pos.GraphHeight = m_raceView->chartHeight();
         m_settings.SavePos(m_iniFile);
     } catch (const std::exception& error) {
         reportError(error);
@@ -576,8 +628,10 @@ void TFormMain::GridWidthSetUp() {
 }
 
 void TFormMain::setDayCommandsEnabled(bool enabled) {
-    for (QAction* action : {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose,
-                            ActionOutHtml, ActionOutWars, ActionOutRuv, ActionOutCsv})
+    for (QAction* action :
+         {ActionClose, ActionRaceIndex, ActionOutAll, ActionOutVerbose, ActionOutHtml,
+          ActionOutWars, ActionOutRuv, ActionOutCsv, ActionNextRace, ActionPrevRace,
+          ActionPageYosou, ActionPageOdds, ActionPageCyo})
         action->setEnabled(enabled);
     ActionRaceIndex->setChecked(enabled);
 }
@@ -621,6 +675,7 @@ bool TFormMain::OpenDay(const fs::path& archive) {
     setDayPanesVisible(true);
     buildRaceIndex();
     TreeView1->expandAll();
+    rememberDay(archive);
     PageControl1->setCurrentWidget(TabSheet1Yosou);
     // a record file cut short: its whole records are shown, and the user is told
     if (!m_session->FileWarnings().empty() && ShowWarningBox) {
@@ -641,8 +696,8 @@ void TFormMain::buildRaceIndex() {
     lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i)
         lines.push_back(race.RaceLine(i));
-    const TRaceIndex index(lines);
-    for (const auto& group : index.Roots()) {
+    m_raceIndex = std::make_unique<TRaceIndex>(lines);
+    for (const auto& group : m_raceIndex->Roots()) {
         auto* groupItem = new QTreeWidgetItem(TreeView1, QStringList{qsjis(group->text)});
         groupItem->setIcon(0, ImageList2.at(nodeImage::kVenue));
         groupItem->setData(0, kNodeDataRole, group->data);
@@ -654,12 +709,45 @@ void TFormMain::buildRaceIndex() {
     }
 }
 
+void TFormMain::rememberDay(const fs::path& archive) {
+    const int date = SeasonDate(m_session->DayCode());
+    std::string caption = date != 0 ? DateText(date) : toCp932Lenient(archive.filename().string());
+    for (const auto& venue : m_raceIndex->Roots())
+        caption += " " + venue->text;
+    m_settings.AddRecent(fs::absolute(archive).lexically_normal(), caption);
+    try {
+        m_settings.SaveRecent(m_iniFile);
+    } catch (const std::exception& error) {
+        reportError(error);
+    }
+}
+
+void TFormMain::MRecentShow() {
+    MRecent->clear();
+    if (m_settings.Recent.empty()) {
+        MRecent->addAction(u("(なし)"))->setEnabled(false);
+        return;
+    }
+    int place = 0;
+    for (const TSettings::TRecentDay& day : m_settings.Recent) {
+        const fs::path file = day.File;
+        QAction* item =
+            MRecent->addAction(QStringLiteral("&%1 ").arg(++place) + qsjis(day.Caption));
+        item->setStatusTip(QString::fromStdString(day.File));
+        std::error_code ec;
+        item->setEnabled(CanOpenDay() && fs::is_regular_file(file, ec));
+        connect(item, &QAction::triggered, this, [this, file] { OpenDay(file); });
+    }
+}
+
 void TFormMain::ActionCloseExecute() {
     m_raceView->Clear();
     setDayCommandsEnabled(false);
     setDayPanesVisible(false);
     TreeView1->clear();
     LabelTitle->clear();
+    m_raceIndex.reset();
+    m_shownRace = -1;
     if (m_session)
         m_session->CloseDay();
 }
@@ -684,6 +772,10 @@ void TFormMain::TreeView1DblClick() {
         return;
     if (m_settings.Other.RaceClose != 0)
         ActionRaceIndex->trigger();
+    showRace(index);
+}
+
+bool TFormMain::showRace(int index) {
     try {
         m_session->PrepareRace(index, true);
         // the view clears itself once the race's data has been read
@@ -691,7 +783,32 @@ void TFormMain::TreeView1DblClick() {
         LabelChooseRace->hide();
     } catch (const std::exception& error) {
         reportError(error);
+        return false;
     }
+    m_shownRace = index;
+    for (QTreeWidgetItemIterator it(TreeView1); *it != nullptr; ++it) {
+        if ((*it)->data(0, kNodeDataRole).toInt() == index && (*it)->parent() != nullptr) {
+            TreeView1->setCurrentItem(*it);
+            break;
+        }
+    }
+    return true;
+}
+
+void TFormMain::ActionNextRaceExecute() {
+    stepRace(1);
+}
+
+void TFormMain::ActionPrevRaceExecute() {
+    stepRace(-1);
+}
+
+void TFormMain::stepRace(int step) {
+    if (!m_raceIndex || !m_session || !m_session->IsDayOpen())
+        return;
+    const int next = m_raceIndex->Neighbour(m_shownRace, step);
+    if (next >= 0)
+        showRace(next);
 }
 
 void TFormMain::ActionOutAllExecute() {

@@ -29,6 +29,7 @@ class TFormCfg;
 class TFormVer;
 class TFormWait;
 class TMenuBar;
+class TRaceIndex;
 class TRaceView;
 class TSplitter;
 enum class TOutputCommand;
@@ -142,6 +143,11 @@ public:
     // its prediction computed) and shown; a venue node does nothing. An error is shown and
     // leaves the view as it was.
     void TreeView1DblClick();
+    // 次のレース and 前のレース: the race after or before the one shown, in the order of the
+    // race index across venues; the first and the last race stop there. With no race shown
+    // 次のレース shows the first race.
+    void ActionNextRaceExecute();
+    void ActionPrevRaceExecute();
 
     // The output commands: each walks every race of the day with FormWait showing
     // its progress and writes its files; キャンセル stops the walk before the next race.
@@ -186,6 +192,7 @@ private:
     QAction* ActionExit;
     QAction* ActionRaceIndex;
     QAction* ActionBamei; // the race view's
+    QAction* ActionGraph; // the race view's
     QAction* ActionCfg;
     QAction* ActionContent;
     QAction* ActionAbout;
@@ -196,6 +203,12 @@ private:
     QAction* ActionOutRuv;
     QAction* ActionOutCsv;
     QAction* ActionLedger;
+    QAction* ActionNextRace;
+    QAction* ActionPrevRace;
+    // the race pages 予想, オッズ and 調教, chosen from the keyboard
+    QAction* ActionPageYosou;
+    QAction* ActionPageOdds;
+    QAction* ActionPageCyo;
 
     // MainMenu1 and its menus; each item is the command it shows, apart from the
     // separator MN1 and the check item MToolBar.
@@ -205,6 +218,7 @@ private:
     QMenu* MShow;
     QMenu* MOption;
     QMenu* MHelp;
+    QMenu* MRecent; // 最近使った開催日: the days of TSettings::Recent
     QAction* MN1;
     QAction* MToolBar;
 
@@ -257,6 +271,14 @@ private:
     void setDayCommandsEnabled(bool enabled);
     void setDayPanesVisible(bool visible);
     void buildRaceIndex();
+    // The open day first in the recent days, with its date and venues, in the settings file.
+    void rememberDay(const std::filesystem::path& archive);
+    // Lists the recent days in MRecent; a day whose file is gone is greyed.
+    void MRecentShow();
+    // Prepares and shows race index; the race index's current node follows it. An error
+    // is shown and leaves the view as it was. True when the race is shown.
+    bool showRace(int index);
+    void stepRace(int step);
     void runOutput(TOutputCommand command);
     // One step of a walk under FormWait: the bar and the count move, a click on キャンセル
     // is served; false once it was clicked.
@@ -277,6 +299,8 @@ private:
     std::filesystem::path m_sampleFolder;
     std::unique_ptr<TDaySession> m_session;
     TRaceView* m_raceView = nullptr;
+    std::unique_ptr<TRaceIndex> m_raceIndex; // of the open day
+    int m_shownRace = -1;                    // the race index shown, -1 for none
     bool m_closed = false;
     // a day is being opened, or a walk runs
     bool m_busy = false;

@@ -12,6 +12,7 @@
 #include "race/RaceBase.h"
 #include "race/RaceHelpers.h"
 #include "gui/support/QtBoundary.h"
+#include "gui/widgets/FigureChartView.h"
 #include "gui/widgets/StrCGrid.h"
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -288,6 +290,7 @@ TRaceView::TRaceView(QWidget* tabSheet1Yosou, QWidget* tabSheet1Odds, QWidget* t
     : QObject(parent), m_oddsPage(tabSheet1Odds), m_labelTitle(labelTitle) {
     setObjectName(QStringLiteral("RaceView"));
     m_labelTitle->setTextFormat(Qt::PlainText);
+    buildTitleMenu();
     buildYosouPage(tabSheet1Yosou);
     buildOddsPage(tabSheet1Odds);
     buildCyoPage(tabSheet1Cyo);
@@ -296,8 +299,33 @@ TRaceView::TRaceView(QWidget* tabSheet1Yosou, QWidget* tabSheet1Odds, QWidget* t
 
 void TRaceView::buildYosouPage(QWidget* page) {
     QVBoxLayout* layout = pageLayout(page);
-    m_gridYosou = makeGrid("GridYosou", page);
-    layout->addWidget(m_gridYosou, 1);
+    m_splitterChart = new QSplitter(Qt::Vertical, page);
+    m_splitterChart->setObjectName(QStringLiteral("SplitterChart"));
+    m_splitterChart->setChildrenCollapsible(false);
+    m_gridYosou = makeGrid("GridYosou", m_splitterChart);
+    m_chart = new TFigureChartView(m_splitterChart);
+    m_chart->setObjectName(QStringLiteral("ChartFigure"));
+    m_chart->hide();
+    m_splitterChart->addWidget(m_gridYosou);
+    m_splitterChart->addWidget(m_chart);
+    // a taller window gives the grid the room; the chart keeps its height
+    m_splitterChart->setStretchFactor(0, 1);
+    m_splitterChart->setStretchFactor(1, 0);
+    connect(m_splitterChart, &QSplitter::splitterMoved, this,
+            [this] { m_chartHeight = m_chart->height(); });
+    layout->addWidget(m_splitterChart, 1);
+    // a mark explains itself as its figure cell does
+    m_chart->SetMarkToolTip([this](int runner, int cell) {
+        const std::string text = m_explanation.Figure(runner, cell);
+        return text.empty() ? QString() : toolTipOf(text, m_gridYosou->font());
+    });
+    connect(m_gridYosou, &TStrColGrid::currentCellMoved, this, &TRaceView::updateChart);
+    m_actionGraph = new QAction(qsjis(sjis("指数グラフ(&G)")), page);
+    m_actionGraph->setObjectName(QStringLiteral("ActionGraph"));
+    m_actionGraph->setStatusTip(qsjis(sjis("馬の指数の推移をグラフで表示します")));
+    m_actionGraph->setToolTip(m_actionGraph->statusTip());
+    m_actionGraph->setCheckable(true);
+    connect(m_actionGraph, &QAction::toggled, this, &TRaceView::applyGraphCheck);
     m_gridYosou->SetCellToolTip([this](int col, int row) {
         const std::string text = explanationOf(col, row);
         return text.empty() ? QString() : toolTipOf(text, m_gridYosou->font());
@@ -308,6 +336,13 @@ void TRaceView::buildYosouPage(QWidget* page) {
     m_copyExplanation->setObjectName(QStringLiteral("MCopyExplanation"));
     connect(m_copyExplanation, &QAction::triggered, this,
             [this] { QGuiApplication::clipboard()->setText(qsjis(m_menuExplanation)); });
+    m_addToChart = m_popupMenuYosou->addAction(qsjis(sjis("グラフに追加")));
+    m_addToChart->setObjectName(QStringLiteral("MAddToChart"));
+    connect(m_addToChart, &QAction::triggered, this, [this] {
+        m_addedRunners.push_back(m_menuRunner);
+        m_actionGraph->setChecked(true);
+        updateChart();
+    });
     m_gridYosou->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_gridYosou, &QWidget::customContextMenuRequested, this, &TRaceView::yosouContextMenu);
 
@@ -332,6 +367,27 @@ void TRaceView::buildYosouPage(QWidget* page) {
     m_labelKaime1->setObjectName(QStringLiteral("LabelKaime1"));
     m_labelKaime2->setObjectName(QStringLiteral("LabelKaime2"));
     layout->addWidget(panel3);
+}
+
+void TRaceView::buildTitleMenu() {
+    auto* menu = new QMenu(m_labelTitle);
+    menu->setObjectName(QStringLiteral("PopupMenuTitle"));
+    QAction* copy = menu->addAction(qsjis(sjis("レース名をコピー")));
+    copy->setObjectName(QStringLiteral("MCopyTitle"));
+    connect(copy, &QAction::triggered, this, [this] {
+        // the heading's lines on one line, for a note or a spreadsheet cell
+        QStringList lines;
+        for (const QString& line : m_labelTitle->text().split('\n'))
+            if (!line.trimmed().isEmpty())
+                lines.append(line.trimmed());
+        QGuiApplication::clipboard()->setText(lines.join(' '));
+    });
+    m_labelTitle->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_labelTitle, &QWidget::customContextMenuRequested, this,
+            [this, menu, copy](const QPoint& position) {
+                copy->setEnabled(!m_labelTitle->text().isEmpty());
+                menu->popup(m_labelTitle->mapToGlobal(position));
+            });
 }
 
 void TRaceView::buildOddsPage(QWidget* page) {
@@ -555,12 +611,32 @@ void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& od
         race.TrainingLines(r, v.training);
     }
     TExplanation explanation(race, focus);
+    std::vector<TChartRunner> chartRunners(static_cast<std::size_t>(n));
+    float bestScore = 0;
+    for (int r = 0; r < n; ++r) {
+        const TRunnerScore& score = focus.RunnerScore(r + 1);
+        bestScore = std::max(bestScore, score.score);
+        TChartRunner& runner = chartRunners[static_cast<std::size_t>(r)];
+        runner.number = r + 1;
+        const std::string& name = runners[static_cast<std::size_t>(r)].row.horseName;
+        runner.name = name.substr(0, name.find_last_not_of(' ') + 1);
+        for (int j = 0; j < TFocus::kCells; ++j) {
+            const TFigureCell& cell = score.cells[static_cast<std::size_t>(j)];
+            TChartRace& past = runner.races[static_cast<std::size_t>(j)];
+            past.hasFigure = cell.status == kRunUsable;
+            past.figure = cell.figure;
+            past.dirt = cell.dirt;
+            past.date = cell.status != kRunNone ? race.PastRunDate(r, j) : 0;
+        }
+    }
 
     // nothing of the race shown before may stay: a smaller field leaves rows, pairs and
     // training headings behind, a race without odds the last race's odds
     Clear();
     m_labelTitle->setText(labelText(heading));
     m_explanation = std::move(explanation);
+    m_chartRunners = std::move(chartRunners);
+    m_bestScore = bestScore;
 
     // the prediction grid
     TStrColGrid& yosou = *m_gridYosou;
@@ -617,6 +693,7 @@ void TRaceView::Fill(const TRaceBase& race, const TFocus& focus, const TOdds& od
 
     if (withOdds)
         fillOdds(odds, n);
+    updateChart();
 
     // training: a heading row per runner, then its lines
     if (n > 0) {
@@ -687,6 +764,10 @@ void TRaceView::fillOdds(const TOdds& odds, int n) {
 void TRaceView::Clear() {
     clearRunnerRows(*m_gridYosou);
     m_explanation = TExplanation();
+    m_chartRunners.clear();
+    m_bestScore = 0;
+    m_addedRunners.clear();
+    m_chart->SetChart({});
     m_labelTitle->clear();
     m_labelKaime1->clear();
     m_labelKaime2->clear();
@@ -727,13 +808,9 @@ void TRaceView::clearOddsGrids() {
 std::string TRaceView::explanationOf(int col, int row) const {
     if (row < m_gridYosou->FixedRows() && col >= 0 && col < kYosouCols)
         return sjis(kYosouColumns[static_cast<std::size_t>(col)].hint);
-    if (row < m_gridYosou->FixedRows() || row >= m_gridYosou->RowCount())
+    const int runner = runnerAt(row);
+    if (runner == 0)
         return {};
-    const std::string& number = m_gridYosou->Cells(kColNumber, row);
-    if (number.empty() || number.size() > 2 ||
-        number.find_first_not_of("0123456789") != std::string::npos)
-        return {};
-    const int runner = std::stoi(number);
     if (col == kColMark || col == kColMarkNo)
         return m_explanation.ScoreAndBets(runner);
     if (col == kColServiceMark)
@@ -745,13 +822,43 @@ std::string TRaceView::explanationOf(int col, int row) const {
     return {};
 }
 
+int TRaceView::runnerAt(int row) const {
+    if (row < m_gridYosou->FixedRows() || row >= m_gridYosou->RowCount())
+        return 0;
+    const std::string& number = m_gridYosou->Cells(kColNumber, row);
+    if (number.empty() || number.size() > 2 ||
+        number.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    return std::stoi(number);
+}
+
+void TRaceView::updateChart() {
+    std::vector<TChartRunner> drawn;
+    auto draw = [this, &drawn](int runner) {
+        const bool known = runner >= 1 && runner <= static_cast<int>(m_chartRunners.size());
+        if (known && std::none_of(drawn.begin(), drawn.end(),
+                                  [runner](const TChartRunner& r) { return r.number == runner; }))
+            drawn.push_back(m_chartRunners[static_cast<std::size_t>(runner - 1)]);
+    };
+    draw(runnerAt(m_gridYosou->Row()));
+    for (const int runner : m_addedRunners)
+        draw(runner);
+    m_chart->SetChart(TFigureChart(std::move(drawn), m_bestScore));
+}
+
 void TRaceView::yosouContextMenu(const QPoint& position) {
     const TGridCoord cell = m_gridYosou->MouseCoord(position.x(), position.y());
+    const bool runnerCell = cell.x >= 0 && cell.y >= m_gridYosou->FixedRows();
     // a heading's hint is no working to copy
-    m_menuExplanation = cell.x >= 0 && cell.y >= m_gridYosou->FixedRows()
-                            ? explanationOf(cell.x, cell.y)
-                            : std::string();
+    m_menuExplanation = runnerCell ? explanationOf(cell.x, cell.y) : std::string();
     m_copyExplanation->setEnabled(!m_menuExplanation.empty());
+    // two runners besides the current row's
+    m_menuRunner = runnerCell ? runnerAt(cell.y) : 0;
+    m_addToChart->setEnabled(
+        m_menuRunner != 0 && m_menuRunner != runnerAt(m_gridYosou->Row()) &&
+        m_addedRunners.size() < static_cast<std::size_t>(TFigureChart::kMaxSeries - 1) &&
+        std::find(m_addedRunners.begin(), m_addedRunners.end(), m_menuRunner) ==
+            m_addedRunners.end());
     m_popupMenuYosou->popup(m_gridYosou->viewport()->mapToGlobal(position));
 }
 
@@ -767,6 +874,22 @@ void TRaceView::applyBameiCheck(bool checked) {
         m_splitter2->hide();
         m_panel5->hide();
     }
+}
+
+void TRaceView::applyGraphCheck(bool checked) {
+    m_chart->setVisible(checked);
+    if (checked)
+        m_splitterChart->setSizes(
+            {std::max(m_splitterChart->height() - m_chartHeight, 1), m_chartHeight});
+}
+
+int TRaceView::chartHeight() const {
+    return m_chartHeight;
+}
+
+void TRaceView::setChartHeight(int height) {
+    m_chartHeight = std::clamp(height, m_chart->minimumHeight(), 2000);
+    applyGraphCheck(m_actionGraph->isChecked());
 }
 
 void TRaceView::TabSheet1OddsShow() {

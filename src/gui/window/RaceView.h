@@ -1,36 +1,44 @@
 #pragma once
 
 #include "analysis/Explanation.h"
+#include "view/FigureChart.h"
 
 #include <QObject>
 
 #include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPoint;
+class QSplitter;
 class QWidget;
 class TDaySession;
 class TFocus;
 class TOdds;
 class TRaceBase;
 class TSplitter;
+class TFigureChartView;
 class TStrColGrid;
 struct TSettings;
 
 // The contents of the main window's three race pages and the race heading:
 //
-//   予　想  GridYosou, one row per runner, above Panel3 with the bet line LabelKaime1 and
-//           the odds line LabelKaime2; a figure, mark or rank cell explains itself in its
-//           tooltip, and its context menu PopupMenuYosou copies that text (MCopyExplanation);
-//           the Ｑ cells, weights with an allowance mark and the headings Ｑ, Ｐ and the
-//           mark order's have tooltips too;
+//   予　想  GridYosou, one row per runner, over the figure chart ChartFigure (shown while
+//           ActionGraph is checked, its height set by the bar of SplitterChart), above
+//           Panel3 with the bet line LabelKaime1 and the odds line LabelKaime2; a figure,
+//           mark or rank cell explains itself in its tooltip, and its context menu
+//           PopupMenuYosou copies that text (MCopyExplanation) or adds the row's runner to
+//           the chart (MAddToChart); the Ｑ cells, weights with an allowance mark and the
+//           headings Ｑ, Ｐ and the mark order's have tooltips too;
 //   オッズ  Panel7 with ToolBar2 (ActionBamei), then the horse-name pane Panel5 (caption
 //           Panel6 over GridBamei), Splitter2 and PageControl2 with the pages
 //           TabSheet2Tan (GridOddsTan, GridOddsWak), TabSheet2Uma (GridOddsUma) and
 //           TabSheet2Wid (GridOddsWid);
 //   調　教  GridCyo.
+//
+// The race heading's context menu PopupMenuTitle copies it as one line (MCopyTitle).
 //
 // Every component carries its name as object name. The view reads the race data source,
 // the prediction and the odds container only inside Fill and keeps nothing of them.
@@ -80,6 +88,14 @@ public:
 
     QAction* ActionBamei() const { return m_actionBamei; }
 
+    // 指数グラフ: the figure chart below the prediction grid is shown while it is checked;
+    // unchecked at first. The chart draws the runner of the grid's current row and up to
+    // two runners added from the context menu, until another race is shown.
+    QAction* ActionGraph() const { return m_actionGraph; }
+    // The chart's height in pixels, also while it is hidden.
+    int chartHeight() const;
+    void setChartHeight(int height);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -95,6 +111,12 @@ private:
     // The explanation of a cell of GridYosou (CP932); empty for a cell without one.
     std::string explanationOf(int col, int row) const;
     void yosouContextMenu(const QPoint& position);
+    // The runner number in a row's number cell; 0 for a row without a runner.
+    int runnerAt(int row) const;
+    // Draws the current row's runner and the added ones.
+    void updateChart();
+    void applyGraphCheck(bool checked);
+    void buildTitleMenu();
 
     QWidget* m_oddsPage;
     QLabel* m_labelTitle;
@@ -107,6 +129,16 @@ private:
     QAction* m_copyExplanation = nullptr;
     TExplanation m_explanation;    // of the race shown
     std::string m_menuExplanation; // of the cell the context menu opened on
+    int m_menuRunner = 0;          // of the row the context menu opened on
+    QAction* m_addToChart = nullptr;
+
+    QAction* m_actionGraph = nullptr;
+    QSplitter* m_splitterChart = nullptr;
+    TFigureChartView* m_chart = nullptr;
+    int m_chartHeight = 160;
+    std::vector<TChartRunner> m_chartRunners; // of the race shown, by runner number - 1
+    float m_bestScore = 0;                    // of the race shown
+    std::vector<int> m_addedRunners;          // drawn after the current row's runner
 
     QWidget* m_panel5 = nullptr;
     TStrColGrid* m_gridBamei = nullptr;

@@ -11,6 +11,7 @@
 #include "gui/dialogs/Cfg.h"
 #include "gui/support/Images.h"
 #include "gui/support/QtBoundary.h"
+#include "gui/widgets/FigureChartView.h"
 #include "gui/widgets/Splitter.h"
 #include "gui/widgets/StrCGrid.h"
 #include "gui/dialogs/Wait.h"
@@ -148,20 +149,24 @@ QPoint cellCentre(const TStrColGrid& grid, int col, int row) {
     return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
 }
 
-// The pointer comes to rest on a cell: the text of the tooltip it raises, or an empty
-// text when none shows.
-QString toolTipAt(TStrColGrid& grid, int col, int row) {
+// The pointer comes to rest on a point of a widget: the text of the tooltip it raises,
+// or an empty text when none shows.
+QString toolTipOn(QWidget* widget, QPoint at) {
     QToolTip::hideText(); // the last tip fades out first
     if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000))
         return QStringLiteral("the last tip stays");
-    const QPoint at = cellCentre(grid, col, row);
-    QHelpEvent rest(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
-    QApplication::sendEvent(grid.viewport(), &rest);
+    QHelpEvent rest(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &rest);
     if (!QToolTip::isVisible())
         return {};
     QTextDocument shown;
     shown.setHtml(QToolTip::text());
     return shown.toPlainText();
+}
+
+// The same over a cell.
+QString toolTipAt(TStrColGrid& grid, int col, int row) {
+    return toolTipOn(grid.viewport(), cellCentre(grid, col, row));
 }
 
 // What the user sees of the race view: the heading, the two bet lines and every cell of
@@ -898,4 +903,277 @@ TEST_F(DayCommandsTest, TheKeyboardMenuActsOnTheFocusedCellAndOpensBesideIt) {
                   u("1番 カガチタアドオ  前走 障害"));
     }
     w->close();
+}
+
+// Through the card from the keyboard: the race keys step along the index across venues and
+// stop at its ends, the page keys choose the pages, Ctrl+O asks for a day.
+TEST_F(DayCommandsTest, TheKeysStepThroughTheCardAndChooseThePages) {
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    TRaceBase& race = w->Session()->Race();
+    const int last = race.RaceCount() - 1;
+    const int secondVenue = raceIndex(*w)->topLevelItem(1)->child(0)->data(0, Qt::UserRole).toInt();
+    ASSERT_GT(secondVenue, 0);
+    QStringList headings;
+    for (int i = 0; i <= last; ++i) {
+        race.SelectRace(i);
+        headings.append(qsjis(race.RaceHeading()).replace(u("\r\n"), u("\n")));
+    }
+    QWidget* grid = child<TStrColGrid>(*w, "GridYosou");
+    QWidget* tree = raceIndex(*w);
+    const struct {
+        const char* how;
+        int start; // the race chosen first; -1 keeps the one shown
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QWidget* focus;
+        int shown;
+    } steps[] = {
+        {"Ctrl+PgDn with no race shown", -1, Qt::Key_PageDown, Qt::ControlModifier, tree, 0},
+        {"Ctrl+PgUp at the first race", -1, Qt::Key_PageUp, Qt::ControlModifier, grid, 0},
+        {"Alt+Right", -1, Qt::Key_Right, Qt::AltModifier, tree, 1},
+        {"Ctrl+PgDn", -1, Qt::Key_PageDown, Qt::ControlModifier, grid, 2},
+        {"Alt+Left", -1, Qt::Key_Left, Qt::AltModifier, grid, 1},
+        {"into the next venue", secondVenue - 1, Qt::Key_PageDown, Qt::ControlModifier, grid,
+         secondVenue},
+        {"back into the first venue", -1, Qt::Key_Left, Qt::AltModifier, tree, secondVenue - 1},
+        {"Alt+Right at the last race", last, Qt::Key_Right, Qt::AltModifier, tree, last},
+        {"Ctrl+PgUp from the last race", -1, Qt::Key_PageUp, Qt::ControlModifier, grid, last - 1},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.how);
+        if (s.start >= 0)
+            doubleClick(*w, raceNode(*w, s.start));
+        s.focus->setFocus();
+        QTest::keyClick(s.focus, s.key, s.modifiers);
+        EXPECT_EQ(heading(*w), headings.value(s.shown));
+        EXPECT_EQ(raceIndex(*w)->currentItem(), raceNode(*w, s.shown));
+    }
+
+    const QTabWidget* pages = child<QTabWidget>(*w, "PageControl1");
+    for (const auto& [key, page] : {std::pair{Qt::Key_2, "TabSheet1Odds"},
+                                    {Qt::Key_3, "TabSheet1Cyo"},
+                                    {Qt::Key_1, "TabSheet1Yosou"}}) {
+        QTest::keyClick(grid, key, Qt::ControlModifier);
+        EXPECT_EQ(pages->currentWidget()->objectName(), page);
+    }
+
+    QWidget* asked = nullptr;
+    QTimer::singleShot(0, [&asked] {
+        asked = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(asked))
+            dialog->reject();
+    });
+    QTest::keyClick(tree, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(asked->objectName(), "OpenDialog1");
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    w->close();
+}
+
+// What the user copies lands on the clipboard as shown: a cell, a whole grid for a
+// spreadsheet in its sorted order, and the race heading as one line.
+TEST_F(DayCommandsTest, TheGridsAndTheHeadingCopyWhatTheyShow) {
+    auto w = dayWindow();
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    doubleClick(*w, raceNode(*w, 10)); // 東京 11R, seven runners
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const struct {
+        const char* grid;
+        Qt::Key page;
+        int col, row;
+        const char* heading; // the start of the first line of the whole grid
+    } grids[] = {
+        {"GridYosou", Qt::Key_1, 2, 3, "枠\t馬\t馬名\t性齢\t斤量\t騎手\t単勝\tＱ\tＰ\t\t5走前"},
+        {"GridOddsTan", Qt::Key_2, 1, 4, "馬番\t単勝\t複勝"},
+        {"GridCyo", Qt::Key_3, 1, 0, "1\t枠 1番 "},
+    };
+    for (const auto& g : grids) {
+        SCOPED_TRACE(g.grid);
+        TStrColGrid* grid = child<TStrColGrid>(*w, g.grid);
+        QTest::keyClick(grid, g.page, Qt::ControlModifier);
+        ASSERT_TRUE(QTest::qWaitFor([grid] { return grid->isVisible(); }, 2000));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(*grid, g.col, g.row));
+        clipboard->clear();
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(clipboard->text(), qsjis(grid->Cells(g.col, g.row)).trimmed());
+        EXPECT_FALSE(clipboard->text().isEmpty());
+
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QStringList lines = clipboard->text().split('\n');
+        ASSERT_EQ(lines.size(), grid->RowCount() + 1); // each row ends its line
+        EXPECT_TRUE(lines.first().startsWith(u(g.heading))) << lines.first().toStdString();
+        for (const QString& line : lines.mid(0, grid->RowCount()))
+            EXPECT_EQ(line.count('\t'), grid->ColCount() - 1) << line.toStdString();
+    }
+
+    // sorted by mark, the rows come in the order shown: 7番 (◎) first
+    TStrColGrid* yosou = child<TStrColGrid>(*w, "GridYosou");
+    QTest::keyClick(yosou, Qt::Key_1, Qt::ControlModifier);
+    QTest::mouseClick(yosou->viewport(), Qt::LeftButton, {}, cellCentre(*yosou, 9, 0));
+    QTest::keyClick(yosou, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(clipboard->text().section('\n', 1, 1).section('\t', 1, 2), u("7\tマルセイマレ"));
+
+    QLabel* title = child<QLabel>(*w, "LabelTitle");
+    const QPoint at = title->rect().center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, title->mapToGlobal(at));
+    QApplication::sendEvent(title, &click);
+    QMenu* menu = child<QMenu>(*w, "PopupMenuTitle");
+    ASSERT_TRUE(menu->isVisible());
+    child<QAction>(*w, "MCopyTitle")->trigger();
+    menu->close();
+    const QStringList headingLines = title->text().split('\n');
+    ASSERT_EQ(headingLines.size(), 2);
+    EXPECT_EQ(clipboard->text(), headingLines[0].trimmed() + ' ' + headingLines[1].trimmed());
+    w->close();
+}
+
+// The days opened last come back in a later run, newest first, eight of them; a day
+// whose file is gone is greyed, and choosing one opens it.
+TEST_F(DayCommandsTest, TheRecentDaysListTheLastEightOpenedNewestFirst) {
+    std::vector<fs::path> days;
+    for (int d = 1; d <= 9; ++d) {
+        days.push_back(folder() / ("rv0102" + std::to_string(10 + d) + ".lzh"));
+        fs::copy_file(s_archive, days.back());
+    }
+    QString venues;
+    {
+        auto w = dayWindow();
+        for (const fs::path& day : days)
+            ASSERT_TRUE(w->OpenDay(day));
+        ASSERT_TRUE(w->OpenDay(days[3])); // again: first, and listed once
+        for (int g = 0; g < raceIndex(*w)->topLevelItemCount(); ++g)
+            venues += ' ' + raceIndex(*w)->topLevelItem(g)->text(0);
+        w->close();
+    }
+    fs::remove(days[5]);
+
+    auto w = makeWindow(); // a later run, over the same settings file
+    useForms(*w);
+    w->show();
+    QMenu* recent = child<QMenu>(*w, "MRecent");
+    auto listed = [recent] {
+        recent->popup({});
+        QStringList items;
+        for (const QAction* item : recent->actions())
+            items.append(item->text() + (item->isEnabled() ? "" : " (greyed)"));
+        recent->close();
+        return items;
+    };
+    auto item = [&venues](int place, int day) {
+        return QStringLiteral("&%1 2001-02-%2").arg(place).arg(10 + day + 1) + venues;
+    };
+    EXPECT_EQ(listed(),
+              (QStringList{item(1, 3), item(2, 8), item(3, 7), item(4, 6), item(5, 5) + " (greyed)",
+                           item(6, 4), item(7, 2), item(8, 1)}));
+
+    recent->popup({});
+    recent->actions().at(2)->trigger();
+    recent->close();
+    ASSERT_TRUE(w->Session()->IsDayOpen());
+    EXPECT_EQ(w->Session()->DayCode(), "010218");
+    EXPECT_EQ(listed().first(), item(1, 7));
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
+    w->close();
+}
+
+// The chart draws what the grid shows: the current row's runner and the ones added, a
+// mark for each figure cell (hollow for dirt) and none where the cell has no figure, each
+// mark explaining itself as its cell does; another race takes the added ones away, and
+// the pane's height and switch come back in the next run.
+TEST_F(DayCommandsTest, TheFigureChartDrawsTheGridsRunnersAndExplainsItsMarks) {
+    auto w = dayWindow("[Pos]\r\nGraph=1\r\nGraphHeight=200\r\n");
+    ASSERT_TRUE(w->OpenDay(s_archive));
+    doubleClick(*w, raceNode(*w, 8)); // 東京 9R, eighteen runners
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    TStrColGrid* grid = child<TStrColGrid>(*w, "GridYosou");
+    auto* chart = child<TFigureChartView>(*w, "ChartFigure");
+    ASSERT_TRUE(chart->isVisible());
+    EXPECT_EQ(chart->height(), 200);
+    auto drawn = [chart] {
+        std::vector<int> runners;
+        for (const TChartRunner& runner : chart->Chart().Runners())
+            runners.push_back(runner.number);
+        return runners;
+    };
+    QMenu* menu = child<QMenu>(*w, "PopupMenuYosou");
+    QAction* add = child<QAction>(*w, "MAddToChart");
+    enum How { kNothing, kDown, kMenu, kClick };
+    const struct {
+        const char* what;
+        How how;
+        int row;    // the row clicked or opened a menu on; the rows moved down
+        bool added; // the menu's グラフに追加 was enabled
+        std::vector<int> runners;
+    } steps[] = {
+        {"the first row is current", kNothing, 0, false, {1}},
+        {"two rows down", kDown, 2, false, {3}},
+        {"the current row cannot be added", kMenu, 3, false, {3}},
+        {"added", kMenu, 5, true, {3, 5}},
+        {"added twice is once", kMenu, 5, false, {3, 5}},
+        {"a second added", kMenu, 12, true, {3, 5, 12}},
+        {"no fourth", kMenu, 18, false, {3, 5, 12}},
+        {"a click on another row", kClick, 7, false, {7, 5, 12}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        const QPoint at = cellCentre(*grid, 2, step.row);
+        for (int i = 0; step.how == kDown && i < step.row; ++i)
+            QTest::keyClick(grid, Qt::Key_Down);
+        if (step.how == kClick)
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        if (step.how == kMenu) {
+            QContextMenuEvent click(QContextMenuEvent::Mouse, at,
+                                    grid->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(grid->viewport(), &click);
+            EXPECT_EQ(add->isEnabled(), step.added);
+            if (add->isEnabled())
+                add->trigger();
+            menu->close();
+        }
+        EXPECT_EQ(drawn(), step.runners);
+    }
+
+    // every figure cell of the drawn runners has its mark, a dirt figure a hollow one, and
+    // the mark's tooltip is the cell's
+    const TFigureChart& shown = chart->Chart();
+    int marks = 0;
+    for (const TChartRunner& runner : shown.Runners()) {
+        for (int cell = 0; cell < 5; ++cell) {
+            SCOPED_TRACE(testing::Message() << runner.number << " cell " << cell);
+            const int col = 14 - cell;
+            const QString text = qsjis(grid->Cells(col, runner.number));
+            const bool figure = text.contains(QRegularExpression("^\\+?D?\\d+$"));
+            const auto mark =
+                std::find_if(shown.Marks().begin(), shown.Marks().end(), [&](const TChartMark& m) {
+                    return m.runner == runner.number && m.cell == cell;
+                });
+            ASSERT_EQ(mark != shown.Marks().end(), figure) << text.toStdString();
+            if (!figure)
+                continue;
+            ++marks;
+            EXPECT_EQ(mark->dirt, text.contains('D'));
+            EXPECT_EQ(toolTipOn(chart, {mark->x, mark->y}), toolTipAt(*grid, col, runner.number));
+        }
+    }
+    EXPECT_GT(marks, 6);
+    // a line joins only races one after another: a race without a figure leaves a gap
+    for (const auto& line : shown.Lines())
+        for (std::size_t i = 1; i < line.size(); ++i)
+            EXPECT_EQ(line[i - 1].cell, line[i].cell + 1);
+    EXPECT_EQ(toolTipOn(chart, {2, 2}), "");
+
+    doubleClick(*w, raceNode(*w, 9)); // 東京 10R
+    EXPECT_EQ(drawn(), std::vector<int>{std::stoi(grid->Cells(1, grid->Row()))});
+    child<QAction>(*w, "ActionGraph")->trigger();
+    EXPECT_FALSE(chart->isVisible());
+    w->close();
+    const std::string ini = readIni();
+    EXPECT_NE(ini.find("Graph=0\r\nGraphHeight=200\r\n"), std::string::npos) << ini;
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
 }

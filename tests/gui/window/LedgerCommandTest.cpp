@@ -3,6 +3,7 @@
 #include "support/gui/NamedChild.h"
 #include "WindowFixture.h"
 #include "session/Settings.h"
+#include "gui/dialogs/ChartView.h"
 #include "gui/dialogs/LedgerWindow.h"
 #include "gui/dialogs/Wait.h"
 #include "gui/support/QtBoundary.h"
@@ -10,10 +11,20 @@
 #include "ledger/LedgerTables.h"
 #include "ledger/MarketTables.h"
 #include "ledger/SeasonLedger.h"
+#include "ledger/SeasonReplay.h"
+#include "ledger/WhatIf.h"
 #include "platform/WorkFolder.h"
 #include "sampleday/SampleSeason.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleSpinBox>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -116,7 +127,11 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
     EXPECT_EQ(child<QLabel>(*ledger, "LabelNote")->text(), qsjis(SnapshotNote()));
     expectGridShows(*child<TStrColGrid>(*ledger, "GridMarks"), MarkTable(summary));
     expectGridShows(*child<TStrColGrid>(*ledger, "GridBets"), BetTable(summary));
-    // the comparison with the market: each table with its sentence, and the reliability chart
+    // the comparison with the market on its tab: each table with its sentence, and the
+    // reliability chart
+    auto* tabs = child<QTabWidget>(*ledger, "TabsLedger");
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(2).center());
+    ASSERT_EQ(tabs->currentWidget(), child<QWidget>(*ledger, "PageMarket"));
     const std::vector<TMarketPart> parts = MarketParts(summary.market);
     const char* const names[] = {"Favourite", "Difference", "OddsBands", "Fit", "Reliability"};
     ASSERT_EQ(parts.size(), std::size(names));
@@ -169,6 +184,71 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
         << readIni();
     withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), season()));
     EXPECT_TRUE(fs::is_regular_file(other));
+    w->close();
+}
+
+TEST_F(LedgerCommandTest, TheWhatIfPageReplaysTheStoreUnderTheRuleAndRangesTheUserSets) {
+    auto w = seasonWindow();
+    QAction* action = child<QAction>(*w, "ActionLedger");
+    withModal([action] { action->trigger(); }, choose("FolderDialogLedger", season(), season()));
+    TFormLedger* ledger = child<TFormLedger>(*w, "FormLedger");
+    QStringList errors;
+    ledger->ShowErrorBox = [&errors](const QString& text) { errors << text; };
+    auto* tabs = child<QTabWidget>(*ledger, "TabsLedger");
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+    QWidget* page = child<QWidget>(*ledger, "PageWhatIf");
+    ASSERT_EQ(tabs->currentWidget(), page);
+    const int first = TSeasonReplay(store()).Stored().days.front();
+    const int last = TSeasonReplay(store()).Stored().days.back();
+
+    const struct {
+        const char* what;
+        std::function<void()> set;
+        TWhatIf question; // what the page must have asked
+        bool chart;
+    } cases[] = {
+        {"a rule",
+         [&] { child<QDoubleSpinBox>(*page, "EditGood")->setValue(0.8); },
+         {ParseRule("good=0.8"), std::nullopt, {first, last}, std::nullopt},
+         false},
+        {"a sweep of min-odds over that rule",
+         [&] {
+             child<QComboBox>(*page, "ComboSweep")->setCurrentIndex(4);
+             child<QDoubleSpinBox>(*page, "EditSweepTo")->setValue(10);
+             child<QDoubleSpinBox>(*page, "EditSweepStep")->setValue(5);
+         },
+         {ParseRule("good=0.8"),
+          ParseSweep("min-odds=0:10:5", ParseRule("good=0.8")),
+          {first, last},
+          std::nullopt},
+         true},
+        {"the sweep chosen on the first day, judged on the second",
+         [&] { child<QCheckBox>(*page, "CheckJudge")->click(); },
+         {ParseRule("good=0.8"),
+          ParseSweep("min-odds=0:10:5", ParseRule("good=0.8")),
+          {first, first},
+          TLedgerRange{last, last}},
+         true},
+    };
+    for (const auto& c : cases) {
+        c.set();
+        child<QPushButton>(*page, "ButtonReplay")->click();
+        EXPECT_TRUE(errors.isEmpty()) << c.what << ": " << errors.join('\n').toStdString();
+        QStringList expected;
+        for (const std::string& line :
+             WhatIfLines(c.question, AnswerWhatIf(TSeasonReplay(store()), c.question), {}))
+            expected << qsjis(line);
+        EXPECT_EQ(child<QPlainTextEdit>(*page, "TextWhatIf")->toPlainText(), expected.join('\n'))
+            << c.what;
+        EXPECT_EQ(child<TChartView>(*page, "ChartSweep")->isVisible(), c.chart) << c.what;
+    }
+
+    // a range that ends before it begins asks nothing
+    child<QDateEdit>(*page, "DateJudgeFrom")->setDate(QDate(2001, 1, 1));
+    child<QPushButton>(*page, "ButtonReplay")->click();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(u("判定の期間は条件を選ぶ期間の終わりより後に")))
+        << errors[0].toStdString();
     w->close();
 }
 

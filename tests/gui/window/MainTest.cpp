@@ -91,6 +91,8 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
         {"ActionRaceIndex", "表示", "レース一覧の表示(&I)", "レース一覧を表示します", 5, false,
          true},
         {"ActionBamei", "表示", "馬名の表示(&B)", "馬名を表示します", 7, false, true},
+        {"ActionGraph", "表示", "指数グラフ(&G)", "馬の指数の推移をグラフで表示します", -1, true,
+         true},
         {"ActionCfg", "オプション", "環境設定(&C)", "環境設定を行います", 6, true, false},
         {"ActionContent", "ヘルプ", "目次(&C)", "ヘルプを表示します", 2, true, false},
         {"ActionAbout", "ヘルプ", "バージョン情報(&A)", "バージョン情報を表示します", 3, true,
@@ -107,6 +109,13 @@ TEST_F(WindowTest, EveryCommandStartsWithItsCaptionHintPictureAndState) {
         {"ActionOutCsv", "出力", "CSV出力(&C)", "CSVファイルを出力します", -1, false, false},
         {"ActionLedger", "出力", "成績集計(&L)",
          "フォルダの開催日をまとめて、印と買い目の成績を集計します", -1, true, false},
+        {"ActionNextRace", "表示", "次のレース(&N)\tCtrl+PgDn, Alt+→", "次のレースを表示します", -1,
+         false, false},
+        {"ActionPrevRace", "表示", "前のレース(&P)\tCtrl+PgUp, Alt+←", "前のレースを表示します", -1,
+         false, false},
+        {"ActionPageYosou", "表示", "予想(&Y)", "予想のページを表示します", -1, false, false},
+        {"ActionPageOdds", "表示", "オッズ(&D)", "オッズのページを表示します", -1, false, false},
+        {"ActionPageCyo", "表示", "調教(&T)", "調教のページを表示します", -1, false, false},
     };
     // the window's commands are the actions with a category: these and no others
     QStringList names;
@@ -201,12 +210,16 @@ TEST_F(WindowTest, TheMenuBarShowsEachMenuWithItsCommandsInOrder) {
         const char* title;
         QStringList items; // "-": a separator
     } menus[] = {
-        {"ファイル(&F)", {u("開く(&O)"), u("閉じる(&C)"), u("終了(&X)")}},
+        {"ファイル(&F)",
+         {u("開く(&O)"), u("閉じる(&C)"), u("最近使った開催日(&R)"), u("終了(&X)")}},
         {"出力(&G)",
          {u("一括出力(&A)"), "-", u("詳細テキストファイル出力(&T)"), u("HTMLファイル出力(&H)"),
           u("WARSファイル出力(&W)"), u("RUVファイル出力(&Q)"), u("CSV出力(&C)"), "-",
           u("成績集計(&L)")}},
-        {"表示(&S)", {u("レース一覧の表示(&I)"), u("馬名の表示(&B)")}},
+        {"表示(&S)",
+         {u("レース一覧の表示(&I)"), u("馬名の表示(&B)"), u("指数グラフ(&G)"), "-",
+          u("次のレース(&N)\tCtrl+PgDn, Alt+→"), u("前のレース(&P)\tCtrl+PgUp, Alt+←"), "-",
+          u("予想(&Y)"), u("オッズ(&D)"), u("調教(&T)")}},
         {"オプション(&O)", {u("ツールバーの表示(&T)"), u("環境設定(&C)")}},
         {"ヘルプ(&H)", {u("目次(&C)"), u("バージョン情報(&A)")}},
     };
