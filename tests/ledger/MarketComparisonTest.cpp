@@ -303,6 +303,16 @@ TEST(MarketComparisonTest, TheFitsMeetTheModelTheSeasonWasDrawnFromOrSayTheDataA
             EXPECT_TRUE(fit.ends_with("出走馬に単勝オッズのない 1 レースは除きました。"));
             continue;
         }
+        // the market's log-loss on the later half: the mean over its races of −log q(winner)
+        double loss = 0;
+        for (std::size_t i = static_cast<std::size_t>(cal.earlier); i < season.size() - 1; ++i) {
+            std::vector<float> odds;
+            for (const TMarketRunner& runner : season[i].runners)
+                odds.push_back(runner.winOdds);
+            loss -=
+                std::log(MarketProbabilities(odds)[static_cast<std::size_t>(season[i].first - 1)]);
+        }
+        EXPECT_NEAR(cal.marketLoss, loss / cal.later, 1e-9);
         using namespace logitTerm;
         if (c.alpha == 0) {
             // the earlier half's 5,000 races give the score's own weight back
