@@ -6,6 +6,8 @@
 #include "race/RaceBase.h"
 #include "season/Sqlite.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -34,6 +36,60 @@ struct TRunKeyHash {
 using TWaitingRuns =
     std::unordered_map<TRunKey, std::vector<std::pair<std::size_t, int>>, TRunKeyHash>;
 
+// A past run of a runner's horse file: 0 date when the file has none.
+struct TPastRun {
+    int date = 0;
+    int course = 0;
+    int position = runResult::kUnknown;
+};
+
+// What the walk needs of one stored runner.
+struct TStoredRunner {
+    std::int64_t id = 0;  // the race's id in the store
+    std::size_t race = 0; // index into the races
+    int number = 0;
+    int date = 0;
+    int course = 0; // the one digit of the past runs
+    bool keyed = false;
+    std::string horse;
+    int mark = 0;
+    float winOdds = 0;
+    std::array<TPastRun, kPastRuns> runs{};
+};
+
+std::vector<TStoredRunner> readRunners(TSqliteDatabase& db,
+                                       const std::unordered_map<std::int64_t, std::size_t>& index) {
+    std::string sql = "SELECT race_id, number, date, course, horse_key, mark, win_odds";
+    for (int j = 1; j <= kPastRuns; ++j)
+        sql += Format(", run%d_date, run%d_course, run%d_position", j, j, j);
+    TSqliteStatement rows(db, sql + " FROM runner");
+    std::vector<TStoredRunner> runners;
+    while (rows.Step()) {
+        TStoredRunner& r = runners.emplace_back();
+        r.id = rows.Int64(0);
+        r.race = index.at(r.id);
+        r.number = rows.Int(1);
+        r.date = rows.Int(2);
+        r.course = rows.Int(3) % 10;
+        r.keyed = !rows.IsNull(4);
+        if (r.keyed)
+            r.horse = rows.Text(4);
+        r.mark = rows.Int(5);
+        r.winOdds = static_cast<float>(rows.Double(6));
+        for (int j = 0; j < kPastRuns; ++j) {
+            const int column = 7 + 3 * j;
+            if (rows.IsNull(column) || rows.IsNull(column + 1))
+                continue;
+            TPastRun& run = r.runs[static_cast<std::size_t>(j)];
+            run.date = rows.Int(column);
+            run.course = rows.Int(column + 1);
+            run.position = rows.IsNull(column + 2) ? runResult::kUnknown
+                                                   : runResult::Normalized(rows.Int(column + 2));
+        }
+    }
+    return runners;
+}
+
 } // namespace
 
 TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
@@ -58,42 +114,35 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
     // hands its horse's past runs to the runners still waiting for them, then waits for its
     // own. So each runner's result comes from the earliest later runner of the same horse
     // whose past runs hold that date at that course, as the view runner_results gives it.
-    std::string sql = "SELECT race_id, number, date, course, horse_key, mark, win_odds";
-    for (int j = 1; j <= kPastRuns; ++j)
-        sql += Format(", run%d_date, run%d_course, run%d_position", j, j, j);
-    TSqliteStatement runners(db, sql + " FROM runner ORDER BY date, race_id, number");
+    // The rows are read as stored and put in that order here, which costs far less than
+    // having the store sort them.
+    std::vector<TStoredRunner> runners = readRunners(db, index);
+    std::sort(runners.begin(), runners.end(), [](const TStoredRunner& a, const TStoredRunner& b) {
+        return std::tie(a.date, a.id, a.number) < std::tie(b.date, b.id, b.number);
+    });
     TWaitingRuns waiting;
-    while (runners.Step()) {
-        const std::size_t r = index.at(runners.Int64(0));
-        TLedgerRace& race = stored.races[r];
-        const int runner = runners.Int(1);
-        const int date = runners.Int(2);
-        const bool keyed = !runners.IsNull(4);
-        const std::string key = runners.Text(4);
-        for (int j = 0; keyed && j < kPastRuns; ++j) {
-            const int column = 7 + 3 * j;
-            if (runners.IsNull(column) || runners.IsNull(column + 1) || runners.Int(column) >= date)
+    for (const TStoredRunner& runner : runners) {
+        TLedgerRace& race = stored.races[runner.race];
+        for (int j = 0; runner.keyed && j < kPastRuns; ++j) {
+            const TPastRun& run = runner.runs[static_cast<std::size_t>(j)];
+            if (run.date == 0 || run.date >= runner.date)
                 continue;
-            auto found = waiting.find({key, runners.Int(column), runners.Int(column + 1)});
+            auto found = waiting.find({runner.horse, run.date, run.course});
             if (found == waiting.end())
                 continue;
-            const int position = runners.IsNull(column + 2)
-                                     ? runResult::kUnknown
-                                     : runResult::Normalized(runners.Int(column + 2));
             for (const auto& [waitingRace, waitingRunner] : found->second)
                 stored.races[waitingRace].results[static_cast<std::size_t>(waitingRunner - 1)] =
-                    position;
+                    run.position;
             waiting.erase(found);
         }
-        if (keyed && runner >= 1 && runner <= race.runners)
-            waiting[{key, date, runners.Int(3) % 10}].emplace_back(r, runner);
+        if (runner.keyed && runner.number >= 1 && runner.number <= race.runners)
+            waiting[{runner.horse, runner.date, runner.course}].emplace_back(runner.race,
+                                                                             runner.number);
         // each mark's lowest runner number, as the prediction names it
-        const int mark = runners.Int(5);
-        if (mark >= 1 && mark <= kLedgerMarks &&
-            race.marked[static_cast<std::size_t>(mark - 1)] == 0) {
-            race.marked[static_cast<std::size_t>(mark - 1)] = runner;
-            race.winOdds[static_cast<std::size_t>(mark - 1)] =
-                static_cast<float>(runners.Double(6));
+        if (runner.mark >= 1 && runner.mark <= kLedgerMarks &&
+            race.marked[static_cast<std::size_t>(runner.mark - 1)] == 0) {
+            race.marked[static_cast<std::size_t>(runner.mark - 1)] = runner.number;
+            race.winOdds[static_cast<std::size_t>(runner.mark - 1)] = runner.winOdds;
         }
     }
     TSqliteStatement bets(db,

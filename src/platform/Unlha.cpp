@@ -208,6 +208,15 @@ public:
         : m_command(command), m_limits(limits), m_reasons(command.members.size()),
           m_written(command.members.size(), false), m_seen(command.members.size(), false) {}
 
+    // The members go into images, by the index of their names, instead of the folder; with
+    // prefix > 0, only their first prefix bytes, and the archive is read no further once
+    // every member has them.
+    void IntoMemory(std::vector<std::optional<std::string>>& images, std::uint64_t prefix) {
+        images.assign(m_command.members.size(), std::nullopt);
+        m_images = &images;
+        m_prefix = prefix;
+    }
+
     int run() {
         const bool readToEnd = readArchive();
         int missing = 0;
@@ -279,6 +288,9 @@ private:
             m_seen[*wanted] = true;
             if (!extractMember(a.get(), entry, *wanted))
                 return false;
+            if (m_prefix > 0 &&
+                std::find(m_written.begin(), m_written.end(), false) == m_written.end())
+                return true;
         }
     }
 
@@ -313,7 +325,10 @@ private:
         m_seen[i] = true;
         if (m_written[i]) {
             std::error_code ignored;
-            fs::remove(fs::path(m_command.folder) / m_command.members[i], ignored);
+            if (m_images)
+                (*m_images)[i].reset();
+            else
+                fs::remove(fs::path(m_command.folder) / m_command.members[i], ignored);
             m_written[i] = false;
         }
         if (!m_reasons[i])
@@ -326,6 +341,8 @@ private:
         const std::uint64_t declared = archive_entry_size_is_set(entry)
                                            ? static_cast<std::uint64_t>(archive_entry_size(entry))
                                            : m_limits.member;
+        if (m_images)
+            return readMember(a, declared, i);
         PartialFile out(fs::path(m_command.folder) / wanted);
         std::uint64_t total = 0;
         char buffer[64 * 1024];
@@ -361,6 +378,42 @@ private:
         return true;
     }
 
+    // extractMember into memory.
+    bool readMember(archive* a, std::uint64_t declared, std::size_t i) {
+        std::string image;
+        if (m_prefix == 0)
+            image.reserve(static_cast<std::size_t>(std::min(declared, m_limits.member)));
+        char buffer[64 * 1024];
+        for (;;) {
+            const std::uint64_t room = m_prefix > 0 ? m_prefix - image.size() : sizeof buffer;
+            if (room == 0)
+                break;
+            const la_ssize_t n = archive_read_data(
+                a, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(room, sizeof buffer)));
+            if (n == 0)
+                break;
+            if (n < 0) {
+                refuse(i, archiveError(a, "データが壊れています"));
+                return n != ARCHIVE_FATAL;
+            }
+            if (image.size() + static_cast<std::uint64_t>(n) > declared) {
+                refuse(i, sjis("ヘッダにある ") + std::to_string(declared) +
+                              sjis(" バイトより多くのデータがあります"));
+                return true;
+            }
+            if (m_total + image.size() + static_cast<std::uint64_t>(n) > m_limits.archive) {
+                refuse(i, sjis("展開するファイルの合計が、1つのアーカイブの上限 ") +
+                              sizeText(m_limits.archive) + sjis(" を超えます"));
+                return true;
+            }
+            image.append(buffer, static_cast<std::size_t>(n));
+        }
+        m_total += image.size();
+        (*m_images)[i] = std::move(image);
+        m_written[i] = true;
+        return true;
+    }
+
     void report(const std::string& line) { m_messages += line + "\n"; }
 
     std::string archiveName() const { return toCp932Lenient(m_command.archive); }
@@ -376,6 +429,8 @@ private:
     std::uint64_t m_total = 0;
     int m_failedHeaders = 0;
     std::string m_messages;
+    std::vector<std::optional<std::string>>* m_images = nullptr;
+    std::uint64_t m_prefix = 0;
 };
 
 } // namespace
@@ -446,6 +501,19 @@ std::string ExtractMembers(const std::string& archive, const std::string& folder
     Unlha(nullptr, UnlhaCommandLine(archive, folder, members).c_str(), output.data(),
           kBufferSize - 1);
     return std::string(output.data());
+}
+
+TMemberImages ExtractMembersInMemory(const std::string& archive,
+                                     const std::vector<std::string>& members,
+                                     std::uint64_t prefix) {
+    Utf8LocaleScope utf8;
+    const UnlhaCommand command{archive, {}, members};
+    Extraction extraction(command, TExtractLimits{});
+    TMemberImages extracted;
+    extraction.IntoMemory(extracted.images, prefix);
+    extraction.run();
+    extracted.messages = extraction.messages();
+    return extracted;
 }
 
 std::string MemberNotOpenedMessage(const std::string& member, const std::string& reasons) {

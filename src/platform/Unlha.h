@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,17 @@ std::string UnlhaCommandLine(const std::string& archive, const std::string& fold
 // written). Callers check for the files they need and give the messages as the reason.
 std::string ExtractMembers(const std::string& archive, const std::string& folder,
                            const std::vector<std::string>& members);
+
+// The members of archive read into memory, by the index of their names (none for a member
+// that could not be read whole), with the archiver's messages as ExtractMembers gives them;
+// nothing is written. With prefix > 0 only each member's first prefix bytes are read.
+struct TMemberImages {
+    std::vector<std::optional<std::string>> images;
+    std::string messages;
+};
+TMemberImages ExtractMembersInMemory(const std::string& archive,
+                                     const std::vector<std::string>& members,
+                                     std::uint64_t prefix = 0);
 
 // The error text of a member that extraction did not yield: "<member>がオープンできません"
 // (CP932), then the archiver's reasons, one per line, with control bytes made visible.

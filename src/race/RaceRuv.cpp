@@ -94,23 +94,23 @@ std::optional<std::string> recordFileWarning(const char* name, std::size_t size,
 
 } // namespace
 
-int DayArchiveDate(const std::string& archive, const std::string& folder) {
-    struct TRemovedAtEnd {
-        fs::path file;
-        ~TRemovedAtEnd() {
-            std::error_code ignored;
-            fs::remove(file, ignored);
-        }
-    } const extracted{folder + kRaceFile};
-    const std::string reasons = ExtractMembers(archive, folder, {kRaceFile});
+int DayArchiveDate(const std::string& archive) {
     // the first record is all it takes
-    const std::optional<std::string> image =
-        ReadFileImage(extracted.file, raceRecord::kSize, TFileRead::Prefix);
+    const TMemberImages read = ExtractMembersInMemory(archive, {kRaceFile}, raceRecord::kSize);
+    const std::optional<std::string>& image = read.images.front();
     if (!image)
-        throw ERaceRuvOpenError(MemberNotOpenedMessage(kRaceFile, reasons));
+        throw ERaceRuvOpenError(MemberNotOpenedMessage(kRaceFile, read.messages));
     if (image->size() < raceRecord::kSize)
         return 0;
     return FieldToIntOrNothing(textOf(*image, raceRecord::kDate)).value_or(0);
+}
+
+TRaceFiles ReadRaceFiles(const std::string& archive) {
+    TMemberImages read = ExtractMembersInMemory(archive, {kDataFiles.begin(), kDataFiles.end()});
+    for (std::size_t i = 0; i < kDataFiles.size(); ++i)
+        if (!read.images[i])
+            throw ERaceRuvOpenError(MemberNotOpenedMessage(kDataFiles[i], read.messages));
+    return {std::move(*read.images[0]), std::move(*read.images[1]), std::move(*read.images[2])};
 }
 
 TRaceRuv::TRaceRuv(const std::string& archive, const std::string& folder)

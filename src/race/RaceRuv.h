@@ -28,10 +28,13 @@ struct TRaceFiles {
 
 // The date YYYYMMDD of a day archive as its race file gives it (the first race's date): the
 // day's own date, whatever the archive's name says; 0 when the race file holds no whole
-// race or that date is no number. Extracts the race file alone into folder (ending with
-// its separator) and removes it. Throws ERaceRuvOpenError as TRaceRuv does when the
-// archive yields no race file.
-int DayArchiveDate(const std::string& archive, const std::string& folder);
+// race or that date is no number. Reads the race file's first record into memory only.
+// Throws ERaceRuvOpenError as TRaceRuv does when the archive yields no race file.
+int DayArchiveDate(const std::string& archive);
+
+// The day's three record files read from its archive into memory, without the work folder,
+// for a TRaceRuv over many days in a row. Throws ERaceRuvOpenError as TRaceRuv does.
+TRaceFiles ReadRaceFiles(const std::string& archive);
 
 // The race data source over one day's archive of the RUV data service: the race
 // file, the runner file and the horse file, extracted into the work folder and kept

@@ -39,6 +39,9 @@ int archiveDate(const std::string& name) {
 // Why an entry named as a day archive is none; empty for a regular file or a link to one.
 std::string notADayArchive(const fs::directory_entry& entry) {
     std::error_code error;
+    // the listing's own type answers for a plain file without asking the disk again
+    if (entry.is_regular_file(error))
+        return {};
     const fs::file_status status = entry.status(error);
     if (error == std::errc::too_many_symbolic_link_levels)
         return sjis("リンクが循環しています");
@@ -100,8 +103,7 @@ TSeasonFolder SeasonDays(const fs::path& folder) {
     return found;
 }
 
-TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder,
-                             const TKnownDate& known) {
+TSeasonFolder DatedByContent(TSeasonFolder folder, const TKnownDate& known) {
     struct TDated {
         TSeasonDay day;
         bool nameAgrees;
@@ -112,7 +114,7 @@ TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder
         int content = known ? known(day) : 0;
         try {
             if (content == 0)
-                content = DayArchiveDate(day.archive.string(), workFolder);
+                content = DayArchiveDate(day.archive.string());
         } catch (const std::exception& error) {
             folder.skipped.push_back(name + ": " + MessageOf(error));
             continue;

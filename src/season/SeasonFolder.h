@@ -52,10 +52,9 @@ std::string DayCodeOfDate(int date);
 // The date inside a day archive when it is known without reading it (0 when it is not).
 using TKnownDate = std::function<int(const TSeasonDay&)>;
 
-// The days keyed by the date inside each archive (known, or read by DayArchiveDate,
-// extracting into workFolder): a name whose date differs from its content's gets a note, a date
-// held by two archives is counted once (the archive whose name agrees, else the first by name) and
-// the other is named among the duplicates, and an archive without a race file is skipped with the
-// archiver's reason. The days come in date order.
-TSeasonFolder DatedByContent(TSeasonFolder folder, const std::string& workFolder,
-                             const TKnownDate& known = {});
+// The days keyed by the date inside each archive (known, or read by DayArchiveDate): a name whose
+// date differs from its content's gets a note, a date held by two archives is counted once (the
+// archive whose name agrees, else the first by name) and the other is named among the duplicates,
+// and an archive without a race file is skipped with the archiver's reason. The days come in date
+// order.
+TSeasonFolder DatedByContent(TSeasonFolder folder, const TKnownDate& known = {});

@@ -24,7 +24,9 @@ TSqliteDatabase::TSqliteDatabase(const std::filesystem::path& file, int busyMill
     : m_file(file) {
     const int code =
         sqlite3_open_v2(file.c_str(), &m_db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW, nullptr);
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW |
+                            SQLITE_OPEN_NOMUTEX, // a connection is used by one thread at a time
+                        nullptr);
     if (code != SQLITE_OK) {
         const std::string reason = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
         sqlite3_close(m_db);

@@ -1,10 +1,10 @@
 #include "season/StoreUpdate.h"
 
 #include "platform/Cp932.h"
-#include "platform/WorkFolder.h"
 #include "race/RaceBase.h"
 #include "season/DayRecorder.h"
 #include "season/FileFingerprint.h"
+#include "season/ReadAhead.h"
 #include "season/SeasonStore.h"
 #include "season/StoreSchema.h"
 #include "platform/Reasons.h"
@@ -107,6 +107,44 @@ std::vector<TOddsStamp> currentOddsFiles(const TDaySession& session, const TSeas
     return files;
 }
 
+// What is read of one day before it is stored.
+struct TReadDay {
+    TSeasonDay day;
+    TFileFingerprint archive;
+    std::optional<std::string> unreadable; // why the day could not be opened
+    std::vector<TStoreRace> races;
+    std::vector<std::string> problems; // the races left out, with why (CP932)
+    std::string oddsFiles;
+    std::string warning; // CP932
+};
+
+// Opens the day, reads every race of it as the race view prepares it, and closes it again;
+// only session is touched.
+TReadDay readDay(TDaySession& session, const TSeasonDay& day) {
+    TReadDay read{day, HashedFingerprint(day.archive), {}, {}, {}, {}, {}};
+    const std::string name = pathText(day.archive.filename());
+    try {
+        // the odds of the day the archive holds, whatever its name says
+        session.OpenDay(day.archive.string(), DayCodeOfDate(day.date), true);
+    } catch (const std::exception& error) {
+        read.unreadable = name + ": " + MessageOf(error);
+        return read;
+    }
+    for (int i = 0; i < session.Race().RaceCount(); ++i) {
+        try {
+            session.PrepareRace(i, true);
+            read.races.push_back(CollectStoreRace(session, i));
+        } catch (const std::exception& error) {
+            read.problems.push_back(name + " " + session.Race().RaceLine(i) + ": " +
+                                    MessageOf(error));
+        }
+    }
+    read.oddsFiles = oddsText(currentOddsFiles(session, day, true));
+    read.warning = dayWarning(day, session);
+    session.CloseDay();
+    return read;
+}
+
 } // namespace
 
 void TStoreUpdater::plan() {
@@ -122,14 +160,20 @@ void TStoreUpdater::plan() {
     if (listed.days.empty() && listed.skipped.empty())
         throw ELedgerError(pathText(m_folder) +
                            sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
-    const TWorkFolder work;
-    m_season =
-        DatedByContent(std::move(listed), work.folderText(), [&stored](const TSeasonDay& day) {
-            const auto found = stored.find(day.archive.filename().string());
-            return found != stored.end() && FileStamp(day.archive).SameStamp(found->second.archive)
-                       ? found->second.date
-                       : 0;
-        });
+    // each archive's size and time, taken once
+    std::map<fs::path, TFileFingerprint> stamps;
+    auto stampOf = [&stamps](const fs::path& archive) -> const TFileFingerprint& {
+        auto found = stamps.find(archive);
+        if (found == stamps.end())
+            found = stamps.emplace(archive, FileStamp(archive)).first;
+        return found->second;
+    };
+    m_season = DatedByContent(std::move(listed), [&](const TSeasonDay& day) {
+        const auto found = stored.find(day.archive.filename().string());
+        return found != stored.end() && stampOf(day.archive).SameStamp(found->second.archive)
+                   ? found->second.date
+                   : 0;
+    });
     if (m_season.days.empty())
         throw NoReadableDay(m_folder, m_season.skipped);
     // the session only names the odds files here; it opens nothing
@@ -150,7 +194,7 @@ void TStoreUpdater::plan() {
         }
         const TStoredDay was = std::move(found->second);
         stored.erase(found);
-        if (FileStamp(day.archive).SameStamp(was.archive) &&
+        if (stampOf(day.archive).SameStamp(was.archive) &&
             sameOddsFiles(currentOddsFiles(session, day, false), was.odds, true)) {
             ++m_unchanged;
             continue;
@@ -204,53 +248,42 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
     if (stored.empty())
         DropHorseIndex(db);
     const int total = DaysToRead();
+    // the next days are read while this one is stored
+    TReadAhead<TReadDay> reader(
+        [this, &session](std::size_t d) { return readDay(session, m_toRead[d]); },
+        static_cast<std::size_t>(total));
     for (int d = 0; d < total; ++d) {
         if (progress && !progress(d + 1, total, ProgressCountText(d + 1, total))) {
             update.cancelled = true;
             break;
         }
-        const TSeasonDay& day = m_toRead[static_cast<std::size_t>(d)];
-        const std::string name = pathText(day.archive.filename());
-        const TFileFingerprint archive = HashedFingerprint(day.archive);
-        try {
-            // the odds of the day the archive holds, whatever its name says
-            session.OpenDay(day.archive.string(), DayCodeOfDate(day.date));
-        } catch (const std::exception& error) {
-            update.unreadable.push_back({day.date, name + ": " + MessageOf(error)});
-            if (stored.contains(day.date)) {
+        const TReadDay read = reader.Next();
+        const int date = read.day.date;
+        if (read.unreadable) {
+            update.unreadable.push_back({date, *read.unreadable});
+            if (stored.contains(date)) {
                 TSqliteTransaction transaction(db);
-                recorder.DeleteDay(day.date);
+                recorder.DeleteDay(date);
                 transaction.Commit();
             }
             continue;
         }
         TSqliteTransaction transaction(db);
-        recorder.DeleteDay(day.date);
-        std::vector<std::string> problems;
+        recorder.DeleteDay(date);
         bool hasOdds = false;
-        for (int i = 0; i < session.Race().RaceCount(); ++i) {
-            std::optional<TStoreRace> race;
-            try {
-                session.PrepareRace(i, true);
-                race = CollectStoreRace(session, i);
-            } catch (const std::exception& error) {
-                problems.push_back(name + " " + session.Race().RaceLine(i) + ": " +
-                                   MessageOf(error));
-                continue;
-            }
-            hasOdds = hasOdds || race->oddsSource.has_value();
-            recorder.InsertRace(day.date, *race);
+        for (const TStoreRace& race : read.races) {
+            hasOdds = hasOdds || race.oddsSource.has_value();
+            recorder.InsertRace(date, race);
         }
-        recorder.InsertDay({day.date, day.archive.filename().string(), archive.size, archive.mtime,
-                            archive.hash, oddsText(currentOddsFiles(session, day, true)), hasOdds});
-        for (std::size_t i = 0; i < problems.size(); ++i)
-            recorder.InsertNote(day.date, static_cast<int>(i), "problem",
-                                toUtf8Lenient(problems[i]));
-        if (const std::string warning = dayWarning(day, session); !warning.empty())
-            recorder.InsertNote(day.date, static_cast<int>(problems.size()), "warning",
-                                toUtf8Lenient(warning));
+        recorder.InsertDay({date, read.day.archive.filename().string(), read.archive.size,
+                            read.archive.mtime, read.archive.hash, read.oddsFiles, hasOdds});
+        for (std::size_t i = 0; i < read.problems.size(); ++i)
+            recorder.InsertNote(date, static_cast<int>(i), "problem",
+                                toUtf8Lenient(read.problems[i]));
+        if (!read.warning.empty())
+            recorder.InsertNote(date, static_cast<int>(read.problems.size()), "warning",
+                                toUtf8Lenient(read.warning));
         transaction.Commit();
-        session.CloseDay();
         ++update.daysRead;
     }
     CreateHorseIndex(db);

@@ -42,7 +42,10 @@ void TDaySession::FocusFree() {
 
 void TDaySession::RaceCreate(const std::string& archive) {
     RaceFree();
-    auto race = std::make_unique<TRaceRuv>(archive, m_workText);
+    adoptRace(std::make_unique<TRaceRuv>(archive, m_workText));
+}
+
+void TDaySession::adoptRace(std::unique_ptr<TRaceRuv> race) {
     m_fileWarnings = race->FileWarnings();
     m_race = std::move(race);
 }
@@ -131,9 +134,12 @@ void TDaySession::OpenDay(const std::string& archive) {
     OpenDay(archive, DayCodeOf(fs::path(archive).filename().string()));
 }
 
-void TDaySession::OpenDay(const std::string& archive, const std::string& dayCode) {
+void TDaySession::OpenDay(const std::string& archive, const std::string& dayCode, bool inMemory) {
     CloseDay();
-    RaceCreate(archive);
+    if (inMemory)
+        adoptRace(std::make_unique<TRaceRuv>(ReadRaceFiles(archive)));
+    else
+        RaceCreate(archive);
     const fs::path path(archive);
     m_dayCode = dayCode;
     m_archiveFolder = (fs::absolute(path).parent_path() / "").string();

@@ -12,6 +12,7 @@
 class TRaceBase;
 class TFocus;
 class TOdds;
+class TRaceRuv;
 class TOddsFile;
 
 // The commands of the output menu. The WARS command writes the WARS contest file and the
@@ -67,8 +68,10 @@ public:
     // Opens a day as the open command does: the race data source, the day code (characters
     // 3 to 8 of the archive's file name), the archive folder and the odds reader.
     void OpenDay(const std::string& archive);
-    // The same with the day code given (YYMMDD), for a day known by the date inside it.
-    void OpenDay(const std::string& archive, const std::string& dayCode);
+    // The same with the day code given (YYMMDD), for a day known by the date inside it; with
+    // inMemory, the record files are read from the archive into memory without the work
+    // folder, as the season store reads day after day.
+    void OpenDay(const std::string& archive, const std::string& dayCode, bool inMemory = false);
     void CloseDay();
     bool IsDayOpen() const { return m_race != nullptr; }
     // The open day's record files that are empty or not a whole number of records
@@ -112,6 +115,8 @@ public:
 
 private:
     void requireDayAndFocus() const;
+    // The day's race data source, with the warnings of its record files.
+    void adoptRace(std::unique_ptr<TRaceRuv> race);
 
     const TSettings& m_settings;
     TWorkFolder m_work;

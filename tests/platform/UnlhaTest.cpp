@@ -227,6 +227,11 @@ TEST_P(HostileArchives, WriteOnlyTheIntactMemberInsideTheFolder) {
     expected.replace(expected.find("{A}"), 3, (box.path() / "day.lzh").string());
     EXPECT_EQ(messages, J(expected));
     EXPECT_EQ(ReadBytes(work / "ruv_den2.kd2"), "intact");
+    // read into memory instead: the same reasons and the same member
+    const TMemberImages read =
+        ExtractMembersInMemory((box.path() / "day.lzh").string(), {"ruv_den1.kd2", "ruv_den2.kd2"});
+    EXPECT_EQ(read.messages, J(expected));
+    EXPECT_EQ(read.images, (std::vector<std::optional<std::string>>{std::nullopt, "intact"}));
     std::vector<std::string> everything;
     for (const auto& entry : fs::recursive_directory_iterator(box.path()))
         everything.push_back(fs::relative(entry.path(), box.path()).string());
@@ -279,6 +284,10 @@ TEST_F(UnlhaTest, BrokenArchivesSayWhatIsWrong) {
         EXPECT_EQ(e.result, 1) << c.name;
         EXPECT_EQ(e.messages, J(c.messages)) << c.name;
         EXPECT_EQ(FolderEntries(folder.path()), c.written) << c.name;
+        const TMemberImages read = ExtractMembersInMemory(archive, {"a", "b"});
+        EXPECT_EQ(read.messages, J(c.messages)) << c.name;
+        EXPECT_EQ(read.images[0].has_value(), !c.written.empty()) << c.name;
+        EXPECT_FALSE(read.images[1]) << c.name;
     }
 }
 
@@ -343,6 +352,17 @@ TEST_P(CompressedArchives, ExtractExactlyTheNamedMembersByteForByte) {
     ASSERT_EQ(e.result, 0) << e.messages;
     for (const LzhMember& member : expected)
         EXPECT_EQ(ReadBytes(m_folder.path() / member.name), member.data) << member.name;
+
+    // the same into memory, whole or the first bytes only
+    for (const std::uint64_t prefix : {0, 1, 100}) {
+        const TMemberImages read = ExtractMembersInMemory(
+            archive, {"ruv_den1.kd2", "ruv_den2.kd2", "ruv_uma.kd2"}, prefix);
+        EXPECT_EQ(read.messages, "");
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(read.images[i],
+                      prefix == 0 ? expected[i].data : expected[i].data.substr(0, prefix))
+                << expected[i].name << " " << prefix;
+    }
 }
 
 TEST_P(CompressedArchives, ATruncatedCopyWritesNoDamagedMember) {
