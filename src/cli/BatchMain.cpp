@@ -9,7 +9,6 @@
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "ledger/LedgerFiles.h"
-#include "ledger/MarketTables.h"
 #include "ledger/RuleComparison.h"
 #include "ledger/RuleSweep.h"
 #include "ledger/SeasonReplay.h"
@@ -258,11 +257,8 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
         return 1;
     }
     const TLedgerSummary summary = Summarize(result);
-    for (const std::string& line : SummaryLines(summary))
+    for (const std::string& line : SummaryLines(summary, o.market))
         out.line(line);
-    if (o.market)
-        for (const std::string& line : MarketLines(result.market))
-            out.line(line);
     const bool asked = question.rule != TRule{} || question.sweep || question.judge;
     const TWhatIfAnswer answer = asked ? AnswerWhatIf(*season.Replay(), question) : TWhatIfAnswer{};
     const std::vector<std::string> whatIf = WhatIfLines(question, answer);

@@ -167,15 +167,21 @@ std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<THtmlSec
     return page + "</body>\n</html>\n";
 }
 
-std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
+std::vector<std::string> SummaryLines(const TLedgerSummary& summary, bool marketTables) {
     std::vector<std::string> lines{OverviewText(summary), TimeDatabaseText(summary), ""};
     for (const TLedgerTable& table : {MarkTable(summary), BetTable(summary)}) {
         for (std::string& line : TableLines(table))
             lines.push_back(std::move(line));
         lines.push_back("");
     }
-    // ◎ against the favourite in one line; the batch tool's --market prints the tables
-    lines.push_back(DifferencePart(summary.market).sentence);
+    // ◎ against the favourite in one line, or every table of the comparison
+    if (marketTables) {
+        for (std::string& line : MarketLines(summary.market))
+            lines.push_back(std::move(line));
+        lines.push_back("");
+    } else {
+        lines.push_back(DifferencePart(summary.market).sentence);
+    }
     lines.push_back(SnapshotNote());
     return lines;
 }

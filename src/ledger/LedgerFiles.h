@@ -30,9 +30,9 @@ struct THtmlSection {
 std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<THtmlSection>& more = {});
 
 // The summary as the batch tool prints it: the overview, the two tables, the sentence on
-// the difference of the win returns of ◎ and the favourite, and the note on the odds (CP932
-// lines).
-std::vector<std::string> SummaryLines(const TLedgerSummary& summary);
+// the difference of the win returns of ◎ and the favourite (with marketTables, every table
+// of the comparison with the market instead), and the note on the odds (CP932 lines).
+std::vector<std::string> SummaryLines(const TLedgerSummary& summary, bool marketTables = false);
 
 // Writes the files of a ledger run (ledger.csv, ledger.html, market.csv, calibration.csv) into
 // folder, all together: each is written beside its place first, and none replaces its old file

@@ -163,6 +163,7 @@ ledger8() { # output folder, store
 }
 ledger8 "$work/new" "$work/s.sqlite" --market
 check "ledger --market prints the difference of ◎ and the favourite with its interval" grep -qx "◎の単勝回収率は1番人気より [-+][0-9.]*% [高低]い.*、95%区間は [-+][0-9.]*%～[-+][0-9.]*% で.*" "$work/new.log"
+check "ledger --market prints that sentence once, under its table" test "$(grep -c '^◎の単勝回収率は1番人気より' "$work/new.log")" -eq 1
 check "ledger --market says the demo season is too short to fit" grep -q "^確定レースが少なすぎるため" "$work/new.log"
 ledger8 "$work/again" "$work/s.sqlite"
 mkdir "$work/aside" && mv "$work/season8"/rv01012* "$work/aside"
