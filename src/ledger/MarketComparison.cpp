@@ -51,8 +51,8 @@ void TWinTally::Add(int result, float winOdds) {
         paid += TicketReturn(winOdds);
 }
 
-const std::array<double, 6>& OddsBandEdges() {
-    static const std::array<double, 6> edges{1.0, 2.0, 3.0, 5.0, 10.0, 20.0};
+const std::array<double, 5>& OddsBandEdges() {
+    static const std::array<double, 5> edges{1.0, 2.0, 4.0, 7.0, 15.0};
     return edges;
 }
 

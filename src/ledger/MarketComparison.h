@@ -98,5 +98,6 @@ struct TMarketSection {
 // known and neither was scratched or excluded.
 TMarketSection CompareWithMarket(std::span<const TMarketRace> races);
 
-// The bands of ◎'s win odds: from 1.0, 2.0, 3.0, 5.0, 10.0 and 20.0 upwards.
-const std::array<double, 6>& OddsBandEdges();
+// The bands of ◎'s win odds, as the ledger's breakdowns have them: under 2.0, 2.0 to 3.9,
+// 4.0 to 6.9, 7.0 to 14.9, and 15.0 upwards.
+const std::array<double, 5>& OddsBandEdges();
