@@ -30,7 +30,7 @@ season="$demo/season"
 mkdir -p "$demo/ledger"
 echo
 echo "== The season ledger of an 8-day sample season ($season)"
-"$batch" ledger "$season" --time "$season/time" --out "$demo/ledger"
+"$batch" ledger "$season" --time "$season/time" --out "$demo/ledger" --market
 
 # The window on the same day, with settings of its own: the demo's time database, the
 # demo's output folder and the day's folder for the open dialog (CP932 text, CR LF, as

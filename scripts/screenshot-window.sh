@@ -48,8 +48,12 @@
 #                                              docs/ledger-racelist.png: as breakdown, a click
 #                                              on the field 9～12頭 (FIELD_ROW_Y), then the page
 #                                              レース一覧 sorted by 的中, hits first (HITS_X)
+#   scripts/screenshot-window.sh market [BUILD]
+#                                              docs/ledger-market.png: as ledger for a 24-day
+#                                              season (enough races for the fits), then its
+#                                              page 市場との比較
 set -euo pipefail
-scene=${1:?menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger, whatif, breakdown or racelist}
+scene=${1:?menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger, whatif, market, breakdown or racelist}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${2:-$root/build/check}" && pwd)
 work=$(mktemp -d)
@@ -136,8 +140,9 @@ recent)
   steps="move 40 15 click move 70 ${RECENT_Y:-87} move 72 ${RECENT_Y:-87} wait wait"
   size=738x496
   out=docs/recent-days.png ;;
-ledger|whatif|breakdown|racelist)
-  "$build/tools/sampleday/make-sample-day" --season 8 "$work/season" > /dev/null
+ledger|whatif|market|breakdown|racelist)
+  days=8 && [ "$scene" = market ] && days=24
+  "$build/tools/sampleday/make-sample-day" --season "$days" "$work/season" > /dev/null
   ini="[Folder]\r\nInDenm=$work/season/\r\nOutTxt=$work/\r\nTime=$work/season/time/\r\n"
   args=()
   # 出力(G), then 成績集計(L); Enter takes the folder the dialog opens at
@@ -162,9 +167,14 @@ ledger|whatif|breakdown|racelist)
     steps="$steps move 330 ${FIELD_ROW_Y:-683} click wait move 450 114 click wait"
     steps="$steps move ${HITS_X:-938} ${HEADING_Y:-173} click wait click wait"
     out=docs/ledger-racelist.png
+  fi
+  if [ "$scene" = market ]; then
+    # the longer season takes longer to read; then the page's tab
+    steps="$steps wait wait wait wait wait wait move ${MARKET_TAB_X:-690} 114 click wait"
+    out=docs/ledger-market.png
   fi ;;
 *)
-  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger, whatif, breakdown or racelist" >&2
+  echo "unknown scene $scene: menu, day, open, error, tooltip, designed, odds, training, chart, recent, ledger, whatif, market, breakdown or racelist" >&2
   exit 2 ;;
 esac
 printf "$ini" | iconv -f UTF-8 -t CP932 > "$work/window.ini"

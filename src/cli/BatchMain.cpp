@@ -257,7 +257,7 @@ int ledger(const TSettings& settings, const TBatchOptions& o, const TBatchOutput
         return 1;
     }
     const TLedgerSummary summary = Summarize(result);
-    for (const std::string& line : SummaryLines(summary))
+    for (const std::string& line : SummaryLines(summary, o.market))
         out.line(line);
     const bool asked = question.rule != TRule{} || question.sweep || question.judge;
     const TWhatIfAnswer answer = asked ? AnswerWhatIf(*season.Replay(), question) : TWhatIfAnswer{};

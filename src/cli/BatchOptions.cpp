@@ -17,8 +17,9 @@ const char* const kBatchUsage =
     "  csv ARCHIVE          write the day for a spreadsheet, c + date + .csv, as CSV出力\n"
     "                       does: one row per runner, UTF-8\n"
     "  ledger FOLDER        how the marks and bets did over the day archives rv + YYMMDD\n"
-    "                       + .lzh in FOLDER: prints the summary and writes ledger.csv and\n"
-    "                       ledger.html into --out (default: the current folder)\n"
+    "                       + .lzh in FOLDER: prints the summary and writes ledger.csv,\n"
+    "                       ledger.html, market.csv and calibration.csv into --out\n"
+    "                       (default: the current folder)\n"
     "\n"
     "files for write (none given: the settings' switches):\n"
     "  --text               the detailed text report, s + date + course + .txt\n"
@@ -45,6 +46,8 @@ const char* const kBatchUsage =
     "  --judge FROM:TO      ledger: replay the --rule or --sweep, and the defaults, on the\n"
     "                       later days FROM to TO (YYMMDD:YYMMDD, after --to) and print\n"
     "                       both with the difference; a sweep also writes sweep-judge.csv\n"
+    "  --market             ledger: also print the top mark (◎) against the favourite, the\n"
+    "                       score and the odds as win probabilities, and ◎ by odds band\n"
     "  --ini FILE           the settings file, which must exist (default: ruvpelton.ini\n"
     "                       beside this tool; installed: ~/.config/ruvpelton/ruvpelton.ini)\n"
     "  --sjis               print CP932 bytes instead of UTF-8\n"
@@ -97,7 +100,8 @@ TBatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         {"--help", &TBatchOptions::help},       {"-h", &TBatchOptions::help},
         {"--version", &TBatchOptions::version}, {"--sjis", &TBatchOptions::sjis},
         {"--text", &TBatchOptions::text},       {"--html", &TBatchOptions::html},
-        {"--wars", &TBatchOptions::wars},       {"--ruv", &TBatchOptions::ruv}};
+        {"--wars", &TBatchOptions::wars},       {"--ruv", &TBatchOptions::ruv},
+        {"--market", &TBatchOptions::market}};
     const std::map<std::string, std::optional<std::string> TBatchOptions::*> textOptions{
         {"--time", &TBatchOptions::timeFolder}, {"--out", &TBatchOptions::outFolder},
         {"--rx", &TBatchOptions::rxFolder},     {"--jrdb", &TBatchOptions::jrdbFolder},

@@ -19,6 +19,7 @@ struct TBatchOptions {
     bool html = false;
     bool wars = false;
     bool ruv = false;
+    bool market = false; // ledger: print the comparison with the market
     std::optional<std::string> timeFolder;
     std::optional<std::string> outFolder;
     std::optional<std::string> rxFolder;

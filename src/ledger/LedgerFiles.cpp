@@ -3,6 +3,7 @@
 #include "ledger/LedgerBreakdown.h"
 #include "ledger/LedgerChart.h"
 #include "ledger/LedgerTables.h"
+#include "ledger/MarketTables.h"
 #include "output/CsvWriter.h"
 #include "output/ReportPieces.h"
 #include "platform/Cp932.h"
@@ -107,6 +108,19 @@ constexpr const char* kStyle =
     "td{text-align:right}tr:first-child th{background:#e8e8f0}"
     "p.note{color:#8a1f11}svg{font-size:12px}";
 
+// The comparison with the market: each part's table and sentence, the reliability chart
+// after its table when a race gives it a point.
+std::string marketHtml(const TMarketSection& market) {
+    std::string section = "<h2>市場との比較</h2>\n";
+    for (const TMarketPart& part : MarketParts(market)) {
+        section += "<h3>" + html(part.title) + "</h3>\n";
+        if (!part.table.headings.empty())
+            section += htmlTable(part.table);
+        section += "<p>" + html(part.sentence) + "</p>\n";
+    }
+    return market.calibration.races > 0 ? section + chartSvg(ReliabilityChart(market)) : section;
+}
+
 // One file of a ledger run: its name and its bytes.
 struct TLedgerFile {
     std::string name;
@@ -150,6 +164,7 @@ std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<TBreakdo
         page += chartSvg(LedgerChart(summary));
     if (const std::string note = ChartNote(summary); !note.empty())
         page += "<p class=\"note\">" + html(note) + "</p>\n";
+    page += marketHtml(summary.market);
     for (const THtmlSection& section : more) {
         page += "<h2>" + html(section.title) + "</h2>\n<pre>";
         for (const std::string& line : section.lines)
@@ -161,12 +176,20 @@ std::string LedgerHtml(const TLedgerSummary& summary, const std::vector<TBreakdo
     return page + "</body>\n</html>\n";
 }
 
-std::vector<std::string> SummaryLines(const TLedgerSummary& summary) {
+std::vector<std::string> SummaryLines(const TLedgerSummary& summary, bool marketTables) {
     std::vector<std::string> lines{OverviewText(summary), TimeDatabaseText(summary), ""};
     for (const TLedgerTable& table : {MarkTable(summary), BetTable(summary)}) {
         for (std::string& line : TableLines(table))
             lines.push_back(std::move(line));
         lines.push_back("");
+    }
+    // ◎ against the favourite in one line, or every table of the comparison
+    if (marketTables) {
+        for (std::string& line : MarketLines(summary.market))
+            lines.push_back(std::move(line));
+        lines.push_back("");
+    } else {
+        lines.push_back(DifferencePart(summary.market).sentence);
     }
     lines.push_back(SnapshotNote());
     lines.push_back(PlaceNote());
@@ -180,7 +203,9 @@ std::vector<fs::path> WriteLedgerFiles(const TLedger& ledger, const TLedgerSumma
     const std::vector<TBreakdown> breakdowns = Breakdowns(ledger.races);
     const TLedgerFile run[] = {{"ledger.csv", LedgerCsv(ledger)},
                                {"breakdown.csv", BreakdownCsv(breakdowns)},
-                               {"ledger.html", LedgerHtml(summary, breakdowns, more)}};
+                               {"ledger.html", LedgerHtml(summary, breakdowns, more)},
+                               {"market.csv", MarketCsv(ledger.market)},
+                               {"calibration.csv", CalibrationCsv(ledger.market)}};
     TFileSet files;
     for (const TLedgerFile& file : run)
         files.Write(folder / file.name, file.bytes);

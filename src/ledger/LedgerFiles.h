@@ -26,20 +26,21 @@ struct THtmlSection {
 };
 
 // ledger.html: one self-contained UTF-8 page without scripts: the overview, the mark and
-// bet tables, the tables by venue and by month, the breakdowns, and the chart as inline
-// SVG, then the sections of more.
+// bet tables, the tables by venue and by month, the breakdowns, the chart as inline SVG,
+// the comparison with the market with its reliability chart, then the sections of more.
 std::string LedgerHtml(const TLedgerSummary& summary,
                        const std::vector<TBreakdown>& breakdowns = {},
                        const std::vector<THtmlSection>& more = {});
 
-// The summary as the batch tool prints it: the overview, the two tables and the note on
-// the odds (CP932 lines).
-std::vector<std::string> SummaryLines(const TLedgerSummary& summary);
+// The summary as the batch tool prints it: the overview, the two tables, the sentence on
+// the difference of the win returns of ◎ and the favourite (with marketTables, every table
+// of the comparison with the market instead), and the note on the odds (CP932 lines).
+std::vector<std::string> SummaryLines(const TLedgerSummary& summary, bool marketTables = false);
 
-// Writes the files of a ledger run (ledger.csv, breakdown.csv, ledger.html) into folder, all
-// together: each is written beside its place first, and none replaces its old file unless every one
-// could be written. Nothing else is written. Returns their paths. Throws EInOutError naming the
-// file that failed.
+// Writes the files of a ledger run (ledger.csv, breakdown.csv, ledger.html, market.csv,
+// calibration.csv) into folder, all together: each is written beside its place first, and
+// none replaces its old file unless every one could be written. Nothing else is written.
+// Returns their paths. Throws EInOutError naming the file that failed.
 std::vector<std::filesystem::path> WriteLedgerFiles(const TLedger& ledger,
                                                     const TLedgerSummary& summary,
                                                     const std::filesystem::path& folder,

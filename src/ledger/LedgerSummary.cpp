@@ -69,6 +69,7 @@ TLedgerSummary Summarize(const TLedger& ledger) {
     s.skippedArchives = ledger.skippedArchives;
     s.daysWithoutOdds = ledger.daysWithoutOdds;
     s.timeDatabase = toCp932Lenient(ledger.timeDatabase.lexically_normal().string());
+    s.market = ledger.market;
     int lastDay = 0;
     int days = 0; // with races
     for (const TLedgerRace& race : ledger.races) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ledger/LedgerRace.h"
+#include "ledger/MarketComparison.h"
 #include "ledger/SeasonLedger.h"
 
 #include <array>
@@ -59,6 +60,7 @@ struct TLedgerSummary {
     std::vector<TDayTally> running; // one per day with a settled race
     int daysWithoutResults = 0;     // days with races but none settled: not in running
     std::string timeDatabase;       // the time.dbx of the figures (CP932)
+    TMarketSection market;
 };
 
 TLedgerSummary Summarize(const TLedger& ledger);

@@ -110,13 +110,17 @@ TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
         "time.dbx";
     std::vector<TLedgerRace> ruled =
         replayed ? Replay()->Races(m_rule) : std::vector<TLedgerRace>{};
+    std::vector<TMarketRace> marketRaces = ReadMarketRaces(db, stored);
+    std::vector<TMarketRace> market;
     for (std::size_t i = 0; i < stored.races.size(); ++i) {
         if (!isKept(stored.days[i]))
             continue;
+        market.push_back(std::move(marketRaces[i]));
         ledger.races.push_back(std::move(replayed ? ruled[i] : stored.races[i]));
         if (replayed)
             ledger.defaults.push_back(std::move(stored.races[i]));
     }
+    ledger.market = CompareWithMarket(market);
     // entries that are no day archives first, then the problems of the days from the
     // range's start on, in date order
     ledger.problems = update.skipped;

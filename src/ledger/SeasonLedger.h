@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ledger/LedgerRace.h"
+#include "ledger/MarketComparison.h"
 #include "season/SeasonFolder.h"
 #include "season/SeasonStore.h"
 #include "session/DaySession.h"
@@ -36,6 +37,9 @@ struct TLedger {
     TRule rule;
     std::vector<TLedgerRace> defaults;
     std::vector<std::string> storeNotes; // what the update did besides reading days (CP932)
+    // ◎ and the program's score beside the market, over the kept races as the day's
+    // prediction marked them
+    TMarketSection market;
 };
 
 // The season ledger over a folder of day archives: the season store of the folder is

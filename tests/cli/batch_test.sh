@@ -97,7 +97,9 @@ mkdir "$work/ledger"
 check "ledger prints the overview" grep -q "^期間 2001-01-06～2001-01-14  開催日 4  レース 144  確定 " "$work/ledger.log"
 check "ledger prints the mark and bet tables" grep -q "^合計  " "$work/ledger.log"
 check "ledger says the return uses the snapshot's odds" grep -q "スナップショット" "$work/ledger.log"
-check "ledger writes the two CSV files and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "breakdown.csv ledger.csv ledger.html "
+check "ledger writes its CSV files and the page only" test "$(ls "$work/ledger" | tr '\n' ' ')" = "breakdown.csv calibration.csv ledger.csv ledger.html market.csv "
+check "ledger prints the market's tables only when asked" test "$(grep -c '^\[単勝回収率の差' "$work/ledger.log")" -eq 0
+check "ledger always says how ◎ did against the favourite" grep -q "^◎の単勝回収率は1番人気より " "$work/ledger.log"
 check "ledger.csv has a heading and a row per race" test "$(wc -l <"$work/ledger/ledger.csv")" -eq 145
 check "ledger names its store, by default in the cache folder" grep -qx "成績データベース: ${XDG_CACHE_HOME:-$HOME/.cache}/ruvpelton/season-[0-9a-f]\{16\}\.sqlite" "$work/ledger.log"
 # a replay under another rule sets the defaults beside it, with the difference and a warning
@@ -157,9 +159,12 @@ golden="$(dirname "$0")/../data/golden/ledger"
 "$make_day" --season 8 "$work/season8" >/dev/null
 ledger8() { # output folder, store
   mkdir -p "$1"
-  "$batch" ledger "$work/season8" --time "$work/season8/time" --out "$1" --store "$2" >"$1.log"
+  "$batch" ledger "$work/season8" --time "$work/season8/time" --out "$1" --store "$2" "${@:3}" >"$1.log"
 }
-ledger8 "$work/new" "$work/s.sqlite"
+ledger8 "$work/new" "$work/s.sqlite" --market
+check "ledger --market prints the difference of ◎ and the favourite with its interval" grep -qx "◎の単勝回収率は1番人気より [-+][0-9.]*% [高低]い.*、95%区間は [-+][0-9.]*%～[-+][0-9.]*% で.*" "$work/new.log"
+check "ledger --market prints that sentence once, under its table" test "$(grep -c '^◎の単勝回収率は1番人気より' "$work/new.log")" -eq 1
+check "ledger --market says the demo season is too short to fit" grep -q "^確定レースが少なすぎるため" "$work/new.log"
 ledger8 "$work/again" "$work/s.sqlite"
 mkdir "$work/aside" && mv "$work/season8"/rv01012* "$work/aside"
 ledger8 "$work/first" "$work/steps.sqlite"
@@ -169,7 +174,7 @@ ledger8 "$work/steps" "$work/steps.sqlite"
 for run in new again steps; do
   check "$run store: ledger.html names the time database" grep -qx "<p>タイムデータ: $work/season8/time/time.dbx</p>" "$work/$run/ledger.html"
   check "$run store: the summary names the time database" grep -qx "タイムデータ: $work/season8/time/time.dbx" "$work/$run.log"
-  for file in ledger.csv breakdown.csv ledger.html; do
+  for file in ledger.csv breakdown.csv ledger.html market.csv calibration.csv; do
     check "$run store: $file is the ledger's of before" cmp "$golden/$file" <(grep -v '^<p>タイムデータ: ' "$work/$run/$file")
   done
 done

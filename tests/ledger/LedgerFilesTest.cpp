@@ -38,17 +38,19 @@ TLedger twoDays() {
 
 } // namespace
 
-TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
+TEST(LedgerFilesTest, WritesTheCsvFilesAndThePageWholeIntoTheFolderAndNothingElse) {
     TWorkFolder out;
     const TLedger ledger = twoDays();
     const TLedgerSummary summary = Summarize(ledger);
     WriteBinaryFile(out.path() / "ledger.csv", "an older ledger, replaced");
     const std::vector<fs::path> written = WriteLedgerFiles(ledger, summary, out.path());
+    const std::vector<std::string> files{"breakdown.csv", "calibration.csv", "ledger.csv",
+                                         "ledger.html", "market.csv"};
     EXPECT_EQ(written,
               (std::vector<fs::path>{out.path() / "ledger.csv", out.path() / "breakdown.csv",
-                                     out.path() / "ledger.html"}));
-    const std::vector<std::string> entries{"breakdown.csv", "ledger.csv", "ledger.html"};
-    EXPECT_EQ(FolderEntries(out.path()), entries);
+                                     out.path() / "ledger.html", out.path() / "market.csv",
+                                     out.path() / "calibration.csv"}));
+    EXPECT_EQ(FolderEntries(out.path()), files);
     EXPECT_EQ(ReadBytes(out.path() / "ledger.csv"), LedgerCsv(ledger));
     EXPECT_EQ(ReadBytes(out.path() / "breakdown.csv"), BreakdownCsv(Breakdowns(ledger.races)));
     EXPECT_EQ(SplitLines(ReadBytes(out.path() / "ledger.csv")).back(),
@@ -66,7 +68,7 @@ TEST(LedgerFilesTest, WritesTheCsvAndThePageWholeIntoTheFolderAndNothingElse) {
                       J(" (ファイルまたはフォルダがありません (No such file or directory))"));
     }
     EXPECT_FALSE(fs::exists(absent));
-    EXPECT_EQ(FolderEntries(out.path()), entries);
+    EXPECT_EQ(FolderEntries(out.path()), files);
 }
 
 TEST(LedgerFilesTest, ThePageIsSelfContainedAndShowsTheTablesTheNoteAndTheChart) {

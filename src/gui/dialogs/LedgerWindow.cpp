@@ -8,7 +8,9 @@
 
 #include "gui/dialogs/ChartView.h"
 #include "gui/dialogs/LedgerBreakdownPage.h"
+#include "gui/dialogs/LedgerMarketPage.h"
 #include "gui/dialogs/LedgerRaceListPage.h"
+#include "gui/dialogs/LedgerViews.h"
 #include "gui/dialogs/LedgerWhatIfPage.h"
 #include "gui/support/FolderChoice.h"
 #include "gui/support/QtBoundary.h"
@@ -31,46 +33,6 @@
 
 namespace {
 
-// A grid that shows a table whole: its headings in the fixed row, the row names in the
-// fixed column, the numbers right-aligned.
-TStrColGrid* tableGrid(const char* name, const TLedgerTable& table, QWidget* parent) {
-    auto* grid = new TStrColGrid(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->SetFocusDraw(false);
-    grid->SetSortOpt(soNon);
-    grid->SetColCount(static_cast<int>(table.headings.size()));
-    grid->SetRowCount(static_cast<int>(table.rows.size()) + 1);
-    grid->SetFixedRows(1);
-    grid->SetFixedCols(1);
-    grid->SetAlignment(kAlignRight);
-    const QFontMetrics metrics(grid->font());
-    std::vector<int> widths(table.headings.size(), 0);
-    auto put = [&](int row, const std::vector<std::string>& cells) {
-        for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c) {
-            grid->SetCells(static_cast<int>(c), row, cells[c]);
-            if (c == 0 || row == 0)
-                grid->SetCellAlignment(static_cast<int>(c), row, kAlignCenter);
-            widths[c] = std::max(widths[c], metrics.horizontalAdvance(qsjis(cells[c])) + 12);
-        }
-    };
-    put(0, table.headings);
-    for (std::size_t r = 0; r < table.rows.size(); ++r)
-        put(static_cast<int>(r) + 1, table.rows[r]);
-    const int rowHeight = metrics.height() + 6;
-    grid->SetDefaultRowHeight(rowHeight);
-    int total = 0;
-    for (std::size_t c = 0; c < widths.size(); ++c) {
-        grid->SetColWidths(static_cast<int>(c), widths[c]);
-        total += widths[c] + grid->GridLineWidth();
-    }
-    const int frame = 2 * grid->frameWidth();
-    grid->setFixedHeight(grid->RowCount() * (rowHeight + grid->GridLineWidth()) + frame);
-    grid->setMinimumWidth(total + frame);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    return grid;
-}
-
 QDate dateOf(int yyyymmdd) {
     return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
 }
@@ -85,13 +47,6 @@ QDateEdit* dateEdit(const char* name, int yyyymmdd, QWidget* parent) {
     edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     edit->setCalendarPopup(true);
     return edit;
-}
-
-QLabel* textLabel(const char* name, const std::string& cp932, QWidget* parent) {
-    auto* label = new QLabel(qsjis(cp932), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
 }
 
 // Hands a choice for the next ledger to its callback; false, after an error box, when it
@@ -152,11 +107,12 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     whatIf->ShowErrorBox = [this](const QString& text) { ShowErrorBox(text); };
     whatIf->setEnabled(!m_ledger.races.empty());
     tabs->addTab(whatIf, u("条件を変えて再計算(&W)"));
+    tabs->addTab(new TLedgerMarketPage(m_summary.market, tabs), u("市場との比較(&M)"));
 
     auto* layout = new QVBoxLayout(overview);
-    layout->addWidget(textLabel("LabelOverview", OverviewText(m_summary), this));
+    layout->addWidget(LedgerTextLabel("LabelOverview", OverviewText(m_summary), this));
     auto* timeRow = new QHBoxLayout;
-    m_labelTime = textLabel("LabelTime", TimeDatabaseText(m_summary), this);
+    m_labelTime = LedgerTextLabel("LabelTime", TimeDatabaseText(m_summary), this);
     m_labelTime->setTextInteractionFlags(Qt::TextSelectableByMouse);
     timeRow->addWidget(m_labelTime, 1);
     auto* time = new QPushButton(u("タイムデータの変更(&T)..."), this);
@@ -174,24 +130,24 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
         for (const std::string& line : *lines)
             problems += (problems.empty() ? "" : "\n") + line;
     if (!problems.empty())
-        layout->addWidget(textLabel("LabelProblems", problems, this));
-    QLabel* note = textLabel("LabelNote", SnapshotNote(), this);
+        layout->addWidget(LedgerTextLabel("LabelProblems", problems, this));
+    QLabel* note = LedgerTextLabel("LabelNote", SnapshotNote(), this);
     QPalette red = note->palette();
     red.setColor(QPalette::WindowText, QColor(0x8A, 0x1F, 0x11));
     note->setPalette(red);
     layout->addWidget(note);
-    layout->addWidget(tableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
-    QLabel* placeNote = textLabel("LabelPlaceNote", PlaceNote(), this);
+    layout->addWidget(LedgerTableGrid("GridMarks", MarkTable(m_summary), this), 0, Qt::AlignLeft);
+    QLabel* placeNote = LedgerTextLabel("LabelPlaceNote", PlaceNote(), this);
     placeNote->setWordWrap(true);
     layout->addWidget(placeNote);
-    layout->addWidget(tableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
+    layout->addWidget(LedgerTableGrid("GridBets", BetTable(m_summary), this), 0, Qt::AlignLeft);
     if (m_summary.settled > 0) {
         auto* chart = new TChartView(LedgerChart(m_summary), this);
         chart->setObjectName(QStringLiteral("ChartLedger"));
         layout->addWidget(chart, 1);
     }
     if (const std::string text = ChartNote(m_summary); !text.empty())
-        layout->addWidget(textLabel("LabelChartNote", text, this));
+        layout->addWidget(LedgerTextLabel("LabelChartNote", text, this));
 
     auto* window = new QVBoxLayout(this);
     auto* rangeRow = new QHBoxLayout;
@@ -210,7 +166,7 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     window->addWidget(tabs, 1);
     window->addLayout(rangeRow);
     auto* storeRow = new QHBoxLayout;
-    m_labelStore = textLabel(
+    m_labelStore = LedgerTextLabel(
         "LabelStore", sjis("成績データベース: ") + toCp932Lenient(m_ledger.store.string()), this);
     m_labelStore->setTextInteractionFlags(Qt::TextSelectableByMouse);
     storeRow->addWidget(m_labelStore, 1);
@@ -228,7 +184,8 @@ TFormLedger::TFormLedger(TLedger ledger, const TSettings& settings, QWidget* par
     buttons->addWidget(m_labelSaved, 1);
     auto* save = new QPushButton(u("CSV・HTML保存(&S)"), this);
     save->setObjectName(QStringLiteral("ButtonSave"));
-    save->setToolTip(u("集計をledger.csv、breakdown.csvとledger.htmlに書き出します"));
+    save->setToolTip(u("集計をledger.csv、breakdown.csv、ledger.html、market.csv、"
+                       "calibration.csvに書き出します"));
     connect(save, &QPushButton::clicked, this, &TFormLedger::ButtonSaveClick);
     auto* close = new QPushButton(u("閉じる(&C)"), this);
     close->setObjectName(QStringLiteral("ButtonClose"));
@@ -295,5 +252,6 @@ void TFormLedger::ButtonSaveClick() {
         return;
     }
     m_labelSaved->setText(QString::fromStdString(folder.string()) +
-                          u(" に ledger.csv、breakdown.csv と ledger.html を書きました"));
+                          u(" に ledger.csv、breakdown.csv、ledger.html、market.csv、"
+                            "calibration.csv を書きました"));
 }

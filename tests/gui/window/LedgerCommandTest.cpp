@@ -10,6 +10,7 @@
 #include "gui/support/QtBoundary.h"
 #include "gui/widgets/StrCGrid.h"
 #include "ledger/LedgerTables.h"
+#include "ledger/MarketTables.h"
 #include "ledger/SeasonLedger.h"
 #include "ledger/SeasonReplay.h"
 #include "ledger/WhatIf.h"
@@ -132,15 +133,36 @@ TEST_F(LedgerCommandTest, TheLedgerOfAChosenFolderOpensInItsOwnWindowAndSavesIts
     EXPECT_EQ(child<QLabel>(*ledger, "LabelNote")->text(), qsjis(SnapshotNote()));
     expectGridShows(*child<TStrColGrid>(*ledger, "GridMarks"), MarkTable(summary));
     expectGridShows(*child<TStrColGrid>(*ledger, "GridBets"), BetTable(summary));
+    // the comparison with the market on its tab: each table with its sentence, and the
+    // reliability chart
+    auto* tabs = child<QTabWidget>(*ledger, "TabsLedger");
+    QWidget* market = child<QWidget>(*ledger, "PageMarket");
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                      tabs->tabBar()->tabRect(tabs->indexOf(market)).center());
+    ASSERT_EQ(tabs->currentWidget(), market);
+    const std::vector<TMarketPart> parts = MarketParts(summary.market);
+    const char* const names[] = {"Favourite", "Difference", "OddsBands", "Fit", "Reliability"};
+    ASSERT_EQ(parts.size(), std::size(names));
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        const std::string name = names[i];
+        EXPECT_EQ(child<QLabel>(*ledger, ("Label" + name).c_str())->text(),
+                  qsjis(parts[i].sentence));
+        if (!parts[i].table.headings.empty())
+            expectGridShows(*child<TStrColGrid>(*ledger, ("Grid" + name).c_str()), parts[i].table);
+    }
+    EXPECT_EQ(ledger->findChild<QWidget*>(QStringLiteral("ChartReliability")) != nullptr,
+              summary.market.calibration.races > 0);
 
     QPushButton* save = child<QPushButton>(*ledger, "ButtonSave");
     withModal([save] { save->click(); }, choose("SaveDialogLedger", out(), out()));
     EXPECT_TRUE(fs::is_regular_file(out() / "ledger.csv"));
-    EXPECT_TRUE(fs::is_regular_file(out() / "breakdown.csv"));
-    EXPECT_TRUE(fs::is_regular_file(out() / "ledger.html"));
+    for (const char* file : {"breakdown.csv", "ledger.html", "market.csv", "calibration.csv"})
+        EXPECT_TRUE(fs::is_regular_file(out() / file)) << file;
     EXPECT_EQ(child<QLabel>(*ledger, "LabelSaved")->text(),
               QString::fromStdString(out().string()) +
-                  u(" に ledger.csv、breakdown.csv と ledger.html を書きました"));
+                  u(" に ledger.csv、breakdown.csv、ledger.html、market.csv、calibration.csv "
+                    "を書きました"));
 
     // the store lies where the settings say; another file is chosen for the next ledger
     QLabel* label = child<QLabel>(*ledger, "LabelStore");
