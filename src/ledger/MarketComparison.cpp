@@ -2,15 +2,12 @@
 
 #include "ledger/LedgerRace.h"
 #include "ledger/StoreLedger.h"
-#include "season/Sqlite.h"
 
 #include <algorithm>
-#include <unordered_map>
 
-std::vector<TMarketRace> ReadMarketRaces(TSqliteDatabase& db, const TStoredRaces& stored) {
+std::vector<TMarketRace> MarketRaces(const TStoredRaces& stored) {
     std::vector<TMarketRace> races;
     races.reserve(stored.races.size());
-    std::unordered_map<std::int64_t, std::size_t> index;
     for (std::size_t i = 0; i < stored.races.size(); ++i) {
         const TLedgerRace& ledgerRace = stored.races[i];
         TMarketRace& race = races.emplace_back();
@@ -20,23 +17,8 @@ std::vector<TMarketRace> ReadMarketRaces(TSqliteDatabase& db, const TStoredRaces
         race.settled = ledgerRace.Settled();
         race.runners.resize(ledgerRace.results.size());
         for (std::size_t k = 0; k < race.runners.size(); ++k)
-            race.runners[k].result = ledgerRace.results[k];
-        index[stored.ids[i]] = i;
-    }
-    TSqliteStatement runners(db, "SELECT race_id, number, score, win_odds FROM runner");
-    while (runners.Step()) {
-        const auto found = index.find(runners.Int64(0));
-        const int number = runners.Int(1);
-        if (found == index.end())
-            continue;
-        std::vector<TMarketRunner>& field = races[found->second].runners;
-        if (number < 1 || number > static_cast<int>(field.size()))
-            continue;
-        TMarketRunner& runner = field[static_cast<std::size_t>(number - 1)];
-        if (!runners.IsNull(2))
-            runner.score = runners.Double(2);
-        if (!runners.IsNull(3))
-            runner.winOdds = static_cast<float>(runners.Double(3));
+            race.runners[k] = {stored.scores[i][k].score, stored.scores[i][k].winOdds,
+                               ledgerRace.results[k]};
     }
     return races;
 }

@@ -8,7 +8,6 @@
 #include <span>
 #include <vector>
 
-class TSqliteDatabase;
 struct TStoredRaces;
 
 // One runner as the comparison with the market reads it from the store.
@@ -28,9 +27,9 @@ struct TMarketRace {
 };
 
 // Every race of the store, in the order of the days and of each day's races, with the marks
-// and scores of the day's prediction (not of a replay under another rule): the results come
-// from stored, the scores and odds from the store's runners, read once.
-std::vector<TMarketRace> ReadMarketRaces(TSqliteDatabase& db, const TStoredRaces& stored);
+// and scores of the day's prediction (not of a replay under another rule), as the ledger
+// read them.
+std::vector<TMarketRace> MarketRaces(const TStoredRaces& stored);
 
 // One strategy's win bets of 100 yen a race over the compared races.
 struct TWinTally {

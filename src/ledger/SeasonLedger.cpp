@@ -110,7 +110,7 @@ TLedger TSeasonLedger::compute(const TStoreUpdate& update) {
         "time.dbx";
     std::vector<TLedgerRace> ruled =
         replayed ? Replay()->Races(m_rule) : std::vector<TLedgerRace>{};
-    std::vector<TMarketRace> marketRaces = ReadMarketRaces(db, stored);
+    std::vector<TMarketRace> marketRaces = MarketRaces(stored);
     std::vector<TMarketRace> market;
     for (std::size_t i = 0; i < stored.races.size(); ++i) {
         if (!isKept(stored.days[i]))

@@ -55,12 +55,14 @@ struct TStoredRunner {
     int mark = 0;
     float winOdds = 0;
     float placeLow = 0; // 0: none
+    std::optional<double> score;
     std::array<TPastRun, kPastRuns> runs{};
 };
 
 std::vector<TStoredRunner> readRunners(TSqliteDatabase& db,
                                        const std::unordered_map<std::int64_t, std::size_t>& index) {
-    std::string sql = "SELECT race_id, number, date, course, horse_key, mark, win_odds, place_low";
+    std::string sql =
+        "SELECT race_id, number, date, course, horse_key, mark, win_odds, place_low, score";
     for (int j = 1; j <= kPastRuns; ++j)
         sql += Format(", run%d_date, run%d_course, run%d_position", j, j, j);
     TSqliteStatement rows(db, sql + " FROM runner");
@@ -78,8 +80,10 @@ std::vector<TStoredRunner> readRunners(TSqliteDatabase& db,
         r.mark = rows.Int(5);
         r.winOdds = static_cast<float>(rows.Double(6));
         r.placeLow = rows.IsNull(7) ? 0.0f : static_cast<float>(rows.Double(7));
+        if (!rows.IsNull(8))
+            r.score = rows.Double(8);
         for (int j = 0; j < kPastRuns; ++j) {
-            const int column = 8 + 3 * j;
+            const int column = 9 + 3 * j;
             if (rows.IsNull(column) || rows.IsNull(column + 1))
                 continue;
             TPastRun& run = r.runs[static_cast<std::size_t>(j)];
@@ -119,6 +123,7 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
         index[races.Int64(0)] = stored.races.size();
         stored.ids.push_back(races.Int64(0));
         stored.days.push_back(races.Int(1));
+        stored.scores.emplace_back(race.results.size());
         stored.races.push_back(std::move(race));
     }
     // One walk over the runners in the order of their races' dates: each runner first
@@ -146,8 +151,11 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
                     run.position;
             waiting.erase(found);
         }
-        if (runner.number >= 1 && runner.number <= race.runners)
+        if (runner.number >= 1 && runner.number <= race.runners) {
             race.placeLow[static_cast<std::size_t>(runner.number - 1)] = runner.placeLow;
+            stored.scores[runner.race][static_cast<std::size_t>(runner.number - 1)] = {
+                runner.score, runner.winOdds};
+        }
         if (runner.keyed && runner.number >= 1 && runner.number <= race.runners)
             waiting[{runner.horse, runner.date, runner.course}].emplace_back(runner.race,
                                                                              runner.number);

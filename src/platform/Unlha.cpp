@@ -337,40 +337,35 @@ private:
 
     // False when the archive cannot be read on after this member.
     bool extractMember(archive* a, archive_entry* entry, std::size_t i) {
-        const std::string& wanted = m_command.members[i];
         const std::uint64_t declared = archive_entry_size_is_set(entry)
                                            ? static_cast<std::uint64_t>(archive_entry_size(entry))
                                            : m_limits.member;
-        if (m_images)
-            return readMember(a, declared, i);
-        PartialFile out(fs::path(m_command.folder) / wanted);
-        std::uint64_t total = 0;
-        char buffer[64 * 1024];
-        for (;;) {
-            const la_ssize_t n = archive_read_data(a, buffer, sizeof buffer);
-            if (n == 0)
-                break;
-            if (n < 0) {
-                // a damaged member is skipped; the members after it are still read
-                refuse(i, archiveError(a, "データが壊れています"));
-                return n != ARCHIVE_FATAL;
+        if (m_images) {
+            std::string image;
+            if (m_prefix == 0)
+                image.reserve(static_cast<std::size_t>(std::min(declared, m_limits.member)));
+            const TRead read = readData(a, declared, i, [&image](const char* data, std::size_t n) {
+                image.append(data, n);
+            });
+            if (read.whole) {
+                m_total += image.size();
+                (*m_images)[i] = std::move(image);
+                m_written[i] = true;
             }
-            total += static_cast<std::uint64_t>(n);
-            if (total > declared) {
-                refuse(i, sjis("ヘッダにある ") + std::to_string(declared) +
-                              sjis(" バイトより多くのデータがあります"));
-                return true;
-            }
-            if (m_total + total > m_limits.archive) {
-                refuse(i, sjis("展開するファイルの合計が、1つのアーカイブの上限 ") +
-                              sizeText(m_limits.archive) + sjis(" を超えます"));
-                return true;
-            }
-            out.write(buffer, static_cast<std::size_t>(n));
+            return read.readOn;
         }
+        const fs::path target = fs::path(m_command.folder) / m_command.members[i];
+        PartialFile out(target);
+        std::uint64_t total = 0;
+        const TRead read = readData(a, declared, i, [&](const char* data, std::size_t n) {
+            total += n;
+            out.write(data, n);
+        });
+        if (!read.whole)
+            return read.readOn;
         if (out.error() != 0 || !out.putInPlace()) {
-            refuse(i, toCp932Lenient((fs::path(m_command.folder) / wanted).string()) +
-                          sjis(" に書き込めません: ") + SystemReason(out.error()));
+            refuse(i, toCp932Lenient(target.string()) + sjis(" に書き込めません: ") +
+                          SystemReason(out.error()));
             return true;
         }
         m_total += total;
@@ -378,40 +373,44 @@ private:
         return true;
     }
 
-    // extractMember into memory.
-    bool readMember(archive* a, std::uint64_t declared, std::size_t i) {
-        std::string image;
-        if (m_prefix == 0)
-            image.reserve(static_cast<std::size_t>(std::min(declared, m_limits.member)));
+    struct TRead {
+        bool whole = false; // every byte wanted was handed over
+        bool readOn = true; // the archive can be read on after this member
+    };
+
+    // Hands the member's data to write block by block (only its first m_prefix bytes when
+    // reading into memory with a prefix); a member that is damaged, longer than its header
+    // says or beyond the archive's limit is refused.
+    template <typename Write>
+    TRead readData(archive* a, std::uint64_t declared, std::size_t i, Write write) {
+        const std::uint64_t wanted = m_images && m_prefix > 0 ? m_prefix : declared + 1;
+        std::uint64_t total = 0;
         char buffer[64 * 1024];
-        for (;;) {
-            const std::uint64_t room = m_prefix > 0 ? m_prefix - image.size() : sizeof buffer;
-            if (room == 0)
-                break;
+        while (total < wanted) {
             const la_ssize_t n = archive_read_data(
-                a, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(room, sizeof buffer)));
+                a, buffer,
+                static_cast<std::size_t>(std::min<std::uint64_t>(wanted - total, sizeof buffer)));
             if (n == 0)
                 break;
             if (n < 0) {
+                // a damaged member is skipped; the members after it are still read
                 refuse(i, archiveError(a, "データが壊れています"));
-                return n != ARCHIVE_FATAL;
+                return {false, n != ARCHIVE_FATAL};
             }
-            if (image.size() + static_cast<std::uint64_t>(n) > declared) {
+            total += static_cast<std::uint64_t>(n);
+            if (total > declared) {
                 refuse(i, sjis("ヘッダにある ") + std::to_string(declared) +
                               sjis(" バイトより多くのデータがあります"));
-                return true;
+                return {false, true};
             }
-            if (m_total + image.size() + static_cast<std::uint64_t>(n) > m_limits.archive) {
+            if (m_total + total > m_limits.archive) {
                 refuse(i, sjis("展開するファイルの合計が、1つのアーカイブの上限 ") +
                               sizeText(m_limits.archive) + sjis(" を超えます"));
-                return true;
+                return {false, true};
             }
-            image.append(buffer, static_cast<std::size_t>(n));
+            write(buffer, static_cast<std::size_t>(n));
         }
-        m_total += image.size();
-        (*m_images)[i] = std::move(image);
-        m_written[i] = true;
-        return true;
+        return {true, true};
     }
 
     void report(const std::string& line) { m_messages += line + "\n"; }
