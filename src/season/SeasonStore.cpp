@@ -76,8 +76,8 @@ void TSeasonStore::open() {
     // The log keeps each day's transaction apart from the file until it is whole: a run
     // killed at any moment leaves the days committed before, and readers never wait for
     // the writer. A power cut may lose the last days, never the file: they are read again.
-    // The log is copied into the file every 40 MB (10,000 pages), so that the pages a run
-    // rewrites day after day (the index by horse) are copied once, not once a day.
+    // The log is copied into the file every 40 MB (10,000 pages), so that a build from
+    // nothing copies and syncs it a few times, not every few days.
     m_db->Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; "
                   "PRAGMA cache_size = -32768; PRAGMA wal_autocheckpoint = 10000");
     if (!HasStoreSchema(*m_db))

@@ -109,30 +109,6 @@ CREATE TABLE ledger (
   first INTEGER, second INTEGER, settled INTEGER, bets TEXT,
   hits INTEGER, stake INTEGER, return INTEGER
 );
--- a runner's result: from the earliest later day whose horse file holds its run
-CREATE VIEW runner_results AS
-SELECT printf('%04d-%02d-%02d', r.date / 10000, r.date / 100 % 100, r.date % 100) AS date,
-       ra.venue AS venue, ra.number AS race, r.number AS runner, r.horse_key AS horse_key,
-       r.horse_name AS horse_name, r.mark AS mark, r.score AS score, r.rank AS rank,
-       r.win_odds AS win_odds,
-       (SELECT CASE WHEN p BETWEEN 1 AND 18 OR p BETWEEN 31 AND 35 THEN p END
-        FROM (SELECT CASE
-                WHEN l.run1_date = r.date AND l.run1_course = r.course % 10 THEN l.run1_position
-                WHEN l.run2_date = r.date AND l.run2_course = r.course % 10 THEN l.run2_position
-                WHEN l.run3_date = r.date AND l.run3_course = r.course % 10 THEN l.run3_position
-                WHEN l.run4_date = r.date AND l.run4_course = r.course % 10 THEN l.run4_position
-                WHEN l.run5_date = r.date AND l.run5_course = r.course % 10 THEN l.run5_position
-                END AS p
-              FROM runner AS l
-              WHERE l.horse_key = r.horse_key AND l.date > r.date AND (
-            (l.run1_date = r.date AND l.run1_course = r.course % 10) OR
-            (l.run2_date = r.date AND l.run2_course = r.course % 10) OR
-            (l.run3_date = r.date AND l.run3_course = r.course % 10) OR
-            (l.run4_date = r.date AND l.run4_course = r.course % 10) OR
-            (l.run5_date = r.date AND l.run5_course = r.course % 10))
-              ORDER BY l.date, l.race_id, l.number LIMIT 1)) AS result,
-       r.race_id AS race_id
-FROM runner AS r JOIN race AS ra ON ra.race_id = r.race_id;
 -- the past runs of each day's horse file, one row each
 CREATE VIEW past_runs AS
 SELECT race_id, number, horse_key, date, 1 AS slot, run1_date AS run_date, run1_course AS run_course,
@@ -145,6 +121,26 @@ UNION ALL SELECT race_id, number, horse_key, date, 4 AS slot, run4_date AS run_d
        run4_position AS position FROM runner WHERE run4_date IS NOT NULL
 UNION ALL SELECT race_id, number, horse_key, date, 5 AS slot, run5_date AS run_date, run5_course AS run_course,
        run5_position AS position FROM runner WHERE run5_date IS NOT NULL;
+-- a runner's result: from the earliest later day whose horse file holds its run. The
+-- earliest is the least (date, race_id, number, slot) folded into one number, so that min()
+-- picks its row's position; the store keeps no index by horse, which would cost every day
+-- added a write in hundreds of places.
+CREATE VIEW runner_results AS
+WITH seen AS (
+  SELECT horse_key, run_date, run_course, position,
+         min(((date * 10000000 + race_id) * 100 + number) * 10 + slot) AS earliest
+  FROM past_runs WHERE horse_key IS NOT NULL AND run_date < date
+  GROUP BY horse_key, run_date, run_course)
+SELECT printf('%04d-%02d-%02d', r.date / 10000, r.date / 100 % 100, r.date % 100) AS date,
+       ra.venue AS venue, ra.number AS race, r.number AS runner, r.horse_key AS horse_key,
+       r.horse_name AS horse_name, r.mark AS mark, r.score AS score, r.rank AS rank,
+       r.win_odds AS win_odds,
+       CASE WHEN s.position BETWEEN 1 AND 18 OR s.position BETWEEN 31 AND 35
+            THEN s.position END AS result,
+       r.race_id AS race_id
+FROM runner AS r JOIN race AS ra ON ra.race_id = r.race_id
+LEFT JOIN seen AS s ON s.horse_key = r.horse_key AND s.run_date = r.date
+  AND s.run_course = r.course % 10;
 -- the bracket quinella and quinella odds of the snapshot, one row per pair with odds
 CREATE VIEW pair_odds AS
 SELECT race_id, 'bracket_quinella' AS kind, value ->> 0 AS first, value ->> 1 AS second,
@@ -174,14 +170,6 @@ bool HasStoreSchema(TSqliteDatabase& db) {
                                 ? sjis("成績集計のデータベースの版が違います(") +
                                       std::to_string(version) + ")"
                                 : sjis("成績集計のデータベースではありません"));
-}
-
-void CreateHorseIndex(TSqliteDatabase& db) {
-    db.Execute("CREATE INDEX IF NOT EXISTS runner_horse ON runner (horse_key, date)");
-}
-
-void DropHorseIndex(TSqliteDatabase& db) {
-    db.Execute("DROP INDEX IF EXISTS runner_horse");
 }
 
 void CreateStoreSchema(TSqliteDatabase& db) {

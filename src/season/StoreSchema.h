@@ -7,7 +7,7 @@ class TSqliteDatabase;
 // The store's tables and views, written down in the README for users' own queries.
 // PRAGMA user_version holds kStoreSchemaVersion and PRAGMA application_id
 // kStoreApplicationId; a file with other values is not read as a store.
-constexpr int kStoreSchemaVersion = 1;
+constexpr int kStoreSchemaVersion = 2;
 constexpr int kStoreApplicationId = 0x52555650; // "RUVP"
 
 // A database that is not a store of this schema (CP932 message).
@@ -21,10 +21,6 @@ public:
 // ESqliteError for a file that is no database.
 bool HasStoreSchema(TSqliteDatabase& db);
 
-// Creates every table, index and view in an empty database, with the two numbers above.
+// Creates every table and view in an empty database, with the two numbers above.
 void CreateStoreSchema(TSqliteDatabase& db);
 
-// The index of the runners by horse and date, which finds a runner's later runs (the view
-// runner_results). A store built from nothing gets it once at the end of the build.
-void CreateHorseIndex(TSqliteDatabase& db);
-void DropHorseIndex(TSqliteDatabase& db);

@@ -230,10 +230,8 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         recorder.DeleteDay(date);
         transaction.Commit();
     }
-    if (m_toRead.empty()) {
-        CreateHorseIndex(db);
+    if (m_toRead.empty())
         return update;
-    }
     TDaySession session(m_settings);
     session.FocusCreate();
     std::set<int> stored;
@@ -242,11 +240,6 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         while (dates.Step())
             stored.insert(dates.Int(0));
     }
-    // A store built from nothing gets its index by horse once at the end, from sorted
-    // rows, instead of a random place in it for every runner; a run killed before then
-    // leaves it to the next.
-    if (stored.empty())
-        DropHorseIndex(db);
     const int total = DaysToRead();
     // the next days are read while this one is stored
     TReadAhead<TReadDay> reader(
@@ -286,6 +279,5 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         transaction.Commit();
         ++update.daysRead;
     }
-    CreateHorseIndex(db);
     return update;
 }
