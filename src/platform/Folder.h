@@ -1,8 +1,11 @@
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 // A folder as the program joins file names to it: with its trailing separator
 // (an empty folder becomes the root, as a lone separator).
@@ -21,3 +24,20 @@ inline bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [&](char x, char y) { return lower(x) == lower(y); });
 }
+
+// Files of folders as a file system that ignores ASCII case finds them, from one listing of
+// each folder taken when a name in it is first asked for: for many names in few folders.
+class TCaseBlindFolders {
+public:
+    // path when its folder holds that name, else the entry whose name differs from it only
+    // in ASCII case (the first one listed); empty when there is neither or the folder
+    // cannot be listed.
+    std::string Existing(const std::filesystem::path& path);
+
+private:
+    struct TNames {
+        std::unordered_set<std::string> exact;
+        std::unordered_map<std::string, std::string> blind; // lower-case name: the name
+    };
+    std::unordered_map<std::string, TNames> m_folders;
+};

@@ -103,6 +103,16 @@ TSeasonFolder SeasonDays(const fs::path& folder) {
     return found;
 }
 
+bool TakeContentDate(TSeasonDay& day, int content) {
+    // a race file without races has no date of its own: the name's stands
+    if (content == 0 || content == day.date)
+        return true;
+    day.notes.push_back(sjis("名前の日付 ") + DateText(day.date) + sjis(" と中身の日付 ") +
+                        DateText(content) + sjis(" が違います: 中身の日付で数えます"));
+    day.date = content;
+    return false;
+}
+
 TSeasonFolder DatedByContent(TSeasonFolder folder, const TKnownDate& known) {
     struct TDated {
         TSeasonDay day;
@@ -119,13 +129,7 @@ TSeasonFolder DatedByContent(TSeasonFolder folder, const TKnownDate& known) {
             folder.skipped.push_back(name + ": " + MessageOf(error));
             continue;
         }
-        // a race file without races has no date of its own: the name's stands
-        const bool agrees = content == 0 || content == day.date;
-        if (!agrees) {
-            day.notes.push_back(sjis("名前の日付 ") + DateText(day.date) + sjis(" と中身の日付 ") +
-                                DateText(content) + sjis(" が違います: 中身の日付で数えます"));
-            day.date = content;
-        }
+        const bool agrees = TakeContentDate(day, content);
         dated.push_back({std::move(day), agrees});
     }
     // per date the archive whose name agrees first, else the first by name

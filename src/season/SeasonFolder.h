@@ -49,6 +49,10 @@ std::string DateText(int date);
 // The day code YYMMDD of a date YYYYMMDD.
 std::string DayCodeOfDate(int date);
 
+// Gives day the date inside its archive (content; 0: it has none, and the name's stands),
+// with a note when its name says another. True when the name agrees.
+bool TakeContentDate(TSeasonDay& day, int content);
+
 // The date inside a day archive when it is known without reading it (0 when it is not).
 using TKnownDate = std::function<int(const TSeasonDay&)>;
 

@@ -23,4 +23,3 @@ bool HasStoreSchema(TSqliteDatabase& db);
 
 // Creates every table and view in an empty database, with the two numbers above.
 void CreateStoreSchema(TSqliteDatabase& db);
-

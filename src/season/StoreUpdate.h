@@ -4,9 +4,11 @@
 #include "session/DaySession.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+class TDayReader;
 class TSeasonStore;
 struct TSettings;
 
@@ -41,6 +43,7 @@ public:
     // folder cannot be read, holds no day archive or none that can be read.
     TStoreUpdater(TSeasonStore& store, const TSettings& settings,
                   const std::filesystem::path& folder);
+    ~TStoreUpdater();
 
     // The dates of the folder's day archives.
     const std::vector<TSeasonDay>& Days() const { return m_season.days; }
@@ -54,7 +57,6 @@ public:
 private:
     struct TStoredDay;
     void plan();
-    std::string oddsStamps(const TSeasonDay& day) const;
 
     TSeasonStore& m_store;
     const TSettings& m_settings;
@@ -65,4 +67,7 @@ private:
     std::vector<std::string> m_droppedNames;
     bool m_recomputed = false;
     int m_unchanged = 0;
+    // the archives the store did not know, read from the start of the plan; last, so that
+    // it stops before what it reads goes
+    std::unique_ptr<TDayReader> m_early;
 };

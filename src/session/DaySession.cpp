@@ -64,12 +64,7 @@ std::string existingIgnoringCase(const std::string& path) {
     std::error_code error;
     if (fs::exists(path, error))
         return path;
-    const fs::path wanted(path);
-    for (fs::directory_iterator it(wanted.parent_path(), error), end; !error && it != end;
-         it.increment(error))
-        if (SameNameIgnoringCase(it->path().filename().string(), wanted.filename().string()))
-            return it->path().string();
-    return {};
+    return TCaseBlindFolders().Existing(path);
 }
 
 std::string jrdbArchive(const TSettings& settings, const std::string& dayCode) {
@@ -82,19 +77,15 @@ std::string ruvOddsArchive(const std::string& archiveFolder, const std::string& 
 
 } // namespace
 
-std::vector<fs::path> TDaySession::OddsSourceFiles(const fs::path& archive,
-                                                   const std::string& dayCode) const {
+std::vector<fs::path> OddsSourceFiles(const TSettings& settings, const fs::path& archive,
+                                      const std::string& dayCode) {
     std::vector<fs::path> files;
-    // an archive is found as the readers find it: J010106.LZH for j010106.lzh
-    auto add = [&files](const std::string& named) {
-        const std::string found = existingIgnoringCase(named);
-        files.emplace_back(found.empty() ? named : found);
-    };
-    if (m_settings.Other.DrnRx)
-        add(m_settings.Folder.DrnRx + "rx" + dayCode + ".txt");
-    if (m_settings.Other.Jrdb)
-        add(jrdbArchive(m_settings, dayCode));
-    add(ruvOddsArchive((fs::absolute(archive).parent_path() / "").string(), dayCode));
+    if (settings.Other.DrnRx)
+        files.emplace_back(settings.Folder.DrnRx + "rx" + dayCode + ".txt");
+    if (settings.Other.Jrdb)
+        files.emplace_back(jrdbArchive(settings, dayCode));
+    files.emplace_back(
+        ruvOddsArchive((fs::absolute(archive).parent_path() / "").string(), dayCode));
     return files;
 }
 

@@ -31,6 +31,14 @@ std::string ProgressCountText(int position, int total);
 // container and the prediction for the whole run; the race data source, the odds reader,
 // the archive folder and the day code while a day is open. The window and the batch tool
 // both work through it.
+// The odds files a day archive would be read with, as named, whether they exist or not: the
+// RX file and the JRDB odds archive when those sources are on, then the RUV odds archive
+// beside the day archive. The readers also take a file whose name differs only in ASCII
+// case.
+std::vector<std::filesystem::path> OddsSourceFiles(const TSettings& settings,
+                                                   const std::filesystem::path& archive,
+                                                   const std::string& dayCode);
+
 class TDaySession {
 public:
     // Creates the odds container; the prediction comes with FocusCreate.
@@ -59,12 +67,6 @@ public:
     // Why the odds archives that exist could not be read, on one line naming each archive
     // (CP932); empty when none failed.
     const std::string& OddsFileProblem() const { return m_oddsProblem; }
-    // The odds files a day archive would be read with, whether they exist or not: the RX
-    // file and the JRDB odds archive when those sources are on, then the RUV odds archive
-    // beside the day archive.
-    std::vector<std::filesystem::path> OddsSourceFiles(const std::filesystem::path& archive,
-                                                       const std::string& dayCode) const;
-
     // Opens a day as the open command does: the race data source, the day code (characters
     // 3 to 8 of the archive's file name), the archive folder and the odds reader.
     void OpenDay(const std::string& archive);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "season/FileFingerprint.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TCaseBlindFolders;
+struct TSeasonDay;
+struct TSettings;
+
+// An odds file a day was read with, as the store keeps it: its path, size, time and hash.
+struct TOddsStamp {
+    std::string path;
+    TFileFingerprint print;
+};
+
+// The stamps as the store's text: one line per file, "path<TAB>size<TAB>mtime<TAB>hash".
+std::string OddsText(const std::vector<TOddsStamp>& files);
+std::vector<TOddsStamp> OddsFilesOf(std::string_view text);
+
+// Same files with the same stamps (stamps true) or the same contents (stamps false).
+bool SameOddsFiles(const std::vector<TOddsStamp>& a, const std::vector<TOddsStamp>& b, bool stamps);
+
+// The odds files that exist among those the day would be read with, hashed or only stamped;
+// folders lists a folder once, when a file is not there under its own name.
+std::vector<TOddsStamp> CurrentOddsFiles(const TSettings& settings, const TSeasonDay& day,
+                                         TCaseBlindFolders& folders, bool hashed);
