@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
+#include <string_view>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -15,10 +17,12 @@
 
 namespace {
 
-// A run a runner waits to see in a later horse record: its horse, date and course (the
-// one digit of the past runs).
+constexpr std::size_t kNoRace = static_cast<std::size_t>(-1);
+
+// A run a runner waits to see in a later horse record: its horse (by its number among the
+// season's horses), date and course (the one digit of the past runs).
 struct TRunKey {
-    std::string horse;
+    std::uint32_t horse;
     int date;
     int course;
     bool operator==(const TRunKey&) const = default;
@@ -26,15 +30,10 @@ struct TRunKey {
 
 struct TRunKeyHash {
     std::size_t operator()(const TRunKey& k) const {
-        return std::hash<std::string>()(k.horse) ^
-               (static_cast<std::size_t>(k.date) * 31 + k.course);
+        return (static_cast<std::size_t>(k.horse) * 0x9E3779B97F4A7C15ULL) ^
+               (static_cast<std::size_t>(k.date) * 31 + static_cast<std::size_t>(k.course));
     }
 };
-
-// The runners (race index, runner number) waiting for each run; a runner leaves once a
-// later record gives its result, so the map holds only the runners still waiting.
-using TWaitingRuns =
-    std::unordered_map<TRunKey, std::vector<std::pair<std::size_t, int>>, TRunKeyHash>;
 
 // A past run of a runner's horse file: 0 date when the file has none.
 struct TPastRun {
@@ -49,9 +48,8 @@ struct TStoredRunner {
     std::size_t race = 0; // index into the races
     int number = 0;
     int date = 0;
-    int course = 0; // the one digit of the past runs
-    bool keyed = false;
-    std::string horse;
+    int course = 0;                     // the one digit of the past runs
+    std::optional<std::uint32_t> horse; // none: no key
     int mark = 0;
     float winOdds = 0;
     float placeLow = 0; // 0: none
@@ -59,51 +57,105 @@ struct TStoredRunner {
     std::array<TPastRun, kPastRuns> runs{};
 };
 
+// The store writes no zero where a value is missing (NULL instead), so a NULL read as 0
+// means the same; only a course can be 0 and must be told from NULL.
 std::vector<TStoredRunner> readRunners(TSqliteDatabase& db,
-                                       const std::unordered_map<std::int64_t, std::size_t>& index) {
+                                       const std::vector<std::size_t>& raceOfId) {
     std::string sql =
         "SELECT race_id, number, date, course, horse_key, mark, win_odds, place_low, score";
     for (int j = 1; j <= kPastRuns; ++j)
         sql += Format(", run%d_date, run%d_course, run%d_position", j, j, j);
     TSqliteStatement rows(db, sql + " FROM runner");
+    std::unordered_map<std::string_view, std::uint32_t> horses;
+    std::deque<std::string> horseKeys; // the texts the map's keys view
     std::vector<TStoredRunner> runners;
     while (rows.Step()) {
         TStoredRunner& r = runners.emplace_back();
         r.id = rows.Int64(0);
-        r.race = index.at(r.id);
+        r.race = r.id >= 0 && static_cast<std::size_t>(r.id) < raceOfId.size()
+                     ? raceOfId[static_cast<std::size_t>(r.id)]
+                     : kNoRace;
         r.number = rows.Int(1);
         r.date = rows.Int(2);
         r.course = rows.Int(3) % 10;
-        r.keyed = !rows.IsNull(4);
-        if (r.keyed)
-            r.horse = rows.Text(4);
+        if (const std::string_view key = rows.TextView(4); !key.empty()) {
+            auto found = horses.find(key);
+            if (found == horses.end())
+                found = horses
+                            .emplace(horseKeys.emplace_back(key),
+                                     static_cast<std::uint32_t>(horses.size()))
+                            .first;
+            r.horse = found->second;
+        }
         r.mark = rows.Int(5);
         r.winOdds = static_cast<float>(rows.Double(6));
-        r.placeLow = rows.IsNull(7) ? 0.0f : static_cast<float>(rows.Double(7));
-        if (!rows.IsNull(8))
-            r.score = rows.Double(8);
+        r.placeLow = static_cast<float>(rows.Double(7));
+        if (const double score = rows.Double(8); score != 0)
+            r.score = score;
         for (int j = 0; j < kPastRuns; ++j) {
             const int column = 9 + 3 * j;
-            if (rows.IsNull(column) || rows.IsNull(column + 1))
-                continue;
             TPastRun& run = r.runs[static_cast<std::size_t>(j)];
             run.date = rows.Int(column);
+            if (run.date == 0 || rows.IsNull(column + 1)) {
+                run.date = 0;
+                continue;
+            }
             run.course = rows.Int(column + 1);
-            run.position = rows.IsNull(column + 2) ? runResult::kUnknown
-                                                   : runResult::Normalized(rows.Int(column + 2));
+            run.position = runResult::Normalized(rows.Int(column + 2));
         }
     }
     return runners;
 }
 
+// The runners waiting for each run, as lists threaded through one vector: a runner leaves
+// once a later record gives its result, so the map holds only the runners still waiting.
+class TWaitingRuns {
+public:
+    void Add(const TRunKey& key, std::size_t race, int number) {
+        const auto [head, added] = m_first.try_emplace(key, m_entries.size());
+        m_entries.push_back({race, number, added ? kEnd : head->second});
+        if (!added)
+            head->second = m_entries.size() - 1;
+    }
+
+    // Hands position to every runner waiting for key, which then waits no more.
+    void Settle(const TRunKey& key, int position, std::vector<TLedgerRace>& races) {
+        const auto found = m_first.find(key);
+        if (found == m_first.end())
+            return;
+        for (std::size_t e = found->second; e != kEnd; e = m_entries[e].next)
+            races[m_entries[e].race].results[static_cast<std::size_t>(m_entries[e].number - 1)] =
+                position;
+        m_first.erase(found);
+    }
+
+private:
+    static constexpr std::size_t kEnd = static_cast<std::size_t>(-1);
+    struct TEntry {
+        std::size_t race;
+        int number;
+        std::size_t next;
+    };
+    std::unordered_map<TRunKey, std::size_t, TRunKeyHash> m_first;
+    std::vector<TEntry> m_entries;
+};
+
 } // namespace
 
 TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
-    TStoredRaces stored;
-    std::unordered_map<std::int64_t, std::size_t> index;
+    // The races are read as stored and put in the order of the days and of each day's
+    // races here; the store would look each one up again through its index to give them
+    // in that order.
+    struct TRead {
+        int day;
+        int seq;
+        std::int64_t id;
+        TLedgerRace race;
+    };
+    std::vector<TRead> read;
     TSqliteStatement races(
         db, "SELECT race_id, day, date, venue, number, runners, surface, age_condition, "
-            "class_code, grade_code, distance, clear_leader, seq FROM race ORDER BY day, seq");
+            "class_code, grade_code, distance, clear_leader, seq FROM race");
     while (races.Step()) {
         TLedgerRace race;
         race.date = races.Int(2);
@@ -117,14 +169,27 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
         race.ageCondition = races.Text(7);
         race.classCode = races.Text(8);
         race.gradeCode = races.Text(9);
-        race.distance = races.IsNull(10) ? 0 : races.Int(10);
+        race.distance = races.Int(10); // NULL: 0, not known
         race.clearLeader = races.Int(11) != 0;
         race.seq = races.Int(12);
-        index[races.Int64(0)] = stored.races.size();
-        stored.ids.push_back(races.Int64(0));
-        stored.days.push_back(races.Int(1));
-        stored.scores.emplace_back(race.results.size());
-        stored.races.push_back(std::move(race));
+        read.push_back({races.Int(1), race.seq, races.Int64(0), std::move(race)});
+    }
+    std::sort(read.begin(), read.end(), [](const TRead& a, const TRead& b) {
+        return std::tie(a.day, a.seq) < std::tie(b.day, b.seq);
+    });
+    TStoredRaces stored;
+    std::vector<std::size_t> raceOfId; // by race id: the race's index, or kNoRace
+    for (TRead& r : read) {
+        if (r.id >= 0) {
+            const auto id = static_cast<std::size_t>(r.id);
+            if (id >= raceOfId.size())
+                raceOfId.resize(std::max(id + 1, raceOfId.size() * 2), kNoRace);
+            raceOfId[id] = stored.races.size();
+        }
+        stored.ids.push_back(r.id);
+        stored.days.push_back(r.day);
+        stored.scores.emplace_back(r.race.results.size());
+        stored.races.push_back(std::move(r.race));
     }
     // One walk over the runners in the order of their races' dates: each runner first
     // hands its horse's past runs to the runners still waiting for them, then waits for its
@@ -132,33 +197,28 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
     // whose past runs hold that date at that course, as the view runner_results gives it.
     // The rows are read as stored and put in that order here, which costs far less than
     // having the store sort them.
-    std::vector<TStoredRunner> runners = readRunners(db, index);
+    std::vector<TStoredRunner> runners = readRunners(db, raceOfId);
     std::sort(runners.begin(), runners.end(), [](const TStoredRunner& a, const TStoredRunner& b) {
         return std::tie(a.date, a.id, a.number) < std::tie(b.date, b.id, b.number);
     });
     TWaitingRuns waiting;
     for (const TStoredRunner& runner : runners) {
+        if (runner.race == kNoRace)
+            continue;
         TLedgerRace& race = stored.races[runner.race];
-        for (int j = 0; runner.keyed && j < kPastRuns; ++j) {
+        for (int j = 0; runner.horse && j < kPastRuns; ++j) {
             const TPastRun& run = runner.runs[static_cast<std::size_t>(j)];
-            if (run.date == 0 || run.date >= runner.date)
-                continue;
-            auto found = waiting.find({runner.horse, run.date, run.course});
-            if (found == waiting.end())
-                continue;
-            for (const auto& [waitingRace, waitingRunner] : found->second)
-                stored.races[waitingRace].results[static_cast<std::size_t>(waitingRunner - 1)] =
-                    run.position;
-            waiting.erase(found);
+            if (run.date != 0 && run.date < runner.date)
+                waiting.Settle({*runner.horse, run.date, run.course}, run.position, stored.races);
         }
         if (runner.number >= 1 && runner.number <= race.runners) {
             race.placeLow[static_cast<std::size_t>(runner.number - 1)] = runner.placeLow;
             stored.scores[runner.race][static_cast<std::size_t>(runner.number - 1)] = {
                 runner.score, runner.winOdds};
+            if (runner.horse)
+                waiting.Add({*runner.horse, runner.date, runner.course}, runner.race,
+                            runner.number);
         }
-        if (runner.keyed && runner.number >= 1 && runner.number <= race.runners)
-            waiting[{runner.horse, runner.date, runner.course}].emplace_back(runner.race,
-                                                                             runner.number);
         // each mark's lowest runner number, as the prediction names it
         if (runner.mark >= 1 && runner.mark <= kLedgerMarks &&
             race.marked[static_cast<std::size_t>(runner.mark - 1)] == 0) {
@@ -166,11 +226,14 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
             race.winOdds[static_cast<std::size_t>(runner.mark - 1)] = runner.winOdds;
         }
     }
-    TSqliteStatement bets(db,
-                          "SELECT race_id, lower, higher, odds FROM bet ORDER BY race_id, slot");
-    while (bets.Step())
-        stored.races[index.at(bets.Int64(0))].bets.push_back(
-            {bets.Int(1), bets.Int(2), static_cast<float>(bets.Double(3))});
+    TSqliteStatement bets(db, "SELECT race_id, lower, higher, odds FROM bet");
+    while (bets.Step()) {
+        const std::int64_t id = bets.Int64(0);
+        if (id >= 0 && static_cast<std::size_t>(id) < raceOfId.size() &&
+            raceOfId[static_cast<std::size_t>(id)] != kNoRace)
+            stored.races[raceOfId[static_cast<std::size_t>(id)]].bets.push_back(
+                {bets.Int(1), bets.Int(2), static_cast<float>(bets.Double(3))});
+    }
     return stored;
 }
 

@@ -131,10 +131,15 @@ double TSqliteStatement::Double(int column) const {
 }
 
 std::string TSqliteStatement::Text(int column) const {
+    return std::string(TextView(column));
+}
+
+std::string_view TSqliteStatement::TextView(int column) const {
     const auto* text = sqlite3_column_text(m_statement, column);
-    return text ? std::string(reinterpret_cast<const char*>(text),
-                              static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column)))
-                : std::string();
+    return text ? std::string_view(
+                      reinterpret_cast<const char*>(text),
+                      static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column)))
+                : std::string_view();
 }
 
 TSqliteTransaction::TSqliteTransaction(TSqliteDatabase& db) : m_db(db) {

@@ -75,6 +75,8 @@ public:
     int Int(int column) const { return static_cast<int>(Int64(column)); }
     double Double(int column) const;
     std::string Text(int column) const;
+    // The same without a copy, valid until the next step; empty for NULL.
+    std::string_view TextView(int column) const;
 
 private:
     const TSqliteDatabase& m_db;
