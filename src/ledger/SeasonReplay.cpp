@@ -53,7 +53,10 @@ TSeasonReplay::TSeasonReplay(const std::filesystem::path& store) {
     *this = TSeasonReplay(db);
 }
 
-TSeasonReplay::TSeasonReplay(TSqliteDatabase& db) : m_stored(ReadStoredRaces(db)) {
+TSeasonReplay::TSeasonReplay(TSqliteDatabase& db) : TSeasonReplay(db, TSqliteReadTransaction(db)) {}
+
+TSeasonReplay::TSeasonReplay(TSqliteDatabase& db, const TSqliteReadTransaction&)
+    : m_stored(ReadStoredRaces(db)) {
     std::unordered_map<std::int64_t, std::size_t> index;
     m_inputs.resize(m_stored.races.size());
     for (std::size_t i = 0; i < m_stored.ids.size(); ++i) {

@@ -3,13 +3,13 @@
 #include "analysis/Focus.h"
 #include "analysis/Rule.h"
 #include "ledger/StoreLedger.h"
+#include "season/Sqlite.h"
 
 #include <array>
 #include <filesystem>
 #include <utility>
 #include <vector>
 
-class TSqliteDatabase;
 
 // A season replayed under another rule without reading an archive: the marks and bets are
 // computed again from each runner's stored figure cells, the results and odds are the
@@ -32,6 +32,9 @@ public:
     const TStoredRaces& Stored() const { return m_stored; }
 
 private:
+    // Everything read in one state of the store.
+    TSeasonReplay(TSqliteDatabase& db, const TSqliteReadTransaction& snapshot);
+
     struct TInput {
         std::vector<std::array<TFigureCell, TFocus::kCells>> cells; // by runner index
         std::vector<float> winOdds;                                 // by runner index; 0: none

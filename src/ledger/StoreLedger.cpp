@@ -143,6 +143,7 @@ private:
 } // namespace
 
 TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
+    const TSqliteReadTransaction snapshot(db);
     // The races are read as stored and put in the order of the days and of each day's
     // races here; the store would look each one up again through its index to give them
     // in that order.
@@ -153,19 +154,27 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
         TLedgerRace race;
     };
     std::vector<TRead> read;
+    // a season has few venues and surfaces: each text is converted once
+    std::unordered_map<std::string, std::string> cp932;
+    auto converted = [&cp932](std::string_view utf8) -> const std::string& {
+        auto found = cp932.find(std::string(utf8));
+        if (found == cp932.end())
+            found = cp932.emplace(utf8, toCp932Lenient(utf8)).first;
+        return found->second;
+    };
     TSqliteStatement races(
         db, "SELECT race_id, day, date, venue, number, runners, surface, age_condition, "
             "class_code, grade_code, distance, clear_leader, seq FROM race");
     while (races.Step()) {
         TLedgerRace race;
         race.date = races.Int(2);
-        race.venue = toCp932Lenient(races.Text(3));
+        race.venue = converted(races.TextView(3));
         race.number = races.Int(4);
         race.runners = races.Int(5);
         race.results.assign(static_cast<std::size_t>(std::max(race.runners, 0)),
                             runResult::kUnknown);
         race.placeLow.assign(race.results.size(), 0.0f);
-        race.surface = toCp932Lenient(races.Text(6));
+        race.surface = converted(races.TextView(6));
         race.ageCondition = races.Text(7);
         race.classCode = races.Text(8);
         race.gradeCode = races.Text(9);
@@ -198,9 +207,12 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
     // The rows are read as stored and put in that order here, which costs far less than
     // having the store sort them.
     std::vector<TStoredRunner> runners = readRunners(db, raceOfId);
-    std::sort(runners.begin(), runners.end(), [](const TStoredRunner& a, const TStoredRunner& b) {
+    const auto walkOrder = [](const TStoredRunner& a, const TStoredRunner& b) {
         return std::tie(a.date, a.id, a.number) < std::tie(b.date, b.id, b.number);
-    });
+    };
+    // days stored in date order come in that order already
+    if (!std::is_sorted(runners.begin(), runners.end(), walkOrder))
+        std::sort(runners.begin(), runners.end(), walkOrder);
     TWaitingRuns waiting;
     for (const TStoredRunner& runner : runners) {
         if (runner.race == kNoRace)

@@ -155,3 +155,15 @@ void TSqliteTransaction::Commit() {
     m_db.Execute("COMMIT");
     m_open = false;
 }
+
+TSqliteReadTransaction::TSqliteReadTransaction(TSqliteDatabase& db) : m_db(db) {
+    if (sqlite3_get_autocommit(m_db.Handle()) != 0) {
+        m_db.Execute("BEGIN");
+        m_began = true;
+    }
+}
+
+TSqliteReadTransaction::~TSqliteReadTransaction() {
+    if (m_began)
+        sqlite3_exec(m_db.Handle(), "COMMIT", nullptr, nullptr, nullptr);
+}

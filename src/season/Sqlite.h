@@ -98,3 +98,17 @@ private:
     TSqliteDatabase& m_db;
     bool m_open = true;
 };
+
+// Reads that see one state of the store, whatever another program commits meanwhile: a read
+// transaction, unless one is open already (then it is part of that one).
+class TSqliteReadTransaction {
+public:
+    explicit TSqliteReadTransaction(TSqliteDatabase& db);
+    ~TSqliteReadTransaction();
+    TSqliteReadTransaction(const TSqliteReadTransaction&) = delete;
+    TSqliteReadTransaction& operator=(const TSqliteReadTransaction&) = delete;
+
+private:
+    TSqliteDatabase& m_db;
+    bool m_began = false;
+};
