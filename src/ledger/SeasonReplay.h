@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-
 // A season replayed under another rule without reading an archive: the marks and bets are
 // computed again from each runner's stored figure cells, the results and odds are the
 // store's. The store is read once; each replay is arithmetic only.
