@@ -170,6 +170,8 @@ int main(int argc, char** argv) {
     std::printf("writing a season of %d days of 36 races...\n", most);
     std::fflush(stdout);
     const std::vector<fs::path> archives = WriteSampleSeason(full, {most, 3});
+    // the written season goes to the disk before anything is timed, not during
+    sync();
     const fs::path scratch = work.path() / "scratch";
     fs::create_directories(scratch);
     double coldPerDay = 0;

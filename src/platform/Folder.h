@@ -15,6 +15,12 @@ inline std::string WithSeparator(std::string folder) {
     return folder;
 }
 
+// The last part of a path, as filename() gives it, without taking the path apart.
+inline std::string FileNameOf(const std::filesystem::path& path) {
+    const std::string& text = path.native();
+    return text.substr(text.rfind('/') + 1);
+}
+
 // File names compared as the data service's tools saw them, on a file system that ignores
 // ASCII case (RV010106.LZH is rv010106.lzh).
 inline bool SameNameIgnoringCase(std::string_view a, std::string_view b) {

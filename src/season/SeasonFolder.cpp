@@ -87,7 +87,7 @@ TSeasonFolder SeasonDays(const fs::path& folder) {
         throw ELedgerError(pathText(folder) + sjis("がオープンできません"));
     TSeasonFolder found;
     for (const fs::directory_entry& entry : entries) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = FileNameOf(entry.path());
         const int date = archiveDate(name);
         if (date == 0)
             continue;
@@ -120,13 +120,12 @@ TSeasonFolder DatedByContent(TSeasonFolder folder, const TKnownDate& known) {
     };
     std::vector<TDated> dated;
     for (TSeasonDay& day : folder.days) {
-        const std::string name = pathText(day.archive.filename());
         int content = known ? known(day) : 0;
         try {
             if (content == 0)
                 content = DayArchiveDate(day.archive.string());
         } catch (const std::exception& error) {
-            folder.skipped.push_back(name + ": " + MessageOf(error));
+            folder.skipped.push_back(pathText(day.archive.filename()) + ": " + MessageOf(error));
             continue;
         }
         const bool agrees = TakeContentDate(day, content);

@@ -56,7 +56,7 @@ void TStoreUpdater::plan() {
     // takes those the plan keeps.
     std::vector<TSeasonDay> unknown;
     for (const TSeasonDay& day : listed.days)
-        if (!stored.contains(day.archive.filename().string()))
+        if (!stored.contains(FileNameOf(day.archive)))
             unknown.push_back(day);
     if (!unknown.empty())
         m_early = std::make_unique<TDayReader>(m_settings, std::move(unknown), true);
@@ -69,7 +69,7 @@ void TStoreUpdater::plan() {
         return found->second;
     };
     m_season = DatedByContent(std::move(listed), [&](const TSeasonDay& day) {
-        const auto found = stored.find(day.archive.filename().string());
+        const auto found = stored.find(FileNameOf(day.archive));
         return found != stored.end() && stampOf(day.archive).SameStamp(found->second.archive)
                    ? found->second.date
                    : 0;
@@ -79,7 +79,7 @@ void TStoreUpdater::plan() {
     TCaseBlindFolders folders;
     TSqliteStatement restamp(db, "UPDATE day SET archive_mtime = ?, odds_files = ? WHERE date = ?");
     for (const TSeasonDay& day : m_season.days) {
-        auto found = stored.find(day.archive.filename().string());
+        auto found = stored.find(FileNameOf(day.archive));
         if (found == stored.end()) {
             m_toRead.push_back(day);
             continue;
@@ -166,7 +166,7 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
             hasOdds = hasOdds || race.oddsSource.has_value();
             recorder.InsertRace(date, race);
         }
-        recorder.InsertDay({date, read.day.archive.filename().string(), archive.size, archive.mtime,
+        recorder.InsertDay({date, FileNameOf(read.day.archive), archive.size, archive.mtime,
                             archive.hash, read.oddsFiles, hasOdds});
         for (std::size_t i = 0; i < read.problems.size(); ++i)
             recorder.InsertNote(date, static_cast<int>(i), "problem",

@@ -84,8 +84,12 @@ std::vector<fs::path> OddsSourceFiles(const TSettings& settings, const fs::path&
         files.emplace_back(settings.Folder.DrnRx + "rx" + dayCode + ".txt");
     if (settings.Other.Jrdb)
         files.emplace_back(jrdbArchive(settings, dayCode));
-    files.emplace_back(
-        ruvOddsArchive((fs::absolute(archive).parent_path() / "").string(), dayCode));
+    // the archive's folder, without asking for the working folder when the path is whole
+    const std::string& named = archive.native();
+    const std::string folder = archive.is_absolute()
+                                   ? named.substr(0, named.rfind('/') + 1)
+                                   : (fs::absolute(archive).parent_path() / "").string();
+    files.emplace_back(ruvOddsArchive(folder, dayCode));
     return files;
 }
 
