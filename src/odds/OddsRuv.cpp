@@ -3,6 +3,7 @@
 
 #include "odds/OddsRecords.h"
 #include "platform/Cp932.h"
+#include "platform/Unlha.h"
 #include "race/RaceCode.h"
 #include "race/RaceHelpers.h"
 
@@ -31,6 +32,13 @@ TOddsRuv::TOddsRuv(const std::string& archive, const std::string& folder) : TOdd
 }
 
 TOddsRuv::TOddsRuv(std::string image) : m_records(std::move(image), ruvOddsRecord::kSize) {}
+
+std::unique_ptr<TOddsRuv> TOddsRuv::InMemory(const std::string& archive) {
+    TMemberImages read = ExtractMembersInMemory(archive, {kOddsFile});
+    if (!read.images.front())
+        throw EOddsFileOpenError(MemberNotOpenedMessage(kOddsFile, read.messages));
+    return std::make_unique<TOddsRuv>(std::move(*read.images.front()));
+}
 
 bool TOddsRuv::Read(TOdds& odds, const std::string& raceKey, const std::string&) {
     namespace ro = ruvOddsRecord;

@@ -3,6 +3,8 @@
 
 #include "odds/OddsFile.h"
 
+#include <memory>
+
 // The odds of the RUV data service: ruv_ods.kd2 out of the day's odds archive
 // ("j" + day code + ".lzh"). Win, bracket quinella and quinella odds.
 class TOddsRuv : public TOddsFile {
@@ -12,6 +14,8 @@ public:
     TOddsRuv(const std::string& archive, const std::string& folder);
     // The same over the bytes of ruv_ods.kd2 already in memory.
     explicit TOddsRuv(std::string image);
+    // The same read from the archive into memory, without a folder.
+    static std::unique_ptr<TOddsRuv> InMemory(const std::string& archive);
 
     // Uses raceKey only. Throws the conversion error when the record's runner count is
     // not a number, EOddsError when it is outside 1 to 18; odds are then cleared.

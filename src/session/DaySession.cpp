@@ -93,7 +93,7 @@ std::vector<fs::path> OddsSourceFiles(const TSettings& settings, const fs::path&
     return files;
 }
 
-bool TDaySession::OddsFileCreate(const std::string& dayCode) {
+bool TDaySession::OddsFileCreate(const std::string& dayCode, bool inMemory) {
     OddsFileFree();
     auto tryCreate = [this](const std::string& named, auto make) {
         const std::string path = existingIgnoringCase(named);
@@ -114,8 +114,8 @@ bool TDaySession::OddsFileCreate(const std::string& dayCode) {
             return std::make_unique<TOddsJrdb>(p, m_workText);
         });
     if (!m_oddsFile)
-        tryCreate(ruvOddsArchive(m_archiveFolder, dayCode), [this](const std::string& p) {
-            return std::make_unique<TOddsRuv>(p, m_workText);
+        tryCreate(ruvOddsArchive(m_archiveFolder, dayCode), [this, inMemory](const std::string& p) {
+            return inMemory ? TOddsRuv::InMemory(p) : std::make_unique<TOddsRuv>(p, m_workText);
         });
     return m_oddsFile != nullptr;
 }
@@ -138,7 +138,7 @@ void TDaySession::OpenDay(const std::string& archive, const std::string& dayCode
     const fs::path path(archive);
     m_dayCode = dayCode;
     m_archiveFolder = (fs::absolute(path).parent_path() / "").string();
-    OddsFileCreate(m_dayCode);
+    OddsFileCreate(m_dayCode, inMemory);
 }
 
 void TDaySession::CloseDay() {

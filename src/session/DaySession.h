@@ -61,8 +61,8 @@ public:
     // Replaces the odds reader of the day named by dayCode: the JRDB odds archive when
     // that source is on and it exists, else the RUV odds archive beside the day archive.
     // A reader that cannot be made is left out; OddsFileProblem says why. True when a
-    // reader exists.
-    bool OddsFileCreate(const std::string& dayCode);
+    // reader exists. With inMemory, the RUV odds are read without the work folder.
+    bool OddsFileCreate(const std::string& dayCode, bool inMemory = false);
     void OddsFileFree();
     // Why the odds archives that exist could not be read, on one line naming each archive
     // (CP932); empty when none failed.
