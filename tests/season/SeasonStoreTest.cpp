@@ -8,8 +8,10 @@
 #include "sampleday/SampleSeason.h"
 #include "sampleday/TimeDbWriter.h"
 #include "season/FileFingerprint.h"
+#include "season/SeasonStore.h"
 #include "season/Sqlite.h"
 #include "season/StoreSchema.h"
+#include "season/StoreUpdate.h"
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "support/OutputDays.h"
@@ -21,7 +23,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <random>
 #include <thread>
@@ -200,6 +205,84 @@ TEST_F(SeasonStoreTest, ReadInStepsItHoldsTheRowsOfOneReading) {
             EXPECT_TRUE(!rows.empty() || table == "day_note") << table;
             EXPECT_EQ(a.at(table), rows) << table;
         }
+    }
+}
+
+// A day is read again when its archive or one of its odds files changed, and only then: a
+// file touched, or copied in place of itself, is not read; an odds archive that arrives
+// later, goes away or is renamed in another case is. Either way the store holds what a
+// store read once from the final folder holds.
+TEST_F(SeasonStoreTest, OnlyTheDaysWhoseFilesChangedAreReadAgain) {
+    const std::string day = s_archives[0].filename().string();
+    const std::string odds = "j" + day.substr(2);
+    std::string capitals = odds;
+    std::transform(capitals.begin(), capitals.end(), capitals.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    // a file in place of the link, so that the master season stays as it is
+    const auto replace = [](const fs::path& file) {
+        fs::copy_file(file, file.string() + ".new");
+        fs::rename(file.string() + ".new", file);
+    };
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> before, change;
+        int read;
+    } cases[] = {
+        {"nothing", {}, [](const fs::path&) {}, 0},
+        {"the archive touched",
+         {},
+         [&](const fs::path& f) {
+             replace(f / day);
+             fs::last_write_time(f / day, fs::last_write_time(f / day) + std::chrono::hours(1));
+         },
+         0},
+        {"the archive copied in place of itself",
+         {},
+         [&](const fs::path& f) { replace(f / day); },
+         0},
+        {"the odds archive arrives later", [&](const fs::path& f) { fs::remove(f / odds); },
+         [&](const fs::path& f) { fs::create_hard_link(master() / odds, f / odds); }, 1},
+        {"the odds archive goes away", {}, [&](const fs::path& f) { fs::remove(f / odds); }, 1},
+        {"the odds archive renamed in capitals",
+         {},
+         [&](const fs::path& f) { fs::rename(f / odds, f / capitals); },
+         1},
+        {"a new day",
+         {},
+         [&](const fs::path& f) {
+             const fs::path next = s_archives[3];
+             fs::create_hard_link(next, f / next.filename());
+         },
+         1},
+    };
+    const auto update = [this](const fs::path& folder, const fs::path& store) {
+        TSeasonStore opened(store);
+        TStoreUpdater updater(opened, m_settings, folder);
+        return updater.Run();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path folder = folderOf({0, 1, 2}, c.what);
+        if (c.before)
+            c.before(folder);
+        const fs::path store = path(std::string(c.what) + ".sqlite");
+        EXPECT_EQ(update(folder, store).daysRead, 3);
+        c.change(folder);
+        const TStoreUpdate second = update(folder, store);
+        EXPECT_EQ(second.daysRead, c.read);
+        const fs::path once = path(std::string(c.what) + "-once.sqlite");
+        update(folder, once);
+        EXPECT_EQ(storeRows(store), storeRows(once));
+        // the day's odds file as the reader found it, whatever the case of its name
+        TSqliteDatabase db(store, 1000);
+        TSqliteStatement files(db, "SELECT odds_files FROM day WHERE archive = ?");
+        files.Bind(1, day);
+        ASSERT_TRUE(files.Step());
+        const std::string there = fs::exists(folder / capitals) ? capitals
+                                  : fs::exists(folder / odds)   ? odds
+                                                                : "";
+        EXPECT_EQ(files.Text(0).find("/" + there + "\t") != std::string::npos, !there.empty())
+            << files.Text(0);
     }
 }
 
