@@ -57,54 +57,72 @@ struct TStoredRunner {
     std::array<TPastRun, kPastRuns> runs{};
 };
 
-// The store writes no zero where a value is missing (NULL instead), so a NULL read as 0
-// means the same; only a course can be 0 and must be told from NULL.
-std::vector<TStoredRunner> readRunners(TSqliteDatabase& db,
-                                       const std::vector<std::size_t>& raceOfId) {
-    std::string sql =
-        "SELECT race_id, number, date, course, horse_key, mark, win_odds, place_low, score";
-    for (int j = 1; j <= kPastRuns; ++j)
-        sql += Format(", run%d_date, run%d_course, run%d_position", j, j, j);
-    TSqliteStatement rows(db, sql + " FROM runner");
-    std::unordered_map<std::string_view, std::uint32_t> horses;
-    std::deque<std::string> horseKeys; // the texts the map's keys view
-    std::vector<TStoredRunner> runners;
-    while (rows.Step()) {
-        TStoredRunner& r = runners.emplace_back();
-        r.id = rows.Int64(0);
-        r.race = r.id >= 0 && static_cast<std::size_t>(r.id) < raceOfId.size()
-                     ? raceOfId[static_cast<std::size_t>(r.id)]
+// The runner rows as stored. The store writes no zero where a value is missing (NULL
+// instead), so a NULL read as 0 means the same; only a course can be 0 and must be told
+// from NULL.
+class TRunnerRows {
+public:
+    TRunnerRows(TSqliteDatabase& db, const std::vector<std::size_t>& raceOfId)
+        : m_rows(db, sql()), m_raceOfId(raceOfId) {}
+
+    // The next row into r; false after the last.
+    bool Next(TStoredRunner& r) {
+        if (!m_rows.Step())
+            return false;
+        r.id = m_rows.Int64(0);
+        r.race = r.id >= 0 && static_cast<std::size_t>(r.id) < m_raceOfId.size()
+                     ? m_raceOfId[static_cast<std::size_t>(r.id)]
                      : kNoRace;
-        r.number = rows.Int(1);
-        r.date = rows.Int(2);
-        r.course = rows.Int(3) % 10;
-        if (const std::string_view key = rows.TextView(4); !key.empty()) {
-            auto found = horses.find(key);
-            if (found == horses.end())
-                found = horses
-                            .emplace(horseKeys.emplace_back(key),
-                                     static_cast<std::uint32_t>(horses.size()))
+        r.number = m_rows.Int(1);
+        r.date = m_rows.Int(2);
+        r.course = m_rows.Int(3) % 10;
+        r.horse.reset();
+        if (const std::string_view key = m_rows.TextView(4); !key.empty()) {
+            auto found = m_horses.find(key);
+            if (found == m_horses.end())
+                found = m_horses
+                            .emplace(m_horseKeys.emplace_back(key),
+                                     static_cast<std::uint32_t>(m_horses.size()))
                             .first;
             r.horse = found->second;
         }
-        r.mark = rows.Int(5);
-        r.winOdds = static_cast<float>(rows.Double(6));
-        r.placeLow = static_cast<float>(rows.Double(7));
-        if (const double score = rows.Double(8); score != 0)
-            r.score = score;
+        r.mark = m_rows.Int(5);
+        r.winOdds = static_cast<float>(m_rows.Double(6));
+        r.placeLow = static_cast<float>(m_rows.Double(7));
+        const double score = m_rows.Double(8);
+        r.score = score != 0 ? std::optional<double>(score) : std::nullopt;
         for (int j = 0; j < kPastRuns; ++j) {
             const int column = 9 + 3 * j;
             TPastRun& run = r.runs[static_cast<std::size_t>(j)];
-            run.date = rows.Int(column);
-            if (run.date == 0 || rows.IsNull(column + 1)) {
+            run = {};
+            run.date = m_rows.Int(column);
+            if (run.date == 0 || m_rows.IsNull(column + 1)) {
                 run.date = 0;
                 continue;
             }
-            run.course = rows.Int(column + 1);
-            run.position = runResult::Normalized(rows.Int(column + 2));
+            run.course = m_rows.Int(column + 1);
+            run.position = runResult::Normalized(m_rows.Int(column + 2));
         }
+        return true;
     }
-    return runners;
+
+private:
+    static std::string sql() {
+        std::string text =
+            "SELECT race_id, number, date, course, horse_key, mark, win_odds, place_low, score";
+        for (int j = 1; j <= kPastRuns; ++j)
+            text += Format(", run%d_date, run%d_course, run%d_position", j, j, j);
+        return text + " FROM runner";
+    }
+
+    TSqliteStatement m_rows;
+    const std::vector<std::size_t>& m_raceOfId;
+    std::unordered_map<std::string_view, std::uint32_t> m_horses; // horse key: its number
+    std::deque<std::string> m_horseKeys;                          // the texts the map's keys view
+};
+
+bool walkOrder(const TStoredRunner& a, const TStoredRunner& b) {
+    return std::tie(a.date, a.id, a.number) < std::tie(b.date, b.id, b.number);
 }
 
 // The runners waiting for each run, as lists threaded through one vector: a runner leaves
@@ -139,6 +157,73 @@ private:
     std::unordered_map<TRunKey, std::size_t, TRunKeyHash> m_first;
     std::vector<TEntry> m_entries;
 };
+
+// One walk over the runners in the order of their races' dates: each runner first hands
+// its horse's past runs to the runners still waiting for them, then waits for its own. So
+// each runner's result comes from the earliest later runner of the same horse whose past
+// runs hold that date at that course, as the view runner_results gives it.
+class TResultWalk {
+public:
+    explicit TResultWalk(TStoredRaces& stored) : m_stored(stored) {}
+
+    void Take(const TStoredRunner& runner) {
+        if (runner.race == kNoRace)
+            return;
+        TLedgerRace& race = m_stored.races[runner.race];
+        for (int j = 0; runner.horse && j < kPastRuns; ++j) {
+            const TPastRun& run = runner.runs[static_cast<std::size_t>(j)];
+            if (run.date != 0 && run.date < runner.date)
+                m_waiting.Settle({*runner.horse, run.date, run.course}, run.position,
+                                 m_stored.races);
+        }
+        if (runner.number >= 1 && runner.number <= race.runners) {
+            race.placeLow[static_cast<std::size_t>(runner.number - 1)] = runner.placeLow;
+            m_stored.scores[runner.race][static_cast<std::size_t>(runner.number - 1)] = {
+                runner.score, runner.winOdds};
+            if (runner.horse)
+                m_waiting.Add({*runner.horse, runner.date, runner.course}, runner.race,
+                              runner.number);
+        }
+        // each mark's lowest runner number, as the prediction names it
+        if (runner.mark >= 1 && runner.mark <= kLedgerMarks &&
+            race.marked[static_cast<std::size_t>(runner.mark - 1)] == 0) {
+            race.marked[static_cast<std::size_t>(runner.mark - 1)] = runner.number;
+            race.winOdds[static_cast<std::size_t>(runner.mark - 1)] = runner.winOdds;
+        }
+    }
+
+private:
+    TStoredRaces& m_stored;
+    TWaitingRuns m_waiting;
+};
+
+// Walks the runners as they come, as long as they come in walking order, which they do
+// when the days were stored in date order; false at the first that does not.
+bool walkAsStored(TSqliteDatabase& db, const std::vector<std::size_t>& raceOfId,
+                  TStoredRaces& stored) {
+    TRunnerRows rows(db, raceOfId);
+    TResultWalk walk(stored);
+    TStoredRunner runner, last;
+    for (bool first = true; rows.Next(runner); first = false) {
+        if (!first && walkOrder(runner, last))
+            return false;
+        walk.Take(runner);
+        last = runner;
+    }
+    return true;
+}
+
+// Clears what a walk wrote into the races.
+void forgetWalk(TStoredRaces& stored) {
+    for (std::size_t i = 0; i < stored.races.size(); ++i) {
+        TLedgerRace& race = stored.races[i];
+        std::fill(race.results.begin(), race.results.end(), runResult::kUnknown);
+        std::fill(race.placeLow.begin(), race.placeLow.end(), 0.0f);
+        std::fill(stored.scores[i].begin(), stored.scores[i].end(), TStoredScore{});
+        race.marked.fill(0);
+        race.winOdds.fill(0.0f);
+    }
+}
 
 } // namespace
 
@@ -200,43 +285,19 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
         stored.scores.emplace_back(r.race.results.size());
         stored.races.push_back(std::move(r.race));
     }
-    // One walk over the runners in the order of their races' dates: each runner first
-    // hands its horse's past runs to the runners still waiting for them, then waits for its
-    // own. So each runner's result comes from the earliest later runner of the same horse
-    // whose past runs hold that date at that course, as the view runner_results gives it.
-    // The rows are read as stored and put in that order here, which costs far less than
+    // The runners are walked as they come, not kept: only a store whose days were added
+    // out of order is read again, kept and put in order here, which costs far less than
     // having the store sort them.
-    std::vector<TStoredRunner> runners = readRunners(db, raceOfId);
-    const auto walkOrder = [](const TStoredRunner& a, const TStoredRunner& b) {
-        return std::tie(a.date, a.id, a.number) < std::tie(b.date, b.id, b.number);
-    };
-    // days stored in date order come in that order already
-    if (!std::is_sorted(runners.begin(), runners.end(), walkOrder))
+    if (!walkAsStored(db, raceOfId, stored)) {
+        forgetWalk(stored);
+        std::vector<TStoredRunner> runners;
+        TRunnerRows rows(db, raceOfId);
+        for (TStoredRunner runner; rows.Next(runner);)
+            runners.push_back(runner);
         std::sort(runners.begin(), runners.end(), walkOrder);
-    TWaitingRuns waiting;
-    for (const TStoredRunner& runner : runners) {
-        if (runner.race == kNoRace)
-            continue;
-        TLedgerRace& race = stored.races[runner.race];
-        for (int j = 0; runner.horse && j < kPastRuns; ++j) {
-            const TPastRun& run = runner.runs[static_cast<std::size_t>(j)];
-            if (run.date != 0 && run.date < runner.date)
-                waiting.Settle({*runner.horse, run.date, run.course}, run.position, stored.races);
-        }
-        if (runner.number >= 1 && runner.number <= race.runners) {
-            race.placeLow[static_cast<std::size_t>(runner.number - 1)] = runner.placeLow;
-            stored.scores[runner.race][static_cast<std::size_t>(runner.number - 1)] = {
-                runner.score, runner.winOdds};
-            if (runner.horse)
-                waiting.Add({*runner.horse, runner.date, runner.course}, runner.race,
-                            runner.number);
-        }
-        // each mark's lowest runner number, as the prediction names it
-        if (runner.mark >= 1 && runner.mark <= kLedgerMarks &&
-            race.marked[static_cast<std::size_t>(runner.mark - 1)] == 0) {
-            race.marked[static_cast<std::size_t>(runner.mark - 1)] = runner.number;
-            race.winOdds[static_cast<std::size_t>(runner.mark - 1)] = runner.winOdds;
-        }
+        TResultWalk walk(stored);
+        for (const TStoredRunner& runner : runners)
+            walk.Take(runner);
     }
     TSqliteStatement bets(db, "SELECT race_id, lower, higher, odds FROM bet");
     while (bets.Step()) {
