@@ -30,21 +30,28 @@ std::string dayWarning(const TSeasonDay& day, const TDaySession& session) {
     return line;
 }
 
+// Reading a day takes about three times as long as storing it: two threads read while a
+// third stores, on two processors or more.
+constexpr std::size_t kWorkers = 2;
+
 } // namespace
 
 TDayReader::TDayReader(const TSettings& settings, std::vector<TSeasonDay> days, bool dateByContent)
     : m_settings(settings), m_days(std::move(days)), m_dateByContent(dateByContent),
-      m_reader(std::make_unique<TReadAhead<TReadDay>>([this](std::size_t d) { return read(d); },
-                                                      m_days.size())) {}
+      m_workers(m_days.size() > 1 ? kWorkers : 1) {
+    m_reader = std::make_unique<TReadAhead<TReadDay>>(
+        [this](std::size_t d, std::size_t w) { return read(d, m_workers[w]); }, m_days.size(),
+        m_workers.size(), 2 * m_workers.size());
+}
 
 TDayReader::~TDayReader() = default;
 
-TReadDay TDayReader::read(std::size_t d) {
-    if (!m_session) {
-        m_session = std::make_unique<TDaySession>(m_settings);
-        m_session->FocusCreate();
+TReadDay TDayReader::read(std::size_t d, TWorker& worker) {
+    if (!worker.session) {
+        worker.session = std::make_unique<TDaySession>(m_settings);
+        worker.session->FocusCreate();
     }
-    TDaySession& session = *m_session;
+    TDaySession& session = *worker.session;
     TReadDay read{m_days[d], {}, {}, {}, {}, {}};
     const std::string name = pathText(read.day.archive.filename());
     try {
@@ -65,7 +72,7 @@ TReadDay TDayReader::read(std::size_t d) {
                                     MessageOf(error));
         }
     }
-    read.oddsFiles = OddsText(CurrentOddsFiles(m_settings, read.day, m_folders, true));
+    read.oddsFiles = OddsText(CurrentOddsFiles(m_settings, read.day, worker.folders, true));
     read.warning = dayWarning(read.day, session);
     session.CloseDay();
     return read;

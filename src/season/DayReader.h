@@ -23,8 +23,9 @@ struct TReadDay {
     std::string warning;               // CP932
 };
 
-// Days read one after another on a thread of their own while the one before is stored:
-// each is opened, every race of it prepared as the race view prepares it, and closed again.
+// Days read on threads of their own, two when there are several, while the one before is
+// stored: each is opened, every race of it prepared as the race view prepares it, and
+// closed again.
 // Days dated by name only (dateByContent) are first dated by the race file inside. The
 // archive's hash is left to the thread that stores the day, which has the time.
 class TDayReader {
@@ -41,12 +42,17 @@ public:
     TReadDay Next() { return m_reader->Next(); }
 
 private:
-    TReadDay read(std::size_t d);
+    // What a reading thread keeps for itself.
+    struct TWorker {
+        std::unique_ptr<TDaySession> session; // made by its first day
+        TCaseBlindFolders folders;
+    };
+
+    TReadDay read(std::size_t d, TWorker& worker);
 
     const TSettings& m_settings;
     const std::vector<TSeasonDay> m_days;
     const bool m_dateByContent;
-    std::unique_ptr<TDaySession> m_session;         // the reading thread's, made by its first day
-    TCaseBlindFolders m_folders;                    // the reading thread's
+    std::vector<TWorker> m_workers;
     std::unique_ptr<TReadAhead<TReadDay>> m_reader; // last: it stops before the rest goes
 };
