@@ -32,10 +32,14 @@ namespace {
 constexpr int kDays = 100;
 constexpr int kRounds = 3;
 
+// The ledger from nothing: its store, beside the season, is built anew each time.
 TLedger runLedger(const fs::path& season) {
     TSettings settings;
     settings.Folder.Time = (season / "time" / "").string();
-    TLedger ledger = TSeasonLedger(settings, season).Run();
+    const fs::path store = season.string() + ".sqlite";
+    for (const char* part : {"", "-wal", "-shm"})
+        fs::remove(store.string() + part);
+    TLedger ledger = TSeasonLedger(settings, season, {}, store).Run();
     if (ledger.races.empty() || !ledger.problems.empty())
         std::abort();
     return ledger;

@@ -247,6 +247,10 @@ TEST_F(SeasonStoreTest, OnlyTheDaysWhoseFilesChangedAreReadAgain) {
          {},
          [&](const fs::path& f) { fs::rename(f / odds, f / capitals); },
          1},
+        {"a copy of a day under a new name",
+         {},
+         [&](const fs::path& f) { fs::copy_file(f / day, f / "rv011231.lzh"); },
+         0},
         {"a new day",
          {},
          [&](const fs::path& f) {
@@ -284,6 +288,24 @@ TEST_F(SeasonStoreTest, OnlyTheDaysWhoseFilesChangedAreReadAgain) {
         EXPECT_EQ(files.Text(0).find("/" + there + "\t") != std::string::npos, !there.empty())
             << files.Text(0);
     }
+}
+
+// The ledger reads one state of the store: a day another program stores meanwhile is not
+// half in what it reads.
+TEST_F(SeasonStoreTest, TheLedgerReadsOneStateOfTheStore) {
+    const fs::path folder = folderOf({0, 1});
+    const fs::path store = path("shared.sqlite");
+    run(folder, store);
+    TSqliteDatabase reader(store, 1000);
+    const TSqliteReadTransaction snapshot(reader);
+    const std::size_t before = ReadStoredRaces(reader).races.size();
+    folderOf({0, 1, 2});
+    {
+        TSeasonStore writer(store);
+        TStoreUpdater updater(writer, m_settings, folder);
+        EXPECT_EQ(updater.Run().daysRead, 1);
+    }
+    EXPECT_EQ(ReadStoredRaces(reader).races.size(), before);
 }
 
 // A file that is no store of ours is set aside and a new store is built in its place; the
