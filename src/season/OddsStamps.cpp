@@ -18,8 +18,20 @@ std::string OddsText(const std::vector<TOddsStamp>& files) {
     return text;
 }
 
-std::vector<TOddsStamp> OddsFilesOf(std::string_view text) {
-    std::vector<TOddsStamp> files;
+namespace {
+
+// One line of the store's text, as views into it.
+struct TOddsLine {
+    std::string_view path;
+    std::int64_t size = 0;
+    std::int64_t mtime = 0;
+    std::string_view hash;
+};
+
+// The next line of text into line, which text then no longer holds; false at its end.
+bool nextLine(std::string_view& text, TOddsLine& line) {
+    if (text.empty())
+        return false;
     auto field = [&text]() {
         const std::size_t end = std::min(text.find_first_of("\t\n"), text.size());
         const std::string_view value = text.substr(0, end);
@@ -31,15 +43,29 @@ std::vector<TOddsStamp> OddsFilesOf(std::string_view text) {
         std::from_chars(digits.data(), digits.data() + digits.size(), value);
         return value;
     };
-    while (!text.empty()) {
-        TOddsStamp f;
-        f.path = field();
-        f.print.size = number(field());
-        f.print.mtime = number(field());
-        f.print.hash = field();
-        files.push_back(std::move(f));
-    }
+    line.path = field();
+    line.size = number(field());
+    line.mtime = number(field());
+    line.hash = field();
+    return true;
+}
+
+} // namespace
+
+std::vector<TOddsStamp> OddsFilesOf(std::string_view text) {
+    std::vector<TOddsStamp> files;
+    for (TOddsLine line; nextLine(text, line);)
+        files.push_back({std::string(line.path), {line.size, line.mtime, std::string(line.hash)}});
     return files;
+}
+
+bool SameStampsAsText(const std::vector<TOddsStamp>& files, std::string_view text) {
+    TOddsLine line;
+    for (const TOddsStamp& f : files)
+        if (!nextLine(text, line) || line.path != f.path || line.size != f.print.size ||
+            line.mtime != f.print.mtime)
+            return false;
+    return text.empty();
 }
 
 bool SameOddsFiles(const std::vector<TOddsStamp>& a, const std::vector<TOddsStamp>& b,

@@ -20,6 +20,9 @@ struct TOddsStamp {
 std::string OddsText(const std::vector<TOddsStamp>& files);
 std::vector<TOddsStamp> OddsFilesOf(std::string_view text);
 
+// True when text names the same files with the same sizes and times as files, in order.
+bool SameStampsAsText(const std::vector<TOddsStamp>& files, std::string_view text);
+
 // Same files with the same stamps (stamps true) or the same contents (stamps false).
 bool SameOddsFiles(const std::vector<TOddsStamp>& a, const std::vector<TOddsStamp>& b, bool stamps);
 

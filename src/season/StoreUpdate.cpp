@@ -11,6 +11,7 @@
 
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -29,7 +30,7 @@ bool sameDay(const TSeasonDay& a, const TSeasonDay& b) {
 struct TStoreUpdater::TStoredDay {
     int date = 0;
     TFileFingerprint archive;
-    std::vector<TOddsStamp> odds;
+    std::string oddsText; // the odds files' stamps as the store keeps them
 };
 
 TStoreUpdater::TStoreUpdater(TSeasonStore& store, const TSettings& settings, const fs::path& folder)
@@ -42,24 +43,30 @@ TStoreUpdater::~TStoreUpdater() = default;
 void TStoreUpdater::plan() {
     TSqliteDatabase& db = m_store.Database();
     m_recomputed = m_store.Adopt(StoreSourceOf(m_settings, m_folder));
-    std::unordered_map<std::string, TStoredDay> stored;
-    TSqliteStatement days(db, "SELECT date, archive, archive_size, archive_mtime, archive_hash, "
-                              "odds_files FROM day");
-    while (days.Step())
-        stored[days.Text(1)] = {
-            days.Int(0), {days.Int64(2), days.Int64(3), days.Text(4)}, OddsFilesOf(days.Text(5))};
     TSeasonFolder listed = SeasonDays(m_folder);
     if (listed.days.empty() && listed.skipped.empty())
         throw ELedgerError(pathText(m_folder) +
                            sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
     // Archives the store does not know are read at once, while the others are checked; Run
     // takes those the plan keeps.
-    std::vector<TSeasonDay> unknown;
-    for (const TSeasonDay& day : listed.days)
-        if (!stored.contains(FileNameOf(day.archive)))
-            unknown.push_back(day);
-    if (!unknown.empty())
-        m_early = std::make_unique<TDayReader>(m_settings, std::move(unknown), true);
+    {
+        std::unordered_set<std::string> known;
+        TSqliteStatement names(db, "SELECT archive FROM day");
+        while (names.Step())
+            known.insert(names.Text(0));
+        std::vector<TSeasonDay> unknown;
+        for (const TSeasonDay& day : listed.days)
+            if (!known.contains(FileNameOf(day.archive)))
+                unknown.push_back(day);
+        if (!unknown.empty())
+            m_early = std::make_unique<TDayReader>(m_settings, std::move(unknown), true);
+    }
+    std::unordered_map<std::string, TStoredDay> stored;
+    TSqliteStatement days(db, "SELECT date, archive, archive_size, archive_mtime, archive_hash, "
+                              "odds_files FROM day");
+    while (days.Step())
+        stored[days.Text(1)] = {
+            days.Int(0), {days.Int64(2), days.Int64(3), days.Text(4)}, days.Text(5)};
     // each archive's size and time, taken once
     std::unordered_map<std::string, TFileFingerprint> stamps;
     auto stampOf = [&stamps](const fs::path& archive) -> const TFileFingerprint& {
@@ -94,7 +101,7 @@ void TStoreUpdater::plan() {
         const TStoredDay was = std::move(found->second);
         stored.erase(found);
         if (stampOf(day.archive).SameStamp(was.archive) &&
-            SameOddsFiles(CurrentOddsFiles(m_settings, day, folders, false), was.odds, true)) {
+            SameStampsAsText(CurrentOddsFiles(m_settings, day, folders, false), was.oddsText)) {
             ++m_unchanged;
             continue;
         }
@@ -102,7 +109,7 @@ void TStoreUpdater::plan() {
         const TFileFingerprint archive = HashedFingerprint(day.archive);
         const std::vector<TOddsStamp> odds = CurrentOddsFiles(m_settings, day, folders, true);
         if (archive.size != was.archive.size || archive.hash != was.archive.hash ||
-            !SameOddsFiles(odds, was.odds, false)) {
+            !SameOddsFiles(odds, OddsFilesOf(was.oddsText), false)) {
             m_toRead.push_back(day);
             continue;
         }
