@@ -84,15 +84,16 @@ bool SameOddsFiles(const std::vector<TOddsStamp>& a, const std::vector<TOddsStam
 
 std::vector<TOddsStamp> CurrentOddsFiles(const TSettings& settings, const TSeasonDay& day,
                                          TCaseBlindFolders& folders, bool hashed) {
-    auto print = [hashed](const fs::path& path) {
+    auto print = [hashed](const std::string& path) {
         return hashed ? HashedFingerprint(path) : FileStamp(path);
     };
     std::vector<TOddsStamp> files;
-    for (const fs::path& named : OddsSourceFiles(settings, day.archive, DayCodeOfDate(day.date))) {
-        TOddsStamp file{named.string(), print(named)};
+    for (std::string& named : OddsSourceFiles(settings, day.archive, DayCodeOfDate(day.date))) {
+        TOddsStamp file{std::move(named), {}};
+        file.print = print(file.path);
         if (!file.print.Exists()) {
             // as the readers find it: J010106.LZH for j010106.lzh
-            const std::string other = folders.Existing(named);
+            const std::string other = folders.Existing(file.path);
             if (other.empty() || other == file.path)
                 continue;
             file = {other, print(other)};

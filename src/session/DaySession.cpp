@@ -77,9 +77,9 @@ std::string ruvOddsArchive(const std::string& archiveFolder, const std::string& 
 
 } // namespace
 
-std::vector<fs::path> OddsSourceFiles(const TSettings& settings, const fs::path& archive,
-                                      const std::string& dayCode) {
-    std::vector<fs::path> files;
+std::vector<std::string> OddsSourceFiles(const TSettings& settings, const fs::path& archive,
+                                         const std::string& dayCode) {
+    std::vector<std::string> files;
     if (settings.Other.DrnRx)
         files.emplace_back(settings.Folder.DrnRx + "rx" + dayCode + ".txt");
     if (settings.Other.Jrdb)

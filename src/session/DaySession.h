@@ -35,9 +35,9 @@ std::string ProgressCountText(int position, int total);
 // RX file and the JRDB odds archive when those sources are on, then the RUV odds archive
 // beside the day archive. The readers also take a file whose name differs only in ASCII
 // case.
-std::vector<std::filesystem::path> OddsSourceFiles(const TSettings& settings,
-                                                   const std::filesystem::path& archive,
-                                                   const std::string& dayCode);
+std::vector<std::string> OddsSourceFiles(const TSettings& settings,
+                                         const std::filesystem::path& archive,
+                                         const std::string& dayCode);
 
 class TDaySession {
 public:
