@@ -8,12 +8,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sys/stat.h>
+#include <thread>
 #include <tuple>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -381,3 +388,41 @@ TEST_P(CompressedArchives, ATruncatedCopyWritesNoDamagedMember) {
 INSTANTIATE_TEST_SUITE_P(Lha, CompressedArchives,
                          ::testing::Values("small_day_lh5.lzh", "small_day_lh7_level1.lzh",
                                            "upper_case_members_lh6.lzh"));
+
+// The archive library fills its LHA tables when a program reads its first header, and two
+// threads doing so at once used to find every header damaged (the season store reads days
+// on several threads). Each round runs this test again as a program of its own, whose
+// first reads are eight threads reading at once.
+TEST(FirstReadsOfAProgram, ManyThreadsAtOnceEachReadTheirArchive) {
+    const std::string archive = std::string(PELTON_TEST_DATA) + "/small_day_lh5.lzh";
+    constexpr int kThreads = 8;
+    if (std::getenv("PELTON_FIRST_READS")) {
+        std::atomic<int> waiting = kThreads;
+        std::atomic<int> failed = 0;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&] {
+                for (--waiting; waiting > 0;) {
+                }
+                if (!ExtractMembersInMemory(archive, {"ruv_den1.kd2"}).images.front())
+                    ++failed;
+            });
+        for (std::thread& thread : threads)
+            thread.join();
+        std::_Exit(failed);
+    }
+    for (int round = 0; round < 150; ++round) {
+        const pid_t child = fork();
+        if (child == 0) {
+            setenv("PELTON_FIRST_READS", "1", 1);
+            execl("/proc/self/exe", "platform_tests",
+                  "--gtest_filter=FirstReadsOfAProgram.ManyThreadsAtOnceEachReadTheirArchive",
+                  nullptr);
+            std::_Exit(127);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_EQ(WEXITSTATUS(status), 0) << "round " << round << ": readers that failed";
+    }
+}
