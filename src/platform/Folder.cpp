@@ -1,5 +1,6 @@
 #include "platform/Folder.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -7,9 +8,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string lowerAscii(std::string name) {
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    std::transform(name.begin(), name.end(), name.begin(), LowerAscii);
     return name;
 }
 

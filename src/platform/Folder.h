@@ -23,12 +23,14 @@ inline std::string FileNameOf(const std::filesystem::path& path) {
 
 // File names compared as the data service's tools saw them, on a file system that ignores
 // ASCII case (RV010106.LZH is rv010106.lzh).
+inline char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 inline bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
 }
 
 // Files of folders as a file system that ignores ASCII case finds them, from one listing of

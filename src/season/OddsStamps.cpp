@@ -52,34 +52,13 @@ bool nextLine(std::string_view& text, TOddsLine& line) {
 
 } // namespace
 
-std::vector<TOddsStamp> OddsFilesOf(std::string_view text) {
-    std::vector<TOddsStamp> files;
-    for (TOddsLine line; nextLine(text, line);)
-        files.push_back({std::string(line.path), {line.size, line.mtime, std::string(line.hash)}});
-    return files;
-}
-
-bool SameStampsAsText(const std::vector<TOddsStamp>& files, std::string_view text) {
+bool SameAsStored(const std::vector<TOddsStamp>& files, std::string_view text, bool contents) {
     TOddsLine line;
     for (const TOddsStamp& f : files)
         if (!nextLine(text, line) || line.path != f.path || line.size != f.print.size ||
-            line.mtime != f.print.mtime)
+            (contents ? line.hash != f.print.hash : line.mtime != f.print.mtime))
             return false;
     return text.empty();
-}
-
-bool SameOddsFiles(const std::vector<TOddsStamp>& a, const std::vector<TOddsStamp>& b,
-                   bool stamps) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i].path != b[i].path)
-            return false;
-        if (stamps ? !a[i].print.SameStamp(b[i].print)
-                   : a[i].print.size != b[i].print.size || a[i].print.hash != b[i].print.hash)
-            return false;
-    }
-    return true;
 }
 
 std::vector<TOddsStamp> CurrentOddsFiles(const TSettings& settings, const TSeasonDay& day,

@@ -18,13 +18,10 @@ struct TOddsStamp {
 
 // The stamps as the store's text: one line per file, "path<TAB>size<TAB>mtime<TAB>hash".
 std::string OddsText(const std::vector<TOddsStamp>& files);
-std::vector<TOddsStamp> OddsFilesOf(std::string_view text);
 
-// True when text names the same files with the same sizes and times as files, in order.
-bool SameStampsAsText(const std::vector<TOddsStamp>& files, std::string_view text);
-
-// Same files with the same stamps (stamps true) or the same contents (stamps false).
-bool SameOddsFiles(const std::vector<TOddsStamp>& a, const std::vector<TOddsStamp>& b, bool stamps);
+// True when text, as OddsText wrote it, names the same files in the same order with the same
+// sizes, and the same times (contents false) or the same hashes (contents true).
+bool SameAsStored(const std::vector<TOddsStamp>& files, std::string_view text, bool contents);
 
 // The odds files that exist among those the day would be read with, hashed or only stamped;
 // folders lists a folder once, when a file is not there under its own name.

@@ -11,7 +11,7 @@
 
 #include <set>
 #include <unordered_map>
-#include <unordered_set>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -47,26 +47,22 @@ void TStoreUpdater::plan() {
     if (listed.days.empty() && listed.skipped.empty())
         throw ELedgerError(pathText(m_folder) +
                            sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
-    // Archives the store does not know are read at once, while the others are checked; Run
-    // takes those the plan keeps.
-    {
-        std::unordered_set<std::string> known;
-        TSqliteStatement names(db, "SELECT archive FROM day");
-        while (names.Step())
-            known.insert(names.Text(0));
-        std::vector<TSeasonDay> unknown;
-        for (const TSeasonDay& day : listed.days)
-            if (!known.contains(FileNameOf(day.archive)))
-                unknown.push_back(day);
-        if (!unknown.empty())
-            m_early = std::make_unique<TDayReader>(m_settings, std::move(unknown), true);
-    }
     std::unordered_map<std::string, TStoredDay> stored;
     TSqliteStatement days(db, "SELECT date, archive, archive_size, archive_mtime, archive_hash, "
                               "odds_files FROM day");
-    while (days.Step())
+    while (days.Step()) {
         stored[days.Text(1)] = {
             days.Int(0), {days.Int64(2), days.Int64(3), days.Text(4)}, days.Text(5)};
+        m_storedDates.insert(days.Int(0));
+    }
+    // Archives the store does not know are read at once, while the others are checked; Run
+    // takes those the plan keeps.
+    std::vector<TSeasonDay> unknown;
+    for (const TSeasonDay& day : listed.days)
+        if (!stored.contains(FileNameOf(day.archive)))
+            unknown.push_back(day);
+    if (!unknown.empty())
+        m_early = std::make_unique<TDayReader>(m_settings, std::move(unknown), true);
     // each archive's size and time, taken once
     std::unordered_map<std::string, TFileFingerprint> stamps;
     auto stampOf = [&stamps](const fs::path& archive) -> const TFileFingerprint& {
@@ -101,7 +97,7 @@ void TStoreUpdater::plan() {
         const TStoredDay was = std::move(found->second);
         stored.erase(found);
         if (stampOf(day.archive).SameStamp(was.archive) &&
-            SameStampsAsText(CurrentOddsFiles(m_settings, day, folders, false), was.oddsText)) {
+            SameAsStored(CurrentOddsFiles(m_settings, day, folders, false), was.oddsText, false)) {
             ++m_unchanged;
             continue;
         }
@@ -109,7 +105,7 @@ void TStoreUpdater::plan() {
         const TFileFingerprint archive = HashedFingerprint(day.archive);
         const std::vector<TOddsStamp> odds = CurrentOddsFiles(m_settings, day, folders, true);
         if (archive.size != was.archive.size || archive.hash != was.archive.hash ||
-            !SameOddsFiles(odds, OddsFilesOf(was.oddsText), false)) {
+            !SameAsStored(odds, was.oddsText, true)) {
             m_toRead.push_back(day);
             continue;
         }
@@ -138,12 +134,6 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
     }
     if (m_toRead.empty())
         return update;
-    std::set<int> stored;
-    {
-        TSqliteStatement dates(db, "SELECT date FROM day");
-        while (dates.Step())
-            stored.insert(dates.Int(0));
-    }
     const int total = DaysToRead();
     // the plan's days not yet stored, by archive
     std::unordered_map<std::string, const TSeasonDay*> waiting;
@@ -159,7 +149,7 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         const int date = read.day.date;
         if (read.unreadable) {
             update.unreadable.push_back({date, *read.unreadable});
-            if (stored.contains(date)) {
+            if (m_storedDates.contains(date)) {
                 TSqliteTransaction transaction(db);
                 recorder.DeleteDay(date);
                 transaction.Commit();
@@ -185,11 +175,14 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         ++update.daysRead;
         return true;
     };
-    // first the days read since the plan began, where the plan read them as the same day
     // each archive is hashed here while the reader reads it
+    auto next = [](TDayReader& reader, std::size_t i) {
+        const TFileFingerprint archive = HashedFingerprint(reader.Day(i).archive);
+        return std::pair(reader.Next(), archive);
+    };
+    // first the days read since the plan began, where the plan read them as the same day
     for (std::size_t i = 0; m_early && i < m_early->Count(); ++i) {
-        const TFileFingerprint archive = HashedFingerprint(m_early->Day(i).archive);
-        const TReadDay read = m_early->Next();
+        const auto [read, archive] = next(*m_early, i);
         const auto found = waiting.find(read.day.archive.native());
         if (found == waiting.end() || !sameDay(*found->second, read.day))
             continue;
@@ -206,8 +199,8 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         return update;
     TDayReader reader(m_settings, std::move(rest), false);
     for (std::size_t i = 0; i < reader.Count(); ++i) {
-        const TFileFingerprint archive = HashedFingerprint(reader.Day(i).archive);
-        if (!store(reader.Next(), archive))
+        const auto [read, archive] = next(reader, i);
+        if (!store(read, archive))
             break;
     }
     return update;

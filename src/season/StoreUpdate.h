@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,8 @@ private:
     std::filesystem::path m_folder;
     TSeasonFolder m_season;
     std::vector<TSeasonDay> m_toRead;
-    std::vector<int> m_toDrop; // dates whose archive is gone or holds another day now
+    std::vector<int> m_toDrop;   // dates whose archive is gone or holds another day now
+    std::set<int> m_storedDates; // the dates the store held when planned
     std::vector<std::string> m_droppedNames;
     bool m_recomputed = false;
     int m_unchanged = 0;

@@ -71,6 +71,19 @@ std::string jrdbArchive(const TSettings& settings, const std::string& dayCode) {
     return settings.Folder.Jrdb + "jrdb" + dayCode + ".lzh";
 }
 
+// The folder of an archive with its separator, without asking for the working folder when
+// the path is whole.
+std::string archiveFolderOf(const fs::path& archive) {
+    if (!archive.is_absolute())
+        return (fs::absolute(archive).parent_path() / "").string();
+    // the separators before the name count once, as parent_path counts them
+    const std::string& named = archive.native();
+    std::size_t end = named.rfind('/');
+    while (end > 0 && named[end - 1] == '/')
+        --end;
+    return named.substr(0, end) + '/';
+}
+
 std::string ruvOddsArchive(const std::string& archiveFolder, const std::string& dayCode) {
     return archiveFolder + "j" + dayCode + ".lzh";
 }
@@ -84,12 +97,7 @@ std::vector<std::string> OddsSourceFiles(const TSettings& settings, const fs::pa
         files.emplace_back(settings.Folder.DrnRx + "rx" + dayCode + ".txt");
     if (settings.Other.Jrdb)
         files.emplace_back(jrdbArchive(settings, dayCode));
-    // the archive's folder, without asking for the working folder when the path is whole
-    const std::string& named = archive.native();
-    const std::string folder = archive.is_absolute()
-                                   ? named.substr(0, named.rfind('/') + 1)
-                                   : (fs::absolute(archive).parent_path() / "").string();
-    files.emplace_back(ruvOddsArchive(folder, dayCode));
+    files.emplace_back(ruvOddsArchive(archiveFolderOf(archive), dayCode));
     return files;
 }
 
@@ -137,7 +145,7 @@ void TDaySession::OpenDay(const std::string& archive, const std::string& dayCode
         RaceCreate(archive);
     const fs::path path(archive);
     m_dayCode = dayCode;
-    m_archiveFolder = (fs::absolute(path).parent_path() / "").string();
+    m_archiveFolder = archiveFolderOf(path);
     OddsFileCreate(m_dayCode, inMemory);
 }
 
