@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -42,15 +41,24 @@ std::uint32_t u32At(const std::string& bytes, std::size_t offset) {
            static_cast<std::uint32_t>(u16At(bytes, offset + 2)) << 16;
 }
 
-// The last record of key in the order scanned; nullptr when there is none.
-template <typename Iterator, typename Key>
-const typename std::iterator_traits<Iterator>::value_type* lastWithKey(Iterator first,
-                                                                       Iterator last, Key key) {
-    const typename std::iterator_traits<Iterator>::value_type* found = nullptr;
-    for (; first != last; ++first)
-        if (first->key == key)
-            found = &*first;
-    return found;
+// Each key's position in records: the last of the key, or the first.
+template <typename Record, typename Key>
+void indexKeys(const std::vector<Record>& records, std::unordered_map<Key, std::size_t>& index,
+               bool lastWins) {
+    index.reserve(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (lastWins)
+            index.insert_or_assign(records[i].key, i);
+        else
+            index.emplace(records[i].key, i);
+}
+
+// The record of key; nullptr when there is none.
+template <typename Record, typename Key>
+const Record* recordOf(const std::vector<Record>& records,
+                       const std::unordered_map<Key, std::size_t>& index, Key key) {
+    const auto found = index.find(key);
+    return found == index.end() ? nullptr : &records[found->second];
 }
 
 ESemFormatError formatError(const char* section) {
@@ -128,6 +136,9 @@ void TSem::load(std::string_view bytes) {
         m_trackVariants.push_back({static_cast<std::int32_t>(u32At(baba, at)),
                                    static_cast<std::int16_t>(u16At(baba, at + 4)),
                                    static_cast<std::int16_t>(u16At(baba, at + 6))});
+    indexKeys(m_distanceFactors, m_factorOf, true);
+    indexKeys(m_standardTimes, m_standardOf, true);
+    indexKeys(m_trackVariants, m_variantOf, false);
 }
 
 bool TSem::CalcFigure() {
@@ -144,8 +155,7 @@ bool TSem::CalcFigure() {
     s.shortDate = Date;
 
     s.distanceKey = static_cast<std::uint16_t>(Distance / 100);
-    const TSemDistRecord* factor =
-        lastWithKey(m_distanceFactors.begin(), m_distanceFactors.end(), s.distanceKey);
+    const TSemDistRecord* factor = recordOf(m_distanceFactors, m_factorOf, s.distanceKey);
     s.factorFound = factor != nullptr;
     s.factor = factor != nullptr ? factor->factor : 0;
     if (s.factor == 0) {
@@ -154,8 +164,7 @@ bool TSem::CalcFigure() {
     }
 
     s.timeKey = static_cast<std::uint16_t>(std::int64_t{Distance} / 10 + Course);
-    const TSemTimeRecord* standard =
-        lastWithKey(m_standardTimes.begin(), m_standardTimes.end(), s.timeKey);
+    const TSemTimeRecord* standard = recordOf(m_standardTimes, m_standardOf, s.timeKey);
     s.standardFound = standard != nullptr;
     if (standard != nullptr)
         s.standard = Dirt == 0 ? standard->turf : standard->dirt;
@@ -164,10 +173,8 @@ bool TSem::CalcFigure() {
         return false;
     }
 
-    // Scanned backwards, so the first record of a key in the file wins.
     s.dayKey = static_cast<std::int32_t>(std::int64_t{Date} * 10 + Course);
-    const TSemBabaRecord* variant =
-        lastWithKey(m_trackVariants.rbegin(), m_trackVariants.rend(), s.dayKey);
+    const TSemBabaRecord* variant = recordOf(m_trackVariants, m_variantOf, s.dayKey);
     s.variantFound = variant != nullptr;
     if (variant != nullptr)
         s.variantStored = Dirt == 0 ? variant->turf : variant->dirt;

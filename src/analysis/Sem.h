@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class ESemError : public std::runtime_error {
@@ -126,6 +127,11 @@ private:
     std::vector<TSemDistRecord> m_distanceFactors;
     std::vector<TSemTimeRecord> m_standardTimes;
     std::vector<TSemBabaRecord> m_trackVariants;
+    // where the record that counts for a key is: the last of it in the file for a distance
+    // or a standard time, the first for a day
+    std::unordered_map<std::uint16_t, std::size_t> m_factorOf;
+    std::unordered_map<std::uint16_t, std::size_t> m_standardOf;
+    std::unordered_map<std::int32_t, std::size_t> m_variantOf;
     float m_figure = 0;
     TSemSteps m_steps;
 };
