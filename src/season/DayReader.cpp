@@ -38,7 +38,7 @@ constexpr std::size_t kWorkers = 2;
 
 TDayReader::TDayReader(const TSettings& settings, std::vector<TSeasonDay> days, bool dateByContent)
     : m_settings(settings), m_days(std::move(days)), m_dateByContent(dateByContent),
-      m_workers(m_days.size() > 1 ? kWorkers : 1) {
+      m_workers(m_days.size() > 1 ? kWorkers : 1), m_feeds(m_days.size()) {
     m_reader = std::make_unique<TReadAhead<TReadDay>>(
         [this](std::size_t d, std::size_t w) { return read(d, m_workers[w]); }, m_days.size(),
         m_workers.size(), 2 * m_workers.size());
@@ -46,17 +46,81 @@ TDayReader::TDayReader(const TSettings& settings, std::vector<TSeasonDay> days, 
 
 TDayReader::~TDayReader() = default;
 
+void TDayReader::TFeed::Date(const TSeasonDay& day) {
+    std::lock_guard lock(m_mutex);
+    m_dated = day;
+    m_changed.notify_all();
+}
+
+void TDayReader::TFeed::Add(TStoreRace race) {
+    std::lock_guard lock(m_mutex);
+    m_races.push_back(std::move(race));
+    m_changed.notify_all();
+}
+
+void TDayReader::TFeed::Close() {
+    std::lock_guard lock(m_mutex);
+    m_closed = true;
+    m_changed.notify_all();
+}
+
+void TDayReader::TFeed::Fail(std::exception_ptr failure) {
+    std::lock_guard lock(m_mutex);
+    m_failure = std::move(failure);
+    m_closed = true;
+    m_changed.notify_all();
+}
+
+// A reading that ends without an exception has dated its day first.
+TSeasonDay TDayReader::TFeed::Dated() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_dated || m_failure; });
+    if (!m_dated)
+        std::rethrow_exception(m_failure);
+    return *m_dated;
+}
+
+std::optional<TStoreRace> TDayReader::TFeed::NextRace() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_races.empty() || m_closed; });
+    if (m_races.empty())
+        return std::nullopt;
+    TStoreRace race = std::move(m_races.front());
+    m_races.pop_front();
+    return race;
+}
+
 TReadDay TDayReader::read(std::size_t d, TWorker& worker) {
+    TFeed& feed = m_feeds[d];
+    // closed however the reading ends, so that the thread storing the day never waits for ever
+    try {
+        TReadDay read = readDay(d, worker, feed);
+        feed.Close();
+        return read;
+    } catch (...) {
+        feed.Fail(std::current_exception());
+        throw;
+    }
+}
+
+TReadDay TDayReader::readDay(std::size_t d, TWorker& worker, TFeed& feed) {
+    TReadDay read{m_days[d], {}, {}, {}, {}};
+    const std::string name = pathText(read.day.archive.filename());
+    try {
+        if (m_dateByContent)
+            TakeContentDate(read.day, DayArchiveDate(read.day.archive.string()));
+    } catch (const std::exception& error) {
+        read.unreadable = name + ": " + MessageOf(error);
+    }
+    feed.Date(read.day);
+    if (read.unreadable)
+        return read;
     if (!worker.session) {
         worker.session = std::make_unique<TDaySession>(m_settings);
         worker.session->FocusCreate();
     }
     TDaySession& session = *worker.session;
-    TReadDay read{m_days[d], {}, {}, {}, {}, {}};
-    const std::string name = pathText(read.day.archive.filename());
     try {
-        if (m_dateByContent)
-            TakeContentDate(read.day, DayArchiveDate(read.day.archive.string()));
         // the odds of the day the archive holds, whatever its name says
         session.OpenDay(read.day.archive.string(), DayCodeOfDate(read.day.date), true);
     } catch (const std::exception& error) {
@@ -66,7 +130,7 @@ TReadDay TDayReader::read(std::size_t d, TWorker& worker) {
     for (int i = 0; i < session.Race().RaceCount(); ++i) {
         try {
             session.PrepareRace(i, true);
-            read.races.push_back(CollectStoreRace(session, i));
+            feed.Add(CollectStoreRace(session, i));
         } catch (const std::exception& error) {
             read.problems.push_back(name + " " + session.Race().RaceLine(i) + ": " +
                                     MessageOf(error));

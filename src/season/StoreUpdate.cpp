@@ -139,35 +139,32 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
     std::unordered_map<std::string, const TSeasonDay*> waiting;
     for (const TSeasonDay& day : m_toRead)
         waiting.emplace(day.archive.native(), &day);
-    // false: cancelled before the day was stored
-    auto store = [&](const TReadDay& read, const TFileFingerprint& archive) {
+    // Stores day i of reader, its races as they come; false: cancelled before it was stored.
+    auto store = [&](TDayReader& reader, std::size_t i, int date, const TFileFingerprint& archive) {
         const int d = update.daysRead + static_cast<int>(update.unreadable.size());
         if (progress && !progress(d + 1, total, ProgressCountText(d + 1, total))) {
             update.cancelled = true;
             return false;
         }
-        const int date = read.day.date;
-        if (read.unreadable) {
-            update.unreadable.push_back({date, *read.unreadable});
-            if (m_storedDates.contains(date)) {
-                TSqliteTransaction transaction(db);
-                recorder.DeleteDay(date);
-                transaction.Commit();
-            }
-            return true;
-        }
         TSqliteTransaction transaction(db);
         recorder.DeleteDay(date);
         bool hasOdds = false;
-        for (const TStoreRace& race : read.races) {
-            hasOdds = hasOdds || race.oddsSource.has_value();
-            recorder.InsertRace(date, race);
+        while (const std::optional<TStoreRace> race = reader.NextRace(i)) {
+            hasOdds = hasOdds || race->oddsSource.has_value();
+            recorder.InsertRace(date, *race);
+        }
+        const TReadDay read = reader.Next();
+        if (read.unreadable) {
+            update.unreadable.push_back({date, *read.unreadable});
+            if (m_storedDates.contains(date))
+                transaction.Commit(); // what the store held of the day goes
+            return true;
         }
         recorder.InsertDay({date, FileNameOf(read.day.archive), archive.size, archive.mtime,
                             archive.hash, read.oddsFiles, hasOdds});
-        for (std::size_t i = 0; i < read.problems.size(); ++i)
-            recorder.InsertNote(date, static_cast<int>(i), "problem",
-                                toUtf8Lenient(read.problems[i]));
+        for (std::size_t n = 0; n < read.problems.size(); ++n)
+            recorder.InsertNote(date, static_cast<int>(n), "problem",
+                                toUtf8Lenient(read.problems[n]));
         if (!read.warning.empty())
             recorder.InsertNote(date, static_cast<int>(read.problems.size()), "warning",
                                 toUtf8Lenient(read.warning));
@@ -175,19 +172,21 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         ++update.daysRead;
         return true;
     };
-    // each archive is hashed here while the reader reads it
-    auto next = [](TDayReader& reader, std::size_t i) {
+    // day i as its reader dated it, the archive hashed here while the reader reads it
+    auto take = [](TDayReader& reader, std::size_t i) {
         const TFileFingerprint archive = HashedFingerprint(reader.Day(i).archive);
-        return std::pair(reader.Next(), archive);
+        return std::pair(reader.Dated(i), archive);
     };
     // first the days read since the plan began, where the plan read them as the same day
     for (std::size_t i = 0; m_early && i < m_early->Count(); ++i) {
-        const auto [read, archive] = next(*m_early, i);
-        const auto found = waiting.find(read.day.archive.native());
-        if (found == waiting.end() || !sameDay(*found->second, read.day))
+        const auto [dated, archive] = take(*m_early, i);
+        const auto found = waiting.find(dated.archive.native());
+        if (found == waiting.end() || !sameDay(*found->second, dated)) {
+            m_early->Next();
             continue;
+        }
         waiting.erase(found);
-        if (!store(read, archive))
+        if (!store(*m_early, i, dated.date, archive))
             return update;
     }
     m_early.reset();
@@ -199,8 +198,8 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         return update;
     TDayReader reader(m_settings, std::move(rest), false);
     for (std::size_t i = 0; i < reader.Count(); ++i) {
-        const auto [read, archive] = next(reader, i);
-        if (!store(read, archive))
+        const auto [dated, archive] = take(reader, i);
+        if (!store(reader, i, dated.date, archive))
             break;
     }
     return update;
