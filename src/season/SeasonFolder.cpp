@@ -6,8 +6,11 @@
 #include "race/RaceRuv.h"
 #include "platform/Reasons.h"
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <string_view>
 #include <system_error>
 
@@ -28,21 +31,19 @@ std::string pathText(const fs::path& path) {
 }
 
 // The date of a day archive's name, in either case; 0 for any other name.
-int archiveDate(const std::string& name) {
+int archiveDate(std::string_view name) {
     if (name.size() != kArchivePrefix.size() + kDateDigits + kArchiveSuffix.size() ||
         !SameNameIgnoringCase(name.substr(0, kArchivePrefix.size()), kArchivePrefix) ||
         !SameNameIgnoringCase(name.substr(name.size() - kArchiveSuffix.size()), kArchiveSuffix))
         return 0;
-    return SeasonDate(name.substr(kArchivePrefix.size(), kDateDigits));
+    return SeasonDate(std::string(name.substr(kArchivePrefix.size(), kDateDigits)));
 }
 
-// Why an entry named as a day archive is none; empty for a regular file or a link to one.
-std::string notADayArchive(const fs::directory_entry& entry) {
+// Why an entry named as a day archive, and listed as other than a plain file, is none;
+// empty for a link to a regular file.
+std::string notADayArchive(const fs::path& entry) {
     std::error_code error;
-    // the listing's own type answers for a plain file without asking the disk again
-    if (entry.is_regular_file(error))
-        return {};
-    const fs::file_status status = entry.status(error);
+    const fs::file_status status = fs::status(entry, error);
     if (error == std::errc::too_many_symbolic_link_levels)
         return sjis("リンクが循環しています");
     if (status.type() == fs::file_type::not_found)
@@ -81,20 +82,23 @@ std::string DayCodeOfDate(int date) {
 }
 
 TSeasonFolder SeasonDays(const fs::path& folder) {
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
-    if (error)
+    // listed without a path for every entry: a season folder holds thousands of other files
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(folder.c_str()), closedir);
+    if (!listing)
         throw ELedgerError(pathText(folder) + sjis("がオープンできません"));
     TSeasonFolder found;
-    for (const fs::directory_entry& entry : entries) {
-        const std::string name = FileNameOf(entry.path());
+    while (const dirent* entry = readdir(listing.get())) {
+        const std::string_view name = entry->d_name;
         const int date = archiveDate(name);
         if (date == 0)
             continue;
-        if (const std::string why = notADayArchive(entry); !why.empty())
-            found.skipped.push_back(toCp932Lenient(name) + ": " + why);
+        fs::path archive = folder / name;
+        // the listing's own type answers for a plain file without asking the disk again
+        if (const std::string why = entry->d_type == DT_REG ? "" : notADayArchive(archive);
+            !why.empty())
+            found.skipped.push_back(toCp932Lenient(std::string(name)) + ": " + why);
         else
-            found.days.push_back({entry.path(), date, {}});
+            found.days.push_back({std::move(archive), date, {}});
     }
     std::sort(found.days.begin(), found.days.end(), [](const TSeasonDay& a, const TSeasonDay& b) {
         return a.date != b.date ? a.date < b.date : a.archive < b.archive;
