@@ -99,9 +99,9 @@ std::uint64_t ContentHash(std::string_view bytes) {
     return hasher.Hash();
 }
 
-TFileFingerprint FileStamp(const std::filesystem::path& file) {
+TFileFingerprint FileStamp(const char* file) {
     struct stat st {};
-    if (stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (stat(file, &st) != 0 || !S_ISREG(st.st_mode))
         return {};
     return {static_cast<std::int64_t>(st.st_size),
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,

@@ -40,6 +40,6 @@ struct TFileFingerprint {
 };
 
 // Size and time of file, without its hash; size -1 when it is no regular file.
-TFileFingerprint FileStamp(const std::filesystem::path& file);
+TFileFingerprint FileStamp(const char* file);
 // The same with the hash of its content; size -1 too when it cannot be read.
 TFileFingerprint HashedFingerprint(const std::filesystem::path& file);

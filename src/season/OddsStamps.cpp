@@ -64,7 +64,7 @@ bool SameAsStored(const std::vector<TOddsStamp>& files, std::string_view text, b
 std::vector<TOddsStamp> CurrentOddsFiles(const TSettings& settings, const TSeasonDay& day,
                                          TCaseBlindFolders& folders, bool hashed) {
     auto print = [hashed](const std::string& path) {
-        return hashed ? HashedFingerprint(path) : FileStamp(path);
+        return hashed ? HashedFingerprint(path) : FileStamp(path.c_str());
     };
     std::vector<TOddsStamp> files;
     for (std::string& named : OddsSourceFiles(settings, day.archive, DayCodeOfDate(day.date))) {

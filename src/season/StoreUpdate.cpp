@@ -9,7 +9,9 @@
 #include "season/SeasonStore.h"
 #include "platform/Reasons.h"
 
+#include <optional>
 #include <set>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -25,12 +27,28 @@ bool sameDay(const TSeasonDay& a, const TSeasonDay& b) {
     return a.archive == b.archive && a.date == b.date && a.notes == b.notes;
 }
 
+// The file name of a path, as a view into it.
+std::string_view nameOf(const fs::path& path) {
+    const std::string_view text = path.native();
+    return text.substr(text.rfind('/') + 1);
+}
+
+// Hashes a name held as a string or seen as a view alike, so that a view finds it.
+struct TNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+        return std::hash<std::string_view>{}(name);
+    }
+};
+
 } // namespace
 
 struct TStoreUpdater::TStoredDay {
     int date = 0;
     TFileFingerprint archive;
     std::string oddsText; // the odds files' stamps as the store keeps them
+    std::optional<TFileFingerprint> stamp; // the archive's size and time now, taken once
+    bool listed = false;                   // an archive of the folder holds its day
 };
 
 TStoreUpdater::TStoreUpdater(TSeasonStore& store, const TSettings& settings, const fs::path& folder)
@@ -47,33 +65,30 @@ void TStoreUpdater::plan() {
     if (listed.days.empty() && listed.skipped.empty())
         throw ELedgerError(pathText(m_folder) +
                            sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
-    std::unordered_map<std::string, TStoredDay> stored;
+    std::unordered_map<std::string, TStoredDay, TNameHash, std::equal_to<>> stored;
     TSqliteStatement days(db, "SELECT date, archive, archive_size, archive_mtime, archive_hash, "
                               "odds_files FROM day");
     while (days.Step()) {
         stored[days.Text(1)] = {
-            days.Int(0), {days.Int64(2), days.Int64(3), days.Text(4)}, days.Text(5)};
+            days.Int(0), {days.Int64(2), days.Int64(3), days.Text(4)}, days.Text(5), {}, false};
         m_storedDates.insert(days.Int(0));
     }
     // Archives the store does not know are read at once, while the others are checked; Run
     // takes those the plan keeps.
     std::vector<TSeasonDay> unknown;
     for (const TSeasonDay& day : listed.days)
-        if (!stored.contains(FileNameOf(day.archive)))
+        if (!stored.contains(nameOf(day.archive)))
             unknown.push_back(day);
     if (!unknown.empty())
         m_early = std::make_unique<TDayReader>(m_settings, std::move(unknown), true);
-    // each archive's size and time, taken once
-    std::unordered_map<std::string, TFileFingerprint> stamps;
-    auto stampOf = [&stamps](const fs::path& archive) -> const TFileFingerprint& {
-        auto found = stamps.find(archive.native());
-        if (found == stamps.end())
-            found = stamps.emplace(archive.native(), FileStamp(archive)).first;
-        return found->second;
+    auto stampOf = [](const TSeasonDay& day, TStoredDay& was) -> const TFileFingerprint& {
+        if (!was.stamp)
+            was.stamp = FileStamp(day.archive.c_str());
+        return *was.stamp;
     };
     m_season = DatedByContent(std::move(listed), [&](const TSeasonDay& day) {
-        const auto found = stored.find(FileNameOf(day.archive));
-        return found != stored.end() && stampOf(day.archive).SameStamp(found->second.archive)
+        const auto found = stored.find(nameOf(day.archive));
+        return found != stored.end() && stampOf(day, found->second).SameStamp(found->second.archive)
                    ? found->second.date
                    : 0;
     });
@@ -82,21 +97,20 @@ void TStoreUpdater::plan() {
     TCaseBlindFolders folders;
     TSqliteStatement restamp(db, "UPDATE day SET archive_mtime = ?, odds_files = ? WHERE date = ?");
     for (const TSeasonDay& day : m_season.days) {
-        auto found = stored.find(FileNameOf(day.archive));
+        const auto found = stored.find(nameOf(day.archive));
         if (found == stored.end()) {
             m_toRead.push_back(day);
             continue;
         }
-        if (found->second.date != day.date) {
+        TStoredDay& was = found->second;
+        was.listed = true;
+        if (was.date != day.date) {
             // the archive holds another day now: its old day goes before it is read again
-            m_toDrop.push_back(found->second.date);
-            stored.erase(found);
+            m_toDrop.push_back(was.date);
             m_toRead.push_back(day);
             continue;
         }
-        const TStoredDay was = std::move(found->second);
-        stored.erase(found);
-        if (stampOf(day.archive).SameStamp(was.archive) &&
+        if (stampOf(day, was).SameStamp(was.archive) &&
             SameAsStored(CurrentOddsFiles(m_settings, day, folders, false), was.oddsText, false)) {
             ++m_unchanged;
             continue;
@@ -112,10 +126,11 @@ void TStoreUpdater::plan() {
         restamp.Bind(1, archive.mtime).Bind(2, OddsText(odds)).Bind(3, day.date).Run();
         ++m_unchanged;
     }
-    for (const auto& [name, day] : stored) {
-        m_toDrop.push_back(day.date);
-        m_droppedNames.push_back(toCp932Lenient(name));
-    }
+    for (const auto& [name, day] : stored)
+        if (!day.listed) {
+            m_toDrop.push_back(day.date);
+            m_droppedNames.push_back(toCp932Lenient(name));
+        }
 }
 
 TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
