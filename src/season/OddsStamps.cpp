@@ -33,7 +33,9 @@ bool nextLine(std::string_view& text, TOddsLine& line) {
     if (text.empty())
         return false;
     auto field = [&text]() {
-        const std::size_t end = std::min(text.find_first_of("\t\n"), text.size());
+        const std::size_t end = static_cast<std::size_t>(
+            std::find_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n'; }) -
+            text.begin());
         const std::string_view value = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
         return value;

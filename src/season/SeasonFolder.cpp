@@ -62,8 +62,10 @@ std::string notADayArchive(const fs::path& entry) {
 int SeasonDate(const std::string& yymmdd) {
     if (yymmdd.size() != kDateDigits || !isDigits(yymmdd))
         return 0;
-    const int year = std::stoi(yymmdd.substr(0, 2));
-    return (year < 50 ? 20000000 : 19000000) + std::stoi(yymmdd);
+    int date = 0;
+    for (const char digit : yymmdd)
+        date = date * 10 + (digit - '0');
+    return (date / 10000 < 50 ? 20000000 : 19000000) + date;
 }
 
 ELedgerError NoReadableDay(const fs::path& folder, const std::vector<std::string>& problems) {
@@ -118,11 +120,8 @@ bool TakeContentDate(TSeasonDay& day, int content) {
 }
 
 TSeasonFolder DatedByContent(TSeasonFolder folder, const TKnownDate& known) {
-    struct TDated {
-        TSeasonDay day;
-        bool nameAgrees;
-    };
-    std::vector<TDated> dated;
+    std::vector<TSeasonDay> dated;
+    std::vector<bool> nameAgrees;
     for (TSeasonDay& day : folder.days) {
         int content = known ? known(day) : 0;
         try {
@@ -132,25 +131,31 @@ TSeasonFolder DatedByContent(TSeasonFolder folder, const TKnownDate& known) {
             folder.skipped.push_back(pathText(day.archive.filename()) + ": " + MessageOf(error));
             continue;
         }
-        const bool agrees = TakeContentDate(day, content);
-        dated.push_back({std::move(day), agrees});
+        nameAgrees.push_back(TakeContentDate(day, content));
+        dated.push_back(std::move(day));
     }
-    // per date the archive whose name agrees first, else the first by name
-    std::stable_sort(dated.begin(), dated.end(), [](const TDated& a, const TDated& b) {
-        return a.day.date != b.day.date ? a.day.date < b.day.date : a.nameAgrees > b.nameAgrees;
+    // per date the archive whose name agrees first, else the first by name; the positions
+    // are sorted, not the days
+    std::vector<std::size_t> order(dated.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return dated[a].date != dated[b].date ? dated[a].date < dated[b].date
+                                              : nameAgrees[a] > nameAgrees[b];
     });
     folder.days.clear();
-    for (TDated& d : dated) {
-        if (!folder.days.empty() && folder.days.back().date == d.day.date) {
-            std::string line = pathText(d.day.archive.filename()) + ": ";
-            for (const std::string& note : d.day.notes)
+    for (const std::size_t i : order) {
+        TSeasonDay& day = dated[i];
+        if (!folder.days.empty() && folder.days.back().date == day.date) {
+            std::string line = pathText(day.archive.filename()) + ": ";
+            for (const std::string& note : day.notes)
                 line += note + "; ";
-            folder.duplicates.push_back(line + DateText(d.day.date) + sjis(" の開催日は ") +
+            folder.duplicates.push_back(line + DateText(day.date) + sjis(" の開催日は ") +
                                         pathText(folder.days.back().archive.filename()) +
                                         sjis(" で数えたので数えません"));
             continue;
         }
-        folder.days.push_back(std::move(d.day));
+        folder.days.push_back(std::move(day));
     }
     return folder;
 }
