@@ -242,6 +242,10 @@ void TDayRecorder::InsertNote(int day, int seq, const char* kind, const std::str
     m_note.Bind(1, day).Bind(2, seq).Bind(3, std::string_view(kind)).Bind(4, utf8Text).Run();
 }
 
+void TDayRecorder::MarkLedgerStale() {
+    m_stale.Run();
+}
+
 void TDayRecorder::DeleteDay(int date) {
     for (auto& statement : m_deletes)
         statement->Bind(1, date).Run();

@@ -83,6 +83,8 @@ public:
     // Removes the day and everything read from it; marks the ledger table stale, as
     // InsertDay does.
     void DeleteDay(int date);
+    // Marks the ledger table stale, before days change.
+    void MarkLedgerStale();
 
 private:
     TSqliteDatabase& m_db;

@@ -9,6 +9,7 @@
 #include "season/SeasonStore.h"
 #include "platform/Reasons.h"
 
+#include <future>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -61,10 +62,8 @@ TStoreUpdater::~TStoreUpdater() = default;
 void TStoreUpdater::plan() {
     TSqliteDatabase& db = m_store.Database();
     m_recomputed = m_store.Adopt(StoreSourceOf(m_settings, m_folder));
-    TSeasonFolder listed = SeasonDays(m_folder);
-    if (listed.days.empty() && listed.skipped.empty())
-        throw ELedgerError(pathText(m_folder) +
-                           sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
+    // the folder is listed while the store's days are read
+    std::future<TSeasonFolder> listing = std::async(std::launch::async, SeasonDays, m_folder);
     std::unordered_map<std::string, TStoredDay, TNameHash, std::equal_to<>> stored;
     TSqliteStatement days(db, "SELECT date, archive, archive_size, archive_mtime, archive_hash, "
                               "odds_files FROM day");
@@ -73,6 +72,10 @@ void TStoreUpdater::plan() {
             days.Int(0), {days.Int64(2), days.Int64(3), days.Text(4)}, days.Text(5), {}, false};
         m_storedDates.insert(days.Int(0));
     }
+    TSeasonFolder listed = listing.get();
+    if (listed.days.empty() && listed.skipped.empty())
+        throw ELedgerError(pathText(m_folder) +
+                           sjis("に開催日のデータ(rv + 年月日 + .lzh)がありません"));
     // Archives the store does not know are read at once, while the others are checked; Run
     // takes those the plan keeps.
     std::vector<TSeasonDay> unknown;
@@ -149,6 +152,13 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
     }
     if (m_toRead.empty())
         return update;
+    {
+        // The first write of a run makes the log wait for the disk once; made now, it waits
+        // while the first day is read, not when that day is committed.
+        TSqliteTransaction transaction(db);
+        recorder.MarkLedgerStale();
+        transaction.Commit();
+    }
     const int total = DaysToRead();
     // the plan's days not yet stored, by archive
     std::unordered_map<std::string, const TSeasonDay*> waiting;
