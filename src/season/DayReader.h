@@ -22,8 +22,8 @@ struct TReadDay {
     TSeasonDay day;
     std::optional<std::string> unreadable; // why the day could not be opened or dated (CP932)
     std::vector<std::string> problems;     // the races left out, with why (CP932)
-    std::string oddsFiles;             // the odds files' stamps as the store keeps them
-    std::string warning;               // CP932
+    std::string oddsFiles;                 // the odds files' stamps as the store keeps them
+    std::string warning;                   // CP932
 };
 
 // Days read on threads of their own, two when there are several, while the one before is
@@ -83,6 +83,6 @@ private:
     const std::vector<TSeasonDay> m_days;
     const bool m_dateByContent;
     std::vector<TWorker> m_workers;
-    std::deque<TFeed> m_feeds; // by day
+    std::deque<TFeed> m_feeds;                      // by day
     std::unique_ptr<TReadAhead<TReadDay>> m_reader; // last: it stops before the rest goes
 };

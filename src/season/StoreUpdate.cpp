@@ -47,7 +47,7 @@ struct TNameHash {
 struct TStoreUpdater::TStoredDay {
     int date = 0;
     TFileFingerprint archive;
-    std::string oddsText; // the odds files' stamps as the store keeps them
+    std::string oddsText;                  // the odds files' stamps as the store keeps them
     std::optional<TFileFingerprint> stamp; // the archive's size and time now, taken once
     bool listed = false;                   // an archive of the folder holds its day
 };
