@@ -1,5 +1,6 @@
 #include "season/StoreUpdate.h"
 
+#include "analysis/Sem.h"
 #include "platform/Cp932.h"
 #include "platform/Folder.h"
 #include "season/DayReader.h"
@@ -61,6 +62,9 @@ TStoreUpdater::~TStoreUpdater() = default;
 
 void TStoreUpdater::plan() {
     TSqliteDatabase& db = m_store.Database();
+    // A time database that cannot be read ends the run here: it would be taken for another
+    // one, and the store would forget every day before the first day failed.
+    const TSem timeDatabase(m_settings.Folder.Time);
     m_recomputed = m_store.Adopt(StoreSourceOf(m_settings, m_folder));
     // the folder is listed while the store's days are read
     std::future<TSeasonFolder> listing = std::async(std::launch::async, SeasonDays, m_folder);

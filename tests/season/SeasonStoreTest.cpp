@@ -1,5 +1,6 @@
 #include "ledger/SeasonLedger.h"
 
+#include "analysis/Sem.h"
 #include "ledger/LedgerFiles.h"
 #include "ledger/StoreLedger.h"
 #include "platform/Cp932.h"
@@ -7,6 +8,7 @@
 #include "sampleday/LzhWriter.h"
 #include "sampleday/SampleSeason.h"
 #include "sampleday/TimeDbWriter.h"
+#include "season/DayReader.h"
 #include "season/FileFingerprint.h"
 #include "season/SeasonStore.h"
 #include "season/Sqlite.h"
@@ -26,6 +28,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <random>
@@ -426,6 +429,30 @@ TEST_F(SeasonStoreTest, AChangedTimeDatabaseReadsEveryDayAgain) {
     EXPECT_EQ(defaultBefore.parent_path(), "/home/u/.cache/ruvpelton");
     m_settings.Folder.Time = (master() / "time" / "").string();
     EXPECT_NE(DefaultStoreFile(user, StoreSourceOf(m_settings, folder)), defaultBefore);
+}
+
+// A time database that cannot be read stops the run before the store forgets its days; and a
+// reader that fails after dating its day hands the error to the thread storing it, which would
+// otherwise wait for the day's races for ever.
+TEST_F(SeasonStoreTest, ATimeDatabaseThatCannotBeReadLeavesTheStoreAsItWas) {
+    const fs::path folder = folderOf({0, 1});
+    const fs::path store = path("kept.sqlite");
+    run(folder, store);
+    const TStoreRows before = storeRows(store);
+    const fs::path cut = path("cut");
+    fs::create_directories(cut);
+    std::ofstream(cut / "time.dbx", std::ios::binary)
+        << ReadBytes(master() / "time" / "time.dbx").substr(0, 20);
+    for (const fs::path& time : {path("absent"), cut}) {
+        SCOPED_TRACE(time.string());
+        m_settings.Folder.Time = (time / "").string();
+        EXPECT_THROW(run(folder, store), ESemError);
+        EXPECT_EQ(storeRows(store), before);
+    }
+    TDayReader reader(m_settings, {{s_archives[0], 20010106, {}}}, false);
+    EXPECT_EQ(reader.Dated(0).date, 20010106);
+    EXPECT_FALSE(reader.NextRace(0));
+    EXPECT_THROW(reader.Next(), ESemError);
 }
 
 // The batch tool killed at any moment of bringing the store up to date leaves a store that
