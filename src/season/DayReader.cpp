@@ -80,6 +80,11 @@ TSeasonDay TDayReader::TFeed::Dated() {
     return *m_dated;
 }
 
+const TFileFingerprint& TDayReader::TFeed::Archive(const fs::path& archive) {
+    std::call_once(m_hashed, [&] { m_archive = HashedFingerprint(archive); });
+    return m_archive;
+}
+
 std::optional<TStoreRace> TDayReader::TFeed::NextRace() {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_races.empty() || m_closed; });
@@ -96,6 +101,7 @@ TReadDay TDayReader::read(std::size_t d, TWorker& worker) {
     try {
         TReadDay read = readDay(d, worker, feed);
         feed.Close();
+        feed.Archive(m_days[d].archive); // unless the storing thread has, while it waited
         return read;
     } catch (...) {
         feed.Fail(std::current_exception());

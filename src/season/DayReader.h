@@ -2,6 +2,7 @@
 
 #include "platform/Folder.h"
 #include "season/DayRecorder.h"
+#include "season/FileFingerprint.h"
 #include "season/ReadAhead.h"
 #include "season/SeasonFolder.h"
 
@@ -30,8 +31,9 @@ struct TReadDay {
 // stored: each is opened, every race of it prepared as the race view prepares it, and
 // closed again. A day's races are handed over one by one as they are prepared, so that
 // storing them overlaps preparing the next.
-// Days dated by name only (dateByContent) are first dated by the race file inside. The
-// archive's hash is left to the thread that stores the day, which has the time.
+// Days dated by name only (dateByContent) are first dated by the race file inside. An
+// archive is hashed by whichever thread asks first: the one storing the days while its day is
+// read, or its reader once done with the day.
 class TDayReader {
 public:
     TDayReader(const TSettings& settings, std::vector<TSeasonDay> days, bool dateByContent);
@@ -42,6 +44,8 @@ public:
     std::size_t Count() const { return m_days.size(); }
     // The days as given.
     const TSeasonDay& Day(std::size_t d) const { return m_days[d]; }
+    // Day d's archive with its size, time and hash.
+    const TFileFingerprint& Archive(std::size_t d) { return m_feeds[d].Archive(m_days[d].archive); }
     // Day d as its reader dated it, once it has; what the reading threw before comes out here.
     TSeasonDay Dated(std::size_t d) { return m_feeds[d].Dated(); }
     // The next race of day d, once it is prepared; nothing when the day has no more.
@@ -60,6 +64,7 @@ private:
         void Fail(std::exception_ptr failure);
         TSeasonDay Dated();
         std::optional<TStoreRace> NextRace();
+        const TFileFingerprint& Archive(const std::filesystem::path& archive);
 
     private:
         std::mutex m_mutex;
@@ -68,6 +73,8 @@ private:
         std::deque<TStoreRace> m_races;
         std::exception_ptr m_failure;
         bool m_closed = false;
+        std::once_flag m_hashed;
+        TFileFingerprint m_archive;
     };
 
     // What a reading thread keeps for itself.

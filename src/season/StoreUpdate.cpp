@@ -201,9 +201,9 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
         ++update.daysRead;
         return true;
     };
-    // day i as its reader dated it, the archive hashed here while the reader reads it
+    // day i as its reader dated it, the archive hashed by then
     auto take = [](TDayReader& reader, std::size_t i) {
-        const TFileFingerprint archive = HashedFingerprint(reader.Day(i).archive);
+        const TFileFingerprint archive = reader.Archive(i);
         return std::pair(reader.Dated(i), archive);
     };
     // first the days read since the plan began, where the plan read them as the same day
