@@ -27,16 +27,26 @@ template <typename OddsOf>
 std::optional<std::string> pairOdds(int size, bool distinct, OddsOf oddsOf) {
     std::string json;
     char number[32];
+    auto append = [&json, &number](auto value) {
+        json.append(number, std::to_chars(number, number + sizeof number, value).ptr);
+    };
     for (int a = 1; a <= size; ++a)
         for (int b = distinct ? a + 1 : a; b <= size; ++b) {
             const float odds = oddsOf(a, b);
             if (odds <= 0)
                 continue;
-            const auto end = std::to_chars(number, number + sizeof number, odds).ptr;
-            json += (json.empty() ? "[[" : ",[") + std::to_string(a) + "," + std::to_string(b) +
-                    "," + std::string(number, end) + "]";
+            json += json.empty() ? "[[" : ",[";
+            append(a);
+            json += ',';
+            append(b);
+            json += ',';
+            append(odds);
+            json += ']';
         }
-    return json.empty() ? std::nullopt : std::optional<std::string>(json + "]");
+    if (json.empty())
+        return std::nullopt;
+    json += ']';
+    return json;
 }
 
 // A past-run course code that is not a number matches no race.

@@ -3,8 +3,10 @@
 #include "analysis/Sem.h"
 #include "ledger/LedgerFiles.h"
 #include "ledger/StoreLedger.h"
+#include "odds/Odds.h"
 #include "platform/Cp932.h"
 #include "platform/WorkFolder.h"
+#include "race/RaceBase.h"
 #include "sampleday/LzhWriter.h"
 #include "sampleday/SampleSeason.h"
 #include "sampleday/TimeDbWriter.h"
@@ -14,6 +16,7 @@
 #include "season/Sqlite.h"
 #include "season/StoreSchema.h"
 #include "season/StoreUpdate.h"
+#include "session/DaySession.h"
 #include "session/ProgramFiles.h"
 #include "session/Settings.h"
 #include "support/OutputDays.h"
@@ -33,6 +36,8 @@
 #include <map>
 #include <random>
 #include <thread>
+#include <tuple>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -453,6 +458,43 @@ TEST_F(SeasonStoreTest, ATimeDatabaseThatCannotBeReadLeavesTheStoreAsItWas) {
     EXPECT_EQ(reader.Dated(0).date, 20010106);
     EXPECT_FALSE(reader.NextRace(0));
     EXPECT_THROW(reader.Next(), ESemError);
+}
+
+// The store's pair odds, which users query through the view pair_odds, are exactly the pairs
+// with odds as the race view reads them.
+TEST_F(SeasonStoreTest, ThePairOddsAreThoseOfTheRaceView) {
+    const fs::path store = path("pairs.sqlite");
+    run(folderOf({0}), store);
+    using TPairs = std::set<std::tuple<std::string, int, int, float>>;
+    std::map<int, TPairs> stored; // by the race's index in its day
+    TSqliteDatabase db(store, 1000);
+    TSqliteStatement pairs(db, "SELECT r.seq, p.kind, p.first, p.second, p.odds FROM pair_odds p "
+                               "JOIN race r USING (race_id)");
+    while (pairs.Step())
+        stored[pairs.Int(0)].insert(
+            {pairs.Text(1), pairs.Int(2), pairs.Int(3), static_cast<float>(pairs.Double(4))});
+    TDaySession session(m_settings);
+    session.FocusCreate();
+    session.OpenDay(s_archives[0].string(), "010106", true);
+    int races = 0;
+    for (int seq = 0; seq < session.Race().RaceCount(); ++seq) {
+        session.PrepareRace(seq, true);
+        const TOdds& odds = session.Odds();
+        TPairs shown;
+        auto add = [&](const char* kind, TBetKind bet, int a, int b) {
+            if (const float value = odds.OddsB(bet, a, b); value > 0)
+                shown.insert({kind, a, b, value});
+        };
+        for (int a = 1; a <= std::min(odds.Count(), 8); ++a)
+            for (int b = a; b <= std::min(odds.Count(), 8); ++b)
+                add("bracket_quinella", TBetKind::BracketQuinella, a, b);
+        for (int a = 1; odds.HasHorseQuinella() && a <= odds.Count(); ++a)
+            for (int b = a + 1; b <= odds.Count(); ++b)
+                add("quinella", TBetKind::Quinella, a, b);
+        EXPECT_EQ(stored[seq], shown) << "race " << seq;
+        races += shown.empty() ? 0 : 1;
+    }
+    EXPECT_GT(races, 0);
 }
 
 // The batch tool killed at any moment of bringing the store up to date leaves a store that
