@@ -19,6 +19,13 @@ namespace {
 
 constexpr std::size_t kNoRace = static_cast<std::size_t>(-1);
 
+// The index of the race of a stored race id, by raceOfId; kNoRace for an id it does not hold.
+std::size_t raceOf(const std::vector<std::size_t>& raceOfId, std::int64_t id) {
+    return id >= 0 && static_cast<std::size_t>(id) < raceOfId.size()
+               ? raceOfId[static_cast<std::size_t>(id)]
+               : kNoRace;
+}
+
 // A run a runner waits to see in a later horse record: its horse (by its number among the
 // season's horses), date and course (the one digit of the past runs).
 struct TRunKey {
@@ -70,9 +77,7 @@ public:
         if (!m_rows.Step())
             return false;
         r.id = m_rows.Int64(0);
-        r.race = r.id >= 0 && static_cast<std::size_t>(r.id) < m_raceOfId.size()
-                     ? m_raceOfId[static_cast<std::size_t>(r.id)]
-                     : kNoRace;
+        r.race = raceOf(m_raceOfId, r.id);
         r.number = m_rows.Int(1);
         r.date = m_rows.Int(2);
         r.course = m_rows.Int(3) % 10;
@@ -301,10 +306,8 @@ TStoredRaces ReadStoredRaces(TSqliteDatabase& db) {
     }
     TSqliteStatement bets(db, "SELECT race_id, lower, higher, odds FROM bet");
     while (bets.Step()) {
-        const std::int64_t id = bets.Int64(0);
-        if (id >= 0 && static_cast<std::size_t>(id) < raceOfId.size() &&
-            raceOfId[static_cast<std::size_t>(id)] != kNoRace)
-            stored.races[raceOfId[static_cast<std::size_t>(id)]].bets.push_back(
+        if (const std::size_t race = raceOf(raceOfId, bets.Int64(0)); race != kNoRace)
+            stored.races[race].bets.push_back(
                 {bets.Int(1), bets.Int(2), static_cast<float>(bets.Double(3))});
     }
     return stored;

@@ -15,9 +15,10 @@ inline std::string WithSeparator(std::string folder) {
     return folder;
 }
 
-// The last part of a path, as filename() gives it, without taking the path apart.
-inline std::string FileNameOf(const std::filesystem::path& path) {
-    const std::string& text = path.native();
+// The last part of a path, as filename() gives it, without taking the path apart: a view
+// into path.
+inline std::string_view FileNameOf(const std::filesystem::path& path) {
+    const std::string_view text = path.native();
     return text.substr(text.rfind('/') + 1);
 }
 

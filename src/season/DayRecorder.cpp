@@ -174,7 +174,7 @@ TDayRecorder::TDayRecorder(TSqliteDatabase& db)
 }
 
 void TDayRecorder::InsertDay(const TDayRow& day) {
-    m_stale.Run();
+    MarkLedgerStale();
     m_day.Bind(1, day.date)
         .Bind(2, day.archive)
         .Bind(3, day.size)
@@ -259,5 +259,5 @@ void TDayRecorder::MarkLedgerStale() {
 void TDayRecorder::DeleteDay(int date) {
     for (auto& statement : m_deletes)
         statement->Bind(1, date).Run();
-    m_stale.Run();
+    MarkLedgerStale();
 }

@@ -29,12 +29,6 @@ bool sameDay(const TSeasonDay& a, const TSeasonDay& b) {
     return a.archive == b.archive && a.date == b.date && a.notes == b.notes;
 }
 
-// The file name of a path, as a view into it.
-std::string_view nameOf(const fs::path& path) {
-    const std::string_view text = path.native();
-    return text.substr(text.rfind('/') + 1);
-}
-
 // Hashes a name held as a string or seen as a view alike, so that a view finds it.
 struct TNameHash {
     using is_transparent = void;
@@ -84,7 +78,7 @@ void TStoreUpdater::plan() {
     // takes those the plan keeps.
     std::vector<TSeasonDay> unknown;
     for (const TSeasonDay& day : listed.days)
-        if (!stored.contains(nameOf(day.archive)))
+        if (!stored.contains(FileNameOf(day.archive)))
             unknown.push_back(day);
     if (!unknown.empty())
         m_early = std::make_unique<TDayReader>(m_settings, std::move(unknown), true);
@@ -94,7 +88,7 @@ void TStoreUpdater::plan() {
         return *was.stamp;
     };
     m_season = DatedByContent(std::move(listed), [&](const TSeasonDay& day) {
-        const auto found = stored.find(nameOf(day.archive));
+        const auto found = stored.find(FileNameOf(day.archive));
         return found != stored.end() && stampOf(day, found->second).SameStamp(found->second.archive)
                    ? found->second.date
                    : 0;
@@ -104,7 +98,7 @@ void TStoreUpdater::plan() {
     TCaseBlindFolders folders;
     TSqliteStatement restamp(db, "UPDATE day SET archive_mtime = ?, odds_files = ? WHERE date = ?");
     for (const TSeasonDay& day : m_season.days) {
-        const auto found = stored.find(nameOf(day.archive));
+        const auto found = stored.find(FileNameOf(day.archive));
         if (found == stored.end()) {
             m_toRead.push_back(day);
             continue;
@@ -189,8 +183,8 @@ TStoreUpdate TStoreUpdater::Run(const TOutputProgress& progress) {
                 transaction.Commit(); // what the store held of the day goes
             return true;
         }
-        recorder.InsertDay({date, FileNameOf(read.day.archive), archive.size, archive.mtime,
-                            archive.hash, read.oddsFiles, hasOdds});
+        recorder.InsertDay({date, std::string(FileNameOf(read.day.archive)), archive.size,
+                            archive.mtime, archive.hash, read.oddsFiles, hasOdds});
         for (std::size_t n = 0; n < read.problems.size(); ++n)
             recorder.InsertNote(date, static_cast<int>(n), "problem",
                                 toUtf8Lenient(read.problems[n]));

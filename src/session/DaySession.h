@@ -27,10 +27,6 @@ using TOutputProgress = std::function<bool(int position, int total, const std::s
 // The count text of a walk's progress: "処理数 %2d/%d" (CP932).
 std::string ProgressCountText(int position, int total);
 
-// What the main window owns for a run and for the open day, without any widget: the odds
-// container and the prediction for the whole run; the race data source, the odds reader,
-// the archive folder and the day code while a day is open. The window and the batch tool
-// both work through it.
 // The odds files a day archive would be read with, as named, whether they exist or not: the
 // RX file and the JRDB odds archive when those sources are on, then the RUV odds archive
 // beside the day archive. The readers also take a file whose name differs only in ASCII
@@ -39,6 +35,10 @@ std::vector<std::string> OddsSourceFiles(const TSettings& settings,
                                          const std::filesystem::path& archive,
                                          const std::string& dayCode);
 
+// What the main window owns for a run and for the open day, without any widget: the odds
+// container and the prediction for the whole run; the race data source, the odds reader,
+// the archive folder and the day code while a day is open. The window and the batch tool
+// both work through it.
 class TDaySession {
 public:
     // Creates the odds container; the prediction comes with FocusCreate.
